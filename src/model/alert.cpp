@@ -1,0 +1,22 @@
+#include "model/alert.h"
+
+namespace quiz {
+
+namespace {
+AlertHandler g_handler = nullptr;
+void* g_context = nullptr;
+}  // namespace
+
+void SetAlertHandler(AlertHandler handler, void* context, AlertHandler* previousHandler,
+                     void** previousContext) {
+    if (previousHandler) *previousHandler = g_handler;
+    if (previousContext) *previousContext = g_context;
+    g_handler = handler;
+    g_context = context;
+}
+
+void ShowAlert(const char* text, const char* caption) {
+    if (g_handler) g_handler(g_context, text, caption);
+}
+
+}  // namespace quiz

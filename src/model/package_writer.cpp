@@ -1,0 +1,179 @@
+// Makes the three stored records from a quiz held in memory.
+#include <cstdlib>
+
+#include "model/lzw.h"
+#include "model/package.h"
+
+namespace quiz {
+
+namespace {
+
+bool Fail(std::string* error, std::string message) {
+    if (error) *error = std::move(message);
+    return false;
+}
+
+// Appends `text` and its separator; checks it fits a field of `size` bytes.
+bool AppendString(std::vector<uint8_t>* out, const std::string& text, size_t size,
+                  const char* what, std::string* error) {
+    if (text.find('|') != std::string::npos)
+        return Fail(error, std::string(what) + ": a text cannot hold '|'");
+    if (text.find('\0') != std::string::npos)
+        return Fail(error, std::string(what) + ": a text cannot hold a NUL byte");
+    if (text.size() > size - 1)
+        return Fail(error, std::string(what) + ": " + std::to_string(text.size()) +
+                               " bytes, at most " + std::to_string(size - 1));
+    out->insert(out->end(), text.begin(), text.end());
+    out->push_back(kStringSeparator);
+    return true;
+}
+
+bool Compress(const std::vector<uint8_t>& plain, const char* what, std::vector<uint8_t>* out,
+              std::string* error) {
+    if (plain.size() > kLzwMaxOutput)
+        return Fail(error, std::string(what) + ": " + std::to_string(plain.size()) +
+                               " bytes once decoded, at most " + std::to_string(kLzwMaxOutput));
+    LzwEncode(plain.data(), plain.size(), out);
+    if (out->size() > kLzwMaxInput)
+        return Fail(error, std::string(what) + ": " + std::to_string(out->size()) +
+                               " bytes compressed, at most " + std::to_string(kLzwMaxInput));
+    return true;
+}
+
+bool DecodesAsStored(const uint8_t* data, size_t length) {
+    uint8_t* out = nullptr;
+    size_t outLength = 0;
+    int result = LzwDecode(data, length, &out, &outLength);
+    std::free(out);
+    return result == kLzwOk;
+}
+
+}  // namespace
+
+bool PlainBuiltInRecord(const QuizPackage& quiz, std::vector<uint8_t>* out, std::string* error) {
+    out->assign(2, 0);  // two bytes the loader does not read
+    return AppendString(out, quiz.linkText, kLinkTextSize, "linkText", error) &&
+           AppendString(out, quiz.statusText, kStatusTextSize, "statusText", error);
+}
+
+bool PlainRecord104(const QuizPackage& quiz, std::vector<uint8_t>* out, std::string* error) {
+    out->clear();
+    if (quiz.questions.size() > static_cast<size_t>(kMaxQuestions))
+        return Fail(error, "questions: " + std::to_string(quiz.questions.size()) +
+                               ", at most " + std::to_string(kMaxQuestions));
+    if (quiz.answersPerQuestion != 1 && quiz.answersPerQuestion != 2)
+        return Fail(error, "answersPerQuestion: must be 1 or 2");
+    if (quiz.quizKind < -1 || quiz.quizKind > 254)
+        return Fail(error, "quizKind: must be -1 to 254");
+    if (quiz.layoutType < 0 || quiz.layoutType > 255)
+        return Fail(error, "layoutType: must be 0 to 255");
+    out->push_back(0);  // not read by the loader
+    out->push_back(static_cast<uint8_t>(quiz.quizKind + 1));
+    out->push_back(static_cast<uint8_t>(quiz.questions.size()));
+    out->push_back(static_cast<uint8_t>(quiz.answersPerQuestion));
+    if (!AppendString(out, quiz.title, kTextSize, "title", error) ||
+        !AppendString(out, quiz.author, kTextSize, "author", error) ||
+        !AppendString(out, quiz.subtitle, kTextSize, "subtitle", error) ||
+        !AppendString(out, quiz.answerCaption1, kTextSize, "answerCaption1", error) ||
+        !AppendString(out, quiz.answerCaption2, kTextSize, "answerCaption2", error))
+        return false;
+    for (size_t k = 0; k < quiz.questions.size(); ++k) {
+        const QuestionSource& q = quiz.questions[k];
+        std::string where = "question " + std::to_string(k + 1) + " ";
+        if (!AppendString(out, q.answer1, kTextSize, (where + "answer1").c_str(), error))
+            return false;
+        if (quiz.answersPerQuestion == 2 &&
+            !AppendString(out, q.answer2, kTextSize, (where + "answer2").c_str(), error))
+            return false;
+        if (!AppendString(out, q.spareText, kTextSize, (where + "spareText").c_str(), error))
+            return false;
+    }
+    out->push_back(static_cast<uint8_t>(quiz.layoutType));
+    int strings = LayoutStringsPerQuestion(quiz.layoutType);
+    for (size_t k = 0; k < quiz.questions.size() && strings > 0; ++k) {
+        const QuestionSource& q = quiz.questions[k];
+        std::string where = "question " + std::to_string(k + 1) + " ";
+        if (!AppendString(out, q.extraText, kTextSize, (where + "extraText").c_str(), error))
+            return false;
+        if (strings == 2 &&
+            !AppendString(out, q.extraText2, kTextSize, (where + "extraText2").c_str(), error))
+            return false;
+    }
+    out->push_back(quiz.red);
+    out->push_back(quiz.green);
+    out->push_back(quiz.blue);
+    return true;
+}
+
+bool PlainRecord105(const QuizPackage& quiz, std::vector<uint8_t>* out, std::string* error) {
+    out->clear();
+    if (quiz.questionLines.size() > quiz.questions.size())
+        return Fail(error, "questionLines: " + std::to_string(quiz.questionLines.size()) +
+                               " lines for " + std::to_string(quiz.questions.size()) +
+                               " questions");
+    for (size_t i = 0; i < quiz.questionLines.size(); ++i) {
+        const std::string& line = quiz.questionLines[i];
+        std::string where = "questionLines " + std::to_string(i + 1);
+        if (line.find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
+            return Fail(error, where + ": a code line cannot hold a line break or NUL");
+        if (line.size() > kTextSize - 1)
+            return Fail(error, where + ": " + std::to_string(line.size()) + " bytes, at most " +
+                                   std::to_string(kTextSize - 1));
+        out->insert(out->end(), line.begin(), line.end());
+        out->push_back('\r');
+        out->push_back('\n');
+    }
+    // A stream always holds at least one byte; a quiz without code lines
+    // stores an empty line, which no question reads.
+    if (out->empty()) {
+        out->push_back('\r');
+        out->push_back('\n');
+    }
+    return true;
+}
+
+bool WritePackageRecords(const QuizPackage& quiz, ScrambleChoice scramble, StoredRecords* out,
+                         std::string* error) {
+    std::vector<uint8_t> plain, stream;
+    if (!PlainBuiltInRecord(quiz, &plain, error) ||
+        !Compress(plain, "built-in record", &stream, error))
+        return false;
+    if (stream.size() > kBuiltInRecordSize)
+        return Fail(error, "built-in record: " + std::to_string(stream.size()) +
+                               " bytes compressed, at most " +
+                               std::to_string(kBuiltInRecordSize) +
+                               " (shorten linkText or statusText)");
+    out->builtIn.fill(0);
+    std::copy(stream.begin(), stream.end(), out->builtIn.begin());
+
+    if (!PlainRecord104(quiz, &plain, error) ||
+        !Compress(plain, "record 104", &out->record104, error))
+        return false;
+    if (!PlainRecord105(quiz, &plain, error) ||
+        !Compress(plain, "record 105", &out->record105, error))
+        return false;
+
+    // The loader's key position moves only over the records it unscrambles.
+    int keyPosition = 0;
+    struct Target {
+        bool chosen;
+        uint8_t* data;
+        size_t size;
+        const char* name;
+    } targets[] = {
+        {scramble.builtIn, out->builtIn.data(), out->builtIn.size(), "built-in record"},
+        {scramble.record104, out->record104.data(), out->record104.size(), "record 104"},
+        {scramble.record105, out->record105.data(), out->record105.size(), "record 105"},
+    };
+    for (const Target& t : targets) {
+        if (!t.chosen) continue;
+        ScrambleRecord(t.data, t.size, &keyPosition);
+        if (DecodesAsStored(t.data, t.size))
+            return Fail(error, std::string(t.name) +
+                                   ": scrambled, it still decodes as stored, so the player "
+                                   "would read it unscrambled; change a text or store it plain");
+    }
+    return true;
+}
+
+}  // namespace quiz

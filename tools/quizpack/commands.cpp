@@ -1,0 +1,257 @@
+#include "commands.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <istream>
+#include <nlohmann/json.hpp>
+#include <ostream>
+#include <vector>
+
+#include "answers/answer_compare.h"
+#include "model/alert.h"
+#include "model/lzw.h"
+#include "model/package.h"
+#include "model/stored_form.h"
+#include "text.h"
+
+namespace quizpack {
+
+namespace {
+
+constexpr size_t kMaxText = quiz::kTextSize - 1;
+
+std::string Verdict(const std::string& expected, const std::string& typed) {
+    char accepted[quiz::kTextSize] = {};
+    char answer[quiz::kTextSize] = {};
+    std::memcpy(accepted, expected.data(), expected.size());
+    std::memcpy(answer, typed.data(), typed.size());
+    quiz::TransformAnswerText(accepted);
+    quiz::NormalizeTypedAnswer(answer);
+    return Cp1252ToUtf8(quiz::ChooseVerdict(accepted, answer));
+}
+
+// A text the verdict can take: CP1252, no NUL, at most 259 bytes.
+bool CheckVerdictText(const std::string& text, const char* what, std::string* error) {
+    if (text.find('\0') != std::string::npos) {
+        *error = std::string(what) + " holds a NUL byte";
+        return false;
+    }
+    if (text.size() > kMaxText) {
+        *error = std::string(what) + " is " + std::to_string(text.size()) +
+                 " bytes long; answers hold at most " + std::to_string(kMaxText);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int VerdictCommand(const std::string& expectedUtf8, const std::string& typedUtf8,
+                   std::ostream& out, std::ostream& err) {
+    std::string expected, typed, error;
+    if (!Utf8ToCp1252(expectedUtf8, &expected, &error) ||
+        !CheckVerdictText(expected, "EXPECTED", &error)) {
+        err << "quizpack verdict: EXPECTED: " << error << "\n";
+        return 2;
+    }
+    if (!Utf8ToCp1252(typedUtf8, &typed, &error) || !CheckVerdictText(typed, "TYPED", &error)) {
+        err << "quizpack verdict: TYPED: " << error << "\n";
+        return 2;
+    }
+    out << Verdict(expected, typed) << "\n";
+    return 0;
+}
+
+int VerdictBatchCommand(std::istream& in, std::ostream& out, std::ostream& err) {
+    // Every line is checked before anything is printed.
+    std::vector<std::pair<std::string, std::string>> pairs;
+    std::string line;
+    for (size_t number = 1; std::getline(in, line); ++number) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        size_t tab = line.find('\t');
+        std::string expected, typed, error;
+        bool ok = tab != std::string::npos && line.find('\t', tab + 1) == std::string::npos;
+        if (!ok) {
+            error = "expected EXPECTEDHEX<TAB>TYPEDHEX";
+        } else if (!FromHex(std::string_view(line).substr(0, tab), &expected) ||
+                   !FromHex(std::string_view(line).substr(tab + 1), &typed)) {
+            error = "not an even number of hexadecimal digits";
+        } else if (CheckVerdictText(expected, "EXPECTED", &error) &&
+                   CheckVerdictText(typed, "TYPED", &error)) {
+            pairs.emplace_back(std::move(expected), std::move(typed));
+            continue;
+        }
+        err << "quizpack verdict --batch: line " << number << ": " << error << "\n";
+        return 2;
+    }
+    if (in.bad()) {
+        err << "quizpack verdict --batch: cannot read standard input\n";
+        return 2;
+    }
+    for (const auto& [expected, typed] : pairs) out << Verdict(expected, typed) << "\n";
+    return 0;
+}
+
+int LzwEncodeCommand(const std::string& inPath, const std::string& outPath, std::ostream& err) {
+    std::vector<uint8_t> data, stream;
+    if (!ReadFileBytes(inPath, &data)) {
+        err << "quizpack lzw encode: cannot read " << inPath << "\n";
+        return 2;
+    }
+    if (!quiz::LzwEncode(data.data(), data.size(), &stream)) {
+        err << "quizpack lzw encode: " << inPath
+            << " is empty; a stream always holds at least one byte\n";
+        return 1;
+    }
+    if (!WriteFileBytes(outPath, stream.data(), stream.size())) {
+        err << "quizpack lzw encode: cannot write " << outPath << "\n";
+        return 2;
+    }
+    if (data.size() > quiz::kLzwMaxOutput || stream.size() > quiz::kLzwMaxInput)
+        err << "quizpack lzw encode: warning: the player decodes at most "
+            << quiz::kLzwMaxOutput << " bytes from at most " << quiz::kLzwMaxInput
+            << " stream bytes; this one is " << data.size() << " from " << stream.size() << "\n";
+    return 0;
+}
+
+int LzwDecodeCommand(const std::string& inPath, const std::string& outPath, std::ostream& err) {
+    std::vector<uint8_t> stream;
+    if (!ReadFileBytes(inPath, &stream)) {
+        err << "quizpack lzw decode: cannot read " << inPath << "\n";
+        return 2;
+    }
+    uint8_t* out = nullptr;
+    size_t length = 0;
+    int result = quiz::LzwDecode(stream.data(), stream.size(), &out, &length);
+    bool written = WriteFileBytes(outPath, out, length);
+    std::free(out);
+    if (!written) {
+        err << "quizpack lzw decode: cannot write " << outPath << "\n";
+        return 2;
+    }
+    if (result != quiz::kLzwOk) {
+        err << "LzwDecode result " << result << " after " << length << " bytes\n";
+        return 1;
+    }
+    return 0;
+}
+
+namespace {
+
+void CollectAlert(void* context, const char* text, const char* caption) {
+    static_cast<nlohmann::ordered_json*>(context)->push_back(
+        {{"text", Cp1252ToUtf8(text)}, {"caption", Cp1252ToUtf8(caption)}});
+}
+
+// The plain text behind a stored answer, for people to read.
+std::string UnstoredAnswer(const char* stored) {
+    uint8_t inverse[256] = {};
+    for (int b = 0; b < 256; ++b) inverse[quiz::EncodeAnswerByte(static_cast<uint8_t>(b))] =
+        static_cast<uint8_t>(b);
+    std::string plain;
+    for (const char* p = stored; *p; ++p) plain.push_back(static_cast<char>(inverse[static_cast<uint8_t>(*p)]));
+    return Cp1252ToUtf8(plain);
+}
+
+}  // namespace
+
+int InspectCommand(const std::string& builtInPath, const std::string& record104Path,
+                   const std::string& record105Path, bool json, std::ostream& out,
+                   std::ostream& err) {
+    std::vector<uint8_t> files[3];
+    const std::string* paths[3] = {&builtInPath, &record104Path, &record105Path};
+    for (int i = 0; i < 3; ++i) {
+        if (!ReadFileBytes(*paths[i], &files[i])) {
+            err << "quizpack inspect: cannot read " << *paths[i] << "\n";
+            return 2;
+        }
+    }
+    // The player always reads 70 built-in bytes; a shorter file is the start
+    // of the array, the rest zero. An empty file is a missing record.
+    if (files[0].size() > quiz::kBuiltInRecordSize) {
+        err << "quizpack inspect: " << builtInPath << " holds " << files[0].size()
+            << " bytes; the built-in record holds " << quiz::kBuiltInRecordSize << "\n";
+        return 2;
+    }
+    if (!files[0].empty()) files[0].resize(quiz::kBuiltInRecordSize, 0);
+
+    quiz::QuizState state;
+    quiz::QuizStateInit(&state);
+    nlohmann::ordered_json alerts = nlohmann::ordered_json::array();
+    quiz::AlertHandler previous;
+    void* previousContext;
+    quiz::SetAlertHandler(&CollectAlert, &alerts, &previous, &previousContext);
+    quiz::PackageRecords records;
+    records.builtIn = {files[0].data(), files[0].size()};
+    records.record104 = {files[1].data(), files[1].size()};
+    records.record105 = {files[2].data(), files[2].size()};
+    quiz::LoadQuizPackage(&state, records);
+    quiz::SetAlertHandler(previous, previousContext);
+
+    nlohmann::ordered_json report;
+    report["alerts"] = alerts;
+    report["linkText"] = Cp1252ToUtf8(state.linkText);
+    report["statusText"] = Cp1252ToUtf8(state.statusText);
+    report["quizKind"] = state.quizKind;
+    report["title"] = Cp1252ToUtf8(state.title);
+    report["author"] = Cp1252ToUtf8(state.author);
+    report["subtitle"] = Cp1252ToUtf8(state.subtitle);
+    report["answerCaption1"] = Cp1252ToUtf8(state.answerCaption1);
+    report["answerCaption2"] = Cp1252ToUtf8(state.answerCaption2);
+    report["questionCount"] = state.questionCount;
+    report["answersPerQuestion"] = state.answersPerQuestion;
+    report["layoutType"] = state.layoutType;
+    report["background"] = {state.backRed, state.backGreen, state.backBlue};
+    nlohmann::ordered_json questions = nlohmann::ordered_json::array();
+    for (const quiz::QuestionEntry* e = state.firstQuestion; e; e = e->next)
+        questions.push_back({{"answer1Hex", ToHex(e->answer1)},
+                             {"answer2Hex", ToHex(e->answer2)},
+                             {"spareText", Cp1252ToUtf8(e->spareText)},
+                             {"extraText", Cp1252ToUtf8(e->extraText)}});
+    report["questions"] = questions;
+    nlohmann::ordered_json lines = nlohmann::ordered_json::array();
+    for (int i = 0; i < state.questionCount && i < quiz::kMaxQuestions; ++i)
+        lines.push_back(Cp1252ToUtf8(state.questionLines[i]));
+    report["questionLines"] = lines;
+
+    if (json) {
+        out << report.dump(2) << "\n";
+    } else {
+        out << "Alerts:";
+        if (alerts.empty()) out << " none";
+        out << "\n";
+        for (const auto& a : alerts)
+            out << "  " << a["caption"].get<std::string>() << ": " << a["text"].get<std::string>()
+                << "\n";
+        out << "Title:             " << report["title"].get<std::string>() << "\n"
+            << "Author:            " << report["author"].get<std::string>() << "\n"
+            << "Subtitle:          " << report["subtitle"].get<std::string>() << "\n"
+            << "Link text:         " << report["linkText"].get<std::string>() << "\n"
+            << "Status text:       " << report["statusText"].get<std::string>() << "\n"
+            << "Quiz kind:         " << state.quizKind << "\n"
+            << "Questions:         " << state.questionCount << ", "
+            << state.answersPerQuestion << " answer(s) each\n"
+            << "Answer captions:   " << report["answerCaption1"].get<std::string>() << " / "
+            << report["answerCaption2"].get<std::string>() << "\n"
+            << "Layout type:       " << state.layoutType << "\n"
+            << "Background:        RGB(" << state.backRed << ", " << state.backGreen << ", "
+            << state.backBlue << ")\n";
+        int k = 1;
+        for (const quiz::QuestionEntry* e = state.firstQuestion; e; e = e->next, ++k) {
+            out << "Question " << k << ":\n"
+                << "  answer 1:  " << UnstoredAnswer(e->answer1) << "  (stored "
+                << ToHex(e->answer1) << ")\n";
+            if (state.answersPerQuestion == 2)
+                out << "  answer 2:  " << UnstoredAnswer(e->answer2) << "  (stored "
+                    << ToHex(e->answer2) << ")\n";
+            if (e->spareText[0]) out << "  spare:     " << Cp1252ToUtf8(e->spareText) << "\n";
+            if (e->extraText[0]) out << "  text:      " << Cp1252ToUtf8(e->extraText) << "\n";
+            if (k <= state.questionCount && k <= quiz::kMaxQuestions)
+                out << "  code line: " << Cp1252ToUtf8(state.questionLines[k - 1]) << "\n";
+        }
+    }
+    quiz::QuizStateReleaseQuestions(&state);
+    return 0;
+}
+
+}  // namespace quizpack

@@ -1,0 +1,21 @@
+// The verbs of quizpack, apart from their command-line parsing. Each returns
+// the process exit code: 0 done, 1 the work failed, 2 bad usage or input.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+namespace quizpack {
+
+int VerdictCommand(const std::string& expectedUtf8, const std::string& typedUtf8,
+                   std::ostream& out, std::ostream& err);
+int VerdictBatchCommand(std::istream& in, std::ostream& out, std::ostream& err);
+
+int LzwEncodeCommand(const std::string& inPath, const std::string& outPath, std::ostream& err);
+int LzwDecodeCommand(const std::string& inPath, const std::string& outPath, std::ostream& err);
+
+int InspectCommand(const std::string& builtInPath, const std::string& record104Path,
+                   const std::string& record105Path, bool json, std::ostream& out,
+                   std::ostream& err);
+
+}  // namespace quizpack

@@ -1,0 +1,149 @@
+#include "text.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+namespace quizpack {
+
+namespace {
+
+// Code points of 0x80..0x9F; 0 marks the five undefined bytes, which map to
+// the C1 control of the same number.
+const uint16_t kHighTable[32] = {
+    0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
+    0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178,
+};
+
+uint32_t CodePointOf(uint8_t byte) {
+    if (byte < 0x80 || byte > 0x9F) return byte;
+    uint16_t mapped = kHighTable[byte - 0x80];
+    return mapped ? mapped : byte;
+}
+
+void AppendUtf8(uint32_t cp, std::string* out) {
+    if (cp < 0x80) {
+        out->push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out->push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out->push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+bool ByteOf(uint32_t cp, uint8_t* byte) {
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
+        *byte = static_cast<uint8_t>(cp);
+        return true;
+    }
+    for (int i = 0; i < 32; ++i) {
+        uint32_t mapped = kHighTable[i] ? kHighTable[i] : 0x80u + i;
+        if (mapped == cp) {
+            *byte = static_cast<uint8_t>(0x80 + i);
+            return true;
+        }
+    }
+    return false;
+}
+
+char HexDigit(int v) { return "0123456789abcdef"[v]; }
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+}  // namespace
+
+bool Utf8ToCp1252(std::string_view utf8, std::string* out, std::string* error) {
+    out->clear();
+    size_t i = 0;
+    while (i < utf8.size()) {
+        uint8_t lead = static_cast<uint8_t>(utf8[i]);
+        int extra = lead < 0x80 ? 0 : lead >= 0xC2 && lead < 0xE0 ? 1
+                  : lead >= 0xE0 && lead < 0xF0 ? 2 : lead >= 0xF0 && lead < 0xF5 ? 3 : -1;
+        if (extra < 0 || i + extra >= utf8.size()) {
+            if (error) *error = "invalid UTF-8 at byte " + std::to_string(i + 1);
+            return false;
+        }
+        uint32_t cp = extra == 0 ? lead : lead & (0x3F >> extra);
+        for (int k = 1; k <= extra; ++k) {
+            uint8_t next = static_cast<uint8_t>(utf8[i + k]);
+            if ((next & 0xC0) != 0x80) {
+                if (error) *error = "invalid UTF-8 at byte " + std::to_string(i + 1);
+                return false;
+            }
+            cp = (cp << 6) | (next & 0x3F);
+        }
+        static const uint32_t kMinimum[] = {0, 0x80, 0x800, 0x10000};
+        if (cp < kMinimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+            if (error) *error = "invalid UTF-8 at byte " + std::to_string(i + 1);
+            return false;
+        }
+        uint8_t byte;
+        if (!ByteOf(cp, &byte)) {
+            if (error) {
+                char name[16];
+                std::snprintf(name, sizeof name, "U+%04X", cp);
+                *error = std::string("the character '") + std::string(utf8.substr(i, extra + 1)) +
+                         "' (" + name + ") has no place in code page 1252";
+            }
+            return false;
+        }
+        out->push_back(static_cast<char>(byte));
+        i += extra + 1;
+    }
+    return true;
+}
+
+std::string Cp1252ToUtf8(std::string_view cp1252) {
+    std::string out;
+    out.reserve(cp1252.size() * 2);
+    for (char c : cp1252) AppendUtf8(CodePointOf(static_cast<uint8_t>(c)), &out);
+    return out;
+}
+
+std::string ToHex(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    for (char c : bytes) {
+        uint8_t b = static_cast<uint8_t>(c);
+        out.push_back(HexDigit(b >> 4));
+        out.push_back(HexDigit(b & 15));
+    }
+    return out;
+}
+
+bool FromHex(std::string_view hex, std::string* out) {
+    out->clear();
+    if (hex.size() % 2) return false;
+    for (size_t i = 0; i < hex.size(); i += 2) {
+        int high = HexValue(hex[i]), low = HexValue(hex[i + 1]);
+        if (high < 0 || low < 0) return false;
+        out->push_back(static_cast<char>(high * 16 + low));
+    }
+    return true;
+}
+
+bool ReadFileBytes(const std::string& path, std::vector<uint8_t>* out) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    out->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+bool WriteFileBytes(const std::string& path, const uint8_t* data, size_t size) {
+    std::ofstream outFile(path, std::ios::binary | std::ios::trunc);
+    if (!outFile) return false;
+    outFile.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    return static_cast<bool>(outFile.flush());
+}
+
+}  // namespace quizpack

@@ -1,0 +1,30 @@
+// Text helpers of the authors' tool: CP1252 <-> UTF-8 and hexadecimal.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quizpack {
+
+// UTF-8 to CP1252. Fails, naming the character, on invalid UTF-8 or on a
+// character CP1252 cannot hold. U+0081, U+008D, U+008F, U+0090 and U+009D
+// map to the five bytes CP1252 leaves undefined.
+bool Utf8ToCp1252(std::string_view utf8, std::string* out, std::string* error);
+
+// CP1252 to UTF-8; the five undefined bytes become the C1 controls of the
+// same number.
+std::string Cp1252ToUtf8(std::string_view cp1252);
+
+// Lower-case hexadecimal of the bytes.
+std::string ToHex(std::string_view bytes);
+
+// Hexadecimal (either case, even length) to bytes.
+bool FromHex(std::string_view hex, std::string* out);
+
+// Whole file; false when it cannot be read.
+bool ReadFileBytes(const std::string& path, std::vector<uint8_t>* out);
+bool WriteFileBytes(const std::string& path, const uint8_t* data, size_t size);
+
+}  // namespace quizpack
