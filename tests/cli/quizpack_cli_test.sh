@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# Runs quizpack as a user would and checks what it prints, writes and exits with.
+# Usage: quizpack_cli_test.sh QUIZPACK WORKDIR
+set -u
+QP=$(realpath "$1")
+WORK=$2
+rm -rf "$WORK" && mkdir -p "$WORK" && cd "$WORK" || exit 2
+PY=/usr/bin/python3
+
+passed=0
+failed=0
+check() {  # check NAME EXPECTED ACTUAL
+  if [ "$2" == "$3" ]; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    printf 'FAIL %s\n  expected: %q\n  got:      %q\n' "$1" "$2" "$3"
+  fi
+}
+contains() {  # contains NAME NEEDLE HAYSTACK
+  case "$3" in
+    *"$2"*) passed=$((passed + 1)) ;;
+    *) failed=$((failed + 1)); printf 'FAIL %s\n  %q not in %q\n' "$1" "$2" "$3" ;;
+  esac
+}
+
+# ---- verdict ----
+check "verdict bravo trims and folds case" "BRAVO" "$("$QP" verdict PARIS '  paris  ')"
+check "verdict accent counts" "Quasiment" "$("$QP" verdict PARIS 'París')"
+check "verdict idee in UTF-8" "y a de l'idée" "$("$QP" verdict AAABCDEFGHIJKLXY AABCDEFGHIJKL)"
+check "verdict anagram" "Anagramme" "$("$QP" verdict AMOR ROMA)"
+check "verdict only spaces" "?" "$("$QP" verdict PARIS '   ')"
+check "verdict trop court" "Trop court" "$("$QP" verdict ABCDEFGHIJKLMNOPQRST ABCDEFGHIJKLMNOPQ)"
+check "verdict euro sign is CP1252" "BRAVO" "$("$QP" verdict '€uro' '€URO')"
+out=$("$QP" verdict 'Ωmega' x 2>"$WORK/err"); rc=$?
+check "verdict unrepresentable exit" "2" "$rc"
+check "verdict unrepresentable prints nothing" "" "$out"
+contains "verdict unrepresentable message" "U+03A9" "$(cat "$WORK/err")"
+"$QP" verdict onlyone >/dev/null 2>&1; check "verdict one argument" "2" "$?"
+"$QP" verdict "$(printf 'x%.0s' {1..260})" x >/dev/null 2>&1; check "verdict 260 bytes" "2" "$?"
+"$QP" verdict --help >/dev/null; check "verdict --help" "0" "$?"
+
+batch=$(printf '5041524953\t7061726973\n\t\n414d4f52\t524f4d41\r\n41414142434445464748494a4b4c5859\t414142434445464748494a4b4c\nc9\t45\ne9\tC9\n' | "$QP" verdict --batch)
+check "batch verdicts in order" $'BRAVO\n?\nAnagramme\ny a de l\'idée\nFAUX\nBRAVO' "$batch"
+out=$(printf '5041\t50\nzz\t50\n' | "$QP" verdict --batch 2>"$WORK/err"); rc=$?
+check "batch bad hex exit" "2" "$rc"
+check "batch prints nothing on error" "" "$out"
+contains "batch names the line" "line 2" "$(cat "$WORK/err")"
+printf '5041\n' | "$QP" verdict --batch 2>"$WORK/err"; check "batch without tab" "2" "$?"
+contains "batch names line 1" "line 1" "$(cat "$WORK/err")"
+printf '50\t50\t50\n' | "$QP" verdict --batch >/dev/null 2>&1; check "batch two tabs" "2" "$?"
+printf '5000\t50\n' | "$QP" verdict --batch >/dev/null 2>&1; check "batch NUL byte" "2" "$?"
+printf '' | "$QP" verdict --batch >/dev/null; check "batch empty input" "0" "$?"
+"$QP" verdict --batch A B </dev/null >/dev/null 2>&1; check "batch with answers" "2" "$?"
+
+# ---- lzw ----
+printf 'Le ch\xe2teau de Versailles, le ch\xe2teau de Chambord, le ch\xe2teau.' > plain.bin
+"$QP" lzw encode plain.bin stream.bin; check "lzw encode exit" "0" "$?"
+"$QP" lzw decode stream.bin back.bin; check "lzw decode exit" "0" "$?"
+cmp -s plain.bin back.bin; check "lzw round trip" "0" "$?"
+printf 'a' > a.bin && "$QP" lzw encode a.bin a.lzw
+check "lzw one byte stream" "30c000" "$(od -An -tx1 a.lzw | tr -d ' \n')"
+# 'a', 'b', then code 262 (above the next free code 260), then the end code.
+printf '\x30\x98\xa0\xd0\x00' > bad.lzw
+"$QP" lzw decode bad.lzw partial.bin 2>"$WORK/err"; rc=$?
+check "lzw bad stream exit" "1" "$rc"
+check "lzw bad stream message" "LzwDecode result -7 after 1 bytes" "$(cat "$WORK/err")"
+check "lzw bad stream bytes so far (b still pending)" "a" "$(cat partial.bin)"
+: > empty.bin
+"$QP" lzw decode empty.bin out.bin 2>"$WORK/err"; check "lzw empty exit" "1" "$?"
+check "lzw empty message" "LzwDecode result -5 after 0 bytes" "$(cat "$WORK/err")"
+"$QP" lzw encode empty.bin out.bin 2>/dev/null; check "lzw encode empty" "1" "$?"
+"$QP" lzw decode missing.bin out.bin 2>/dev/null; check "lzw unreadable" "2" "$?"
+"$QP" lzw frobnicate a b 2>/dev/null; check "lzw unknown verb" "2" "$?"
+
+# ---- inspect ----
+printf '\0\0https://x.example|Le statut \xe9t\xe9|' > builtin.plain
+printf '\0\x02\x02\x02Titre \xe0 voir|Auteur|Sous-titre|Nom|Ville|paris|lyon|s1|roma|nice|s2|\x03hint one|skip|hint two|skip|\x0a\x14\x1e' > r104.plain
+printf 'premier code\r\nsecond \x80\r\n' > r105.plain
+for r in builtin r104 r105; do "$QP" lzw encode $r.plain $r.lzw || exit 2; done
+"$QP" inspect --json builtin.lzw r104.lzw r105.lzw > report.json; check "inspect exit" "0" "$?"
+summary=$($PY - report.json <<'PYEOF'
+import json, sys
+r = json.load(open(sys.argv[1], encoding="utf-8"))
+print(list(r.keys()))
+print(r["alerts"], r["linkText"], r["statusText"], r["quizKind"], r["title"], r["author"])
+print(r["subtitle"], r["answerCaption1"], r["answerCaption2"], r["questionCount"], r["answersPerQuestion"], r["layoutType"], r["background"])
+for q in r["questions"]: print(q["answer1Hex"], q["answer2Hex"], q["spareText"], q["extraText"])
+print(r["questionLines"])
+PYEOF
+)
+check "inspect json" "['alerts', 'linkText', 'statusText', 'quizKind', 'title', 'author', 'subtitle', 'answerCaption1', 'answerCaption2', 'questionCount', 'answersPerQuestion', 'layoutType', 'background', 'questions', 'questionLines']
+[] https://x.example Le statut été 1 Titre à voir Auteur
+Sous-titre Nom Ville 2 2 3 [10, 20, 30]
+0514259435 c495f4e4 s1 hint one
+25f4d414 e4943454 s2 hint two
+['premier code', 'second €']" "$summary"
+
+: > none.bin
+"$QP" inspect --json builtin.lzw r104.lzw none.bin > missing.json; check "inspect missing record exit" "0" "$?"
+summary=$($PY -c 'import json,sys; r=json.load(open(sys.argv[1])); print(r["alerts"], r["questionCount"], r["title"], len(r["questions"]), r["questionLines"])' missing.json)
+check "inspect missing record 105" "[{'text': 'Erreur dans le déchiffrage', 'caption': 'Zarlo'}] 0 Titre à voir 2 []" "$summary"
+human=$("$QP" inspect builtin.lzw r104.lzw r105.lzw)
+contains "inspect for people shows the answer" "answer 1:  PARIS" "$human"
+contains "inspect for people shows the title" "Titre à voir" "$human"
+head -c 71 /dev/zero > big.bin
+"$QP" inspect big.bin r104.lzw r105.lzw >/dev/null 2>&1; check "inspect built-in over 70 bytes" "2" "$?"
+"$QP" inspect builtin.lzw nothing-here r105.lzw >/dev/null 2>&1; check "inspect unreadable" "2" "$?"
+"$QP" inspect builtin.lzw >/dev/null 2>&1; check "inspect missing arguments" "2" "$?"
+"$QP" >/dev/null 2>&1; check "no verb" "2" "$?"
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
