@@ -94,6 +94,7 @@ const char* ChooseVerdict(std::string_view accepted, std::string_view typed) {
         return accepted == typed ? kVerdictBravo : kVerdictFaux;
     }
     if (typed.empty()) return kVerdictUnknown;
+    if (accepted == typed) return kVerdictBravo;  // distance 0, without the table
     const long d = AnswerEditDistance(accepted, typed);
     if (d == 0) return kVerdictBravo;
     if (IsAnswerAnagram(accepted, typed)) return kVerdictAnagramme;

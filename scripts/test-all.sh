@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test:
+#   native suites under AddressSanitizer and UBSan (debug preset),
+#   the command-line tests of quizpack,
+#   the same core suites cross-built with MinGW-w64 and run under Wine in Xvfb,
+#   the libFuzzer targets for a bounded time (FUZZ_SECONDS each, default 60),
+#   and a short run of the benchmarks (release preset).
+set -uo pipefail
+cd "$(dirname "$0")/.."
+FUZZ_SECONDS=${FUZZ_SECONDS:-60}
+JOBS=${JOBS:-$(nproc)}
+
+scripts/install-deps.sh || { echo "could not install the dependencies"; exit 1; }
+
+passed=0
+failed=0
+failures=()
+stage() {  # stage NAME COMMAND...
+  local name=$1
+  shift
+  echo
+  echo "==== $name"
+  if "$@"; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    failures+=("$name")
+  fi
+}
+
+native() {
+  cmake --preset debug >/dev/null && cmake --build --preset debug -j "$JOBS" &&
+    ctest --preset debug -j "$JOBS"
+}
+
+windows() {
+  cmake --preset windows >/dev/null && cmake --build --preset windows -j "$JOBS" || return 1
+  local rc=0
+  xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset windows || rc=$?
+  WINEPREFIX="$PWD/build/windows/wineprefix" wineserver -k 2>/dev/null || true
+  return $rc
+}
+
+fuzz() {
+  cmake --preset fuzz >/dev/null && cmake --build --preset fuzz -j "$JOBS" || return 1
+  local target corpus
+  for target in lzw_decode_fuzz:lzw package_fuzz:package; do
+    corpus=build/fuzz/corpus/${target#*:}
+    mkdir -p "$corpus"
+    echo "-- ${target%%:*} for ${FUZZ_SECONDS}s"
+    build/fuzz/tests/fuzz/${target%%:*} -max_total_time="$FUZZ_SECONDS" -print_final_stats=1 \
+      "$corpus" "tests/fuzz/corpus/${target#*:}" 2>&1 | grep -E '^(stat::number_of_executed_units|#[0-9]+ +DONE|==[0-9]+==|SUMMARY|ERROR)' 
+    [ "${PIPESTATUS[0]}" -eq 0 ] || return 1
+  done
+}
+
+bench() {
+  cmake --preset release >/dev/null && cmake --build --preset release -j "$JOBS" &&
+    build/release/tests/bench/core_bench --benchmark_min_time=0.05
+}
+
+stage "native suites (ASan, UBSan)" native
+stage "Windows suites under Wine" windows
+stage "fuzzing" fuzz
+stage "benchmarks (short run)" bench
+
+echo
+for f in "${failures[@]}"; do echo "FAILED: $f"; done
+echo "stages: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
