@@ -19,3 +19,15 @@ int InspectCommand(const std::string& builtInPath, const std::string& record104P
                    std::ostream& err);
 
 }  // namespace quizpack
+
+namespace quizpack {
+
+// Checks a quiz source; every problem as "file:line: field: message".
+int CheckCommand(const std::string& sourcePath, std::ostream& out, std::ostream& err);
+
+// Checks, then writes what the player build embeds into outDir; writes
+// nothing when there is a problem.
+int BuildCommand(const std::string& sourcePath, const std::string& outDir, std::ostream& out,
+                 std::ostream& err);
+
+}  // namespace quizpack

@@ -41,6 +41,15 @@ int main(int argc, char** argv) {
     inspect->add_flag("--json", json, "print one JSON object");
     inspect->footer("An empty file stands for a missing record.");
 
+    auto* check = app.add_subcommand(
+        "check", "Check a quiz source and report every problem as file:line: field: message");
+    std::string source, outDir;
+    check->add_option("QUIZ", source, "the quiz source (.toml)")->required();
+    auto* build = app.add_subcommand(
+        "build", "Check a quiz source, then write what the player build embeds");
+    build->add_option("QUIZ", source, "the quiz source (.toml)")->required();
+    build->add_option("--out", outDir, "folder to write into")->required();
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
@@ -67,6 +76,8 @@ int main(int argc, char** argv) {
         }
         return quizpack::VerdictCommand(expected, typed, std::cout, std::cerr);
     }
+    if (*check) return quizpack::CheckCommand(source, std::cout, std::cerr);
+    if (*build) return quizpack::BuildCommand(source, outDir, std::cout, std::cerr);
     if (*encode) return quizpack::LzwEncodeCommand(lzwIn, lzwOut, std::cerr);
     if (*decode) return quizpack::LzwDecodeCommand(lzwIn, lzwOut, std::cerr);
     if (*inspect)

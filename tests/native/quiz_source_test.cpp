@@ -1,0 +1,359 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "commands.h"
+#include "model/package.h"
+#include "model/stored_form.h"
+#include "quiz_source.h"
+#include "test_support.h"
+#include "text.h"
+
+namespace quizpack {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The header of a GIF of the given size: all the tool reads of a picture.
+std::vector<uint8_t> FakeGif(int width, int height) {
+    std::vector<uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a'};
+    gif.push_back(static_cast<uint8_t>(width & 255));
+    gif.push_back(static_cast<uint8_t>(width >> 8));
+    gif.push_back(static_cast<uint8_t>(height & 255));
+    gif.push_back(static_cast<uint8_t>(height >> 8));
+    gif.insert(gif.end(), {0xF7, 0, 0, 0x3B});
+    return gif;
+}
+
+std::vector<uint8_t> FakePng(int width, int height) {
+    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13,
+                                'I', 'H', 'D', 'R'};
+    for (int v : {width, height})
+        for (int shift = 24; shift >= 0; shift -= 8) png.push_back(static_cast<uint8_t>(v >> shift));
+    png.insert(png.end(), {8, 2, 0, 0, 0, 0, 0, 0, 0});
+    return png;
+}
+
+struct QuizFiles : ::testing::Test {
+    fs::path dir;
+
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("quizsrc-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir / "images");
+        Write("images/grille.gif", FakeGif(459, 505));
+        Write("images/un.gif", FakeGif(65, 67));
+        Write("images/deux.png", FakePng(31, 242));
+        Write("images/texte.gif", {'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c'});
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    void Write(const std::string& name, const std::vector<uint8_t>& bytes) {
+        ASSERT_TRUE(WriteFileBytes((dir / name).string(), bytes.data(), bytes.size()));
+    }
+    std::string WriteSource(const std::string& text) {
+        Write("quiz.toml", {text.begin(), text.end()});
+        return (dir / "quiz.toml").string();
+    }
+};
+
+std::string BaseSource(int layout = 3, int answers = 1, bool scrambled = true) {
+    std::ostringstream s;
+    s << "executable = \"essai\"\n"
+      << "title = \"Les capitales d'Europe\"\n"
+      << "author = \"Zo\xC3\xA9 Lef\xC3\xA8vre\"\n"
+      << "subtitle = \"Trouvez-les, par ordre alphab\xC3\xA9tique\"\n"
+      << "linkText = \"https://q.example/\"\n"
+      << "statusText = \"Capitales : \xC5\x93uvre \xE2\x82\xAC\"\n"
+      << "answerCaption1 = \"Ville\"\n"
+      << "answerCaption2 = \"Pays\"\n"
+      << "answersPerQuestion = " << answers << "\n"
+      << "layoutType = " << layout << "\n"
+      << "background = [10, 20, 30]\n"
+      << "scrambled = " << (scrambled ? "true" : "false") << "\n"
+      << "puzzle = \"images/grille.gif\"\n";
+    const char* cities[][2] = {{"Paris", "France"}, {"Rome", "Italie"}, {"Ath\xC3\xA8nes", "Gr\xC3\xA8" "ce"}};
+    int strings = quiz::LayoutStringsPerQuestion(layout);
+    for (int k = 0; k < 3; ++k) {
+        s << "\n[[question]]\n";
+        if (answers == 1)
+            s << "answer = \"" << cities[k][0] << "\"\n";
+        else
+            s << "answers = [\"" << cities[k][0] << "\", \"" << cities[k][1] << "\"]\n";
+        s << "spare = \"r\xC3\xA9serve " << k << "\"\n";
+        if (strings >= 1) s << "text = \"Indice " << k + 1 << "\"\n";
+        if (strings == 2) s << "text2 = \"cach\xC3\xA9 " << k + 1 << "\"\n";
+        s << "code = \"CODE " << std::string(k + 1, '*') << "\"\n";
+        if (k == 0) s << "overlay = \"images/un.gif\"\nplace = [145, 11, 65, 67]\n";
+        if (k == 1) s << "letters = 12\noverlay = \"images/deux.png\"\nplace = [417, 11, 31, 242]\n";
+    }
+    return s.str();
+}
+
+std::string Cp(const std::string& utf8) {
+    std::string out, error;
+    EXPECT_TRUE(Utf8ToCp1252(utf8, &out, &error)) << error;
+    return out;
+}
+
+std::string Stored(const std::string& utf8) {
+    std::string text = Cp(utf8);
+    quiz::TransformAnswerText(text.data());
+    return text;
+}
+
+struct Loaded {
+    quiz::QuizState state;
+    std::vector<quiz::test::Alert> alerts;
+    Loaded() { quiz::QuizStateInit(&state); }
+    ~Loaded() { quiz::QuizStateReleaseQuestions(&state); }
+};
+
+void LoadBuilt(const std::map<std::string, std::vector<uint8_t>>& files, Loaded* loaded) {
+    quiz::test::AlertCapture capture;
+    quiz::PackageRecords records;
+    const auto& builtIn = files.at("builtin.bin");
+    const auto& r104 = files.at("record104.bin");
+    const auto& r105 = files.at("record105.bin");
+    records.builtIn = {builtIn.data(), builtIn.size()};
+    records.record104 = {r104.data(), r104.size()};
+    records.record105 = {r105.data(), r105.size()};
+    quiz::LoadQuizPackage(&loaded->state, records);
+    loaded->alerts = capture.alerts();
+}
+
+TEST_F(QuizFiles, EveryLayoutAndAnswerCountRoundTripsThroughTheLoader) {
+    for (int layout = 0; layout <= 9; ++layout) {
+        for (int answers = 1; answers <= 2; ++answers) {
+            for (bool scrambled : {false, true}) {
+                SCOPED_TRACE("layout " + std::to_string(layout) + ", answers " +
+                             std::to_string(answers) + (scrambled ? ", scrambled" : ""));
+                std::string path = WriteSource(BaseSource(layout, answers, scrambled));
+                QuizDefinition quiz;
+                std::vector<Problem> problems = ReadQuizSource(path, &quiz);
+                for (const Problem& p : problems) ADD_FAILURE() << p.line << " " << p.field << ": " << p.message;
+                std::map<std::string, std::vector<uint8_t>> files;
+                ASSERT_TRUE(MakeBuildFiles(quiz, path, &files).empty());
+                Loaded loaded;
+                LoadBuilt(files, &loaded);
+                const quiz::QuizState& s = loaded.state;
+                EXPECT_TRUE(loaded.alerts.empty());
+                EXPECT_STREQ(s.title, "Les capitales d'Europe");
+                EXPECT_EQ(std::string(s.author), Cp("Zo\xC3\xA9 Lef\xC3\xA8vre"));
+                EXPECT_EQ(std::string(s.statusText), Cp("Capitales : \xC5\x93uvre \xE2\x82\xAC"));
+                EXPECT_STREQ(s.linkText, "https://q.example/");
+                EXPECT_STREQ(s.answerCaption2, "Pays");
+                EXPECT_EQ(s.quizKind, 1);
+                EXPECT_EQ(s.questionCount, 3);
+                EXPECT_EQ(s.answersPerQuestion, answers);
+                EXPECT_EQ(s.layoutType, layout);
+                EXPECT_EQ(s.backRed, 10);
+                EXPECT_EQ(s.backGreen, 20);
+                EXPECT_EQ(s.backBlue, 30);
+                const quiz::QuestionEntry* third = quiz::QuestionAt(&s, 2);
+                EXPECT_EQ(std::string(third->answer1), Stored("Ath\xC3\xA8nes"));
+                EXPECT_EQ(std::string(third->answer2), answers == 2 ? Stored("Gr\xC3\xA8" "ce") : "");
+                EXPECT_EQ(std::string(third->spareText), Cp("r\xC3\xA9serve 2"));
+                EXPECT_STREQ(third->extraText,
+                             quiz::LayoutStringsPerQuestion(layout) ? "Indice 3" : "");
+                EXPECT_STREQ(s.questionLines[2], "CODE ***");
+            }
+        }
+    }
+}
+
+TEST_F(QuizFiles, GeneratedFilesMatchTheSource) {
+    std::string path = WriteSource(BaseSource());
+    QuizDefinition quiz;
+    ASSERT_TRUE(ReadQuizSource(path, &quiz).empty());
+    std::map<std::string, std::vector<uint8_t>> files;
+    ASSERT_TRUE(MakeBuildFiles(quiz, path, &files).empty());
+    auto text = [&](const char* name) {
+        const auto& bytes = files.at(name);
+        return std::string(bytes.begin(), bytes.end());
+    };
+    std::string tables = text("quiz_tables.cpp");
+    EXPECT_NE(tables.find("const int kQuizTableSize = 3;"), std::string::npos);
+    // Letter counts: the letters of the answer unless the source says otherwise.
+    EXPECT_NE(tables.find("5, 12, 7,"), std::string::npos) << tables;
+    EXPECT_NE(tables.find("{145, 11, 65, 67},  // 1"), std::string::npos) << tables;
+    EXPECT_NE(tables.find("{417, 11, 31, 242},  // 2"), std::string::npos);
+    EXPECT_NE(tables.find("{0, 0, 0, 0},  // 3"), std::string::npos);
+
+    std::string rc = text("quiz_pictures.rc");
+    EXPECT_NE(rc.find("400 IMG \"img_400.gif\""), std::string::npos) << rc;
+    EXPECT_NE(rc.find("10401 IMG \"img_10401.gif\""), std::string::npos);
+    EXPECT_NE(rc.find("10402 RCDATA \"img_10402.png\""), std::string::npos);  // PNG: own decoder
+    EXPECT_EQ(rc.find("10403"), std::string::npos);
+    EXPECT_NE(rc.find("104 PATCH \"record104.bin\""), std::string::npos);
+    EXPECT_EQ(files.at("img_10402.png"), FakePng(31, 242));
+    EXPECT_EQ(text("quiz.cmake").find("set(QUIZ_EXECUTABLE_NAME \"essai\")") != std::string::npos,
+              true);
+
+    // The C++ array holds the very bytes of builtin.bin.
+    std::string builtIn = text("builtin_record.cpp");
+    std::vector<uint8_t> parsed;
+    std::regex byte("0x([0-9a-f]{2})");
+    for (auto it = std::sregex_iterator(builtIn.begin(), builtIn.end(), byte);
+         it != std::sregex_iterator(); ++it)
+        parsed.push_back(static_cast<uint8_t>(std::stoi((*it)[1].str(), nullptr, 16)));
+    EXPECT_EQ(parsed, files.at("builtin.bin"));
+    EXPECT_EQ(parsed.size(), quiz::kBuiltInRecordSize);
+
+    std::map<std::string, std::vector<uint8_t>> again;
+    ASSERT_TRUE(MakeBuildFiles(quiz, path, &again).empty());
+    EXPECT_EQ(files, again);  // deterministic
+}
+
+TEST_F(QuizFiles, OneAnswerInATwoAnswerQuizLeavesOneVisibleField) {
+    std::string source = BaseSource(0, 2, false);
+    source.replace(source.find("answers = [\"Rome\", \"Italie\"]"), 28, "answers = [\"Rome\"]");
+    std::string path = WriteSource(source);
+    QuizDefinition quiz;
+    ASSERT_TRUE(ReadQuizSource(path, &quiz).empty());
+    std::map<std::string, std::vector<uint8_t>> files;
+    ASSERT_TRUE(MakeBuildFiles(quiz, path, &files).empty());
+    Loaded loaded;
+    LoadBuilt(files, &loaded);
+    EXPECT_STREQ(quiz::QuestionAt(&loaded.state, 1)->answer2, "-");  // as held: the grid hides it
+    EXPECT_EQ(std::string(quiz::QuestionAt(&loaded.state, 0)->answer2), Stored("France"));
+}
+
+// Each case breaks the base source in one place; the problem must name the
+// line of the marker text (or the given line) and the field.
+TEST_F(QuizFiles, ChecksNameTheLineAndFieldAndWriteNothing) {
+    struct Case {
+        const char* name;
+        std::function<void(std::string&)> change;
+        std::string lineOf;  // text on the line the problem names
+        std::string field;
+    } cases[] = {
+        {"title too long", [](std::string& s) { s.replace(s.find("Les capitales d'Europe"), 22, std::string(260, 'T')); }, "title =", "title"},
+        {"linkText over 24 bytes", [](std::string& s) { s.replace(s.find("https://q.example/"), 18, "https://quiz.example/very/long"); }, "linkText", "linkText"},
+        {"statusText over 42 bytes", [](std::string& s) { s.replace(s.find("Capitales"), 9, std::string(40, 'c')); }, "statusText", "statusText"},
+        {"bar in a text", [](std::string& s) { s.replace(s.find("Ville"), 5, "Vi|le"); }, "answerCaption1", "answerCaption1"},
+        {"line break in a code line", [](std::string& s) { s.replace(s.find("CODE **\""), 8, "CODE\\n**\""); }, "CODE\\n**", "question[2].code"},
+        {"character outside CP1252", [](std::string& s) { s.replace(s.find("Indice 2"), 8, "\xCE\xB1lpha"); }, "\xCE\xB1lpha", "question[2].text"},
+        {"answer too long to type", [](std::string& s) { s.replace(s.find("\"Rome\""), 6, "\"" + std::string(86, 'R') + "\""); }, "RRRR", "question[2].answer"},
+        {"empty answer", [](std::string& s) { s.replace(s.find("\"Rome\""), 6, "\"\""); }, "answer = \"\"", "question[2].answer"},
+        {"answer with a trailing space", [](std::string& s) { s.replace(s.find("\"Rome\""), 6, "\"Rome \""); }, "Rome ", "question[2].answer"},
+        {"answers per question 3", [](std::string& s) { s.replace(s.find("answersPerQuestion = 1"), 22, "answersPerQuestion = 3"); }, "answersPerQuestion", "answersPerQuestion"},
+        {"layout type 10", [](std::string& s) { s.replace(s.find("layoutType = 3"), 14, "layoutType = 10"); }, "layoutType", "layoutType"},
+        {"layout text missing", [](std::string& s) { s.erase(s.find("text = \"Indice 2\"\n"), 18); }, "[[question]]\nanswer = \"Rome\"", "question[2].text"},
+        {"colour component 256", [](std::string& s) { s.replace(s.find("[10, 20, 30]"), 12, "[10, 256, 30]"); }, "background", "background[2]"},
+        {"missing picture", [](std::string& s) { s.replace(s.find("images/un.gif"), 13, "images/non.gif"); }, "images/non.gif", "question[1].overlay"},
+        {"picture that is not a picture", [](std::string& s) { s.replace(s.find("images/grille.gif"), 17, "images/texte.gif"); }, "puzzle", "puzzle"},
+        {"overlay size differs from its place", [](std::string& s) { s.replace(s.find("[145, 11, 65, 67]"), 17, "[145, 11, 65, 70]"); }, "images/un.gif", "question[1].overlay"},
+        {"place outside the puzzle", [](std::string& s) { s.replace(s.find("[417, 11, 31, 242]"), 18, "[430, 11, 31, 242]"); }, "[430, 11", "question[2].place"},
+        {"overlay without a place", [](std::string& s) { s.erase(s.find("place = [145, 11, 65, 67]\n"), 27); }, "[[question]]\nanswer = \"Paris\"", "question[1].place"},
+        {"97 questions", [](std::string& s) { for (int i = 0; i < 94; ++i) s += "\n[[question]]\nanswer = \"Oslo\"\ntext = \"N\"\n"; }, "", "question"},
+        {"unknown field", [](std::string& s) { s.replace(s.find("spare = \"r\xC3\xA9serve 1\""), 0, "spar = \"x\"\n"); }, "spar = \"x\"", "question[2].spar"},
+        {"built-in record over 70 bytes", [](std::string& s) {
+             s.replace(s.find("https://q.example/"), 18, "q8#Zk!2mV@x7$Lp9&Rt4*Wy1");
+             s.replace(s.find("Capitales : \xC5\x93uvre \xE2\x82\xAC"), 22, "Jh3^Nb6(Dc0)Gf5_Ks8+Mz2=Qv7~Xe4<Ua1>Io9;Ey");
+         }, "linkText", "linkText, statusText"},
+        {"TOML syntax", [](std::string& s) { s.replace(s.find("title ="), 7, "title"); }, "title", "toml"},
+        {"missing executable", [](std::string& s) { s.erase(0, s.find('\n') + 1); }, "", "executable"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string source = BaseSource();
+        c.change(source);
+        std::string path = WriteSource(source);
+        int line = 1;
+        if (c.name == std::string("97 questions")) {
+            // the 97th [[question]]
+            size_t pos = 0;
+            for (int i = 0; i < 97; ++i) pos = source.find("[[question]]", pos) + 1;
+            line = 1 + static_cast<int>(std::count(source.begin(), source.begin() + pos, '\n'));
+        } else if (!c.lineOf.empty()) {
+            size_t pos = source.find(c.lineOf);
+            ASSERT_NE(pos, std::string::npos);
+            line = 1 + static_cast<int>(std::count(source.begin(), source.begin() + pos, '\n'));
+        }
+        fs::path out = dir / "out";
+        fs::remove_all(out);
+        std::ostringstream stdoutText, stderrText;
+        EXPECT_EQ(BuildCommand(path, out.string(), stdoutText, stderrText), 1);
+        std::string expected = path + ":" + std::to_string(line) + ": " + c.field + ": ";
+        EXPECT_NE(stderrText.str().find(expected), std::string::npos)
+            << "expected " << expected << "\ngot " << stderrText.str();
+        EXPECT_FALSE(fs::exists(out));
+        std::ostringstream checkOut, checkErr;
+        EXPECT_EQ(CheckCommand(path, checkOut, checkErr), 1);
+    }
+}
+
+TEST_F(QuizFiles, EveryProblemIsReportedNotJustTheFirst) {
+    std::string source = BaseSource();
+    source.replace(source.find("https://q.example/"), 18, std::string(30, 'l'));
+    source.replace(source.find("[10, 20, 30]"), 12, "[10, 20, 300]");
+    source.replace(source.find("\"Rome\""), 6, "\"\"");
+    std::string path = WriteSource(source);
+    std::ostringstream out, err;
+    EXPECT_EQ(CheckCommand(path, out, err), 1);
+    EXPECT_NE(err.str().find(": linkText: "), std::string::npos);
+    EXPECT_NE(err.str().find(": background[3]: "), std::string::npos);
+    EXPECT_NE(err.str().find(": question[2].answer: "), std::string::npos);
+    EXPECT_NE(err.str().find("3 problems"), std::string::npos) << err.str();
+}
+
+TEST_F(QuizFiles, BuildLeavesAnExistingOutputUntouchedOnAProblem) {
+    fs::path out = dir / "out";
+    std::ostringstream o, e;
+    ASSERT_EQ(BuildCommand(WriteSource(BaseSource()), out.string(), o, e), 0) << e.str();
+    std::vector<uint8_t> before;
+    ASSERT_TRUE(ReadFileBytes((out / "record104.bin").string(), &before));
+    std::string broken = BaseSource();
+    broken.replace(broken.find("Paris"), 5, "Lisbonne");
+    broken.replace(broken.find("[10, 20, 30]"), 12, "[10, 20]");
+    EXPECT_EQ(BuildCommand(WriteSource(broken), out.string(), o, e), 1);
+    std::vector<uint8_t> after;
+    ASSERT_TRUE(ReadFileBytes((out / "record104.bin").string(), &after));
+    EXPECT_EQ(before, after);
+    std::ostringstream missing;
+    EXPECT_EQ(CheckCommand((dir / "absent.toml").string(), o, missing), 2);
+}
+
+TEST(PictureInfo, ReadsTheSizeOfEachFormat) {
+    EXPECT_EQ(ReadPictureInfo(FakeGif(459, 505)).width, 459);
+    EXPECT_EQ(ReadPictureInfo(FakeGif(459, 505)).height, 505);
+    EXPECT_EQ(ReadPictureInfo(FakePng(31, 242)).format, PictureFormat::Png);
+    EXPECT_EQ(ReadPictureInfo(FakePng(31, 242)).height, 242);
+    // A JPEG with an APP0 segment before its frame header.
+    std::vector<uint8_t> jpeg = {0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 'J', 'F',
+                                 0xFF, 0xC0, 0, 11, 8, 0x01, 0xF9, 0x01, 0xCB, 3};
+    PictureInfo j = ReadPictureInfo(jpeg);
+    EXPECT_EQ(j.format, PictureFormat::Jpeg);
+    EXPECT_EQ(j.width, 459);
+    EXPECT_EQ(j.height, 505);
+    // A bottom-up and a top-down BMP.
+    std::vector<uint8_t> bmp(54, 0);
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    bmp[14] = 40;
+    bmp[18] = 65;
+    bmp[22] = 67;
+    EXPECT_EQ(ReadPictureInfo(bmp).height, 67);
+    bmp[22] = 0xBD;  // -67
+    bmp[23] = bmp[24] = bmp[25] = 0xFF;
+    EXPECT_EQ(ReadPictureInfo(bmp).height, 67);
+    EXPECT_EQ(ReadPictureInfo({'G', 'I', 'F'}).format, PictureFormat::Unknown);
+    EXPECT_EQ(ReadPictureInfo({}).format, PictureFormat::Unknown);
+}
+
+TEST(SingleFieldMarker, IsTheByteWhoseStoredFormIsADash) {
+    EXPECT_EQ(quiz::StoredByte(SingleFieldMarker()), '-');
+}
+
+}  // namespace
+}  // namespace quizpack

@@ -1,0 +1,23 @@
+// What kind of picture a file holds and its pixel size, read from its header.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quizpack {
+
+enum class PictureFormat { Unknown, Gif, Jpeg, Bmp, Png };
+
+struct PictureInfo {
+    PictureFormat format = PictureFormat::Unknown;
+    int width = 0;
+    int height = 0;
+};
+
+// Unknown format, or a size of 0, when the header cannot be read.
+PictureInfo ReadPictureInfo(const std::vector<uint8_t>& bytes);
+
+const char* PictureFormatName(PictureFormat format);
+
+}  // namespace quizpack

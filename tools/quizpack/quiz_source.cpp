@@ -1,0 +1,482 @@
+#include "quiz_source.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <set>
+#include <sstream>
+#include <toml++/toml.h>
+
+#include "model/lzw.h"
+#include "model/stored_form.h"
+#include "text.h"
+
+namespace quizpack {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr size_t kMaxText = quiz::kTextSize - 1;
+constexpr size_t kMaxTypedAnswer = 85;  // what an answer field accepts
+constexpr int kPuzzleId = 400;
+constexpr int kOverlayBase = 10400;
+
+int LineOf(const toml::node& node) { return static_cast<int>(node.source().begin.line); }
+
+class SourceReader {
+public:
+    SourceReader(std::string folder, std::vector<Problem>* problems)
+        : folder_(std::move(folder)), problems_(problems) {}
+
+    void Report(int line, std::string field, std::string message) {
+        problems_->push_back({line, std::move(field), std::move(message)});
+    }
+
+    // A text of the record: UTF-8 in the source, CP1252 in the record, no '|',
+    // no NUL, at most `limit` bytes. Lines are allowed only where `lines` is.
+    std::string Text(const toml::node* node, int fallbackLine, const std::string& field,
+                     size_t limit, bool required = false, bool lines = false) {
+        if (!node) {
+            if (required) Report(fallbackLine, field, "missing");
+            return {};
+        }
+        const auto* value = node->as_string();
+        if (!value) {
+            Report(LineOf(*node), field, "must be a text in quotes");
+            return {};
+        }
+        std::string converted, error;
+        if (!Utf8ToCp1252(value->get(), &converted, &error)) {
+            Report(LineOf(*node), field, error);
+            return {};
+        }
+        if (converted.find('|') != std::string::npos)
+            Report(LineOf(*node), field, "'|' separates the texts of the record; it cannot stand in one");
+        if (converted.find('\0') != std::string::npos)
+            Report(LineOf(*node), field, "a NUL character cannot stand in a text");
+        if (!lines && converted.find_first_of("\r\n") != std::string::npos)
+            Report(LineOf(*node), field, "a line break cannot stand in this text");
+        if (converted.size() > limit)
+            Report(LineOf(*node), field,
+                   std::to_string(converted.size()) + " bytes in code page 1252, at most " +
+                       std::to_string(limit));
+        return converted;
+    }
+
+    bool Integer(const toml::node* node, const std::string& field, long min, long max,
+                 long* out) {
+        if (!node) return false;
+        const auto* value = node->as_integer();
+        if (!value) {
+            Report(LineOf(*node), field, "must be a whole number");
+            return false;
+        }
+        if (value->get() < min || value->get() > max) {
+            Report(LineOf(*node), field,
+                   std::to_string(value->get()) + " is outside " + std::to_string(min) + " to " +
+                       std::to_string(max));
+            return false;
+        }
+        *out = static_cast<long>(value->get());
+        return true;
+    }
+
+    bool Picture(const toml::node* node, int fallbackLine, const std::string& field,
+                 PictureSource* picture) {
+        if (!node) {
+            Report(fallbackLine, field, "missing");
+            return false;
+        }
+        const auto* value = node->as_string();
+        if (!value || value->get().empty()) {
+            Report(LineOf(*node), field, "must be the file name of a picture, in quotes");
+            return false;
+        }
+        fs::path path = fs::path(folder_) / fs::u8path(value->get());
+        picture->path = path.string();
+        std::error_code ec;
+        if (!fs::is_regular_file(path, ec) || !ReadFileBytes(picture->path, &picture->bytes)) {
+            Report(LineOf(*node), field, "cannot read the picture " + value->get());
+            return false;
+        }
+        picture->info = ReadPictureInfo(picture->bytes);
+        if (picture->info.format == PictureFormat::Unknown) {
+            Report(LineOf(*node), field,
+                   value->get() + " is not a GIF, JPEG, BMP or PNG picture");
+            return false;
+        }
+        if (picture->info.width <= 0 || picture->info.height <= 0) {
+            Report(LineOf(*node), field, "cannot read the size of " + value->get());
+            return false;
+        }
+        return true;
+    }
+
+    void UnknownKeys(const toml::table& table, const std::set<std::string>& known,
+                     const std::string& prefix) {
+        for (const auto& [key, node] : table) {
+            if (!known.count(std::string(key.str())))
+                Report(LineOf(node), prefix + std::string(key.str()),
+                       "unknown field (a typing error?)");
+        }
+    }
+
+private:
+    std::string folder_;
+    std::vector<Problem>* problems_;
+};
+
+bool IsCp1252Letter(uint8_t b) {
+    return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || b == 0x8A || b == 0x8C ||
+           b == 0x8E || b == 0x9A || b == 0x9C || b == 0x9E || b == 0x9F ||
+           (b >= 0xC0 && b != 0xD7 && b != 0xF7);
+}
+
+int CountLetters(const std::string& text) {
+    return static_cast<int>(std::count_if(text.begin(), text.end(), [](char c) {
+        return IsCp1252Letter(static_cast<uint8_t>(c));
+    }));
+}
+
+std::string StoredFormOf(std::string text) {
+    quiz::TransformAnswerText(text.data());
+    return text;
+}
+
+// An accepted answer must be one a player can type into an answer field:
+// not empty, at most 85 bytes, no control character, and no space at either
+// end (typed answers are trimmed).
+void CheckTypable(SourceReader& reader, int line, const std::string& field,
+                  const std::string& answer) {
+    if (answer.empty()) {
+        reader.Report(line, field, "empty: no player could type it");
+        return;
+    }
+    if (answer.size() > kMaxTypedAnswer)
+        reader.Report(line, field,
+                      std::to_string(answer.size()) + " bytes; an answer field takes at most " +
+                          std::to_string(kMaxTypedAnswer));
+    if (std::any_of(answer.begin(), answer.end(),
+                    [](char c) { return static_cast<uint8_t>(c) < 0x20; }))
+        reader.Report(line, field, "a control character (tab, line break) cannot be typed");
+    if (answer.front() == ' ' || answer.back() == ' ')
+        reader.Report(line, field,
+                      "starts or ends with a space; typed answers lose them, so it never matches");
+}
+
+}  // namespace
+
+uint8_t SingleFieldMarker() {
+    for (int b = 1; b < 256; ++b)
+        if (quiz::StoredByte(static_cast<uint8_t>(b)) == '-') return static_cast<uint8_t>(b);
+    return 0;
+}
+
+std::vector<Problem> ReadQuizSource(const std::string& path, QuizDefinition* quiz) {
+    std::vector<Problem> problems;
+    toml::table root;
+    try {
+        root = toml::parse_file(path);
+    } catch (const toml::parse_error& e) {
+        problems.push_back({static_cast<int>(e.source().begin.line), "toml",
+                            std::string(e.description())});
+        return problems;
+    }
+    SourceReader reader(fs::path(path).parent_path().string(), &problems);
+    quiz::QuizPackage& package = quiz->package;
+
+    reader.UnknownKeys(root,
+                       {"executable", "title", "author", "subtitle", "answerCaption1",
+                        "answerCaption2", "linkText", "statusText", "quizKind",
+                        "answersPerQuestion", "layoutType", "background", "scrambled", "puzzle",
+                        "question"},
+                       "");
+    for (const auto& [key, node] : root) quiz->lines[std::string(key.str())] = LineOf(node);
+
+    // The executable's name: the progress file takes it with the ending txt.
+    if (const toml::node* node = root.get("executable")) {
+        const auto* value = node->as_string();
+        std::string name = value ? value->get() : "";
+        bool ok = !name.empty() && name.size() <= 64 &&
+                  std::all_of(name.begin(), name.end(), [](char c) {
+                      return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                             (c >= '0' && c <= '9') || c == '-' || c == '_';
+                  });
+        if (!ok)
+            reader.Report(LineOf(*node), "executable",
+                          "must be 1 to 64 letters, digits, '-' or '_' (no ending: .exe is added)");
+        quiz->executable = name;
+    } else {
+        reader.Report(1, "executable", "missing");
+    }
+
+    package.title = reader.Text(root.get("title"), 1, "title", kMaxText, true);
+    package.author = reader.Text(root.get("author"), 1, "author", kMaxText);
+    package.subtitle = reader.Text(root.get("subtitle"), 1, "subtitle", kMaxText);
+    package.answerCaption1 = reader.Text(root.get("answerCaption1"), 1, "answerCaption1", kMaxText);
+    package.answerCaption2 = reader.Text(root.get("answerCaption2"), 1, "answerCaption2", kMaxText);
+    package.linkText =
+        reader.Text(root.get("linkText"), 1, "linkText", quiz::kLinkTextSize - 1);
+    package.statusText =
+        reader.Text(root.get("statusText"), 1, "statusText", quiz::kStatusTextSize - 1);
+
+    long value;
+    package.quizKind = 1;
+    if (reader.Integer(root.get("quizKind"), "quizKind", -1, 254, &value))
+        package.quizKind = static_cast<int>(value);
+    package.answersPerQuestion = 1;
+    if (reader.Integer(root.get("answersPerQuestion"), "answersPerQuestion", 1, 2, &value))
+        package.answersPerQuestion = static_cast<int>(value);
+    package.layoutType = 0;
+    if (reader.Integer(root.get("layoutType"), "layoutType", 0, 9, &value))
+        package.layoutType = static_cast<int>(value);
+    if (const toml::node* node = root.get("scrambled")) {
+        if (const auto* flag = node->as_boolean())
+            quiz->scrambled = flag->get();
+        else
+            reader.Report(LineOf(*node), "scrambled", "must be true or false");
+    }
+    if (const toml::node* node = root.get("background")) {
+        const toml::array* rgb = node->as_array();
+        if (!rgb || rgb->size() != 3) {
+            reader.Report(LineOf(*node), "background", "must be [red, green, blue]");
+        } else {
+            uint8_t* components[3] = {&package.red, &package.green, &package.blue};
+            for (int i = 0; i < 3; ++i)
+                if (reader.Integer(rgb->get(i), "background[" + std::to_string(i + 1) + "]", 0,
+                                   255, &value))
+                    *components[i] = static_cast<uint8_t>(value);
+        }
+    }
+    bool havePuzzle = reader.Picture(root.get("puzzle"), 1, "puzzle", &quiz->puzzle);
+
+    const toml::node* questionsNode = root.get("question");
+    const toml::array* questions = questionsNode ? questionsNode->as_array() : nullptr;
+    if (questionsNode && (!questions || !questions->is_array_of_tables())) {
+        reader.Report(LineOf(*questionsNode), "question", "write each question as [[question]]");
+        questions = nullptr;
+    }
+    size_t count = questions ? questions->size() : 0;
+    if (count > static_cast<size_t>(quiz::kMaxQuestions))
+        reader.Report(LineOf(*questions->get(quiz::kMaxQuestions)), "question",
+                      std::to_string(count) + " questions, at most " +
+                          std::to_string(quiz::kMaxQuestions));
+
+    const int sectionStrings = quiz::LayoutStringsPerQuestion(package.layoutType);
+    for (size_t k = 0; k < count; ++k) {
+        const toml::table& table = *questions->get(k)->as_table();
+        const int line = LineOf(table);
+        const std::string prefix = "question[" + std::to_string(k + 1) + "].";
+        reader.UnknownKeys(table,
+                           {"answer", "answers", "spare", "text", "text2", "code", "letters",
+                            "overlay", "place"},
+                           prefix);
+        quiz::QuestionSource q;
+        QuestionDefinition def;
+
+        // Answers: `answer = "..."` or `answers = ["...", "..."]`. In a quiz with
+        // two answers a question, a single answer leaves one visible field.
+        std::vector<std::pair<const toml::node*, std::string>> answers;
+        const toml::node* one = table.get("answer");
+        const toml::node* many = table.get("answers");
+        if (one && many) {
+            reader.Report(LineOf(*many), prefix + "answers", "give answer or answers, not both");
+        } else if (one) {
+            answers.push_back({one, "answer"});
+        } else if (many) {
+            const toml::array* list = many->as_array();
+            if (!list || list->empty() || list->size() > 2) {
+                reader.Report(LineOf(*many), prefix + "answers", "must hold one or two answers");
+            } else {
+                for (size_t a = 0; a < list->size(); ++a)
+                    answers.push_back({list->get(a), "answers[" + std::to_string(a + 1) + "]"});
+            }
+        } else {
+            reader.Report(line, prefix + "answer", "missing");
+        }
+        if (answers.size() == 2 && package.answersPerQuestion == 1)
+            reader.Report(LineOf(*answers[1].first), prefix + "answers",
+                          "two answers, but answersPerQuestion is 1");
+        for (size_t a = 0; a < answers.size() && a < 2; ++a) {
+            std::string text =
+                reader.Text(answers[a].first, line, prefix + answers[a].second, kMaxText);
+            CheckTypable(reader, LineOf(*answers[a].first), prefix + answers[a].second, text);
+            if (a == 1 && StoredFormOf(text) == "-")
+                reader.Report(LineOf(*answers[a].first), prefix + answers[a].second,
+                              "this answer would hide the second field; for one visible field "
+                              "give a single answer");
+            (a == 0 ? q.answer1 : q.answer2) = text;
+        }
+        if (package.answersPerQuestion == 2 && answers.size() == 1)
+            q.answer2 = std::string(1, static_cast<char>(SingleFieldMarker()));
+
+        q.spareText = reader.Text(table.get("spare"), line, prefix + "spare", kMaxText);
+        const toml::node* text = table.get("text");
+        const toml::node* text2 = table.get("text2");
+        if (sectionStrings == 0) {
+            for (const toml::node* node : {text, text2})
+                if (node)
+                    reader.Report(LineOf(*node), prefix + (node == text ? "text" : "text2"),
+                                  "layout type " + std::to_string(package.layoutType) +
+                                      " shows no text; this one would be lost");
+        } else {
+            q.extraText = reader.Text(text, line, prefix + "text", kMaxText, true);
+            if (sectionStrings == 2)
+                q.extraText2 = reader.Text(text2, line, prefix + "text2", kMaxText);
+            else if (text2)
+                reader.Report(LineOf(*text2), prefix + "text2",
+                              "layout type " + std::to_string(package.layoutType) +
+                                  " takes one text a question");
+        }
+        package.questionLines.push_back(
+            reader.Text(table.get("code"), line, prefix + "code", kMaxText));
+
+        def.letters = CountLetters(q.answer1);
+        if (reader.Integer(table.get("letters"), prefix + "letters", 0, 999, &value))
+            def.letters = static_cast<int>(value);
+
+        const toml::node* overlay = table.get("overlay");
+        const toml::node* place = table.get("place");
+        if (overlay) {
+            def.hasOverlay = reader.Picture(overlay, line, prefix + "overlay", &def.overlay);
+            bool placeOk = false;
+            if (!place) {
+                reader.Report(line, prefix + "place", "missing: where the overlay goes");
+            } else if (const toml::array* rect = place->as_array(); rect && rect->size() == 4) {
+                placeOk = true;
+                const char* names[] = {"left", "top", "width", "height"};
+                for (int i = 0; i < 4; ++i) {
+                    long v;
+                    if (reader.Integer(rect->get(i), prefix + "place." + names[i], i < 2 ? 0 : 1,
+                                       65535, &v))
+                        def.place[i] = static_cast<int>(v);
+                    else
+                        placeOk = false;
+                }
+            } else {
+                reader.Report(LineOf(*place), prefix + "place", "must be [left, top, width, height]");
+            }
+            if (def.hasOverlay && placeOk) {
+                const PictureInfo& info = def.overlay.info;
+                if (info.width != def.place[2] || info.height != def.place[3])
+                    reader.Report(LineOf(*overlay), prefix + "overlay",
+                                  "the picture is " + std::to_string(info.width) + " x " +
+                                      std::to_string(info.height) + ", its place " +
+                                      std::to_string(def.place[2]) + " x " +
+                                      std::to_string(def.place[3]));
+                if (havePuzzle && (def.place[0] + def.place[2] > quiz->puzzle.info.width ||
+                                   def.place[1] + def.place[3] > quiz->puzzle.info.height))
+                    reader.Report(LineOf(*place), prefix + "place",
+                                  "lies outside the " + std::to_string(quiz->puzzle.info.width) +
+                                      " x " + std::to_string(quiz->puzzle.info.height) +
+                                      " puzzle picture");
+            }
+            def.hasOverlay = def.hasOverlay && placeOk;
+        } else if (place) {
+            reader.Report(LineOf(*place), prefix + "place", "a place without an overlay");
+        }
+        package.questions.push_back(q);
+        quiz->questions.push_back(def);
+    }
+    std::stable_sort(problems.begin(), problems.end(),
+                     [](const Problem& a, const Problem& b) { return a.line < b.line; });
+    return problems;
+}
+
+namespace {
+
+std::vector<uint8_t> TextFile(const std::string& text) { return {text.begin(), text.end()}; }
+
+const char* PictureEnding(PictureFormat format) {
+    switch (format) {
+        case PictureFormat::Gif: return ".gif";
+        case PictureFormat::Jpeg: return ".jpg";
+        case PictureFormat::Bmp: return ".bmp";
+        default: return ".png";
+    }
+}
+
+// PNG pictures go to the player's own decoder, as RT_RCDATA under the same
+// id; every other format to the platform's loader, as "IMG".
+std::string PictureLine(int id, const PictureSource& picture,
+                        std::map<std::string, std::vector<uint8_t>>* files) {
+    std::string name = "img_" + std::to_string(id) + PictureEnding(picture.info.format);
+    (*files)[name] = picture.bytes;
+    const char* type = picture.info.format == PictureFormat::Png ? "RCDATA" : "IMG";
+    return std::to_string(id) + " " + type + " \"" + name + "\"\n";
+}
+
+}  // namespace
+
+std::vector<Problem> MakeBuildFiles(const QuizDefinition& quiz, const std::string& sourcePath,
+                                    std::map<std::string, std::vector<uint8_t>>* files) {
+    files->clear();
+    quiz::StoredRecords records;
+    std::string error;
+    quiz::ScrambleChoice scramble{quiz.scrambled, quiz.scrambled, quiz.scrambled};
+    if (!quiz::WritePackageRecords(quiz.package, scramble, &records, &error)) {
+        auto lineOf = [&](const char* key) {
+            auto found = quiz.lines.find(key);
+            return found == quiz.lines.end() ? 1 : found->second;
+        };
+        if (error.find("scrambled,") != std::string::npos)
+            return {{lineOf("scrambled"), "scrambled", error}};
+        if (error.rfind("built-in record", 0) == 0)
+            return {{lineOf(quiz.lines.count("linkText") ? "linkText" : "statusText"),
+                     "linkText, statusText", error}};
+        return {{lineOf("question"), "question", error}};
+    }
+    const std::string source = fs::path(sourcePath).filename().string();
+    const std::string banner = "// Made by quizpack build from " + source + "; do not edit.\n";
+
+    std::ostringstream builtIn;
+    builtIn << banner << "#include \"model/builtin_record.h\"\n\nnamespace quiz {\n\n"
+            << "const uint8_t kBuiltInRecord[kBuiltInRecordSize] = {";
+    for (size_t i = 0; i < records.builtIn.size(); ++i) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "0x%02x", records.builtIn[i]);
+        builtIn << (i % 12 ? " " : "\n    ") << hex << ",";
+    }
+    builtIn << "\n};\n\n}  // namespace quiz\n";
+    (*files)["builtin_record.cpp"] = TextFile(builtIn.str());
+    (*files)["builtin.bin"] = {records.builtIn.begin(), records.builtIn.end()};  // for inspect
+    (*files)["record104.bin"] = records.record104;
+    (*files)["record105.bin"] = records.record105;
+
+    const size_t count = quiz.questions.size();
+    std::ostringstream tables;
+    tables << banner << "#include \"grid/quiz_tables.h\"\n\nnamespace quiz {\n\n"
+           << "const int kQuizTableSize = " << count << ";\n\n"
+           << "const int letterCounts[] = {";
+    for (size_t k = 0; k < count; ++k) tables << (k % 12 ? " " : "\n    ") << quiz.questions[k].letters << ",";
+    if (!count) tables << "0";  // an array is never empty
+    tables << "\n};\n\n// left, top, width, height; width 0: no overlay\n"
+           << "const AnswerPlace answerPlaces[] = {\n";
+    for (size_t k = 0; k < count; ++k) {
+        const QuestionDefinition& q = quiz.questions[k];
+        std::array<int, 4> p = q.hasOverlay ? q.place : std::array<int, 4>{0, 0, 0, 0};
+        tables << "    {" << p[0] << ", " << p[1] << ", " << p[2] << ", " << p[3] << "},  // "
+               << (k + 1) << "\n";
+    }
+    if (!count) tables << "    {0, 0, 0, 0},\n";
+    tables << "};\n\n}  // namespace quiz\n";
+    (*files)["quiz_tables.cpp"] = TextFile(tables.str());
+
+    std::string rc = "// Made by quizpack build from " + source + "; do not edit.\n"
+                     "LANGUAGE 9, 1\n\n" +
+                     PictureLine(kPuzzleId, quiz.puzzle, files);
+    for (size_t k = 0; k < count; ++k)
+        if (quiz.questions[k].hasOverlay)
+            rc += PictureLine(kOverlayBase + static_cast<int>(k) + 1, quiz.questions[k].overlay,
+                              files);
+    rc += "\n104 PATCH \"record104.bin\"\n105 PATCH \"record105.bin\"\n";
+    (*files)["quiz_pictures.rc"] = TextFile(rc);
+
+    (*files)["quiz.cmake"] = TextFile("# Made by quizpack build from " + source +
+                                      "; do not edit.\nset(QUIZ_EXECUTABLE_NAME \"" +
+                                      quiz.executable + "\")\n");
+    return {};
+}
+
+}  // namespace quizpack

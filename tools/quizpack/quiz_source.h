@@ -1,0 +1,60 @@
+// The quiz source: one TOML file beside its pictures. Reading it checks every
+// limit of the records and the pictures and reports each problem with its
+// line; a quiz without problems turns into the files the player build embeds.
+#pragma once
+
+#include <array>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "model/package.h"
+#include "picture_info.h"
+
+namespace quizpack {
+
+struct Problem {
+    int line = 0;
+    std::string field;
+    std::string message;
+};
+
+struct PictureSource {
+    std::string path;  // as resolved against the source's folder
+    PictureInfo info;
+    std::vector<uint8_t> bytes;
+};
+
+struct QuestionDefinition {
+    int letters = 0;
+    bool hasOverlay = false;
+    PictureSource overlay;
+    std::array<int, 4> place{};  // left, top, width, height
+};
+
+struct QuizDefinition {
+    std::string executable;  // file name without ".exe"
+    bool scrambled = false;
+    quiz::QuizPackage package;  // texts in CP1252
+    PictureSource puzzle;
+    std::vector<QuestionDefinition> questions;  // beside package.questions
+    std::map<std::string, int> lines;            // line of each top-level field given
+};
+
+// Reads and checks the source. Problems come in line order; the definition is
+// complete only when there are none.
+std::vector<Problem> ReadQuizSource(const std::string& path, QuizDefinition* quiz);
+
+// The files `quizpack build` writes, by name: builtin_record.cpp, builtin.bin,
+// record104.bin, record105.bin, quiz_tables.cpp, quiz_pictures.rc, quiz.cmake
+// and a copy of each picture under the name its resource line gives.
+// Fails with problems (records that do not fit, a scrambled record that
+// would decode as stored) and then gives no file.
+std::vector<Problem> MakeBuildFiles(const QuizDefinition& quiz, const std::string& sourcePath,
+                                    std::map<std::string, std::vector<uint8_t>>* files);
+
+// The raw answer byte whose stored form is "-": a second answer stored as
+// this byte hides the second field of its question.
+uint8_t SingleFieldMarker();
+
+}  // namespace quizpack
