@@ -1,0 +1,164 @@
+#include "shell/shell_win32.h"
+
+#include "answers/progress_file_win32.h"
+#include "grid/grid_win32.h"
+#include "model/package_win32.h"
+#include "model/quiz_state_win32.h"
+#include "shell/header_win32.h"
+
+namespace quiz {
+
+const char kMainClassName[] = "Zarlo";
+
+namespace {
+
+HBRUSH g_statusLabelBrush = nullptr;
+HWND g_headerWindow = nullptr;
+HWND g_gridWindow = nullptr;
+
+void LayOut(HWND hwnd) {
+    RECT client;
+    GetClientRect(hwnd, &client);
+    const int r = client.right, b = client.bottom;
+    SetWindowPos(g_gridWindow, nullptr, 5, 50, r - 11, b - 68, SWP_NOZORDER);
+    SetWindowPos(g_headerWindow, nullptr, 5, 2, r - 11, 49, SWP_NOZORDER);
+    SetWindowPos(GetDlgItem(hwnd, kStatusLabelId), nullptr, r - 145, b - 16, 150, 15,
+                 SWP_NOOWNERZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+HBRUSH StatusLabelBrush() { return g_statusLabelBrush; }
+
+HWND CreateStaticLabel(HWND parent, const char* text, int x, int y, int width, int height,
+                       int id) {
+    HWND label = CreateWindowExA(0, "Static", text, WS_CHILD | WS_VISIBLE, x, y, width, height,
+                                 parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+                 TRUE);
+    return label;
+}
+
+void ForwardMouseWheel(HWND grid, WPARAM wParam) {
+    const WORD delta = HIWORD(wParam);
+    if (delta == 120)
+        PostMessageA(grid, WM_VSCROLL, kWheelUpCode, 0);
+    else if (delta == 65416)
+        PostMessageA(grid, WM_VSCROLL, kWheelDownCode, 0);
+}
+
+LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    QuizState* state = CurrentQuizState();
+    switch (message) {
+        case WM_CREATE: {
+            RECT client;
+            GetClientRect(hwnd, &client);
+            CreateStaticLabel(hwnd, state ? state->statusText : "", 720, client.bottom - 16, 140,
+                              15, kStatusLabelId);
+            SendMessageA(hwnd, WM_SETICON, ICON_BIG,
+                         reinterpret_cast<LPARAM>(LoadIconA(nullptr, IDI_QUESTION)));
+            return 0;
+        }
+        case WM_SIZE:
+            if (wParam != SIZE_MINIMIZED) LayOut(hwnd);
+            return 0;
+        case WM_CLOSE:
+            if (state) SaveProgress(state);
+            DestroyWindow(g_gridWindow);
+            PostQuitMessage(0);
+            return 0;
+        case WM_DESTROY:
+            DestroyWindow(g_gridWindow);
+            PostQuitMessage(0);
+            return 0;
+        case WM_CTLCOLORSTATIC:
+            if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == kStatusLabelId) {
+                // The text background matches the label's brush.
+                SetBkColor(reinterpret_cast<HDC>(wParam), RGB(212, 208, 200));
+                return reinterpret_cast<LRESULT>(g_statusLabelBrush);
+            }
+            return 0;
+        case WM_MOUSEWHEEL:
+            ForwardMouseWheel(g_gridWindow, wParam);
+            return 0;
+        default:
+            return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+}
+
+bool StartPlayer(HINSTANCE instance, PlayerWindows* windows) {
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_OWNDC;
+    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    windowClass.hIconSm = LoadIconA(nullptr, IDI_APPLICATION);
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_SCROLLBAR + 1);
+    windowClass.lpszClassName = kMainClassName;
+    if (!RegisterClassExA(&windowClass)) {
+        MessageBoxA(nullptr, "Erreur dans la cr\xE9" "ation de la fen\xEAtre principale", "Zarlo",
+                    MB_ICONINFORMATION);
+        return false;
+    }
+    g_statusLabelBrush = CreateSolidBrush(RGB(212, 208, 200));
+
+    QuizState* state = CreateQuizState();
+    SetCurrentQuizState(state);
+    if (state) LoadQuizPackage(state);
+
+    HWND main = CreateWindowExA(0, kMainClassName, state ? state->title : "",
+                                WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, kMainWidth,
+                                kMainHeight, nullptr, nullptr, instance, nullptr);
+    RECT desktop, window;
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    GetWindowRect(main, &window);
+    SetWindowPos(main, nullptr,
+                 desktop.left + ((desktop.right - desktop.left) - (window.right - window.left)) / 2,
+                 desktop.top + ((desktop.bottom - desktop.top) - (window.bottom - window.top)) / 2,
+                 0, 0, SWP_NOZORDER | SWP_NOSIZE);
+
+    g_headerWindow = CreateDialogParamA(instance, MAKEINTRESOURCEA(kHeaderTemplateId), main,
+                                        HeaderDialogProc, 0);
+    ShowWindow(g_headerWindow, SW_SHOWNORMAL);
+    g_gridWindow = CreateDialogParamA(instance, MAKEINTRESOURCEA(kGridTemplateId), main,
+                                      GridDialogProc, 0);
+    if (state) {
+        state->headerDialog = g_headerWindow;
+        state->gridDialog = g_gridWindow;
+    }
+    ShowWindow(main, SW_SHOWNORMAL);
+    ShowWindow(g_gridWindow, SW_SHOWNORMAL);
+    SendMessageA(g_gridWindow, WM_VSCROLL, SB_TOP, 0);
+
+    windows->main = main;
+    windows->header = g_headerWindow;
+    windows->grid = g_gridWindow;
+    return true;
+}
+
+int RunMessageLoop(HWND grid) {
+    MSG msg = {};
+    while (GetMessageA(&msg, nullptr, 0, 0)) {
+        if (IsDialogMessageA(grid, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+void ShutDownPlayer(PlayerWindows* windows) {
+    EndDialog(windows->grid, 0);
+    DestroyWindow(windows->header);
+    DeleteObject(g_statusLabelBrush);
+    g_statusLabelBrush = nullptr;
+    QuizState* state = CurrentQuizState();
+    SetCurrentQuizState(nullptr);
+    DestroyQuizState(state);
+    g_headerWindow = g_gridWindow = nullptr;
+    *windows = {};
+}
+
+}  // namespace quiz

@@ -1,0 +1,58 @@
+// A player whose record 104 is corrupt: one message, and the windows open all
+// the same with what the state holds.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "model/alert.h"
+#include "model/quiz_state.h"
+#include "shell/shell_win32.h"
+
+namespace quiz {
+namespace {
+
+struct Alert {
+    std::string text, caption;
+};
+
+void Capture(void* context, const char* text, const char* caption) {
+    static_cast<std::vector<Alert>*>(context)->push_back({text, caption});
+}
+
+TEST(CorruptPackage, OneMessageAndTheWindowsStillOpen) {
+    std::vector<Alert> alerts;
+    SetAlertHandler(&Capture, &alerts);
+    PlayerWindows windows;
+    ASSERT_TRUE(StartPlayer(GetModuleHandleA(nullptr), &windows));
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(alerts[0].text, "Erreur dans le d\xE9" "chiffrage");
+    EXPECT_EQ(alerts[0].caption, "Zarlo");
+    EXPECT_TRUE(IsWindow(windows.main));
+    EXPECT_TRUE(IsWindowVisible(windows.main));
+    EXPECT_TRUE(IsWindow(windows.header));
+    EXPECT_TRUE(IsWindow(windows.grid));
+    char caption[300] = {};
+    GetWindowTextA(windows.main, caption, sizeof caption);
+    EXPECT_STREQ(caption, "nom du zarlo");  // record 104 never reached the state
+    char status[300] = {};
+    GetWindowTextA(GetDlgItem(windows.main, kStatusLabelId), status, sizeof status);
+    EXPECT_STREQ(status, "Mots m\xEAl\xE9s : les fruits");  // the built-in record did
+    QuizState* state = CurrentQuizState();
+    ASSERT_NE(state, nullptr);
+    EXPECT_EQ(state->questionCount, 0);
+    LOGBRUSH brush = {};
+    GetObjectA(static_cast<HGDIOBJ>(state->backBrush), sizeof brush, &brush);
+    EXPECT_EQ(brush.lbColor, RGB(90, 95, 150));
+
+    SendMessageA(windows.main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(RunMessageLoop(windows.grid), 0);
+    HWND main = windows.main;
+    ShutDownPlayer(&windows);
+    DestroyWindow(main);
+    SetAlertHandler(nullptr, nullptr);
+}
+
+}  // namespace
+}  // namespace quiz
