@@ -31,3 +31,22 @@ int BuildCommand(const std::string& sourcePath, const std::string& outDir, std::
                  std::ostream& err);
 
 }  // namespace quizpack
+
+#include <cstdint>
+#include <vector>
+
+#include "images/png_decoder.h"
+
+namespace quizpack {
+
+// Decodes a PNG with the player's own decoder and writes the DIB it makes as
+// a BMP file. On failure writes nothing, prints the error code (0x2001) on
+// the error stream and answers 1.
+int Png2BmpCommand(const std::string& inPath, const std::string& outPath, std::ostream& err);
+
+// A BMP file: the file header, the 40-byte header with its negative height,
+// `colourEntries` colour-table entries, then the rows as they are.
+std::vector<uint8_t> MakeBmpFile(const quiz::PngBitmapInfo& info, uint32_t colourEntries,
+                                 const std::vector<uint8_t>& pixels);
+
+}  // namespace quizpack

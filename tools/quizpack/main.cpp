@@ -50,6 +50,12 @@ int main(int argc, char** argv) {
     build->add_option("QUIZ", source, "the quiz source (.toml)")->required();
     build->add_option("--out", outDir, "folder to write into")->required();
 
+    auto* png2bmp = app.add_subcommand(
+        "png2bmp", "Decode a PNG with the player's decoder and write the DIB it makes as BMP");
+    std::string pngIn, bmpOut;
+    png2bmp->add_option("IN", pngIn, "PNG file")->required();
+    png2bmp->add_option("OUT", bmpOut, "BMP file to write")->required();
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
@@ -76,6 +82,7 @@ int main(int argc, char** argv) {
         }
         return quizpack::VerdictCommand(expected, typed, std::cout, std::cerr);
     }
+    if (*png2bmp) return quizpack::Png2BmpCommand(pngIn, bmpOut, std::cerr);
     if (*check) return quizpack::CheckCommand(source, std::cout, std::cerr);
     if (*build) return quizpack::BuildCommand(source, outDir, std::cout, std::cerr);
     if (*encode) return quizpack::LzwEncodeCommand(lzwIn, lzwOut, std::cerr);
