@@ -44,7 +44,7 @@ windows() {
 fuzz() {
   cmake --preset fuzz >/dev/null && cmake --build --preset fuzz -j "$JOBS" || return 1
   local target corpus
-  for target in lzw_decode_fuzz:lzw package_fuzz:package; do
+  for target in lzw_decode_fuzz:lzw package_fuzz:package png_decode_fuzz:png; do
     corpus=build/fuzz/corpus/${target#*:}
     mkdir -p "$corpus"
     echo "-- ${target%%:*} for ${FUZZ_SECONDS}s"

@@ -29,6 +29,20 @@ bool PngDecoderRelease(PngDecoder* decoder) {
     return true;
 }
 
+bool PngDecoderBindAndScan(PngDecoder* decoder, const uint8_t* data, uint32_t size,
+                           uint32_t sourceKind) {
+    decoder->data = data;
+    decoder->cursor = data;
+    decoder->dataSize = size;
+    decoder->sourceKind = sourceKind;
+    if (!PngScanChunks(decoder)) {
+        decoder->sourceKind = kPngNoSource;
+        return false;
+    }
+    decoder->state = kPngLoaded;
+    return true;
+}
+
 bool PngDecoderLoadMemory(PngDecoder* decoder, const uint8_t* data, size_t size) {
     if (decoder->state != kPngEmpty || decoder->sourceKind != kPngNoSource) {
         decoder->lastError = kPngNotEmpty;
@@ -39,16 +53,7 @@ bool PngDecoderLoadMemory(PngDecoder* decoder, const uint8_t* data, size_t size)
         decoder->lastError = kPngCannotLoad;
         return false;
     }
-    decoder->data = data;
-    decoder->cursor = data;
-    decoder->dataSize = static_cast<uint32_t>(size);
-    decoder->sourceKind = kPngMemorySource;
-    if (!PngScanChunks(decoder)) {
-        decoder->sourceKind = kPngNoSource;
-        return false;
-    }
-    decoder->state = kPngLoaded;
-    return true;
+    return PngDecoderBindAndScan(decoder, data, static_cast<uint32_t>(size), kPngMemorySource);
 }
 
 bool PngNextChunk(const PngDecoder* decoder, PngChunk* chunk) {

@@ -88,6 +88,10 @@ struct PngChunk {
 bool PngDecoderInit(PngDecoder* decoder);
 // Binds the decoder to PNG bytes the caller keeps, and scans their chunks.
 bool PngDecoderLoadMemory(PngDecoder* decoder, const uint8_t* data, size_t size);
+// What both bindings share: the source fields, then the chunk scan; state 1
+// on success, no source on failure.
+bool PngDecoderBindAndScan(PngDecoder* decoder, const uint8_t* data, uint32_t size,
+                           uint32_t sourceKind);
 bool PngDecoderDecode(PngDecoder* decoder);
 bool PngDecoderRelease(PngDecoder* decoder);
 

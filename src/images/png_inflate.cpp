@@ -42,22 +42,46 @@ public:
     }
 
     bool Bits(int count, uint32_t* value) {
-        while (bitCount_ < count) {
-            uint8_t byte;
-            if (!NextByte(&byte)) return false;
-            bitBuffer_ |= static_cast<uint64_t>(byte) << bitCount_;
-            bitCount_ += 8;
-        }
+        if (bitCount_ < count && !Refill(count)) return false;
         *value = static_cast<uint32_t>(bitBuffer_ & ((1ull << count) - 1));
         bitBuffer_ >>= count;
         bitCount_ -= count;
         return true;
     }
 
-    // Drops what is left of a partly read byte.
+    // One bit, for the Huffman codes.
+    bool Bit(uint32_t* bit) {
+        if (bitCount_ == 0 && !Refill(1)) return false;
+        *bit = static_cast<uint32_t>(bitBuffer_ & 1);
+        bitBuffer_ >>= 1;
+        --bitCount_;
+        return true;
+    }
+
+    // At least `count` bits read ahead, when the data hold them.
+    bool Ensure(int count) { return bitCount_ >= count || Refill(count); }
+    uint64_t Peek() const { return bitBuffer_; }
+    void Consume(int count) {
+        bitBuffer_ >>= count;
+        bitCount_ -= count;
+    }
+
+    // Drops what is left of a partly read byte; whole bytes read ahead stay.
     void AlignToByte() {
-        bitBuffer_ = 0;
-        bitCount_ = 0;
+        const int drop = bitCount_ % 8;
+        bitBuffer_ >>= drop;
+        bitCount_ -= drop;
+    }
+
+    // The next byte after AlignToByte: from the bits read ahead, then the chunks.
+    bool AlignedByte(uint8_t* byte) {
+        if (bitCount_ >= 8) {
+            uint32_t value;
+            Bits(8, &value);
+            *byte = static_cast<uint8_t>(value);
+            return true;
+        }
+        return NextByte(byte);
     }
 
 private:
@@ -74,6 +98,21 @@ private:
         length_ = length;
         at_ = at + 8;
         left_ = length;
+        return true;
+    }
+
+    // Reads ahead whole bytes while there is room, at least `count` bits.
+    bool Refill(int count) {
+        while (bitCount_ <= 56) {
+            if (left_ == 0) {
+                if (bitCount_ >= count) return true;
+                if (!NextIdat()) return false;
+                continue;
+            }
+            bitBuffer_ |= static_cast<uint64_t>(*at_++) << bitCount_;
+            --left_;
+            bitCount_ += 8;
+        }
         return true;
     }
 
@@ -126,10 +165,24 @@ namespace {
 // One symbol, the code read most significant bit first. -1: no code matches
 // or the data ended.
 int DecodeSymbol(IdatReader* reader, const HuffmanTable& table) {
+    // Usually the longest code is read ahead already: the same walk, one bit
+    // after the other, over the bits in hand.
+    if (reader->Ensure(table.maxBits)) {
+        const uint64_t bits = reader->Peek();
+        uint32_t code = 0;
+        for (int length = 1; length <= table.maxBits; ++length) {
+            code = (code << 1) | static_cast<uint32_t>((bits >> (length - 1)) & 1);
+            if (code < table.limit[length]) {  // limit 0: no code of this length
+                reader->Consume(length);
+                return table.symbols[table.start[length] + table.limit[length] - code - 1];
+            }
+        }
+        return -1;
+    }
     uint32_t code = 0;
     for (int length = 1; length <= table.maxBits; ++length) {
         uint32_t bit;
-        if (!reader->Bits(1, &bit)) return -1;
+        if (!reader->Bit(&bit)) return -1;
         code = (code << 1) | bit;
         if (table.count[length] && code < table.limit[length])
             return table.symbols[table.start[length] + table.limit[length] - code - 1];
@@ -175,7 +228,7 @@ private:
         if (length > size_ - written_) return false;
         for (uint32_t i = 0; i < length; ++i) {
             uint8_t byte;
-            if (!reader_.NextByte(&byte)) return false;
+            if (!reader_.AlignedByte(&byte)) return false;
             out_[written_++] = byte;
         }
         return true;

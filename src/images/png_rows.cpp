@@ -25,24 +25,36 @@ bool Unfilter(const uint8_t* scanline, uint32_t length, uint32_t distance,
     }
     if (type > 4) return false;
     uint8_t* row = buffer;
-    for (uint32_t i = 0; i < length; ++i) {
-        const uint32_t a = i >= distance ? row[i - distance] : 0;
-        const uint32_t b = previous ? previous[i] : 0;
-        const uint32_t c = (previous && i >= distance) ? previous[i - distance] : 0;
-        uint32_t predicted;
-        switch (type) {
-            case 1: predicted = a; break;
-            case 2: predicted = b; break;
-            case 3: predicted = (a + b) / 2; break;
-            default: {
-                const int p = static_cast<int>(a + b) - static_cast<int>(c);
-                const int pa = std::abs(p - static_cast<int>(a));
-                const int pb = std::abs(p - static_cast<int>(b));
-                const int pc = std::abs(p - static_cast<int>(c));
-                predicted = (pa <= pb && pa <= pc) ? a : (pb <= pc ? b : c);
+    // One loop per filter type; the bytes within the first `distance` have no
+    // left neighbour (a = c = 0).
+    const uint32_t lead = distance < length ? distance : length;
+    switch (type) {
+        case 1:
+            for (uint32_t i = 0; i < lead; ++i) row[i] = raw[i];
+            for (uint32_t i = lead; i < length; ++i) row[i] = static_cast<uint8_t>(raw[i] + row[i - distance]);
+            break;
+        case 2:
+            for (uint32_t i = 0; i < length; ++i)
+                row[i] = static_cast<uint8_t>(raw[i] + (previous ? previous[i] : 0));
+            break;
+        case 3:
+            for (uint32_t i = 0; i < lead; ++i)
+                row[i] = static_cast<uint8_t>(raw[i] + (previous ? previous[i] : 0) / 2);
+            for (uint32_t i = lead; i < length; ++i) {
+                const uint32_t b = previous ? previous[i] : 0;
+                row[i] = static_cast<uint8_t>(raw[i] + (row[i - distance] + b) / 2);
             }
-        }
-        row[i] = static_cast<uint8_t>(raw[i] + predicted);
+            break;
+        default:
+            for (uint32_t i = 0; i < length; ++i) {
+                const int a = i >= distance ? row[i - distance] : 0;
+                const int b = previous ? previous[i] : 0;
+                const int c = (previous && i >= distance) ? previous[i - distance] : 0;
+                const int p = a + b - c;
+                const int pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+                const int predicted = (pa <= pb && pa <= pc) ? a : (pb <= pc ? b : c);
+                row[i] = static_cast<uint8_t>(raw[i] + predicted);
+            }
     }
     *out = row;
     return true;

@@ -20,8 +20,8 @@ RecordBytes FindRecord(HMODULE module, int id, HGLOBAL* loaded) {
     return {static_cast<const uint8_t*>(bytes), SizeofResource(module, found)};
 }
 
-void MessageBoxAlert(void*, const char* text, const char* caption) {
-    MessageBoxA(nullptr, text, caption, MB_OK);
+void MessageBoxAlert(void*, const char* text, const char* caption, unsigned style) {
+    MessageBoxA(nullptr, text, caption, style);
 }
 
 }  // namespace

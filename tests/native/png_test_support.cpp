@@ -107,7 +107,10 @@ std::vector<uint8_t> DeflateWriter::Finish() {
 }
 
 std::vector<uint8_t> ZlibWrap(const std::vector<uint8_t>& deflate, uint32_t adler) {
-    std::vector<uint8_t> out = {0x78, 0x01};
+    std::vector<uint8_t> out;
+    out.reserve(deflate.size() + 6);
+    out.push_back(0x78);
+    out.push_back(0x01);
     out.insert(out.end(), deflate.begin(), deflate.end());
     PutBe32(&out, adler);
     return out;

@@ -11,6 +11,7 @@ namespace quiz::test {
 struct Alert {
     std::string text;
     std::string caption;
+    unsigned style = 0;
 };
 
 // Captures the alerts raised while it lives.
@@ -23,9 +24,9 @@ public:
     const std::vector<Alert>& alerts() const { return alerts_; }
 
 private:
-    static void Record(void* context, const char* text, const char* caption);
+    static void Record(void* context, const char* text, const char* caption, unsigned style);
     std::vector<Alert> alerts_;
-    void (*previous_)(void*, const char*, const char*) = nullptr;
+    void (*previous_)(void*, const char*, const char*, unsigned) = nullptr;
     void* previousContext_ = nullptr;
 };
 

@@ -7,23 +7,16 @@
 #include <vector>
 
 #include "model/alert.h"
+#include "test_support.h"
 #include "model/quiz_state.h"
 #include "shell/shell_win32.h"
 
 namespace quiz {
 namespace {
 
-struct Alert {
-    std::string text, caption;
-};
-
-void Capture(void* context, const char* text, const char* caption) {
-    static_cast<std::vector<Alert>*>(context)->push_back({text, caption});
-}
-
 TEST(CorruptPackage, OneMessageAndTheWindowsStillOpen) {
-    std::vector<Alert> alerts;
-    SetAlertHandler(&Capture, &alerts);
+    test::AlertCapture capture;
+    const std::vector<test::Alert>& alerts = capture.alerts();
     PlayerWindows windows;
     ASSERT_TRUE(StartPlayer(GetModuleHandleA(nullptr), &windows));
     ASSERT_EQ(alerts.size(), 1u);
@@ -51,7 +44,6 @@ TEST(CorruptPackage, OneMessageAndTheWindowsStillOpen) {
     HWND main = windows.main;
     ShutDownPlayer(&windows);
     DestroyWindow(main);
-    SetAlertHandler(nullptr, nullptr);
 }
 
 }  // namespace

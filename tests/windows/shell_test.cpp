@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
+#include <memory>
+
 #include "model/alert.h"
+#include "test_support.h"
 #include "model/quiz_state_win32.h"
 #include "shell/shell_win32.h"
 
@@ -41,22 +44,14 @@ std::string TextOf(HWND window) {
     return text;
 }
 
-struct CapturedAlert {
-    std::string text, caption;
-};
-
-void Capture(void* context, const char* text, const char* caption) {
-    static_cast<std::vector<CapturedAlert>*>(context)->push_back({text, caption});
-}
-
 class Player : public ::testing::Test {
 protected:
     PlayerWindows windows;
     HWND main = nullptr;  // kept for the teardown: shut-down leaves the main window
-    std::vector<CapturedAlert> alerts;
+    std::unique_ptr<test::AlertCapture> capture;
 
     void SetUp() override {
-        SetAlertHandler(&Capture, &alerts);
+        capture = std::make_unique<test::AlertCapture>();
         ASSERT_TRUE(StartPlayer(GetModuleHandleA(nullptr), &windows));
         main = windows.main;
         FlushEvents();
@@ -70,7 +65,7 @@ protected:
         while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
         }
         UnregisterClassA(kMainClassName, GetModuleHandleA(nullptr));
-        SetAlertHandler(nullptr, nullptr);
+        capture.reset();
     }
 
     void ExpectLayout(const char* when) {
@@ -114,7 +109,7 @@ TEST_F(Player, ClassHasTheListedSettings) {
 TEST_F(Player, MainWindowIsCentredWithTheQuizTitle) {
     QuizState* state = CurrentQuizState();
     ASSERT_NE(state, nullptr);
-    EXPECT_TRUE(alerts.empty());
+    EXPECT_TRUE(capture->alerts().empty());
     EXPECT_EQ(TextOf(windows.main), state->title);
     EXPECT_EQ(TextOf(windows.main), "Les fruits");
     RECT rect, desktop;

@@ -1,0 +1,89 @@
+#include "images/picture_loader_win32.h"
+
+#include <ocidl.h>
+#include <olectl.h>
+
+#include <cstring>
+
+#include "images/png_decoder_win32.h"
+#include "model/alert.h"
+
+namespace quiz {
+
+namespace {
+
+// {7BF80980-BF32-101A-8BBB-00AA00300CAB}
+const IID kIidPicture = {0x7BF80980, 0xBF32, 0x101A, {0x8B, 0xBB, 0x00, 0xAA, 0x00, 0x30, 0x0C, 0xAB}};
+
+}  // namespace
+
+HBITMAP LoadResourcePicture(HMODULE module, int id, LPCSTR type, int, int) {
+    // Where the picture is stored decides the road, never its bytes.
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), type);
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    if (!loaded) return LoadPngPicture(module, id);
+    const void* bytes = LockResource(loaded);
+    DWORD count = SizeofResource(module, found);
+    HBITMAP bitmap = bytes ? LoadOlePicture(bytes, count) : nullptr;
+    FreeResource(loaded);
+    return bitmap;
+}
+
+HBITMAP LoadOlePicture(const void* bytes, DWORD count) {
+    CoInitialize(nullptr);
+    HGLOBAL block = GlobalAlloc(GMEM_FIXED, count);
+    if (!block) {
+        CoUninitialize();
+        return nullptr;
+    }
+    std::memcpy(reinterpret_cast<void*>(block), bytes, count);
+    IStream* stream = nullptr;
+    if (FAILED(CreateStreamOnHGlobal(block, TRUE, &stream))) {
+        GlobalFree(block);
+        CoUninitialize();
+        return nullptr;
+    }
+    IPicture* picture = nullptr;
+    HRESULT loaded = OleLoadPicture(stream, static_cast<LONG>(count), FALSE, kIidPicture,
+                                    reinterpret_cast<void**>(&picture));
+    if (FAILED(loaded) || !picture) {
+        stream->Release();
+        CoUninitialize();
+        return nullptr;
+    }
+    OLE_HANDLE handle = 0;
+    picture->get_Handle(&handle);
+    // An independent copy: releasing the picture destroys its own bitmap.
+    HBITMAP copy = static_cast<HBITMAP>(
+        CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)), IMAGE_BITMAP, 0, 0, 0));
+    if (!copy) {
+        char text[128];
+        wsprintfA(text, "%s plante avec l'erreur : %d\n", "CopyImage",
+                  static_cast<int>(GetLastError()));
+        ShowAlert(text, "Information", kAlertInformation);
+    }
+    picture->Release();
+    stream->Release();  // frees the block
+    CoUninitialize();
+    return copy;
+}
+
+HBITMAP LoadPngPicture(HMODULE module, int id) {
+    PngDecoder decoder;
+    PngDecoderInit(&decoder);
+    if (!PngDecoderLoadResource(&decoder, module, MAKEINTRESOURCEA(id))) {
+        ShowAlert("Error: couldn't load PNG resource", "Information", kAlertError);
+        return nullptr;
+    }
+    if (!PngDecoderDecode(&decoder)) {
+        ShowAlert("Error: couldn't decode PNG resource", "Information", kAlertError);
+        PngDecoderRelease(&decoder);
+        return nullptr;
+    }
+    HBITMAP bitmap = PngDecoderCreateBitmap(&decoder, nullptr);
+    if (!bitmap) ShowAlert("Error: couldn't create bitmap", "Information", kAlertError);
+    PngDecoderRelease(&decoder);
+    return bitmap;
+}
+
+}  // namespace quiz
