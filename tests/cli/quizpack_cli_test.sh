@@ -3,6 +3,7 @@
 # Usage: quizpack_cli_test.sh QUIZPACK WORKDIR
 set -u
 QP=$(realpath "$1")
+HERE=$(dirname "$(realpath "$0")")
 WORK=$2
 rm -rf "$WORK" && mkdir -p "$WORK" && cd "$WORK" || exit 2
 PY=/usr/bin/python3
@@ -108,6 +109,36 @@ head -c 71 /dev/zero > big.bin
 "$QP" inspect builtin.lzw nothing-here r105.lzw >/dev/null 2>&1; check "inspect unreadable" "2" "$?"
 "$QP" inspect builtin.lzw >/dev/null 2>&1; check "inspect missing arguments" "2" "$?"
 "$QP" >/dev/null 2>&1; check "no verb" "2" "$?"
+
+# ---- png2bmp ----
+PICS=$HERE/../windows/pictures
+"$QP" png2bmp "$PICS/rgba.png" rgba.bmp; check "png2bmp exit" "0" "$?"
+summary=$($PY - rgba.bmp <<'PYEOF'
+import struct, sys
+b = open(sys.argv[1], "rb").read()
+magic, size, r1, r2, offset = struct.unpack("<2sIHHI", b[:14])
+hs, w, h, planes, bpp, comp, simg, xp, yp, used, imp = struct.unpack("<IiiHHIIiiII", b[14:54])
+print(magic.decode(), size, len(b), offset, hs, w, h, planes, bpp, comp, used)
+print(list(b[offset:offset + 12]))
+PYEOF
+)
+check "png2bmp RGBA file" "BM 78 78 54 40 3 -2 1 32 0 0
+[0, 0, 255, 200, 0, 255, 0, 200, 255, 0, 0, 200]" "$summary"
+"$QP" png2bmp "$PICS/grey2.png" grey.bmp
+summary=$($PY -c 'import struct,sys; b=open(sys.argv[1],"rb").read(); o=struct.unpack("<I",b[10:14])[0]; print(o, struct.unpack("<H",b[28:30])[0], struct.unpack("<I",b[46:50])[0], list(b[54:70]), list(b[o:]))' grey.bmp)
+check "png2bmp 2-bit grey: 4-bit DIB, four-entry ramp" "70 4 4 [0, 0, 0, 0, 85, 85, 85, 0, 170, 170, 170, 0, 255, 255, 255, 0] [1, 35, 0, 0]" "$summary"
+"$QP" png2bmp "$PICS/palette4.png" palette.bmp
+summary=$($PY -c 'import struct,sys; b=open(sys.argv[1],"rb").read(); print(struct.unpack("<I",b[10:14])[0], struct.unpack("<I",b[46:50])[0], list(b[54:58]))' palette.bmp)
+check "png2bmp palette: its six entries, biClrUsed 0" "78 0 [0, 0, 255, 0]" "$summary"
+"$QP" png2bmp "$PICS/garbage.bin" none.bmp 2>"$WORK/err"; check "png2bmp not a PNG exit" "1" "$?"
+check "png2bmp not a PNG code" "0x2000" "$(head -n 1 "$WORK/err")"
+[ -e none.bmp ]; check "png2bmp writes nothing on failure" "1" "$?"
+"$QP" png2bmp "$PICS/badzlib.png" none.bmp 2>"$WORK/err"; check "png2bmp bad zlib code" "0x2000" "$(head -n 1 "$WORK/err")"
+printf '\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x01\0\0\0\x01\x08\x05\0\0\0\0\0\0\0' > type5.png
+"$QP" png2bmp type5.png none.bmp 2>"$WORK/err"; check "png2bmp colour type 5 code" "0x2001" "$(head -n 1 "$WORK/err")"
+"$QP" png2bmp "$PICS/badfilter.png" none.bmp 2>/dev/null; check "png2bmp filter type 5" "1" "$?"
+[ -e none.bmp ]; check "png2bmp still nothing written" "1" "$?"
+"$QP" png2bmp missing.png none.bmp 2>/dev/null; check "png2bmp unreadable" "2" "$?"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
