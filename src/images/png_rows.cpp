@@ -46,12 +46,17 @@ bool Unfilter(const uint8_t* scanline, uint32_t length, uint32_t distance,
             }
             break;
         default:
-            for (uint32_t i = 0; i < length; ++i) {
-                const int a = i >= distance ? row[i - distance] : 0;
-                const int b = previous ? previous[i] : 0;
-                const int c = (previous && i >= distance) ? previous[i - distance] : 0;
-                const int p = a + b - c;
-                const int pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+            if (!previous) {  // no row above: b = c = 0, so Paeth predicts a
+                for (uint32_t i = 0; i < lead; ++i) row[i] = raw[i];
+                for (uint32_t i = lead; i < length; ++i)
+                    row[i] = static_cast<uint8_t>(raw[i] + row[i - distance]);
+                break;
+            }
+            for (uint32_t i = 0; i < lead; ++i)  // a = c = 0: Paeth predicts b
+                row[i] = static_cast<uint8_t>(raw[i] + previous[i]);
+            for (uint32_t i = lead; i < length; ++i) {
+                const int a = row[i - distance], b = previous[i], c = previous[i - distance];
+                const int pa = std::abs(b - c), pb = std::abs(a - c), pc = std::abs(a + b - 2 * c);
                 const int predicted = (pa <= pb && pa <= pc) ? a : (pb <= pc ? b : c);
                 row[i] = static_cast<uint8_t>(raw[i] + predicted);
             }
