@@ -65,6 +65,13 @@ bool Unfilter(const uint8_t* scanline, uint32_t length, uint32_t distance,
     return true;
 }
 
+// Output byte j of pixel i is input byte from[j] of pixel i.
+template <uint32_t InBytes, uint32_t OutBytes>
+void Pick(const uint8_t* in, uint32_t pixels, const uint8_t (&from)[OutBytes], uint8_t* out) {
+    for (uint32_t i = 0; i < pixels; ++i, in += InBytes, out += OutBytes)
+        for (uint32_t j = 0; j < OutBytes; ++j) out[j] = in[from[j]];
+}
+
 // Converts a reconstructed row of `pixels` pixels into DIB bytes.
 void Convert(uint8_t code, const uint8_t* in, uint32_t pixels, uint32_t rawBytes, uint8_t* out) {
     switch (code) {
@@ -77,42 +84,14 @@ void Convert(uint8_t code, const uint8_t* in, uint32_t pixels, uint32_t rawBytes
             }
             break;
         }
-        case 0x06:
-            for (uint32_t i = 0; i < pixels; ++i) out[i] = in[2 * i];
-            break;
-        case 0x0A:
-            for (uint32_t i = 0; i < pixels; ++i) out[i] = in[4 * i];
-            break;
-        case 0x0C:
-            for (uint32_t i = 0; i < pixels; ++i) {
-                out[3 * i] = in[3 * i + 2];
-                out[3 * i + 1] = in[3 * i + 1];
-                out[3 * i + 2] = in[3 * i];
-            }
-            break;
-        case 0x07:
-            for (uint32_t i = 0; i < pixels; ++i) {
-                out[3 * i] = in[6 * i + 4];
-                out[3 * i + 1] = in[6 * i + 2];
-                out[3 * i + 2] = in[6 * i];
-            }
-            break;
-        case 0x0E:
-            for (uint32_t i = 0; i < pixels; ++i) {
-                out[4 * i] = in[4 * i + 2];
-                out[4 * i + 1] = in[4 * i + 1];
-                out[4 * i + 2] = in[4 * i];
-                out[4 * i + 3] = in[4 * i + 3];
-            }
-            break;
-        case 0x09:
-            for (uint32_t i = 0; i < pixels; ++i) {
-                out[4 * i] = in[8 * i + 4];
-                out[4 * i + 1] = in[8 * i + 2];
-                out[4 * i + 2] = in[8 * i];
-                out[4 * i + 3] = in[8 * i + 6];
-            }
-            break;
+        // Each output byte is one byte of the input pixel: the grey byte or the
+        // high byte of a sample, colours turned from R, G, B (A) to B, G, R (A).
+        case 0x06: Pick<2, 1>(in, pixels, {0}, out); break;
+        case 0x0A: Pick<4, 1>(in, pixels, {0}, out); break;
+        case 0x0C: Pick<3, 3>(in, pixels, {2, 1, 0}, out); break;
+        case 0x07: Pick<6, 3>(in, pixels, {4, 2, 0}, out); break;
+        case 0x0E: Pick<4, 4>(in, pixels, {2, 1, 0, 3}, out); break;
+        case 0x09: Pick<8, 4>(in, pixels, {4, 2, 0, 6}, out); break;
         default:  // 0x00: PNG and DIB pack sub-byte pixels alike
             std::memcpy(out, in, rawBytes);
     }
