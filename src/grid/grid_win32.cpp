@@ -1,12 +1,230 @@
 #include "grid/grid_win32.h"
 
+#include "answers/answer_check_win32.h"
+#include "answers/answer_field_win32.h"
+#include "answers/progress_file.h"
+#include "answers/progress_file_win32.h"
+#include "answers/answer_compare.h"
+#include "grid/grid_layout.h"
+#include "grid/grid_scroll.h"
+#include "grid/grid_scroll_win32.h"
+#include "grid/question_pictures_win32.h"
+#include "images/picture_loader_win32.h"
+#include "model/quiz_state_win32.h"
+#include "shell/controls_win32.h"
+
 namespace quiz {
 
-// The rows of questions are not built yet: the grid is an empty scrolling
-// pane for now.
-INT_PTR CALLBACK GridDialogProc(HWND, UINT message, WPARAM, LPARAM) {
-    if (message == WM_INITDIALOG) return TRUE;
-    return FALSE;
+namespace {
+
+HBRUSH g_greenBrush = nullptr;
+
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+
+// The pictures prepared for one row; each is either taken by a control or
+// released, never left behind.
+struct RowPictures {
+    HBITMAP pictures[3];
+    SIZE sizes[3];
+};
+
+void ReleaseRowPictures(RowPictures* row) {
+    for (HBITMAP& picture : row->pictures) {
+        if (picture) DeleteObject(picture);
+        picture = nullptr;
+    }
+}
+
+void PrepareRowPictures(QuizState* state, HBITMAP puzzle, int k, RowPictures* row) {
+    ReleaseRowPictures(row);
+    for (int i = 0; i < 3; ++i) {
+        row->pictures[i] = DrawLetterCount(state, puzzle, k + i, AsFont(state->pictureFont));
+        BITMAP info = {};
+        if (row->pictures[i] && GetObjectA(row->pictures[i], sizeof info, &info))
+            row->sizes[i] = {info.bmWidth, info.bmHeight};
+        else
+            row->sizes[i] = {kWantedPictureSize, 0};  // no picture: 510 x 0
+    }
+}
+
+void CreateHintLabel(HWND grid, const QuizState* state, const QuestionEntry* entry, int k,
+                     const PixelRect& rect) {
+    HWND hint = CreateChild(grid, "Static", "", kChild | SS_CENTER, rect, kHintLabelBase + k,
+                            GuiFont(), TRUE);
+    const char* extra = entry ? entry->extraText : "";
+    SetWindowTextA(hint, extra);
+    switch (state->layoutType) {
+        case 5:
+        case 7: {
+            char count[32];
+            FormatWordCount(CountAnswerWords(entry ? entry->answer1 : ""), count, sizeof count);
+            SetWindowTextA(hint, count);
+            ShowWindow(hint, SW_SHOWNORMAL);
+            break;
+        }
+        case 8:
+            ShowWindow(hint, SW_SHOWNORMAL);
+            break;
+        default:  // shown by the answer check once the question is found
+            ShowWindow(hint, SW_HIDE);
+            break;
+    }
+}
+
+void CreateAnswerFields(HWND grid, QuizState* state, const QuestionEntry* entry, int k, int left,
+                        int answerTop, ProgressReader* progress) {
+    const int perQuestion = state->answersPerQuestion;
+    for (int j = 1; j <= perQuestion; ++j) {
+        const int a = AnswerNumber(k, j, perQuestion);
+        char restored[kProgressLineLimit + 1];
+        NextProgressLine(progress, restored);
+        HWND field = CreateChild(grid, "Edit", restored,
+                                 kChild | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | ES_CENTER,
+                                 AnswerFieldRect(left, answerTop, j, perQuestion),
+                                 kAnswerFieldBase + a, AsFont(state->smallFont), FALSE);
+        SendMessageA(field, EM_LIMITTEXT, kAnswerTextLimit, 0);
+        HWND result = CreateChild(grid, "Static", kVerdictUnknown,
+                                  kChild | WS_BORDER | SS_CENTERIMAGE | SS_CENTER,
+                                  ResultLabelRect(left, answerTop, j, perQuestion),
+                                  kResultLabelBase + a, perQuestion == 2 ? GuiFont() : nullptr);
+        if (perQuestion == 2 && j == 2 && entry && lstrcmpA(entry->answer2, "-") == 0) {
+            // A question with one visible field: the second keeps "-", hidden.
+            SetWindowTextA(field, "-");
+            ShowWindow(field, SW_HIDE);
+            ShowWindow(result, SW_HIDE);
+        }
+        InstallAnswerFieldProc(field);
+        CheckAnswerField(state, grid, kAnswerFieldBase + a);
+        if (perQuestion == 1) SetFocus(result);
+    }
+}
+
+void BuildQuestion(HWND grid, QuizState* state, HBITMAP puzzle, GridRowCursor* cursor,
+                   RowPictures* row, ProgressReader* progress, int k) {
+    const int col = (k - 1) % 3;
+    const int left = BlockLeft(k, state->answersPerQuestion);
+    if (GridBeginQuestion(state, cursor, k)) {
+        PrepareRowPictures(state, puzzle, k, row);
+        const int heights[3] = {row->sizes[0].cy, row->sizes[1].cy, row->sizes[2].cy};
+        GridSetRowPictures(state, cursor, heights);
+    }
+    HWND picture = CreateChild(grid, "Static", "",
+                               kChild | WS_BORDER | SS_BITMAP | SS_CENTERIMAGE,
+                               PictureRect(left, cursor->rowTop, cursor->rowHeight,
+                                           row->sizes[col].cx, row->sizes[col].cy),
+                               kPictureBase + k);
+    const int top = cursor->answerTop;
+    if (state->answersPerQuestion == 2 && col == 0) {
+        CreateChild(grid, "Static", state->answerCaption1, kChild, AnswerCaptionRect(top, 1),
+                    kAnswerCaptionId, GuiFont(), TRUE);
+        CreateChild(grid, "Static", state->answerCaption2, kChild, AnswerCaptionRect(top, 2),
+                    kAnswerCaptionId, GuiFont(), TRUE);
+    }
+    char number[16];
+    wsprintfA(number, "%d.", k);
+    CreateChild(grid, "Static", number, kChild | SS_RIGHT, NumberLabelRect(left, top),
+                kNumberLabelBase + k);  // no font: the system's
+    const QuestionEntry* entry = QuestionAt(state, k - 1);
+    if (state->layoutType > 1) CreateHintLabel(grid, state, entry, k, HintLabelRect(left, top));
+    CreateAnswerFields(grid, state, entry, k, left, top, progress);
+    // A picture the answer check already composed stays; the prepared one
+    // is then not needed.
+    if (picture && !SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0)) {
+        SetStaticBitmap(picture, row->pictures[col]);
+        row->pictures[col] = nullptr;
+    }
+    GridEndQuestion(state, cursor, k);
+}
+
+void BuildGrid(HWND grid, QuizState* state) {
+    g_greenBrush = CreateSolidBrush(RGB(0, 255, 0));
+    GridRowCursor cursor;
+    GridStartRows(state, &cursor);
+    ProgressReader progress;
+    OpenProgressReader(&progress);
+    LOGFONTA small = {};
+    small.lfHeight = 15;
+    small.lfWeight = FW_THIN;
+    if (state->smallFont) DeleteObject(static_cast<HGDIOBJ>(state->smallFont));
+    state->smallFont = CreateFontIndirectA(&small);
+    HBITMAP puzzle = LoadResourcePicture(GetModuleHandleA(nullptr), kPuzzlePictureId, "IMG",
+                                         kWantedPictureSize, kWantedPictureSize);
+    RowPictures row = {};
+    if (state->quizKind == 1)
+        for (int k = 1; k <= state->questionCount; ++k)
+            BuildQuestion(grid, state, puzzle, &cursor, &row, &progress, k);
+    ReleaseRowPictures(&row);  // numbers beyond the last question
+    if (puzzle) DeleteObject(puzzle);
+    GridFinish(state);
+    CloseProgressReader(&progress);
+    UpdateScrollRanges(state, grid);
+}
+
+INT_PTR PaintLabel(const QuizState* state, HDC dc, HWND label) {
+    const int id = GetDlgCtrlID(label);
+    char text[kTextSize] = {};
+    if (IsResultLabelId(state, id)) GetWindowTextA(label, text, sizeof text);
+    const LabelPaint paint = ChooseGridLabelPaint(state, id, text);
+    if (paint.transparentText) {
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, paint.textColour);
+    }
+    GdiHandle brush = nullptr;
+    switch (paint.brush) {
+        case LabelBrush::kBack: brush = state->backBrush; break;
+        case LabelBrush::kGreen: brush = g_greenBrush; break;
+        case LabelBrush::kRed: brush = state->redBrush; break;
+        case LabelBrush::kOrange: brush = state->orangeBrush; break;
+        case LabelBrush::kAmber: brush = state->amberBrush; break;
+        case LabelBrush::kNone: break;
+    }
+    return reinterpret_cast<INT_PTR>(brush);
+}
+
+}  // namespace
+
+HBRUSH GreenBrush() { return g_greenBrush; }
+
+INT_PTR CALLBACK GridDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    QuizState* state = CurrentQuizState();
+    if (!state) return FALSE;
+    switch (message) {
+        case WM_INITDIALOG:
+            // Set here as well as by the shell: the checks of restored answers
+            // run inside this message and reach the grid through the state.
+            state->gridDialog = hwnd;
+            BuildGrid(hwnd, state);
+            return TRUE;
+        case WM_SIZE:
+            ScrollGridAfterResize(state, hwnd);
+            return 0;
+        case WM_VSCROLL:
+            ScrollGrid(hwnd, SB_VERT, LOWORD(wParam));
+            return 0;
+        case WM_HSCROLL:
+            ScrollGrid(hwnd, SB_HORZ, LOWORD(wParam));
+            return 0;
+        case WM_MOUSEWHEEL:
+            if (const int code = WheelScrollCode(wParam))
+                PostMessageA(hwnd, WM_VSCROLL, static_cast<WPARAM>(code), 0);
+            return 0;
+        case WM_CTLCOLORSTATIC:
+            return PaintLabel(state, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_CTLCOLORDLG:
+            return reinterpret_cast<INT_PTR>(state->backBrush);
+        case WM_PAINT:
+        case WM_ERASEBKGND:
+        case WM_NCPAINT:
+            return DefWindowProcA(hwnd, message, wParam, lParam);
+        case WM_DESTROY:
+            // Deleted here only: a WM_CLOSE leaves the grid alive, and its
+            // "BRAVO" labels still paint with this brush.
+            DeleteObject(g_greenBrush);
+            g_greenBrush = nullptr;
+            return 0;
+        default:
+            return 0;
+    }
 }
 
 }  // namespace quiz

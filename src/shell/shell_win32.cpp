@@ -13,15 +13,17 @@ const char kMainClassName[] = "Zarlo";
 namespace {
 
 HBRUSH g_statusLabelBrush = nullptr;
-HWND g_headerWindow = nullptr;
-HWND g_gridWindow = nullptr;
 
-void LayOut(HWND hwnd) {
+// The two dialogs are known through the quiz state only.
+HWND GridOf(const QuizState* state) { return state ? AsWindow(state->gridDialog) : nullptr; }
+HWND HeaderOf(const QuizState* state) { return state ? AsWindow(state->headerDialog) : nullptr; }
+
+void LayOut(HWND hwnd, const QuizState* state) {
     RECT client;
     GetClientRect(hwnd, &client);
     const int r = client.right, b = client.bottom;
-    SetWindowPos(g_gridWindow, nullptr, 5, 50, r - 11, b - 68, SWP_NOZORDER);
-    SetWindowPos(g_headerWindow, nullptr, 5, 2, r - 11, 49, SWP_NOZORDER);
+    SetWindowPos(GridOf(state), nullptr, 5, 50, r - 11, b - 68, SWP_NOZORDER);
+    SetWindowPos(HeaderOf(state), nullptr, 5, 2, r - 11, 49, SWP_NOZORDER);
     SetWindowPos(GetDlgItem(hwnd, kStatusLabelId), nullptr, r - 145, b - 16, 150, 15,
                  SWP_NOOWNERZORDER | SWP_NOACTIVATE);
 }
@@ -41,11 +43,8 @@ HWND CreateStaticLabel(HWND parent, const char* text, int x, int y, int width, i
 }
 
 void ForwardMouseWheel(HWND grid, WPARAM wParam) {
-    const WORD delta = HIWORD(wParam);
-    if (delta == 120)
-        PostMessageA(grid, WM_VSCROLL, kWheelUpCode, 0);
-    else if (delta == 65416)
-        PostMessageA(grid, WM_VSCROLL, kWheelDownCode, 0);
+    if (const int code = WheelScrollCode(wParam))
+        PostMessageA(grid, WM_VSCROLL, static_cast<WPARAM>(code), 0);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -61,15 +60,17 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
             return 0;
         }
         case WM_SIZE:
-            if (wParam != SIZE_MINIMIZED) LayOut(hwnd);
+            if (wParam != SIZE_MINIMIZED) LayOut(hwnd, state);
             return 0;
         case WM_CLOSE:
+            // Saved before the grid goes: the file is read from its fields.
+            // The main window itself stays until the loop has ended.
             if (state) SaveProgress(state);
-            DestroyWindow(g_gridWindow);
+            DestroyWindow(GridOf(state));
             PostQuitMessage(0);
             return 0;
         case WM_DESTROY:
-            DestroyWindow(g_gridWindow);
+            DestroyWindow(GridOf(state));
             PostQuitMessage(0);
             return 0;
         case WM_CTLCOLORSTATIC:
@@ -80,7 +81,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
             }
             return 0;
         case WM_MOUSEWHEEL:
-            ForwardMouseWheel(g_gridWindow, wParam);
+            ForwardMouseWheel(GridOf(state), wParam);
             return 0;
         default:
             return DefWindowProcA(hwnd, message, wParam, lParam);
@@ -120,22 +121,22 @@ bool StartPlayer(HINSTANCE instance, PlayerWindows* windows) {
                  desktop.top + ((desktop.bottom - desktop.top) - (window.bottom - window.top)) / 2,
                  0, 0, SWP_NOZORDER | SWP_NOSIZE);
 
-    g_headerWindow = CreateDialogParamA(instance, MAKEINTRESOURCEA(kHeaderTemplateId), main,
-                                        HeaderDialogProc, 0);
-    ShowWindow(g_headerWindow, SW_SHOWNORMAL);
-    g_gridWindow = CreateDialogParamA(instance, MAKEINTRESOURCEA(kGridTemplateId), main,
-                                      GridDialogProc, 0);
-    if (state) {
-        state->headerDialog = g_headerWindow;
-        state->gridDialog = g_gridWindow;
-    }
+    HWND header = CreateDialogParamA(instance, MAKEINTRESOURCEA(kHeaderTemplateId), main,
+                                     HeaderDialogProc, 0);
+    ShowWindow(header, SW_SHOWNORMAL);
+    // Stored before the grid exists: the checks of restored answers that the
+    // grid runs while it builds write their score into the header.
+    if (state) state->headerDialog = header;
+    HWND grid = CreateDialogParamA(instance, MAKEINTRESOURCEA(kGridTemplateId), main,
+                                   GridDialogProc, 0);
+    if (state) state->gridDialog = grid;
     ShowWindow(main, SW_SHOWNORMAL);
-    ShowWindow(g_gridWindow, SW_SHOWNORMAL);
-    SendMessageA(g_gridWindow, WM_VSCROLL, SB_TOP, 0);
+    ShowWindow(grid, SW_SHOWNORMAL);
+    SendMessageA(grid, WM_VSCROLL, SB_TOP, 0);
 
     windows->main = main;
-    windows->header = g_headerWindow;
-    windows->grid = g_gridWindow;
+    windows->header = header;
+    windows->grid = grid;
     return true;
 }
 
@@ -157,7 +158,6 @@ void ShutDownPlayer(PlayerWindows* windows) {
     QuizState* state = CurrentQuizState();
     SetCurrentQuizState(nullptr);
     DestroyQuizState(state);
-    g_headerWindow = g_gridWindow = nullptr;
     *windows = {};
 }
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "grid/grid_scroll.h"
 #include "model/quiz_state.h"
 
 namespace quiz {
@@ -13,8 +14,6 @@ constexpr int kMainHeight = 600;
 constexpr int kStatusLabelId = 8000;
 constexpr int kGridTemplateId = 1001;
 constexpr int kHeaderTemplateId = 1002;
-constexpr WPARAM kWheelDownCode = 500;  // private WM_VSCROLL codes of the grid
-constexpr WPARAM kWheelUpCode = 501;
 extern const char kMainClassName[];  // "Zarlo"
 
 struct PlayerWindows {

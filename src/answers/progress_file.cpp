@@ -1,0 +1,29 @@
+#include "answers/progress_file.h"
+
+#include <cstring>
+
+namespace quiz {
+
+void ReadProgressLine(const uint8_t* data, size_t size, size_t* position, char* text) {
+    size_t p = *position;
+    int copied = 0;
+    while (p < size && data[p] != '\r' && copied < kProgressLineLimit)
+        text[copied++] = static_cast<char>(data[p++]);
+    text[copied] = '\0';
+    if (copied == kProgressLineLimit)
+        while (p < size && data[p] != '\r') ++p;
+    while (p < size && data[p] != '\n') ++p;
+    if (p < size) ++p;  // over the LF
+    *position = p;
+}
+
+void ProgressFileName(const char* programName, char* out, int size) {
+    if (size <= 0) return;
+    size_t length = strnlen(programName, static_cast<size_t>(size - 1));
+    size_t keep = length >= 3 ? length - 3 : 0;
+    if (keep + 3 > static_cast<size_t>(size - 1)) keep = static_cast<size_t>(size - 1) - 3;
+    std::memcpy(out, programName, keep);
+    std::memcpy(out + keep, "txt", 4);
+}
+
+}  // namespace quiz

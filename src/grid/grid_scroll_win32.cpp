@@ -1,0 +1,58 @@
+#include "grid/grid_scroll_win32.h"
+
+#include "grid/grid_scroll.h"
+
+namespace quiz {
+
+namespace {
+
+void SetRange(HWND grid, int bar, const AxisRange& range) {
+    SCROLLINFO info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL;
+    info.nMin = 0;
+    info.nMax = range.nMax;
+    info.nPage = static_cast<UINT>(range.nPage);
+    SetScrollInfo(grid, bar, &info, TRUE);
+}
+
+}  // namespace
+
+void UpdateScrollRanges(QuizState* state, HWND grid) {
+    RECT client;
+    GetClientRect(grid, &client);
+    const AxisRange horizontal = ComputeAxisRange(state->gridWidth, client.right - client.left);
+    const AxisRange vertical = ComputeAxisRange(state->gridHeight, client.bottom - client.top);
+    if (horizontal.resetPosition) SetScrollPos(grid, SB_HORZ, 0, FALSE);
+    if (vertical.resetPosition) SetScrollPos(grid, SB_VERT, 0, FALSE);
+    SetRange(grid, SB_HORZ, horizontal);
+    SetRange(grid, SB_VERT, vertical);
+}
+
+void ScrollGridAfterResize(QuizState* state, HWND grid) {
+    const int vOld = GetScrollPos(grid, SB_VERT);
+    const int hOld = GetScrollPos(grid, SB_HORZ);
+    UpdateScrollRanges(state, grid);
+    const int vNew = GetScrollPos(grid, SB_VERT);
+    const int hNew = GetScrollPos(grid, SB_HORZ);
+    ScrollWindow(grid, hOld - hNew, vOld - vNew, nullptr, nullptr);
+}
+
+void ScrollGrid(HWND grid, int bar, int request) {
+    SCROLLINFO info = {};
+    info.cbSize = sizeof info;  // 28 bytes
+    info.fMask = SIF_ALL;
+    GetScrollInfo(grid, bar, &info);
+    const ScrollBarState state = {info.nMin, info.nMax, static_cast<int>(info.nPage), info.nPos,
+                                  info.nTrackPos};
+    const int target = bar == SB_VERT ? VerticalScrollTarget(request, state)
+                                      : HorizontalScrollTarget(request, state);
+    SetScrollPos(grid, bar, target, TRUE);  // the system clamps to nMax - nPage + 1
+    const int reached = GetScrollPos(grid, bar);
+    if (bar == SB_VERT)
+        ScrollWindow(grid, 0, info.nPos - reached, nullptr, nullptr);
+    else
+        ScrollWindow(grid, info.nPos - reached, 0, nullptr, nullptr);
+}
+
+}  // namespace quiz

@@ -1,0 +1,60 @@
+#include "grid/question_pictures_win32.h"
+
+#include "grid/grid_layout.h"
+#include "grid/quiz_tables.h"
+#include "images/picture_loader_win32.h"
+#include "model/quiz_state_win32.h"
+#include "shell/controls_win32.h"
+
+namespace quiz {
+
+HBITMAP DrawLetterCount(QuizState*, HBITMAP picture, int k, HFONT font) {
+    if (!picture) return nullptr;
+    auto copy = static_cast<HBITMAP>(CopyImage(picture, IMAGE_BITMAP, 0, 0, LR_DEFAULTSIZE));
+    if (!copy) return nullptr;
+    char text[32];
+    const int length = wsprintfA(text, "%d lettres", LetterCountOf(k));
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ oldBitmap = SelectObject(dc, copy);
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    TextOutA(dc, 183, 468, text, length);  // the context's defaults: black on opaque white
+    SelectObject(dc, oldFont);
+    SelectObject(dc, oldBitmap);
+    DeleteDC(dc);
+    return copy;
+}
+
+HBITMAP ComposeAnswerPicture(QuizState* state, HBITMAP overlay, HBITMAP base, int index) {
+    HDC destination = CreateCompatibleDC(nullptr);
+    HDC source = CreateCompatibleDC(nullptr);
+    HGDIOBJ oldDestination = SelectObject(destination, base);
+    HGDIOBJ oldSource = SelectObject(source, overlay);
+    const int k = index + 1;
+    AnswerPlace place;
+    if (AnswerPlaceOf(k, &place))
+        BitBlt(destination, place.left, place.top, place.width, place.height, source, 0, 0,
+               SRCCOPY);
+    SelectObject(destination, oldDestination);
+    SelectObject(source, oldSource);
+    DeleteDC(destination);
+    DeleteDC(source);
+    return DrawLetterCount(state, base, k, AsFont(state->pictureFont));
+}
+
+void ShowFoundPicture(QuizState* state, HWND grid, int k) {
+    AnswerPlace place;
+    if (!AnswerPlaceOf(k, &place)) return;
+    HMODULE module = GetModuleHandleA(nullptr);
+    HBITMAP overlay = LoadResourcePicture(module, kOverlayPictureBase + k, "IMG",
+                                          kWantedPictureSize, kWantedPictureSize);
+    if (!overlay) return;
+    // Every composition starts from an unmarked puzzle.
+    HBITMAP base = LoadResourcePicture(module, kPuzzlePictureId, "IMG", kWantedPictureSize,
+                                       kWantedPictureSize);
+    HBITMAP picture = ComposeAnswerPicture(state, overlay, base, k - 1);
+    DeleteObject(overlay);
+    if (base) DeleteObject(base);
+    SetStaticBitmap(GetDlgItem(grid, kPictureBase + k), picture);
+}
+
+}  // namespace quiz
