@@ -176,7 +176,9 @@ bool PngDecoderDecode(PngDecoder* decoder) {
 
 PngPixelFormat PngMakeBitmapInfo(const PngDecoder* decoder, PngBitmapInfo* info) {
     const FormatEntry* format = FindFormat(decoder->colourType, decoder->bitDepth);
-    std::memset(&info->header, 0, sizeof info->header);
+    // Zeroed whole: a palette shorter than the table leaves black, not
+    // whatever the caller's memory held.
+    std::memset(info, 0, sizeof *info);
     info->header.biSize = sizeof(PngBitmapInfoHeader);
     info->header.biWidth = static_cast<int32_t>(decoder->width);
     info->header.biHeight = -static_cast<int32_t>(decoder->height);  // top-down

@@ -40,6 +40,7 @@ Result DecodePng(const std::vector<uint8_t>& png) {
         r.rawImageSize = PngRawImageSize(&decoder);
         r.decoded = PngDecoderDecode(&decoder);
     }
+    std::memset(&r.info, 0xAB, sizeof r.info);  // as stack bytes would hold
     if (r.decoded) r.rendered = PngDecoderRenderDib(&decoder, &r.info, &r.pixels);
     if (r.rendered) r.tableEntries = PngColourTableEntries(&decoder, r.info);
     r.error = decoder.lastError;
@@ -206,6 +207,8 @@ TEST(PngDecoder, PixelsLandAsTheDibExpects) {
         EXPECT_EQ(r.tableEntries, 4u);
         EXPECT_EQ(r.info.colours[1][0], 60);  // blue
         EXPECT_EQ(r.info.colours[1][2], 40);  // red
+        for (int i = 4; i < 256; ++i)  // past the palette: black
+            ASSERT_EQ(r.info.colours[i][0] | r.info.colours[i][1] | r.info.colours[i][2], 0) << i;
     }
     {
         SCOPED_TRACE("16-bit RGB keeps the high bytes as BGR");
