@@ -217,6 +217,10 @@ INT_PTR CALLBACK GridDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         case WM_NCPAINT:
             return DefWindowProcA(hwnd, message, wParam, lParam);
         case WM_DESTROY:
+            // A picture control never deletes its bitmap: the grid that gave
+            // them takes them back.
+            for (int k = 1; k <= state->questionCount; ++k)
+                SetStaticBitmap(GetDlgItem(hwnd, kPictureBase + k), nullptr);
             // Deleted here only: a WM_CLOSE leaves the grid alive, and its
             // "BRAVO" labels still paint with this brush.
             DeleteObject(g_greenBrush);

@@ -15,7 +15,6 @@ namespace {
 constexpr int kLinkCursorId = 1003;
 
 HBRUSH g_headerBrush = nullptr;
-HFONT g_linkFont = nullptr;
 HCURSOR g_linkCursor = nullptr;
 LinkOpener g_linkOpener = nullptr;
 
@@ -77,10 +76,11 @@ void SetupLinkLabel(HWND label) {
     font.lfHeight = -(client.bottom * 3 / 4);
     font.lfWeight = FW_NORMAL;
     font.lfUnderline = 1;
-    // The header owns this font: it is deleted with the header's brush.
-    if (g_linkFont) DeleteObject(g_linkFont);
-    g_linkFont = CreateFontIndirectA(&font);
-    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(g_linkFont), FALSE);
+    // The header that holds the label owns this font and deletes it when it
+    // is destroyed.
+    HFONT linkFont = CreateFontIndirectA(&font);
+    SetWindowLongPtrA(GetParent(label), DWLP_USER, reinterpret_cast<LONG_PTR>(linkFont));
+    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont), FALSE);
     // The hand is shown over this label only (WM_SETCURSOR of the header),
     // not set on the whole "Static" class, which every label shares.
     g_linkCursor = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kLinkCursorId));
@@ -123,8 +123,7 @@ INT_PTR CALLBACK HeaderDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         case WM_DESTROY:
             DeleteObject(g_headerBrush);
             g_headerBrush = nullptr;
-            DeleteObject(g_linkFont);
-            g_linkFont = nullptr;
+            DeleteObject(reinterpret_cast<HGDIOBJ>(GetWindowLongPtrA(hwnd, DWLP_USER)));
             return FALSE;
         default:
             return FALSE;

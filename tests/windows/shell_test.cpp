@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -10,39 +11,18 @@
 #include "model/alert.h"
 #include "test_support.h"
 #include "model/quiz_state_win32.h"
+#include "shell/header_win32.h"
 #include "shell/shell_win32.h"
+#include "win32_test_support.h"
 
 namespace quiz {
 namespace {
 
-// Pumps messages until the display has settled.
-void FlushEvents() {
-    DWORD end = GetTickCount() + 200;
-    for (;;) {
-        DWORD now = GetTickCount();
-        if (static_cast<LONG>(end - now) <= 0) break;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, end - now, QS_ALLINPUT);
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) continue;
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
-}
+void FlushEvents() { test::FlushEvents(nullptr, 200); }
 
-RECT ChildRect(HWND parent, HWND child) {
-    RECT rect;
-    GetWindowRect(child, &rect);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
+RECT ChildRect(HWND, HWND child) { return test::ChildRect(child); }
 
-std::string TextOf(HWND window) {
-    char text[300] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
+using test::TextOf;
 
 class Player : public ::testing::Test {
 protected:
@@ -208,7 +188,9 @@ TEST_F(Player, ClosingEndsTheLoopAndTeardownReleasesEveryObject) {
         static_cast<HGDIOBJ>(state->orangeBrush), static_cast<HGDIOBJ>(state->amberBrush),
         static_cast<HGDIOBJ>(state->titleFont),   static_cast<HGDIOBJ>(state->smallFont),
         static_cast<HGDIOBJ>(state->scoreFont),   static_cast<HGDIOBJ>(state->pictureFont),
-        StatusLabelBrush()};
+        StatusLabelBrush(),
+        reinterpret_cast<HGDIOBJ>(HeaderDialogProc(windows.header, WM_CTLCOLORDLG, 0, 0)),
+        reinterpret_cast<HGDIOBJ>(SendMessageA(GetDlgItem(windows.header, 24), WM_GETFONT, 0, 0))};
     for (HGDIOBJ object : objects) EXPECT_NE(GetObjectType(object), 0u);
     HWND header = windows.header;
     ShutDownPlayer(&windows);
@@ -216,6 +198,161 @@ TEST_F(Player, ClosingEndsTheLoopAndTeardownReleasesEveryObject) {
         EXPECT_EQ(GetObjectType(objects[i]), 0u) << "object " << i;
     EXPECT_FALSE(IsWindow(header));
     EXPECT_EQ(CurrentQuizState(), nullptr);
+}
+
+
+std::vector<std::string> g_openedLinks;
+
+TEST_F(Player, HeaderControlsInCreationOrder) {
+    QuizState* state = CurrentQuizState();
+    const LONG child = WS_CHILD | WS_VISIBLE;
+    HFONT gui = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    struct Control {
+        int id;
+        const char* className;
+        std::string text;
+        LONG style;
+        RECT rect;  // left, top, right, bottom
+        HFONT font;  // null: the link's own, or none set
+    } table[] = {
+        {24, "Static", state->linkText, child | SS_NOTIFY, {736, 5, 851, 23}, nullptr},
+        {25, "Static", "Par :", child, {736, 25, 763, 43}, gui},
+        {26, "Static", state->author, child, {763, 25, 848, 43}, gui},
+        {33, "Button", "Cacher", child | BS_AUTOCHECKBOX, {666, 5, 731, 23}, gui},
+        {27, "Button", "Sauver", child, {666, 25, 721, 43}, gui},
+        {28, "Static", state->subtitle, child, {110, 19, 600, 46}, gui},
+        {29, "Static", "Les fruits", child, {110, 3, 300, 21}, AsFont(state->titleFont)},
+        {31, "Static", " Code :", child, {7, 29, 43, 44}, gui},
+        {32, "Static", " 0 / 21", child | SS_CENTER, {10, 1, 90, 21}, AsFont(state->scoreFont)},
+        {30, "Edit", "", child | ES_READONLY, {44, 29, 97, 45}, gui},
+        {120, "Static", "", child | WS_BORDER, {0, 26, 100, 27}, nullptr},
+        {121, "Static", "", child | WS_BORDER, {100, 0, 101, 50}, nullptr},
+        {122, "Static", "", child | WS_BORDER, {730, 0, 731, 50}, nullptr},
+    };
+    // A header not laid out yet: moves change the order of the children.
+    HWND fresh = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1002), windows.main,
+                                    HeaderDialogProc, 0);
+    HWND control = GetWindow(fresh, GW_CHILD);
+    for (const Control& c : table) {
+        SCOPED_TRACE(c.id);
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(GetDlgCtrlID(control), c.id);
+        char className[32] = {};
+        GetClassNameA(control, className, sizeof className);
+        EXPECT_STRCASEEQ(className, c.className);
+        EXPECT_EQ(TextOf(control), c.text);
+        EXPECT_EQ(test::StyleOf(control) & ~(WS_GROUP | WS_TABSTOP), c.style);
+        const RECT r = ChildRect(fresh, control);
+        EXPECT_TRUE(EqualRect(&r, &c.rect)) << r.left << "," << r.top << "," << r.right << ","
+                                            << r.bottom;
+        HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+        if (c.font) {
+            EXPECT_EQ(font, c.font);
+        }
+        control = GetWindow(control, GW_HWNDNEXT);
+    }
+    EXPECT_EQ(control, nullptr);
+    for (HWND header : {fresh, windows.header}) {  // each header its own link font
+        LOGFONTA link = {};
+        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(GetDlgItem(header, 24), WM_GETFONT, 0, 0)),
+                   sizeof link, &link);
+        EXPECT_EQ(link.lfHeight, -13);  // three quarters of 18, truncated
+        EXPECT_EQ(link.lfUnderline, 1);
+        EXPECT_EQ(link.lfWeight, FW_NORMAL);
+    }
+    DestroyWindow(fresh);
+}
+
+TEST_F(Player, HeaderLaysOutByItsWidth) {
+    for (int width : {700, 350, 914}) {
+        SCOPED_TRACE(width);
+        test::SetClientSize(windows.header, width, 47);
+        struct Move {
+            int id, x, y, w, h;
+        } moves[] = {{29, 110, 3, width - 350, 18}, {24, width - 134, 0, 115, 18},
+                     {25, width - 134, 25, 26, 18}, {26, width - 107, 25, 105, 18},
+                     {27, width - 204, 25, 55, 18}, {28, 110, 19, width - 324, 28},
+                     {122, width - 145, 0, 1, 50},  {33, width - 204, 0, 85, 18}};
+        for (const Move& m : moves) {
+            const RECT r = ChildRect(windows.header, GetDlgItem(windows.header, m.id));
+            EXPECT_EQ(r.left, m.x) << m.id;
+            EXPECT_EQ(r.top, m.y) << m.id;
+            EXPECT_EQ(r.right - r.left, std::max(m.w, 0)) << m.id;
+            EXPECT_EQ(r.bottom - r.top, m.h) << m.id;
+        }
+    }
+    // A quiz of another kind has no check box; its layout passes it over.
+    QuizState* state = CurrentQuizState();
+    state->quizKind = 2;
+    HWND other = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1002), windows.main,
+                                    HeaderDialogProc, 0);
+    test::SetClientSize(other, 600, 47);
+    EXPECT_EQ(GetDlgItem(other, 33), nullptr);
+    EXPECT_EQ(ChildRect(other, GetDlgItem(other, 27)).left, 396);
+    DestroyWindow(other);
+    state->quizKind = 1;
+}
+
+TEST_F(Player, HeaderCommandsColoursAndLinkCursor) {
+    g_openedLinks.clear();
+    SetLinkOpener([](const char* link) { g_openedLinks.push_back(link); });
+    SendMessageA(windows.header, WM_COMMAND, MAKEWPARAM(24, STN_DBLCLK), 0);  // not a click
+    EXPECT_TRUE(g_openedLinks.empty());
+    SendMessageA(windows.header, WM_COMMAND, 24, 0);
+    ASSERT_EQ(g_openedLinks.size(), 1u);
+    EXPECT_EQ(g_openedLinks[0], "https://quiz.example/");
+    SetLinkOpener(nullptr);
+
+    HDC dc = GetDC(windows.header);
+    auto paint = [&](int id) {
+        SetBkMode(dc, OPAQUE);
+        SetTextColor(dc, RGB(1, 2, 3));
+        return reinterpret_cast<HBRUSH>(HeaderDialogProc(
+            windows.header, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+            reinterpret_cast<LPARAM>(GetDlgItem(windows.header, id))));
+    };
+    HBRUSH brush = reinterpret_cast<HBRUSH>(HeaderDialogProc(windows.header, WM_CTLCOLORDLG, 0, 0));
+    LOGBRUSH logical = {};
+    GetObjectA(brush, sizeof logical, &logical);
+    EXPECT_EQ(logical.lbColor, RGB(128, 128, 255));
+    EXPECT_EQ(paint(24), brush);
+    EXPECT_EQ(GetTextColor(dc), RGB(50, 50, 255));
+    EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
+    EXPECT_EQ(paint(30), brush);  // the read-only code field
+    EXPECT_EQ(GetTextColor(dc), RGB(1, 2, 3));
+    EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
+    EXPECT_EQ(paint(120), nullptr);
+    EXPECT_EQ(GetBkMode(dc), OPAQUE);
+    ReleaseDC(windows.header, dc);
+
+    // The hand shows over the link only; the "Static" class keeps its arrow.
+    HCURSOR hand = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1003));
+    HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+    SetCursor(arrow);
+    EXPECT_EQ(SendMessageA(windows.header, WM_SETCURSOR,
+                           reinterpret_cast<WPARAM>(GetDlgItem(windows.header, 26)),
+                           MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)), FALSE);
+    EXPECT_EQ(GetCursor(), arrow);
+    EXPECT_EQ(SendMessageA(windows.header, WM_SETCURSOR,
+                           reinterpret_cast<WPARAM>(GetDlgItem(windows.header, 24)),
+                           MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)), TRUE);
+    EXPECT_EQ(GetCursor(), hand);
+    EXPECT_EQ(GetClassLongPtrA(GetDlgItem(windows.header, 24), GCLP_HCURSOR),
+              reinterpret_cast<ULONG_PTR>(arrow));
+}
+
+TEST_F(Player, TheSampleQuizFillsTheGrid) {
+    QuizState* state = CurrentQuizState();
+    EXPECT_EQ(state->gridWidth, 1660);
+    EXPECT_EQ(state->gridHeight, 5 + 7 * (505 + 10 + 140));  // seven rows, hint space below
+    for (int k = 1; k <= 21; ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_NE(SendMessageA(GetDlgItem(windows.grid, 9900 + k), STM_GETIMAGE, IMAGE_BITMAP, 0), 0);
+        EXPECT_EQ(TextOf(GetDlgItem(windows.grid, 2000 + k)), std::to_string(k) + ".");
+        EXPECT_EQ(TextOf(GetDlgItem(windows.grid, 5000 + k)), "?");
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(windows.grid, 8000 + k)));  // layout 3: hidden hints
+    }
+    EXPECT_EQ(GetDlgItem(windows.grid, 4022), nullptr);
 }
 
 TEST(QuizStateWin32, FontsAndBrushesAreMadeAsListed) {

@@ -55,6 +55,9 @@ def main():
     write("garbage.bin", b"GIF89a this is not a PNG at all")
     write("badzlib.png", png(3, 2, 8, 2, b"", stream=b"\x88\x01\x03\x00"))  # window field 8
     write("badfilter.png", png(3, 2, 8, 2, b"\x05" + bytes(9) + b"\x00" + bytes(9)))
+    # The grid's overlay of question 10, 31 x 242: every pixel its own colour.
+    raw = b"".join(b"\x00" + bytes(c for x in range(31) for c in (8 * x, y, 200)) for y in range(242))
+    write("overlay10.png", png(31, 242, 8, 2, raw))
 
 
 if __name__ == "__main__":

@@ -1,0 +1,122 @@
+#include "win32_test_support.h"
+
+#include <cstring>
+
+#include "grid/grid_win32.h"
+#include "model/quiz_state_win32.h"
+#include "model/stored_form.h"
+
+namespace quiz::test {
+
+void FlushEvents(HWND grid, DWORD milliseconds) {
+    const DWORD end = GetTickCount() + milliseconds;
+    for (;;) {
+        const DWORD now = GetTickCount();
+        if (static_cast<LONG>(end - now) <= 0) break;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, end - now, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) continue;
+            if (grid && IsDialogMessageA(grid, &msg)) continue;
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+}
+
+RECT ChildRect(HWND child) {
+    RECT rect = {};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+std::string TextOf(HWND window) {
+    char text[300] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+LONG StyleOf(HWND window) { return GetWindowLongA(window, GWL_STYLE); }
+
+SIZE BitmapSize(HBITMAP bitmap) {
+    BITMAP info = {};
+    GetObjectA(bitmap, sizeof info, &info);
+    return {info.bmWidth, info.bmHeight};
+}
+
+std::vector<uint32_t> PixelsOf(HBITMAP bitmap) {
+    const SIZE size = BitmapSize(bitmap);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size.cx;
+    info.bmiHeader.biHeight = -size.cy;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<uint32_t> pixels(static_cast<size_t>(size.cx) * size.cy);
+    HDC dc = GetDC(nullptr);
+    GetDIBits(dc, bitmap, 0, size.cy, pixels.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    for (uint32_t& p : pixels) p &= 0xFFFFFF;
+    return pixels;
+}
+
+QuizState* MakeQuiz(int layoutType, int answersPerQuestion,
+                    const std::vector<FixtureQuestion>& questions) {
+    QuizState* state = CreateQuizState();
+    state->layoutType = layoutType;
+    state->answersPerQuestion = answersPerQuestion;
+    state->questionCount = static_cast<int32_t>(questions.size());
+    CopyText(state->answerCaption1, kTextSize, "Nom :");
+    CopyText(state->answerCaption2, kTextSize, "Pays :");
+    for (const FixtureQuestion& q : questions) {
+        char a1[kTextSize], a2[kTextSize];
+        CopyText(a1, kTextSize, q.answer1);
+        CopyText(a2, kTextSize, q.answer2 ? q.answer2 : "");
+        TransformAnswerText(a1);
+        if (std::strcmp(a2, "-") != 0) TransformAnswerText(a2);
+        AddQuestion(state, a1, a2, "");
+        CopyText(state->lastQuestion->extraText, kTextSize, q.extraText ? q.extraText : "");
+    }
+    SetCurrentQuizState(state);
+    return state;
+}
+
+void DropQuiz(QuizState* state) {
+    SetCurrentQuizState(nullptr);
+    DestroyQuizState(state);
+}
+
+void SetClientSize(HWND window, int width, int height) {
+    RECT outer, client;
+    GetWindowRect(window, &outer);
+    GetClientRect(window, &client);
+    SetWindowPos(window, nullptr, 0, 0, width + (outer.right - outer.left) - client.right,
+                 height + (outer.bottom - outer.top) - client.bottom,
+                 SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+GridFixture OpenGrid(int clientWidth, int clientHeight) {
+    // One frame for every grid of the run: under Wine, destroying a shown
+    // top-level window waits two seconds for a window manager there is none of.
+    static HWND frame = CreateWindowExA(0, "Static", "grille", WS_POPUP | WS_VISIBLE, 0, 0, 1900,
+                                        1300, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    GridFixture fixture;
+    fixture.frame = frame;
+    fixture.grid = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1001),
+                                      fixture.frame, GridDialogProc, 0);
+    SetClientSize(fixture.grid, clientWidth, clientHeight);
+    ShowWindow(fixture.grid, SW_SHOWNORMAL);
+    SendMessageA(fixture.grid, WM_VSCROLL, SB_TOP, 0);
+    FlushEvents(fixture.grid, 50);
+    return fixture;
+}
+
+void CloseGrid(GridFixture* fixture) {
+    DestroyWindow(fixture->grid);
+    FlushEvents(nullptr, 20);
+    *fixture = {};
+}
+
+}  // namespace quiz::test
