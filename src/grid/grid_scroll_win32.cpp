@@ -36,6 +36,10 @@ void ScrollGridAfterResize(QuizState* state, HWND grid) {
     const int vNew = GetScrollPos(grid, SB_VERT);
     const int hNew = GetScrollPos(grid, SB_HORZ);
     ScrollWindow(grid, hOld - hNew, vOld - vNew, nullptr, nullptr);
+    // Scrolling while the client grows moves bits that were never painted
+    // (seen under Wine): the children are drawn afresh once the position moved.
+    if (hOld != hNew || vOld != vNew)
+        RedrawWindow(grid, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void ScrollGrid(HWND grid, int bar, int request) {

@@ -147,10 +147,14 @@ void BuildGrid(HWND grid, QuizState* state) {
     small.lfWeight = FW_THIN;
     if (state->smallFont) DeleteObject(static_cast<HGDIOBJ>(state->smallFont));
     state->smallFont = CreateFontIndirectA(&small);
-    HBITMAP puzzle = LoadResourcePicture(GetModuleHandleA(nullptr), kPuzzlePictureId, "IMG",
-                                         kWantedPictureSize, kWantedPictureSize);
+    // Loaded only when a row will show it: a package that failed to load
+    // (no questions) raises its own message, not a second one for a picture.
+    const bool rows = state->quizKind == 1 && state->questionCount > 0;
+    HBITMAP puzzle = rows ? LoadResourcePicture(GetModuleHandleA(nullptr), kPuzzlePictureId,
+                                                "IMG", kWantedPictureSize, kWantedPictureSize)
+                          : nullptr;
     RowPictures row = {};
-    if (state->quizKind == 1)
+    if (rows)
         for (int k = 1; k <= state->questionCount; ++k)
             BuildQuestion(grid, state, puzzle, &cursor, &row, &progress, k);
     ReleaseRowPictures(&row);  // numbers beyond the last question

@@ -4,6 +4,8 @@
 //                           quiz it carries, close it (WM_CLOSE), check the exit
 //   driver wait [SECONDS]   wait until a player window is shown
 //   driver close [SECONDS]  close the player window and wait until it is gone
+//   driver bottom           scroll the grid to its bottom
+//   driver resize W H       give the player window that outer size
 #include <windows.h>
 
 #include <cstdio>
@@ -53,6 +55,61 @@ std::string TextOf(HWND window) {
     char text[512] = {};
     GetWindowTextA(window, text, sizeof text);
     return text;
+}
+
+// The grid: the dialog with both scroll bars; the header: the other one.
+int FindDialogs(HWND window, HWND* grid, HWND* header) {
+    int dialogs = 0;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char className[64] = {};
+        GetClassNameA(child, className, sizeof className);
+        if (std::strcmp(className, "#32770") != 0) continue;
+        ++dialogs;
+        const LONG style = GetWindowLongA(child, GWL_STYLE);
+        ((style & (WS_VSCROLL | WS_HSCROLL)) == (WS_VSCROLL | WS_HSCROLL) ? *grid : *header) = child;
+    }
+    return dialogs;
+}
+
+// What a player sees before typing: the header's texts and one block of
+// controls per question, every picture in place, and a grid that scrolls.
+void CheckQuizOnScreen(const quiz::QuizState& quiz, HWND grid, HWND header) {
+    char score[32];
+    std::snprintf(score, sizeof score, " 0 / %d", quiz.questionCount);
+    Check(TextOf(GetDlgItem(header, 32)) == score, "score label", score, TextOf(GetDlgItem(header, 32)));
+    Check(TextOf(GetDlgItem(header, 29)) == quiz.title, "title label", quiz.title,
+          TextOf(GetDlgItem(header, 29)));
+    Check(TextOf(GetDlgItem(header, 24)) == quiz.linkText, "link label", quiz.linkText,
+          TextOf(GetDlgItem(header, 24)));
+    Check(TextOf(GetDlgItem(header, 26)) == quiz.author, "author label", quiz.author,
+          TextOf(GetDlgItem(header, 26)));
+    CheckEqual("\"Cacher\" for a picture quiz", quiz.quizKind == 1, GetDlgItem(header, 33) != nullptr);
+    const int fields = quiz.questionCount * quiz.answersPerQuestion;
+    int present = 0, pictures = 0, unknown = 0;
+    for (int a = 1; a <= fields; ++a) {
+        present += GetDlgItem(grid, 4000 + a) != nullptr;
+        unknown += TextOf(GetDlgItem(grid, 5000 + a)) == "?";
+    }
+    for (int k = 1; k <= quiz.questionCount; ++k)
+        pictures += SendMessageA(GetDlgItem(grid, 9900 + k), STM_GETIMAGE, IMAGE_BITMAP, 0) != 0;
+    CheckEqual("answer fields", fields, present);
+    CheckEqual("result labels reading \"?\"", fields, unknown);
+    CheckEqual("pictures shown", quiz.questionCount, pictures);
+    CheckEqual("no field past the last", 0, GetDlgItem(grid, 4001 + fields) != nullptr);
+    // Scroll positions can't be read from another process under Wine; the
+    // first picture's place tells how far the content moved.
+    auto firstPictureTop = [&] {
+        RECT r = {};
+        GetWindowRect(GetDlgItem(grid, 9901), &r);
+        MapWindowPoints(nullptr, grid, reinterpret_cast<POINT*>(&r), 2);
+        return static_cast<long>(r.top);
+    };
+    const long top = firstPictureTop();
+    SendMessageA(grid, WM_VSCROLL, SB_BOTTOM, 0);
+    Check(firstPictureTop() < top - 1000, "SB_BOTTOM moves the content up", "by more than 1000",
+          std::to_string(top - firstPictureTop()));
+    SendMessageA(grid, WM_VSCROLL, SB_TOP, 0);
+    CheckEqual("SB_TOP brings it back", top, firstPictureTop());
 }
 
 int EndToEnd(const std::string& playerPath) {
@@ -108,19 +165,11 @@ int EndToEnd(const std::string& playerPath) {
         CheckEqual("status label x", client.right - 145, labelRect.left);
         CheckEqual("status label y", client.bottom - 16, labelRect.top);
 
-        // The grid: the child with both scroll bars; the header: the other dialog.
-        int dialogs = 0, scrolling = 0;
-        for (HWND child = GetWindow(window, GW_CHILD); child;
-             child = GetWindow(child, GW_HWNDNEXT)) {
-            char className[64] = {};
-            GetClassNameA(child, className, sizeof className);
-            if (std::strcmp(className, "#32770") != 0) continue;
-            ++dialogs;
-            LONG style = GetWindowLongA(child, GWL_STYLE);
-            if ((style & (WS_VSCROLL | WS_HSCROLL)) == (WS_VSCROLL | WS_HSCROLL)) ++scrolling;
-        }
+        HWND grid = nullptr, header = nullptr;
+        const int dialogs = FindDialogs(window, &grid, &header);
         CheckEqual("dialogs in the main window", 2, dialogs);
-        CheckEqual("dialogs with both scroll bars", 1, scrolling);
+        Check(grid && header, "a grid with both scroll bars and a header", "both", "not both");
+        if (grid && header) CheckQuizOnScreen(*expected, grid, header);
 
         PostMessageA(window, WM_CLOSE, 0, 0);
     }
@@ -155,6 +204,19 @@ int main(int argc, char** argv) {
         }
         return 1;
     }
-    std::fprintf(stderr, "usage: driver e2e PLAYER.exe | wait [SECONDS] | close [SECONDS]\n");
+    if (verb == "bottom" || (verb == "resize" && argc == 4)) {  // for screenshots
+        HWND window = FindWindowA(quiz::kMainClassName, nullptr);
+        HWND grid = nullptr, header = nullptr;
+        if (!window || !FindDialogs(window, &grid, &header) || !grid) return 1;
+        if (verb == "bottom")
+            SendMessageA(grid, WM_VSCROLL, SB_BOTTOM, 0);
+        else
+            SetWindowPos(window, nullptr, 0, 0, std::atoi(argv[2]), std::atoi(argv[3]),
+                         SWP_NOZORDER | SWP_NOMOVE);
+        return 0;
+    }
+    std::fprintf(stderr,
+                 "usage: driver e2e PLAYER.exe | wait [SECONDS] | close [SECONDS] | bottom | "
+                 "resize WIDTH HEIGHT\n");
     return 2;
 }

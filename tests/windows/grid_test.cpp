@@ -264,6 +264,10 @@ TEST_F(Grid, ScrollRequestsMoveTheContent) {
     // content puts the position back to 0 and the content with it.
     test::SetClientSize(fixture.grid, 1000, 800);
     EXPECT_EQ(top(), -45);
+    SendMessageA(fixture.grid, WM_VSCROLL, SB_BOTTOM, 0);
+    test::SetClientSize(fixture.grid, 1000, 1000);  // the position clamped: the content follows
+    EXPECT_EQ(GetScrollPos(fixture.grid, SB_VERT), 155);
+    EXPECT_EQ(top(), 5 - 155);
     test::SetClientSize(fixture.grid, 1000, 1200);
     EXPECT_EQ(GetScrollPos(fixture.grid, SB_VERT), 0);
     EXPECT_EQ(top(), 5);
