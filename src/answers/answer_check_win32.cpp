@@ -1,8 +1,100 @@
 #include "answers/answer_check_win32.h"
 
+#include "answers/answer_compare.h"
+#include "answers/answer_rules.h"
+#include "answers/score_win32.h"
+#include "grid/grid_layout.h"
+#include "grid/question_pictures_win32.h"
+
 namespace quiz {
 
-// Typed answers are not judged yet: every result label keeps its "?".
-void CheckAnswerField(QuizState*, HWND, int) {}
+namespace {
+
+// A field's text in stored form.
+void StoredTextOf(HWND grid, int fieldId, char* text) {
+    text[0] = '\0';
+    GetWindowTextA(GetDlgItem(grid, fieldId), text, kTextSize);
+    NormalizeTypedAnswer(text);
+}
+
+const char* AcceptedAnswer(const QuestionEntry* entry, int place) {
+    if (!entry) return "";
+    return place == 1 ? entry->answer1 : entry->answer2;
+}
+
+void ShowHint(HWND grid, int q, int command) {
+    ShowWindow(GetDlgItem(grid, kHintLabelBase + 1 + q), command);
+}
+
+void RevealFound(QuizState* state, HWND grid, const QuestionEntry* entry, int q) {
+    const int k = q + 1;
+    switch (RevealOf(state->layoutType)) {
+        case Reveal::kPicture: ShowFoundPicture(state, grid, k); break;
+        case Reveal::kHint: ShowHint(grid, q, SW_SHOWNORMAL); break;
+        case Reveal::kHintThenPicture:
+            ShowHint(grid, q, SW_SHOWNORMAL);
+            ShowFoundPicture(state, grid, k);
+            break;
+        case Reveal::kExtraText:
+            SetDlgItemTextA(grid, kHintLabelBase + k, entry ? entry->extraText : "");
+            break;
+        case Reveal::kNothing: break;
+    }
+}
+
+// Layouts 4 and 8 wait for the whole quiz: at the last "BRAVO" every hint
+// and every picture comes out at once.
+void RevealAllWhenDone(QuizState* state, HWND grid) {
+    const int fields = AnswerFieldCount(state);
+    int right = 0;
+    char text[kTextSize];
+    for (int i = 1; i <= fields; ++i) {
+        GetDlgItemTextA(grid, kResultLabelBase + i, text, 255);
+        right += lstrcmpA(text, kVerdictBravo) == 0;
+    }
+    if (right != fields) return;
+    state->allFound = 1;
+    for (int p = 1; p <= state->questionCount; ++p) {
+        ShowWindow(GetDlgItem(grid, kHintLabelBase + p), SW_SHOWNORMAL);
+        ShowFoundPicture(state, grid, p);
+    }
+}
+
+}  // namespace
+
+void CheckAnswerField(QuizState* state, HWND grid, int fieldId) {
+    char shown[kTextSize] = {};
+    GetDlgItemTextA(grid, fieldId + 1000, shown, 255);
+    const int perQuestion = state->answersPerQuestion;
+    const FieldAnswer field = FieldAnswerOf(fieldId, perQuestion);
+    QuestionEntry* entry = QuestionAt(state, field.question);
+
+    char typed[kTextSize];
+    StoredTextOf(grid, fieldId, typed);
+    // The hidden second field of a one-field question is always right.
+    const char* verdict = IsHiddenSecondAnswer(entry, field.place)
+                              ? kVerdictBravo
+                              : ChooseVerdict(AcceptedAnswer(entry, field.place), typed);
+    if (lstrcmpA(verdict, shown) == 0) return;  // unchanged: nothing more to do
+    SetDlgItemTextA(grid, fieldId + 1000, verdict);
+
+    if (lstrcmpA(verdict, kVerdictBravo) != 0) {
+        if (WrongAnswerHidesHint(state->layoutType)) ShowHint(grid, field.question, SW_HIDE);
+        state->allFound = 0;
+    } else {
+        int right = 0;
+        for (int k = 1; k <= perQuestion; ++k) {
+            const int id = kAnswerFieldBase + field.question * perQuestion + k;
+            StoredTextOf(grid, id, typed);
+            right += IsHiddenSecondAnswer(entry, k) || lstrcmpA(typed, AcceptedAnswer(entry, k)) == 0;
+        }
+        if (right >= perQuestion && entry) {
+            entry->found = 1;  // never set back
+            RevealFound(state, grid, entry, field.question);
+        }
+    }
+    if (RevealsAllAtTheEnd(state->layoutType) && state->allFound == 0) RevealAllWhenDone(state, grid);
+    UpdateScore(state, grid);
+}
 
 }  // namespace quiz

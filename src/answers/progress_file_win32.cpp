@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "answers/progress_file.h"
+#include "model/quiz_state_win32.h"
 
 namespace quiz {
 
@@ -14,8 +15,41 @@ void ExecutableFileName(char* buffer, int size) {
     lstrcpynA(buffer, name, size);
 }
 
-// The grid has no answers to judge yet, so the file is left as it is.
-void SaveProgress(QuizState*) {}
+namespace {
+
+bool WriteWhole(HANDLE file, const char* bytes, DWORD length) {
+    DWORD written = 0;
+    return WriteFile(file, bytes, length, &written, nullptr) && written == length;
+}
+
+}  // namespace
+
+void SaveProgress(QuizState* state) {
+    // Without its fields (a grid already closed) a save would write empty
+    // lines over the answers: there is nothing to save then.
+    HWND grid = AsWindow(state->gridDialog);
+    if (!IsWindow(grid)) return;
+    char program[MAX_PATH], name[MAX_PATH], fresh[MAX_PATH + 8];
+    ExecutableFileName(program, sizeof program);
+    ProgressFileName(program, name, sizeof name);
+    // Written beside the old file, which is replaced only once every line is
+    // written: a failed save never loses the progress saved before.
+    wsprintfA(fresh, "%s.new", name);
+    HANDLE file = CreateFileA(fresh, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    const int fields = state->questionCount * state->answersPerQuestion;
+    bool written = true;
+    for (int i = 1; i <= fields && written; ++i) {
+        char line[kTextSize + 2] = {};
+        const int length = GetWindowTextA(GetDlgItem(grid, 4000 + i), line, kTextSize);
+        line[length] = '\r';
+        line[length + 1] = '\n';
+        written = WriteWhole(file, line, static_cast<DWORD>(length + 2));
+    }
+    written = CloseHandle(file) && written;
+    if (!written || !MoveFileExA(fresh, name, MOVEFILE_REPLACE_EXISTING)) DeleteFileA(fresh);
+}
 
 void OpenProgressReader(ProgressReader* reader) {
     *reader = {INVALID_HANDLE_VALUE, nullptr, nullptr, 0, 0};

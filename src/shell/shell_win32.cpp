@@ -69,6 +69,13 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
             DestroyWindow(GridOf(state));
             PostQuitMessage(0);
             return 0;
+        case WM_QUERYENDSESSION:
+            // Logging off never sends WM_CLOSE: the answers are saved here.
+            if (state) SaveProgress(state);
+            return TRUE;
+        case WM_ENDSESSION:
+            if (wParam && state) SaveProgress(state);
+            return 0;
         case WM_DESTROY:
             DestroyWindow(GridOf(state));
             PostQuitMessage(0);

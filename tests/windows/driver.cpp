@@ -12,6 +12,7 @@
 #include <cstring>
 #include <string>
 
+#include "answers/progress_file.h"
 #include "model/package_win32.h"
 #include "model/quiz_state_win32.h"
 #include "shell/shell_win32.h"
@@ -51,9 +52,11 @@ std::string WindowsPath(std::string path) {
     return path;
 }
 
+// WM_GETTEXT itself: GetWindowTextA does not ask a control of another
+// process for its text (an edit's would read empty).
 std::string TextOf(HWND window) {
     char text[512] = {};
-    GetWindowTextA(window, text, sizeof text);
+    SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
     return text;
 }
 
@@ -112,6 +115,176 @@ void CheckQuizOnScreen(const quiz::QuizState& quiz, HWND grid, HWND header) {
     CheckEqual("SB_TOP brings it back", top, firstPictureTop());
 }
 
+struct Running {
+    PROCESS_INFORMATION process = {};
+    HWND window = nullptr, grid = nullptr, header = nullptr;
+};
+
+// Starts the player in `directory`, as a user starting it from there would.
+bool Start(const std::string& player, const std::string& directory, Running* run) {
+    if (FindWindowA(quiz::kMainClassName, nullptr)) {
+        std::printf("FAIL a player window is open already\n");
+        return false;
+    }
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    std::string commandLine = "\"" + player + "\"";
+    if (!CreateProcessA(player.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        directory.c_str(), &startup, &run->process)) {
+        std::printf("FAIL cannot start %s (error %lu)\n", player.c_str(), GetLastError());
+        return false;
+    }
+    run->window = WaitForPlayerWindow(30000);
+    Check(run->window != nullptr, "the player's window appears", "a window of class Zarlo", "none");
+    if (!run->window) return false;
+    const int dialogs = FindDialogs(run->window, &run->grid, &run->header);
+    CheckEqual("dialogs in the main window", 2, dialogs);
+    Check(run->grid && run->header, "a grid with both scroll bars and a header", "both", "not both");
+    return run->grid && run->header;
+}
+
+void CloseAndWait(Running* run) {
+    if (run->window) PostMessageA(run->window, WM_CLOSE, 0, 0);
+    DWORD waited = WaitForSingleObject(run->process.hProcess, 20000);
+    Check(waited == WAIT_OBJECT_0, "the player ends after WM_CLOSE", "ended", "still running");
+    if (waited != WAIT_OBJECT_0) TerminateProcess(run->process.hProcess, 99);
+    DWORD exitCode = 12345;
+    GetExitCodeProcess(run->process.hProcess, &exitCode);
+    CheckEqual("exit code", 0, static_cast<long>(exitCode));
+    CloseHandle(run->process.hThread);
+    CloseHandle(run->process.hProcess);
+    *run = {};
+}
+
+void CheckMainWindow(const quiz::QuizState& expected, HWND window) {
+    Check(TextOf(window) == expected.title, "caption is the quiz title", expected.title,
+          TextOf(window));
+    RECT rect, desktop;
+    GetWindowRect(window, &rect);
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    CheckEqual("outer width", quiz::kMainWidth, rect.right - rect.left);
+    CheckEqual("outer height", quiz::kMainHeight, rect.bottom - rect.top);
+    CheckEqual("centred across",
+               desktop.left + ((desktop.right - desktop.left) - quiz::kMainWidth) / 2, rect.left);
+    CheckEqual("centred down",
+               desktop.top + ((desktop.bottom - desktop.top) - quiz::kMainHeight) / 2, rect.top);
+    HWND label = GetDlgItem(window, quiz::kStatusLabelId);
+    Check(TextOf(label) == expected.statusText, "status label shows the status text",
+          expected.statusText, TextOf(label));
+    RECT client, labelRect;
+    GetClientRect(window, &client);
+    GetWindowRect(label, &labelRect);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&labelRect), 2);
+    CheckEqual("status label x", client.right - 145, labelRect.left);
+    CheckEqual("status label y", client.bottom - 16, labelRect.top);
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::string bytes;
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return "(no file)";
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, n);
+    std::fclose(file);
+    return bytes;
+}
+
+long TopOf(HWND grid, int id) {
+    RECT r = {};
+    GetWindowRect(GetDlgItem(grid, id), &r);
+    MapWindowPoints(nullptr, grid, reinterpret_cast<POINT*>(&r), 2);
+    return r.top;
+}
+
+// Types into a field as the message loop would hand it over, and confirms
+// with a key released in the field.
+void Answer(HWND grid, int field, const char* text, WPARAM key = VK_RETURN) {
+    SendMessageA(GetDlgItem(grid, field), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    SendMessageA(GetDlgItem(grid, field), WM_KEYUP, key, 0xC0000001);
+}
+
+void CheckLabel(HWND grid, int label, const char* verdict) {
+    const std::string what = "label " + std::to_string(label);
+    Check(TextOf(GetDlgItem(grid, label)) == verdict, what.c_str(), verdict,
+          TextOf(GetDlgItem(grid, label)));
+}
+
+void CheckScore(const quiz::QuizState& quiz, HWND header, int found) {
+    char score[32];
+    std::snprintf(score, sizeof score, " %d / %d", found, quiz.questionCount);
+    Check(TextOf(GetDlgItem(header, 32)) == score, "score", score, TextOf(GetDlgItem(header, 32)));
+    const std::string code = found ? quiz.questionLines[found - 1] : "      ";
+    Check(TextOf(GetDlgItem(header, 30)) == code, "code field", code, TextOf(GetDlgItem(header, 30)));
+}
+
+// The expected file: every field's text and CR LF, read from the player.
+std::string FieldsAsFile(const quiz::QuizState& quiz, HWND grid) {
+    std::string bytes;
+    for (int i = 1; i <= quiz.questionCount * quiz.answersPerQuestion; ++i)
+        bytes += TextOf(GetDlgItem(grid, 4000 + i)) + "\r\n";
+    return bytes;
+}
+
+// The sample quiz (layout 3: a found question shows its hint and its marked
+// picture), played through the player's own windows.
+std::string Play(const quiz::QuizState& quiz, const Running& run, const std::string& progress) {
+    HWND grid = run.grid, header = run.header;
+    auto picture = [&](int k) {
+        return SendMessageA(GetDlgItem(grid, 9900 + k), STM_GETIMAGE, IMAGE_BITMAP, 0);
+    };
+    const LRESULT unmarked = picture(1);
+    Answer(grid, 4001, "abricot");
+    CheckLabel(grid, 5001, "BRAVO");
+    CheckScore(quiz, header, 1);
+    Check(IsWindowVisible(GetDlgItem(grid, 8001)), "a found question shows its hint", "visible", "hidden");
+    Check(picture(1) != unmarked, "a found question shows its marked picture", "a new bitmap", "the same");
+    Answer(grid, 4002, "zzz");
+    CheckLabel(grid, 5002, "FAUX");
+    Answer(grid, 4003, "ANANA");
+    CheckLabel(grid, 5003, "Quasiment");
+    Answer(grid, 4002, "AMADNE");
+    CheckLabel(grid, 5002, "Anagramme");
+    CheckScore(quiz, header, 1);
+    Check(!IsWindowVisible(GetDlgItem(grid, 8002)), "an open question keeps its hint hidden", "hidden", "visible");
+    // F1 spreads the text of field 4 over every open field: question 5's answer.
+    Answer(grid, 4004, "cassis", VK_F1);
+    CheckLabel(grid, 5005, "BRAVO");
+    CheckLabel(grid, 5001, "BRAVO");
+    Check(TextOf(GetDlgItem(grid, 4001)) == "abricot", "a right field keeps its text", "abricot",
+          TextOf(GetDlgItem(grid, 4001)));
+    Check(TextOf(GetDlgItem(grid, 4021)) == "cassis", "open fields take the text", "cassis",
+          TextOf(GetDlgItem(grid, 4021)));
+    CheckLabel(grid, 5004, "FAUX");
+    CheckScore(quiz, header, 2);
+    // F2, then "Sauver": the same file, every field's text with CR LF.
+    SendMessageA(GetDlgItem(grid, 4004), WM_KEYUP, VK_F2, 0xC0000001);
+    const std::string expected = FieldsAsFile(quiz, grid);
+    Check(ReadFileBytes(progress) == expected, "F2 writes every field", expected, ReadFileBytes(progress));
+    DeleteFileA(progress.c_str());
+    SendMessageA(header, WM_COMMAND, 27, 0);
+    Check(ReadFileBytes(progress) == expected, "\"Sauver\" writes the same", expected, ReadFileBytes(progress));
+    // "Cacher": the found questions give up their pictures, their fields rise.
+    const long fieldTop = TopOf(grid, 4001), otherTop = TopOf(grid, 4002);
+    SendMessageA(GetDlgItem(header, 33), BM_CLICK, 0, 0);
+    Check(!IsWindowVisible(GetDlgItem(grid, 9901)), "\"Cacher\" hides a found picture", "hidden", "visible");
+    CheckEqual("its field rises by the row's height", fieldTop - 505, TopOf(grid, 4001));
+    CheckEqual("an open question stays", otherTop, TopOf(grid, 4002));
+    SendMessageA(GetDlgItem(header, 33), BM_CLICK, 0, 0);
+    Check(IsWindowVisible(GetDlgItem(grid, 9901)), "unchecked, the picture is back", "visible", "hidden");
+    CheckEqual("and the field with it", fieldTop, TopOf(grid, 4001));
+    return expected;
+}
+
+void CheckRestored(const quiz::QuizState& quiz, const Running& run) {
+    CheckLabel(run.grid, 5001, "BRAVO");
+    CheckLabel(run.grid, 5005, "BRAVO");
+    CheckLabel(run.grid, 5004, "FAUX");
+    CheckScore(quiz, run.header, 2);
+    Check(IsWindowVisible(GetDlgItem(run.grid, 8005)), "a restored find shows its hint", "visible", "hidden");
+    Check(!IsWindowVisible(GetDlgItem(run.grid, 8004)), "an open question does not", "hidden", "visible");
+}
+
 int EndToEnd(const std::string& playerPath) {
     std::string player = WindowsPath(playerPath);
 
@@ -126,61 +299,32 @@ int EndToEnd(const std::string& playerPath) {
     quiz::LoadQuizPackage(expected, resources);
     FreeLibrary(resources);
 
-    if (FindWindowA(quiz::kMainClassName, nullptr)) {
-        std::printf("FAIL a player window is open already\n");
-        return 1;
-    }
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    std::string commandLine = "\"" + player + "\"";
-    if (!CreateProcessA(player.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &process)) {
-        std::printf("FAIL cannot start %s (error %lu)\n", player.c_str(), GetLastError());
-        return 1;
-    }
-    HWND window = WaitForPlayerWindow(30000);
-    Check(window != nullptr, "the player's window appears", "a window of class Zarlo", "none");
-    if (window) {
-        Check(TextOf(window) == expected->title, "caption is the quiz title", expected->title,
-              TextOf(window));
-        RECT rect, desktop;
-        GetWindowRect(window, &rect);
-        GetWindowRect(GetDesktopWindow(), &desktop);
-        CheckEqual("outer width", quiz::kMainWidth, rect.right - rect.left);
-        CheckEqual("outer height", quiz::kMainHeight, rect.bottom - rect.top);
-        CheckEqual("centred across",
-                   desktop.left + ((desktop.right - desktop.left) - quiz::kMainWidth) / 2,
-                   rect.left);
-        CheckEqual("centred down",
-                   desktop.top + ((desktop.bottom - desktop.top) - quiz::kMainHeight) / 2,
-                   rect.top);
-        HWND label = GetDlgItem(window, quiz::kStatusLabelId);
-        Check(TextOf(label) == expected->statusText, "status label shows the status text",
-              expected->statusText, TextOf(label));
-        RECT client, labelRect;
-        GetClientRect(window, &client);
-        GetWindowRect(label, &labelRect);
-        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&labelRect), 2);
-        CheckEqual("status label x", client.right - 145, labelRect.left);
-        CheckEqual("status label y", client.bottom - 16, labelRect.top);
+    // A scratch directory of its own: the progress file lands there.
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    const std::string directory = std::string(temp) + "quiz-e2e-" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(directory.c_str(), nullptr);
+    const std::string name = player.substr(player.find_last_of('\\') + 1);
+    char fileName[MAX_PATH];
+    quiz::ProgressFileName(name.c_str(), fileName, sizeof fileName);
+    const std::string progress = directory + "\\" + fileName;
 
-        HWND grid = nullptr, header = nullptr;
-        const int dialogs = FindDialogs(window, &grid, &header);
-        CheckEqual("dialogs in the main window", 2, dialogs);
-        Check(grid && header, "a grid with both scroll bars and a header", "both", "not both");
-        if (grid && header) CheckQuizOnScreen(*expected, grid, header);
-
-        PostMessageA(window, WM_CLOSE, 0, 0);
+    Running run;
+    if (Start(player, directory, &run)) {
+        CheckMainWindow(*expected, run.window);
+        CheckQuizOnScreen(*expected, run.grid, run.header);
+        const std::string saved = std::strcmp(expected->title, "Les fruits") == 0
+                                      ? Play(*expected, run, progress)
+                                      : std::string();
+        CloseAndWait(&run);
+        if (!saved.empty()) {
+            Check(ReadFileBytes(progress) == saved, "closing saves the same", saved, ReadFileBytes(progress));
+            if (Start(player, directory, &run)) CheckRestored(*expected, run);
+            CloseAndWait(&run);
+        }
     }
-    DWORD waited = WaitForSingleObject(process.hProcess, 20000);
-    Check(waited == WAIT_OBJECT_0, "the player ends after WM_CLOSE", "ended", "still running");
-    if (waited != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 99);
-    DWORD exitCode = 12345;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    CheckEqual("exit code", 0, static_cast<long>(exitCode));
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    DeleteFileA(progress.c_str());
+    RemoveDirectoryA(directory.c_str());
     quiz::DestroyQuizState(expected);
 
     std::printf("%d passed, %d failed\n", g_checks - g_failures, g_failures);

@@ -1,0 +1,53 @@
+#include "answers/score_win32.h"
+
+#include <vector>
+
+#include "answers/answer_compare.h"
+#include "answers/answer_rules.h"
+#include "grid/grid_layout.h"
+#include "grid/hide_found_win32.h"
+#include "model/quiz_state_win32.h"
+#include "shell/header_layout.h"
+
+namespace quiz {
+
+namespace {
+
+bool LabelReadsBravo(HWND grid, int a) {
+    char text[kTextSize] = {};
+    GetDlgItemTextA(grid, kResultLabelBase + a, text, 255);
+    return lstrcmpA(text, kVerdictBravo) == 0;
+}
+
+}  // namespace
+
+void UpdateScore(QuizState* state, HWND grid) {
+    const int fields = AnswerFieldCount(state);
+    std::vector<bool> bravo(fields > 0 ? fields : 0);
+    for (int a = 1; a <= fields; ++a) bravo[a - 1] = LabelReadsBravo(grid, a);
+    const int found = CountFoundQuestions(state->questionCount, state->answersPerQuestion, bravo);
+    char score[32];
+    FormatScore(found, state->questionCount, score, sizeof score);
+    HWND header = AsWindow(state->headerDialog);
+    SetDlgItemTextA(header, kScoreLabelId, score);
+    SetDlgItemTextA(header, kCodeFieldId, CodeTextFor(state, found));
+    ToggleHideFound(state);
+}
+
+void FillOpenFields(HWND field) {
+    QuizState* state = CurrentQuizState();
+    if (!state) return;
+    HWND grid = GetParent(field);
+    char text[kTextSize] = {};
+    GetWindowTextA(field, text, kTextSize);
+    const int fields = AnswerFieldCount(state);
+    for (int a = 1; a <= fields; ++a) {
+        if (LabelReadsBravo(grid, a)) continue;
+        HWND open = GetDlgItem(grid, kAnswerFieldBase + a);
+        SetWindowTextA(open, text);
+        SetFocus(open);  // the field left is judged as it loses the focus
+    }
+    SetFocus(field);
+}
+
+}  // namespace quiz
