@@ -9,6 +9,12 @@ namespace {
 void SetRange(HWND grid, int bar, const AxisRange& range) {
     SCROLLINFO info = {};
     info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE;
+    // The same range again would only repaint the bar: every answer check
+    // ends here, so an unchanged bar is left alone.
+    if (GetScrollInfo(grid, bar, &info) && info.nMin == 0 && info.nMax == range.nMax &&
+        static_cast<int>(info.nPage) == range.nPage)
+        return;
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL;
     info.nMin = 0;
     info.nMax = range.nMax;
@@ -23,8 +29,8 @@ void UpdateScrollRanges(QuizState* state, HWND grid) {
     GetClientRect(grid, &client);
     const AxisRange horizontal = ComputeAxisRange(state->gridWidth, client.right - client.left);
     const AxisRange vertical = ComputeAxisRange(state->gridHeight, client.bottom - client.top);
-    if (horizontal.resetPosition) SetScrollPos(grid, SB_HORZ, 0, FALSE);
-    if (vertical.resetPosition) SetScrollPos(grid, SB_VERT, 0, FALSE);
+    if (horizontal.resetPosition && GetScrollPos(grid, SB_HORZ)) SetScrollPos(grid, SB_HORZ, 0, FALSE);
+    if (vertical.resetPosition && GetScrollPos(grid, SB_VERT)) SetScrollPos(grid, SB_VERT, 0, FALSE);
     SetRange(grid, SB_HORZ, horizontal);
     SetRange(grid, SB_VERT, vertical);
 }

@@ -150,15 +150,12 @@ void BuildGrid(HWND grid, QuizState* state) {
     // Loaded only when a row will show it: a package that failed to load
     // (no questions) raises its own message, not a second one for a picture.
     const bool rows = state->quizKind == 1 && state->questionCount > 0;
-    HBITMAP puzzle = rows ? LoadResourcePicture(GetModuleHandleA(nullptr), kPuzzlePictureId,
-                                                "IMG", kWantedPictureSize, kWantedPictureSize)
-                          : nullptr;
+    HBITMAP puzzle = rows ? PuzzlePicture() : nullptr;
     RowPictures row = {};
     if (rows)
         for (int k = 1; k <= state->questionCount; ++k)
             BuildQuestion(grid, state, puzzle, &cursor, &row, &progress, k);
     ReleaseRowPictures(&row);  // numbers beyond the last question
-    if (puzzle) DeleteObject(puzzle);
     GridFinish(state);
     CloseProgressReader(&progress);
     UpdateScrollRanges(state, grid);
@@ -225,6 +222,7 @@ INT_PTR CALLBACK GridDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
             // them takes them back.
             for (int k = 1; k <= state->questionCount; ++k)
                 SetStaticBitmap(GetDlgItem(hwnd, kPictureBase + k), nullptr);
+            ReleasePuzzlePicture();
             // Deleted here only: a WM_CLOSE leaves the grid alive, and its
             // "BRAVO" labels still paint with this brush.
             DeleteObject(g_greenBrush);

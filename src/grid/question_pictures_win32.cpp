@@ -8,6 +8,26 @@
 
 namespace quiz {
 
+namespace {
+HBITMAP g_puzzle = nullptr;
+bool g_puzzleLoaded = false;
+}  // namespace
+
+HBITMAP PuzzlePicture() {
+    if (!g_puzzleLoaded) {
+        g_puzzle = LoadResourcePicture(GetModuleHandleA(nullptr), kPuzzlePictureId, "IMG",
+                                       kWantedPictureSize, kWantedPictureSize);
+        g_puzzleLoaded = true;
+    }
+    return g_puzzle;
+}
+
+void ReleasePuzzlePicture() {
+    if (g_puzzle) DeleteObject(g_puzzle);
+    g_puzzle = nullptr;
+    g_puzzleLoaded = false;
+}
+
 HBITMAP DrawLetterCount(QuizState*, HBITMAP picture, int k, HFONT font) {
     if (!picture) return nullptr;
     auto copy = static_cast<HBITMAP>(CopyImage(picture, IMAGE_BITMAP, 0, 0, LR_DEFAULTSIZE));
@@ -48,9 +68,10 @@ void ShowFoundPicture(QuizState* state, HWND grid, int k) {
     HBITMAP overlay = LoadResourcePicture(module, kOverlayPictureBase + k, "IMG",
                                           kWantedPictureSize, kWantedPictureSize);
     if (!overlay) return;
-    // Every composition starts from an unmarked puzzle.
-    HBITMAP base = LoadResourcePicture(module, kPuzzlePictureId, "IMG", kWantedPictureSize,
-                                       kWantedPictureSize);
+    // Every composition starts from an unmarked copy of the puzzle, decoded
+    // once: a find costs a copy, not a decode.
+    HBITMAP puzzle = PuzzlePicture();
+    HBITMAP base = puzzle ? static_cast<HBITMAP>(CopyImage(puzzle, IMAGE_BITMAP, 0, 0, 0)) : nullptr;
     HBITMAP picture = ComposeAnswerPicture(state, overlay, base, k - 1);
     DeleteObject(overlay);
     if (base) DeleteObject(base);

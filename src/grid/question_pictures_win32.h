@@ -18,6 +18,12 @@ HBITMAP DrawLetterCount(QuizState* state, HBITMAP picture, int k, HFONT font);
 // DrawLetterCount of base. `base` is changed; both stay the caller's.
 HBITMAP ComposeAnswerPicture(QuizState* state, HBITMAP overlay, HBITMAP base, int index);
 
+// The puzzle picture, decoded once through the platform and kept until the
+// grid goes (ReleasePuzzlePicture); callers draw on copies only. Null when it
+// cannot be loaded (said once, not at every find).
+HBITMAP PuzzlePicture();
+void ReleasePuzzlePicture();
+
 // Puts question k's marked picture (a fresh puzzle with only its own answer
 // marked, and its letter count) into picture control 9900 + k of the grid.
 // A question that the quiz gives no place is not looked up at all; a named

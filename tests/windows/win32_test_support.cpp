@@ -97,13 +97,17 @@ void SetClientSize(HWND window, int width, int height) {
                  SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
-GridFixture OpenGrid(int clientWidth, int clientHeight) {
+HWND Frame() {
     // One frame for every grid of the run: under Wine, destroying a shown
     // top-level window waits two seconds for a window manager there is none of.
     static HWND frame = CreateWindowExA(0, "Static", "grille", WS_POPUP | WS_VISIBLE, 0, 0, 1900,
                                         1300, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    return frame;
+}
+
+GridFixture OpenGrid(int clientWidth, int clientHeight) {
     GridFixture fixture;
-    fixture.frame = frame;
+    fixture.frame = Frame();
     fixture.grid = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1001),
                                       fixture.frame, GridDialogProc, 0);
     SetClientSize(fixture.grid, clientWidth, clientHeight);

@@ -42,6 +42,8 @@ struct GridFixture {
     HWND grid = nullptr;
 };
 GridFixture OpenGrid(int clientWidth, int clientHeight);
+// The visible top-level window the fixtures' dialogs live in.
+HWND Frame();
 void CloseGrid(GridFixture* fixture);
 void SetClientSize(HWND window, int width, int height);
 
