@@ -4,6 +4,7 @@
 //                           quiz it carries, close it (WM_CLOSE), check the exit
 //   driver wait [SECONDS]   wait until a player window is shown
 //   driver close [SECONDS]  close the player window and wait until it is gone
+//   driver text ID          print the text of grid control ID
 //   driver bottom           scroll the grid to its bottom
 //   driver resize W H       give the player window that outer size
 #include <windows.h>
@@ -348,6 +349,13 @@ int main(int argc, char** argv) {
         }
         return 1;
     }
+    if (verb == "text" && argc == 3) {  // a grid control's text, for scripts
+        HWND window = FindWindowA(quiz::kMainClassName, nullptr);
+        HWND grid = nullptr, header = nullptr;
+        if (!window || !FindDialogs(window, &grid, &header) || !grid) return 1;
+        std::printf("%s\n", TextOf(GetDlgItem(grid, std::atoi(argv[2]))).c_str());
+        return 0;
+    }
     if (verb == "bottom" || (verb == "resize" && argc == 4)) {  // for screenshots
         HWND window = FindWindowA(quiz::kMainClassName, nullptr);
         HWND grid = nullptr, header = nullptr;
@@ -360,7 +368,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     std::fprintf(stderr,
-                 "usage: driver e2e PLAYER.exe | wait [SECONDS] | close [SECONDS] | bottom | "
+                 "usage: driver e2e PLAYER.exe | wait [SECONDS] | close [SECONDS] | text ID | bottom | "
                  "resize WIDTH HEIGHT\n");
     return 2;
 }

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -353,6 +355,32 @@ TEST_F(Player, TheSampleQuizFillsTheGrid) {
         EXPECT_FALSE(IsWindowVisible(GetDlgItem(windows.grid, 8000 + k)));  // layout 3: hidden hints
     }
     EXPECT_EQ(GetDlgItem(windows.grid, 4022), nullptr);
+}
+
+TEST_F(Player, EndingTheSessionSavesTheAnswers) {
+    char program[MAX_PATH];
+    GetModuleFileNameA(nullptr, program, sizeof program);
+    std::string name = strrchr(program, '\\') + 1;
+    name = name.substr(0, name.size() - 3) + "txt";
+    auto bytes = [&] {
+        std::string read;
+        if (FILE* file = std::fopen(name.c_str(), "rb")) {
+            for (int c; (c = std::fgetc(file)) != EOF;) read += static_cast<char>(c);
+            std::fclose(file);
+        }
+        return read;
+    };
+    std::string empty;
+    for (int i = 0; i < 20; ++i) empty += "\r\n";
+    SetWindowTextA(GetDlgItem(windows.grid, 4001), "abricot");
+    EXPECT_EQ(SendMessageA(windows.main, WM_QUERYENDSESSION, 0, 0), TRUE);
+    EXPECT_EQ(bytes(), "abricot\r\n" + empty);
+    SetWindowTextA(GetDlgItem(windows.grid, 4001), "ananas");
+    SendMessageA(windows.main, WM_ENDSESSION, FALSE, 0);  // the session goes on: nothing
+    EXPECT_EQ(bytes(), "abricot\r\n" + empty);
+    SendMessageA(windows.main, WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(bytes(), "ananas\r\n" + empty);
+    std::remove(name.c_str());
 }
 
 TEST(QuizStateWin32, FontsAndBrushesAreMadeAsListed) {
