@@ -1,5 +1,6 @@
 #include "answers/answer_check_win32.h"
 
+#include "grid/grid_items_win32.h"
 #include "answers/answer_compare.h"
 #include "answers/answer_rules.h"
 #include "answers/score_win32.h"
@@ -12,8 +13,7 @@ namespace {
 
 // A field's text in stored form.
 void StoredTextOf(HWND grid, int fieldId, char* text) {
-    text[0] = '\0';
-    GetWindowTextA(GetDlgItem(grid, fieldId), text, kTextSize);
+    GridItemText(grid, fieldId, text, kTextSize);
     NormalizeTypedAnswer(text);
 }
 
@@ -23,7 +23,7 @@ const char* AcceptedAnswer(const QuestionEntry* entry, int place) {
 }
 
 void ShowHint(HWND grid, int q, int command) {
-    ShowWindow(GetDlgItem(grid, kHintLabelBase + 1 + q), command);
+    ShowWindow(GridItem(grid, kHintLabelBase + 1 + q), command);
 }
 
 void RevealFound(QuizState* state, HWND grid, const QuestionEntry* entry, int q) {
@@ -36,7 +36,7 @@ void RevealFound(QuizState* state, HWND grid, const QuestionEntry* entry, int q)
             ShowFoundPicture(state, grid, k);
             break;
         case Reveal::kExtraText:
-            SetDlgItemTextA(grid, kHintLabelBase + k, entry ? entry->extraText : "");
+            SetGridItemText(grid, kHintLabelBase + k, entry ? entry->extraText : "");
             break;
         case Reveal::kNothing: break;
     }
@@ -49,13 +49,13 @@ void RevealAllWhenDone(QuizState* state, HWND grid) {
     int right = 0;
     char text[kTextSize];
     for (int i = 1; i <= fields; ++i) {
-        GetDlgItemTextA(grid, kResultLabelBase + i, text, 255);
+        GridItemText(grid, kResultLabelBase + i, text, 255);
         right += lstrcmpA(text, kVerdictBravo) == 0;
     }
     if (right != fields) return;
     state->allFound = 1;
     for (int p = 1; p <= state->questionCount; ++p) {
-        ShowWindow(GetDlgItem(grid, kHintLabelBase + p), SW_SHOWNORMAL);
+        ShowWindow(GridItem(grid, kHintLabelBase + p), SW_SHOWNORMAL);
         ShowFoundPicture(state, grid, p);
     }
 }
@@ -64,7 +64,7 @@ void RevealAllWhenDone(QuizState* state, HWND grid) {
 
 void CheckAnswerField(QuizState* state, HWND grid, int fieldId) {
     char shown[kTextSize] = {};
-    GetDlgItemTextA(grid, fieldId + 1000, shown, 255);
+    GridItemText(grid, fieldId + 1000, shown, 255);
     const int perQuestion = state->answersPerQuestion;
     const FieldAnswer field = FieldAnswerOf(fieldId, perQuestion);
     QuestionEntry* entry = QuestionAt(state, field.question);
@@ -76,7 +76,7 @@ void CheckAnswerField(QuizState* state, HWND grid, int fieldId) {
                               ? kVerdictBravo
                               : ChooseVerdict(AcceptedAnswer(entry, field.place), typed);
     if (lstrcmpA(verdict, shown) == 0) return;  // unchanged: nothing more to do
-    SetDlgItemTextA(grid, fieldId + 1000, verdict);
+    SetGridItemText(grid, fieldId + 1000, verdict);
 
     if (lstrcmpA(verdict, kVerdictBravo) != 0) {
         if (WrongAnswerHidesHint(state->layoutType)) ShowHint(grid, field.question, SW_HIDE);

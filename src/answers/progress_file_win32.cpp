@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "grid/grid_items_win32.h"
 #include "answers/progress_file.h"
 #include "model/quiz_state_win32.h"
 
@@ -42,7 +43,7 @@ void SaveProgress(QuizState* state) {
     bool written = true;
     for (int i = 1; i <= fields && written; ++i) {
         char line[kTextSize + 2] = {};
-        const int length = GetWindowTextA(GetDlgItem(grid, 4000 + i), line, kTextSize);
+        const int length = GetWindowTextA(GridItem(grid, 4000 + i), line, kTextSize);
         line[length] = '\r';
         line[length + 1] = '\n';
         written = WriteWhole(file, line, static_cast<DWORD>(length + 2));

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "grid/grid_items_win32.h"
 #include "answers/answer_compare.h"
 #include "answers/answer_rules.h"
 #include "grid/grid_layout.h"
@@ -15,7 +16,7 @@ namespace {
 
 bool LabelReadsBravo(HWND grid, int a) {
     char text[kTextSize] = {};
-    GetDlgItemTextA(grid, kResultLabelBase + a, text, 255);
+    GridItemText(grid, kResultLabelBase + a, text, 255);
     return lstrcmpA(text, kVerdictBravo) == 0;
 }
 
@@ -43,7 +44,7 @@ void FillOpenFields(HWND field) {
     const int fields = AnswerFieldCount(state);
     for (int a = 1; a <= fields; ++a) {
         if (LabelReadsBravo(grid, a)) continue;
-        HWND open = GetDlgItem(grid, kAnswerFieldBase + a);
+        HWND open = GridItem(grid, kAnswerFieldBase + a);
         SetWindowTextA(open, text);
         SetFocus(open);  // the field left is judged as it loses the focus
     }

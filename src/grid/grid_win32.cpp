@@ -7,6 +7,7 @@
 #include "answers/answer_compare.h"
 #include "grid/grid_layout.h"
 #include "grid/grid_scroll.h"
+#include "grid/grid_items_win32.h"
 #include "grid/grid_scroll_win32.h"
 #include "grid/question_pictures_win32.h"
 #include "images/picture_loader_win32.h"
@@ -20,6 +21,14 @@ namespace {
 HBRUSH g_greenBrush = nullptr;
 
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+
+// Every control of the grid is made here, and recorded by its id.
+HWND GridChild(HWND grid, const char* className, const char* text, DWORD style,
+               const PixelRect& rect, int id, HFONT font = nullptr, BOOL redraw = TRUE) {
+    HWND child = CreateChild(grid, className, text, style, rect, id, font, redraw);
+    RememberGridItem(grid, id, child);
+    return child;
+}
 
 // The pictures prepared for one row; each is either taken by a control or
 // released, never left behind.
@@ -49,7 +58,7 @@ void PrepareRowPictures(QuizState* state, HBITMAP puzzle, int k, RowPictures* ro
 
 void CreateHintLabel(HWND grid, const QuizState* state, const QuestionEntry* entry, int k,
                      const PixelRect& rect) {
-    HWND hint = CreateChild(grid, "Static", "", kChild | SS_CENTER, rect, kHintLabelBase + k,
+    HWND hint = GridChild(grid, "Static", "", kChild | SS_CENTER, rect, kHintLabelBase + k,
                             GuiFont(), TRUE);
     const char* extra = entry ? entry->extraText : "";
     SetWindowTextA(hint, extra);
@@ -78,12 +87,12 @@ void CreateAnswerFields(HWND grid, QuizState* state, const QuestionEntry* entry,
         const int a = AnswerNumber(k, j, perQuestion);
         char restored[kProgressLineLimit + 1];
         NextProgressLine(progress, restored);
-        HWND field = CreateChild(grid, "Edit", restored,
+        HWND field = GridChild(grid, "Edit", restored,
                                  kChild | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | ES_CENTER,
                                  AnswerFieldRect(left, answerTop, j, perQuestion),
                                  kAnswerFieldBase + a, AsFont(state->smallFont), FALSE);
         SendMessageA(field, EM_LIMITTEXT, kAnswerTextLimit, 0);
-        HWND result = CreateChild(grid, "Static", kVerdictUnknown,
+        HWND result = GridChild(grid, "Static", kVerdictUnknown,
                                   kChild | WS_BORDER | SS_CENTERIMAGE | SS_CENTER,
                                   ResultLabelRect(left, answerTop, j, perQuestion),
                                   kResultLabelBase + a, perQuestion == 2 ? GuiFont() : nullptr);
@@ -108,21 +117,21 @@ void BuildQuestion(HWND grid, QuizState* state, HBITMAP puzzle, GridRowCursor* c
         const int heights[3] = {row->sizes[0].cy, row->sizes[1].cy, row->sizes[2].cy};
         GridSetRowPictures(state, cursor, heights);
     }
-    HWND picture = CreateChild(grid, "Static", "",
+    HWND picture = GridChild(grid, "Static", "",
                                kChild | WS_BORDER | SS_BITMAP | SS_CENTERIMAGE,
                                PictureRect(left, cursor->rowTop, cursor->rowHeight,
                                            row->sizes[col].cx, row->sizes[col].cy),
                                kPictureBase + k);
     const int top = cursor->answerTop;
     if (state->answersPerQuestion == 2 && col == 0) {
-        CreateChild(grid, "Static", state->answerCaption1, kChild, AnswerCaptionRect(top, 1),
+        GridChild(grid, "Static", state->answerCaption1, kChild, AnswerCaptionRect(top, 1),
                     kAnswerCaptionId, GuiFont(), TRUE);
-        CreateChild(grid, "Static", state->answerCaption2, kChild, AnswerCaptionRect(top, 2),
+        GridChild(grid, "Static", state->answerCaption2, kChild, AnswerCaptionRect(top, 2),
                     kAnswerCaptionId, GuiFont(), TRUE);
     }
     char number[16];
     wsprintfA(number, "%d.", k);
-    CreateChild(grid, "Static", number, kChild | SS_RIGHT, NumberLabelRect(left, top),
+    GridChild(grid, "Static", number, kChild | SS_RIGHT, NumberLabelRect(left, top),
                 kNumberLabelBase + k);  // no font: the system's
     const QuestionEntry* entry = QuestionAt(state, k - 1);
     if (state->layoutType > 1) CreateHintLabel(grid, state, entry, k, HintLabelRect(left, top));
@@ -194,6 +203,7 @@ INT_PTR CALLBACK GridDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
             // Set here as well as by the shell: the checks of restored answers
             // run inside this message and reach the grid through the state.
             state->gridDialog = hwnd;
+            StartGridItems(hwnd);
             BuildGrid(hwnd, state);
             return TRUE;
         case WM_SIZE:
@@ -223,6 +233,7 @@ INT_PTR CALLBACK GridDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
             for (int k = 1; k <= state->questionCount; ++k)
                 SetStaticBitmap(GetDlgItem(hwnd, kPictureBase + k), nullptr);
             ReleasePuzzlePicture();
+            ForgetGridItems(hwnd);
             // Deleted here only: a WM_CLOSE leaves the grid alive, and its
             // "BRAVO" labels still paint with this brush.
             DeleteObject(g_greenBrush);

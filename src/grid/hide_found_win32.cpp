@@ -1,5 +1,6 @@
 #include "grid/hide_found_win32.h"
 
+#include "grid/grid_items_win32.h"
 #include "grid/grid_layout.h"
 #include "grid/grid_scroll_win32.h"
 #include "model/quiz_state_win32.h"
@@ -26,8 +27,8 @@ void MoveBy(HWND control, int dy) {
 void MoveQuestionRow(QuizState* state, RowAction action, int showCommand, HWND grid, int amount,
                      int sign, int k) {
     const int dy = amount * sign;
-    HWND picture = GetDlgItem(grid, kPictureBase + k);
-    HWND hint = GetDlgItem(grid, kHintLabelBase + k);
+    HWND picture = GridItem(grid, kPictureBase + k);
+    HWND hint = GridItem(grid, kHintLabelBase + k);
     if (action == RowAction::kRaise || action == RowAction::kLower) {
         MoveBy(picture, dy);
         MoveBy(hint, dy);
@@ -38,10 +39,10 @@ void MoveQuestionRow(QuizState* state, RowAction action, int showCommand, HWND g
     const int perQuestion = state->answersPerQuestion;
     const int first = perQuestion == 2 ? 2 * k - 1 : k;
     for (int d = first; d < first + (perQuestion == 2 ? 2 : 1); ++d) {
-        MoveBy(GetDlgItem(grid, kAnswerFieldBase + d), dy);
-        MoveBy(GetDlgItem(grid, kResultLabelBase + d), dy);
+        MoveBy(GridItem(grid, kAnswerFieldBase + d), dy);
+        MoveBy(GridItem(grid, kResultLabelBase + d), dy);
     }
-    MoveBy(GetDlgItem(grid, kNumberLabelBase + k), dy);
+    MoveBy(GridItem(grid, kNumberLabelBase + k), dy);
 }
 
 void ToggleHideFound(QuizState* state) {

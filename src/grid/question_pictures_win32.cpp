@@ -1,5 +1,6 @@
 #include "grid/question_pictures_win32.h"
 
+#include "grid/grid_items_win32.h"
 #include "grid/grid_layout.h"
 #include "grid/quiz_tables.h"
 #include "images/picture_loader_win32.h"
@@ -75,7 +76,7 @@ void ShowFoundPicture(QuizState* state, HWND grid, int k) {
     HBITMAP picture = ComposeAnswerPicture(state, overlay, base, k - 1);
     DeleteObject(overlay);
     if (base) DeleteObject(base);
-    SetStaticBitmap(GetDlgItem(grid, kPictureBase + k), picture);
+    SetStaticBitmap(GridItem(grid, kPictureBase + k), picture);
 }
 
 }  // namespace quiz

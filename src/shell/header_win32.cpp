@@ -1,7 +1,5 @@
 #include "shell/header_win32.h"
 
-#include <shellapi.h>
-
 #include "answers/progress_file_win32.h"
 #include "grid/hide_found_win32.h"
 #include "model/quiz_state_win32.h"
@@ -23,7 +21,14 @@ void OpenLink(const char* link) {
         g_linkOpener(link);
         return;
     }
-    ShellExecuteA(nullptr, "open", link, nullptr, nullptr, SW_SHOWNORMAL);
+    // The shell is loaded when the link is first clicked, not at every start:
+    // it is the heaviest library the player would otherwise load.
+    using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+    static HMODULE shell = LoadLibraryA("shell32.dll");
+    auto execute = shell ? reinterpret_cast<ShellExecuteFunction>(
+                               reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteA")))
+                         : nullptr;
+    if (execute) execute(nullptr, "open", link, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void CreateHeaderControls(HWND dialog, QuizState* state) {

@@ -4,6 +4,8 @@
 //                           quiz it carries, close it (WM_CLOSE), check the exit
 //   driver wait [SECONDS]   wait until a player window is shown
 //   driver close [SECONDS]  close the player window and wait until it is gone
+//   driver startup EXE N DIR  start EXE N times from DIR; print the median
+//                           time until its loop first waits for input (ms)
 //   driver text ID          print the text of grid control ID
 //   driver bottom           scroll the grid to its bottom
 //   driver resize W H       give the player window that outer size
@@ -12,6 +14,8 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <algorithm>
+#include <vector>
 
 #include "answers/progress_file.h"
 #include "model/package_win32.h"
@@ -332,6 +336,59 @@ int EndToEnd(const std::string& playerPath) {
     return g_failures ? 1 : 0;
 }
 
+// A visible top-level window of the process, once it has one.
+HWND WindowOfProcess(DWORD processId) {
+    struct Search {
+        DWORD id;
+        HWND found;
+    } search = {processId, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM lParam) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lParam);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner != s->id || !IsWindowVisible(window) || GetParent(window)) return TRUE;
+            s->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Starts a program in `directory` `runs` times, each time from the start of
+// the process until its message loop first waits for input with its window
+// shown, closes it, and prints the median in milliseconds.
+int TimeStartUp(const std::string& program, int runs, const std::string& directory) {
+    const std::string path = WindowsPath(program), folder = WindowsPath(directory);
+    std::vector<double> times;
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    for (int i = 0; i < runs; ++i) {
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process = {};
+        std::string commandLine = "\"" + path + "\"";
+        LARGE_INTEGER begin, end;
+        QueryPerformanceCounter(&begin);
+        if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            folder.c_str(), &startup, &process))
+            return 1;
+        WaitForInputIdle(process.hProcess, 60000);
+        HWND window = nullptr;
+        while (!(window = WindowOfProcess(process.dwProcessId))) Sleep(1);
+        QueryPerformanceCounter(&end);
+        times.push_back(1000.0 * (end.QuadPart - begin.QuadPart) / frequency.QuadPart);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0)
+            TerminateProcess(process.hProcess, 1);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    std::sort(times.begin(), times.end());
+    std::printf("%.1f\n", times[times.size() / 2]);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -349,6 +406,7 @@ int main(int argc, char** argv) {
         }
         return 1;
     }
+    if (verb == "startup" && argc == 5) return TimeStartUp(argv[2], std::atoi(argv[3]), argv[4]);
     if (verb == "text" && argc == 3) {  // a grid control's text, for scripts
         HWND window = FindWindowA(quiz::kMainClassName, nullptr);
         HWND grid = nullptr, header = nullptr;
