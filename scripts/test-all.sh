@@ -54,6 +54,10 @@ fuzz() {
   done
 }
 
+startup() {
+  xvfb-run -a -s "-screen 0 1280x1024x24" tests/bench/startup_bench.sh build/windows "${STARTUP_RUNS:-3}"
+}
+
 bench() {
   cmake --preset release >/dev/null && cmake --build --preset release -j "$JOBS" &&
     build/release/tests/bench/core_bench --benchmark_min_time=0.05 &&
@@ -64,6 +68,7 @@ stage "native suites (ASan, UBSan)" native
 stage "Windows suites under Wine" windows
 stage "fuzzing" fuzz
 stage "benchmarks (short run)" bench
+stage "start-up benchmark (short run)" startup
 
 echo
 for f in "${failures[@]}"; do echo "FAILED: $f"; done

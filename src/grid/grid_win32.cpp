@@ -179,6 +179,8 @@ INT_PTR PaintLabel(const QuizState* state, HDC dc, HWND label) {
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, paint.textColour);
     }
+    // A verdict's text is drawn on its colour, not in a white box.
+    if (paint.brush != LabelBrush::kNone && !paint.transparentText) SetBkMode(dc, TRANSPARENT);
     GdiHandle brush = nullptr;
     switch (paint.brush) {
         case LabelBrush::kBack: brush = state->backBrush; break;

@@ -8,6 +8,7 @@
 //                           time until its loop first waits for input (ms)
 //   driver text ID          print the text of grid control ID
 //   driver bottom           scroll the grid to its bottom
+//   driver cacher           click "Cacher"
 //   driver resize W H       give the player window that outer size
 #include <windows.h>
 
@@ -414,11 +415,13 @@ int main(int argc, char** argv) {
         std::printf("%s\n", TextOf(GetDlgItem(grid, std::atoi(argv[2]))).c_str());
         return 0;
     }
-    if (verb == "bottom" || (verb == "resize" && argc == 4)) {  // for screenshots
+    if (verb == "bottom" || verb == "cacher" || (verb == "resize" && argc == 4)) {  // for screenshots
         HWND window = FindWindowA(quiz::kMainClassName, nullptr);
         HWND grid = nullptr, header = nullptr;
         if (!window || !FindDialogs(window, &grid, &header) || !grid) return 1;
-        if (verb == "bottom")
+        if (verb == "cacher")
+            SendMessageA(GetDlgItem(header, 33), BM_CLICK, 0, 0);
+        else if (verb == "bottom")
             SendMessageA(grid, WM_VSCROLL, SB_BOTTOM, 0);
         else
             SetWindowPos(window, nullptr, 0, 0, std::atoi(argv[2]), std::atoi(argv[3]),
@@ -426,7 +429,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     std::fprintf(stderr,
-                 "usage: driver e2e PLAYER.exe | wait [SECONDS] | close [SECONDS] | text ID | bottom | "
+                 "usage: driver e2e PLAYER.exe | wait [SECONDS] | close [SECONDS] | text ID | bottom | cacher | "
                  "resize WIDTH HEIGHT\n");
     return 2;
 }
