@@ -70,6 +70,16 @@ bool LzwEncode(const uint8_t* data, size_t length, std::vector<uint8_t>* stream)
             width = 9;
             entries.clear();
             nextFree = kLzwFirstEntry;
+            // The decoder's first entry after a reset joins the string of
+            // `current` in the old dictionary to this byte. Filed under the
+            // code number, it would later match whatever the new dictionary
+            // puts under that number: only a literal means the same in both.
+            // The entry is made all the same, so the numbering keeps step.
+            if (current >= kLzwFirstEntry) {
+                ++nextFree;
+                current = data[i];
+                continue;
+            }
         }
         entries.emplace(key, nextFree++);
         current = data[i];

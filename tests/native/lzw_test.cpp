@@ -189,6 +189,29 @@ TEST(LzwEncode, RoundTripsThroughTheDecoder) {
     }
 }
 
+// Past a dictionary reset the first entry joins a string of the old
+// dictionary to a byte; the stream must still decode to its input.
+TEST(LzwEncode, RandomTextsRoundTripAcrossResets) {
+    const std::string letters = "abcdefgh \xE9";
+    for (int alphabet : {2, 10, 16, 40, 256}) {
+        for (uint32_t seed = 1; seed <= 4; ++seed) {
+            for (size_t length : {11000u, 15000u, 22000u, 30000u}) {
+                // 30,000 random bytes of every value don't fit a record's
+                // 32,768 stored bytes: that alphabet stops at 22,000.
+                if (alphabet == 256 && length > 22000) continue;
+                SCOPED_TRACE("alphabet " + std::to_string(alphabet) + ", seed " +
+                             std::to_string(seed) + ", " + std::to_string(length) + " bytes");
+                std::vector<uint8_t> data = RandomBytes(length, seed, alphabet);
+                if (alphabet == 10)
+                    for (uint8_t& b : data) b = static_cast<uint8_t>(letters[b % 10]);
+                Decoded d = Decode(Encode(data));
+                ASSERT_EQ(d.result, kLzwOk);
+                ASSERT_EQ(d.bytes, data);
+            }
+        }
+    }
+}
+
 TEST(LzwEncode, WidensJustInTimeAndResetsWhenFull) {
     std::vector<TracedCode> codes = TraceCodes(Encode(RandomBytes(30000, 11)));
     ASSERT_GT(codes.size(), 2u);
