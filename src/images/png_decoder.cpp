@@ -149,6 +149,9 @@ bool PngScanChunks(PngDecoder* decoder) {
     const FormatEntry* format = FindFormat(decoder->colourType, decoder->bitDepth);
     uint64_t dibBytes = PngDibStride(decoder->width, format->bitCount) * decoder->height;
     if (PngRawImageSize(decoder) == 0 || dibBytes > kMaxDibBytes) return fail(kPngUnsupported);
+    // A DIB's width and height are signed: 2^31 and more would turn negative
+    // (and a negative width is a huge allocation), whatever the byte count.
+    if (decoder->width > 0x7FFFFFFFu || decoder->height > 0x7FFFFFFFu) return fail(kPngUnsupported);
     return true;
 }
 

@@ -125,6 +125,25 @@ TEST(PngScan, RefusesWhatItDoesNotSupportWith2001) {
         EXPECT_FALSE(r.loaded);
         EXPECT_EQ(r.loadError, kPngUnsupported);
     }
+    // A DIB's sides are signed 32-bit: one pixel past 2^31 - 1 is refused by
+    // the scan itself, which allocates nothing; 2^31 - 1 passes it.
+    struct Side {
+        uint32_t width, height;
+        bool loads;
+    } sides[] = {{0x80000001u, 1, false}, {0x80000000u, 1, false}, {0x7FFFFFFFu, 1, true},
+                 {1, 0x80000001u, false}};
+    for (const Side& side : sides) {
+        SCOPED_TRACE(std::to_string(side.width) + " x " + std::to_string(side.height));
+        std::vector<uint8_t> png = SimplePng(Ihdr(side.width, side.height, 1, 0), StoredZlib(raw));
+        PngDecoder decoder;
+        PngDecoderInit(&decoder);
+        EXPECT_EQ(PngDecoderLoadMemory(&decoder, png.data(), png.size()), side.loads);
+        if (!side.loads) {
+            EXPECT_EQ(decoder.lastError, kPngUnsupported);
+        }
+        EXPECT_EQ(decoder.rawImage, nullptr);
+        PngDecoderRelease(&decoder);
+    }
     // Ancillary chunks of any name are passed over, before IDAT or after IEND.
     Result ancillary = DecodePng(withChunk("zzZZ", false));
     EXPECT_TRUE(ancillary.rendered);
