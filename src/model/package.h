@@ -101,4 +101,11 @@ bool PlainRecord105(const QuizPackage& quiz, std::vector<uint8_t>* out, std::str
 bool WritePackageRecords(const QuizPackage& quiz, ScrambleChoice scramble,
                          StoredRecords* out, std::string* error);
 
+// Loads the stored records exactly as the player does and compares every
+// field with the quiz: texts, kind, counts, layout, background, every answer
+// in stored form, every extra text and code line. False, with a message that
+// names the first field that differs (in French, UTF-8 for the authors' terminal), when any does.
+// WritePackageRecords ends with it.
+bool VerifyStoredRecords(const QuizPackage& quiz, const StoredRecords& stored, std::string* error);
+
 }  // namespace quiz

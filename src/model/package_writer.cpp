@@ -1,7 +1,9 @@
 // Makes the three stored records from a quiz held in memory.
 #include <cstdlib>
 
+#include "model/alert.h"
 #include "model/lzw.h"
+#include "model/stored_form.h"
 #include "model/package.h"
 
 namespace quiz {
@@ -173,7 +175,80 @@ bool WritePackageRecords(const QuizPackage& quiz, ScrambleChoice scramble, Store
                                    ": scrambled, it still decodes as stored, so the player "
                                    "would read it unscrambled; change a text or store it plain");
     }
-    return true;
+    // Nothing counts as written before the player's own loader reads it back.
+    return VerifyStoredRecords(quiz, *out, error);
+}
+
+namespace {
+
+void SilentAlert(void*, const char*, const char*, unsigned) {}
+
+std::string Stored(const std::string& text) {
+    char buffer[kTextSize];
+    CopyText(buffer, kTextSize, text.c_str());
+    TransformAnswerText(buffer);
+    return buffer;
+}
+
+}  // namespace
+
+bool VerifyStoredRecords(const QuizPackage& quiz, const StoredRecords& stored, std::string* error) {
+    // The loader's own copies: it must not change the bytes it is given.
+    StoredRecords copy = stored;
+    PackageRecords records;
+    records.builtIn = {copy.builtIn.data(), copy.builtIn.size()};
+    records.record104 = {copy.record104.data(), copy.record104.size()};
+    records.record105 = {copy.record105.data(), copy.record105.size()};
+    QuizState* state = new QuizState;
+    QuizStateInit(state);
+    AlertHandler previous = nullptr;
+    void* previousContext = nullptr;
+    SetAlertHandler(&SilentAlert, nullptr, &previous, &previousContext);
+    const int parsed = LoadQuizPackage(state, records);
+    SetAlertHandler(previous, previousContext);
+
+    std::string field;
+    auto differs = [&](bool same, const std::string& name) {
+        if (!same && field.empty()) field = name;
+    };
+    differs(parsed == 3, "enregistrements (le lecteur n'en relit que " + std::to_string(parsed) + ")");
+    differs(quiz.linkText == state->linkText, "linkText");
+    differs(quiz.statusText == state->statusText, "statusText");
+    differs(quiz.quizKind == state->quizKind, "quizKind");
+    differs(quiz.title == state->title, "title");
+    differs(quiz.author == state->author, "author");
+    differs(quiz.subtitle == state->subtitle, "subtitle");
+    differs(quiz.answerCaption1 == state->answerCaption1, "answerCaption1");
+    differs(quiz.answerCaption2 == state->answerCaption2, "answerCaption2");
+    differs(static_cast<int>(quiz.questions.size()) == state->questionCount, "nombre de questions");
+    differs(quiz.answersPerQuestion == state->answersPerQuestion, "answersPerQuestion");
+    differs(quiz.layoutType == state->layoutType, "layoutType");
+    differs(quiz.red == state->backRed && quiz.green == state->backGreen &&
+                quiz.blue == state->backBlue,
+            "background");
+    const bool section = LayoutStringsPerQuestion(quiz.layoutType) > 0;
+    const QuestionEntry* entry = state->firstQuestion;
+    for (size_t k = 0; k < quiz.questions.size() && field.empty(); ++k) {
+        const QuestionSource& q = quiz.questions[k];
+        const std::string name = "question[" + std::to_string(k + 1) + "].";
+        if (!entry) {
+            differs(false, name + "answer");
+            break;
+        }
+        differs(Stored(q.answer1) == entry->answer1, name + "answer");
+        if (quiz.answersPerQuestion == 2) differs(Stored(q.answer2) == entry->answer2, name + "answers[2]");
+        differs(q.spareText == entry->spareText, name + "spare");
+        differs((section ? q.extraText : std::string()) == entry->extraText, name + "text");
+        entry = entry->next;
+    }
+    for (size_t i = 0; i < quiz.questions.size() && i < kMaxQuestions && field.empty(); ++i) {
+        const std::string line = i < quiz.questionLines.size() ? quiz.questionLines[i] : "";
+        differs(line == state->questionLines[i], "question[" + std::to_string(i + 1) + "].code");
+    }
+    QuizStateReleaseQuestions(state);
+    delete state;
+    if (field.empty()) return true;
+    return Fail(error, "le paquet relu comme le lecteur le lit diff\xC3\xA8re de la source : " + field);
 }
 
 }  // namespace quiz

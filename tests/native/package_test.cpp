@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -181,6 +183,54 @@ TEST(LoadQuizPackage, RoundTripsTheLargestQuiz) {
         LoadedState loaded;
         LoadStored(&loaded, stored);
         ExpectLoadedAsWritten(quiz, loaded);
+    }
+}
+
+// Long texts over a small alphabet: records that go through several
+// dictionary resets.
+TEST(VerifyStoredRecords, RefusesWhatThePlayerWouldReadDifferently) {
+    QuizPackage quiz = SampleQuiz(3, 2, kMaxQuestions);
+    const std::vector<uint8_t> noise = test::RandomBytes(96 * 250 * 3, 9, 10);
+    auto text = [&](size_t k, size_t which) {
+        std::string t;
+        for (size_t i = 0; i < 250; ++i) t += "abcdefgh \xE9"[noise[(k * 3 + which) * 250 + i]];
+        return t;
+    };
+    for (size_t k = 0; k < quiz.questions.size(); ++k) {
+        quiz.questions[k].extraText = text(k, 0);
+        quiz.questions[k].extraText2 = text(k, 1).substr(0, 20);
+    }
+    StoredRecords stored;
+    std::string error;
+    ASSERT_TRUE(WritePackageRecords(quiz, {true, true, true}, &stored, &error)) << error;
+    ASSERT_GT(stored.record104.size(), 12000u);  // far past the first reset
+
+    struct Case {
+        const char* name;
+        std::function<void(QuizPackage*, StoredRecords*)> change;
+        const char* field;
+    } cases[] = {
+        {"record 104 cut by one byte", [](QuizPackage*, StoredRecords* s) { s->record104.pop_back(); },
+         "enregistrements"},
+        {"record 105 cut by one byte", [](QuizPackage*, StoredRecords* s) { s->record105.pop_back(); },
+         "enregistrements"},
+        {"another title", [](QuizPackage* q, StoredRecords*) { q->title += "!"; }, "title"},
+        {"another answer", [](QuizPackage* q, StoredRecords*) { q->questions[49].answer1 = "x"; },
+         "question[50].answer"},
+        {"another text", [](QuizPackage* q, StoredRecords*) { q->questions[95].extraText[249] = 'z'; },
+         "question[96].text"},
+        {"another code line", [](QuizPackage* q, StoredRecords*) { q->questionLines[2] = "?"; },
+         "question[3].code"},
+        {"another colour", [](QuizPackage* q, StoredRecords*) { q->blue = 1; }, "background"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QuizPackage changed = quiz;
+        StoredRecords bytes = stored;
+        c.change(&changed, &bytes);
+        std::string message;
+        EXPECT_FALSE(VerifyStoredRecords(changed, bytes, &message));
+        EXPECT_NE(message.find(c.field), std::string::npos) << message;
     }
 }
 
