@@ -37,10 +37,5 @@ int LzwDecode(const uint8_t* input, size_t inputLength, uint8_t** outBuffer,
 // Frees the decoder's working storage; LzwDecode calls it on every exit.
 void LzwRelease();
 
-// Writes the code stream the decoder reads back as `data`: first code at 9
-// bits, code 257 just before a code that no longer fits, code 258 once the
-// dictionary is full, never an entry past 4095. Empty data cannot be written
-// (the stream always starts with a literal): returns false.
-bool LzwEncode(const uint8_t* data, size_t length, std::vector<uint8_t>* stream);
 
 }  // namespace quiz

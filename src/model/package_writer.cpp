@@ -3,8 +3,9 @@
 
 #include "model/alert.h"
 #include "model/lzw.h"
+#include "model/lzw_encode.h"
 #include "model/stored_form.h"
-#include "model/package.h"
+#include "model/package_writer.h"
 
 namespace quiz {
 

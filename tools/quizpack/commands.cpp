@@ -10,6 +10,7 @@
 #include "answers/answer_compare.h"
 #include "model/alert.h"
 #include "model/lzw.h"
+#include "model/lzw_encode.h"
 #include "model/package.h"
 #include "model/stored_form.h"
 #include "text.h"

@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "model/package.h"
+#include "model/package_writer.h"
+#include "model/package_writer.h"
 #include "picture_info.h"
 
 namespace quizpack {
