@@ -10,6 +10,7 @@
 #include "images/picture_loader_win32.h"
 #include "model/alert.h"
 #include "test_support.h"
+#include "win32_test_support.h"
 
 namespace quiz {
 namespace {
@@ -21,29 +22,14 @@ struct Rgb {
 
 const Rgb kColours[6] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}, {0, 0, 0}, {128, 64, 32}};
 
-SIZE SizeOf(HBITMAP bitmap) {
-    BITMAP info = {};
-    GetObjectA(bitmap, sizeof info, &info);
-    return {info.bmWidth, info.bmHeight};
-}
+SIZE SizeOf(HBITMAP bitmap) { return test::BitmapSize(bitmap); }
 
-// Every pixel, top row first, read back through GetDIBits at 32 bits.
+// Every pixel, top row first, read back at 32 bits.
 std::vector<Rgb> PixelsOf(HBITMAP bitmap) {
-    SIZE size = SizeOf(bitmap);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size.cx;
-    info.bmiHeader.biHeight = -size.cy;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    std::vector<uint8_t> bytes(static_cast<size_t>(size.cx) * size.cy * 4);
-    HDC dc = GetDC(nullptr);
-    int lines = GetDIBits(dc, bitmap, 0, size.cy, bytes.data(), &info, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, dc);
-    EXPECT_EQ(lines, size.cy);
     std::vector<Rgb> pixels;
-    for (size_t i = 0; i < bytes.size(); i += 4) pixels.push_back({bytes[i + 2], bytes[i + 1], bytes[i]});
+    for (uint32_t p : test::PixelsOf(bitmap))
+        pixels.push_back({static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8),
+                          static_cast<uint8_t>(p)});
     return pixels;
 }
 

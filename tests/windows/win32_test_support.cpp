@@ -56,8 +56,9 @@ std::vector<uint32_t> PixelsOf(HBITMAP bitmap) {
     info.bmiHeader.biCompression = BI_RGB;
     std::vector<uint32_t> pixels(static_cast<size_t>(size.cx) * size.cy);
     HDC dc = GetDC(nullptr);
-    GetDIBits(dc, bitmap, 0, size.cy, pixels.data(), &info, DIB_RGB_COLORS);
+    const int lines = GetDIBits(dc, bitmap, 0, size.cy, pixels.data(), &info, DIB_RGB_COLORS);
     ReleaseDC(nullptr, dc);
+    if (lines != size.cy) return {};  // nothing read: no comparison can pass
     for (uint32_t& p : pixels) p &= 0xFFFFFF;
     return pixels;
 }

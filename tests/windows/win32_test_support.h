@@ -20,7 +20,7 @@ RECT ChildRect(HWND child);
 std::string TextOf(HWND window);
 LONG StyleOf(HWND window);
 SIZE BitmapSize(HBITMAP bitmap);
-// Every pixel as 0x00RRGGBB, top row first.
+// Every pixel as 0x00RRGGBB, top row first; empty when it cannot be read.
 std::vector<uint32_t> PixelsOf(HBITMAP bitmap);
 
 struct FixtureQuestion {
