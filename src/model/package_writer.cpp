@@ -1,4 +1,5 @@
-// Makes the three stored records from a quiz held in memory.
+// Makes the three stored records from a quiz held in memory. Its messages are
+// for quiz authors: French, in UTF-8.
 #include <cstdlib>
 
 #include "model/alert.h"
@@ -20,12 +21,12 @@ bool Fail(std::string* error, std::string message) {
 bool AppendString(std::vector<uint8_t>* out, const std::string& text, size_t size,
                   const char* what, std::string* error) {
     if (text.find('|') != std::string::npos)
-        return Fail(error, std::string(what) + ": a text cannot hold '|'");
+        return Fail(error, std::string(what) + " : un texte ne peut pas contenir « | »");
     if (text.find('\0') != std::string::npos)
-        return Fail(error, std::string(what) + ": a text cannot hold a NUL byte");
+        return Fail(error, std::string(what) + " : un texte ne peut pas contenir d'octet NUL");
     if (text.size() > size - 1)
-        return Fail(error, std::string(what) + ": " + std::to_string(text.size()) +
-                               " bytes, at most " + std::to_string(size - 1));
+        return Fail(error, std::string(what) + " : " + std::to_string(text.size()) +
+                               " octets, " + std::to_string(size - 1) + " au plus");
     out->insert(out->end(), text.begin(), text.end());
     out->push_back(kStringSeparator);
     return true;
@@ -34,12 +35,14 @@ bool AppendString(std::vector<uint8_t>* out, const std::string& text, size_t siz
 bool Compress(const std::vector<uint8_t>& plain, const char* what, std::vector<uint8_t>* out,
               std::string* error) {
     if (plain.size() > kLzwMaxOutput)
-        return Fail(error, std::string(what) + ": " + std::to_string(plain.size()) +
-                               " bytes once decoded, at most " + std::to_string(kLzwMaxOutput));
+        return Fail(error, std::string(what) + " : " + std::to_string(plain.size()) +
+                               " octets une fois décodé, " + std::to_string(kLzwMaxOutput) +
+                               " au plus");
     LzwEncode(plain.data(), plain.size(), out);
     if (out->size() > kLzwMaxInput)
-        return Fail(error, std::string(what) + ": " + std::to_string(out->size()) +
-                               " bytes compressed, at most " + std::to_string(kLzwMaxInput));
+        return Fail(error, std::string(what) + " : " + std::to_string(out->size()) +
+                               " octets une fois compressé, " + std::to_string(kLzwMaxInput) +
+                               " au plus");
     return true;
 }
 
@@ -62,14 +65,14 @@ bool PlainBuiltInRecord(const QuizPackage& quiz, std::vector<uint8_t>* out, std:
 bool PlainRecord104(const QuizPackage& quiz, std::vector<uint8_t>* out, std::string* error) {
     out->clear();
     if (quiz.questions.size() > static_cast<size_t>(kMaxQuestions))
-        return Fail(error, "questions: " + std::to_string(quiz.questions.size()) +
-                               ", at most " + std::to_string(kMaxQuestions));
+        return Fail(error, "questions : " + std::to_string(quiz.questions.size()) + ", " +
+                               std::to_string(kMaxQuestions) + " au plus");
     if (quiz.answersPerQuestion != 1 && quiz.answersPerQuestion != 2)
-        return Fail(error, "answersPerQuestion: must be 1 or 2");
+        return Fail(error, "answersPerQuestion : doit valoir 1 ou 2");
     if (quiz.quizKind < -1 || quiz.quizKind > 254)
-        return Fail(error, "quizKind: must be -1 to 254");
+        return Fail(error, "quizKind : doit valoir de -1 à 254");
     if (quiz.layoutType < 0 || quiz.layoutType > 255)
-        return Fail(error, "layoutType: must be 0 to 255");
+        return Fail(error, "layoutType : doit valoir de 0 à 255");
     out->push_back(0);  // not read by the loader
     out->push_back(static_cast<uint8_t>(quiz.quizKind + 1));
     out->push_back(static_cast<uint8_t>(quiz.questions.size()));
@@ -111,17 +114,18 @@ bool PlainRecord104(const QuizPackage& quiz, std::vector<uint8_t>* out, std::str
 bool PlainRecord105(const QuizPackage& quiz, std::vector<uint8_t>* out, std::string* error) {
     out->clear();
     if (quiz.questionLines.size() > quiz.questions.size())
-        return Fail(error, "questionLines: " + std::to_string(quiz.questionLines.size()) +
-                               " lines for " + std::to_string(quiz.questions.size()) +
+        return Fail(error, "questionLines : " + std::to_string(quiz.questionLines.size()) +
+                               " lignes pour " + std::to_string(quiz.questions.size()) +
                                " questions");
     for (size_t i = 0; i < quiz.questionLines.size(); ++i) {
         const std::string& line = quiz.questionLines[i];
         std::string where = "questionLines " + std::to_string(i + 1);
         if (line.find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
-            return Fail(error, where + ": a code line cannot hold a line break or NUL");
+            return Fail(error, where + " : une ligne de code ne peut pas contenir de saut de "
+                                       "ligne ni d'octet NUL");
         if (line.size() > kTextSize - 1)
-            return Fail(error, where + ": " + std::to_string(line.size()) + " bytes, at most " +
-                                   std::to_string(kTextSize - 1));
+            return Fail(error, where + " : " + std::to_string(line.size()) + " octets, " +
+                                   std::to_string(kTextSize - 1) + " au plus");
         out->insert(out->end(), line.begin(), line.end());
         out->push_back('\r');
         out->push_back('\n');
@@ -139,21 +143,21 @@ bool WritePackageRecords(const QuizPackage& quiz, ScrambleChoice scramble, Store
                          std::string* error) {
     std::vector<uint8_t> plain, stream;
     if (!PlainBuiltInRecord(quiz, &plain, error) ||
-        !Compress(plain, "built-in record", &stream, error))
+        !Compress(plain, "enregistrement intégré", &stream, error))
         return false;
     if (stream.size() > kBuiltInRecordSize)
-        return Fail(error, "built-in record: " + std::to_string(stream.size()) +
-                               " bytes compressed, at most " +
+        return Fail(error, "enregistrement intégré : " + std::to_string(stream.size()) +
+                               " octets une fois compressé, " +
                                std::to_string(kBuiltInRecordSize) +
-                               " (shorten linkText or statusText)");
+                               " au plus (raccourcissez linkText ou statusText)");
     out->builtIn.fill(0);
     std::copy(stream.begin(), stream.end(), out->builtIn.begin());
 
     if (!PlainRecord104(quiz, &plain, error) ||
-        !Compress(plain, "record 104", &out->record104, error))
+        !Compress(plain, "enregistrement 104", &out->record104, error))
         return false;
     if (!PlainRecord105(quiz, &plain, error) ||
-        !Compress(plain, "record 105", &out->record105, error))
+        !Compress(plain, "enregistrement 105", &out->record105, error))
         return false;
 
     // The loader's key position moves only over the records it unscrambles.
@@ -164,17 +168,18 @@ bool WritePackageRecords(const QuizPackage& quiz, ScrambleChoice scramble, Store
         size_t size;
         const char* name;
     } targets[] = {
-        {scramble.builtIn, out->builtIn.data(), out->builtIn.size(), "built-in record"},
-        {scramble.record104, out->record104.data(), out->record104.size(), "record 104"},
-        {scramble.record105, out->record105.data(), out->record105.size(), "record 105"},
+        {scramble.builtIn, out->builtIn.data(), out->builtIn.size(), "enregistrement intégré"},
+        {scramble.record104, out->record104.data(), out->record104.size(), "enregistrement 104"},
+        {scramble.record105, out->record105.data(), out->record105.size(), "enregistrement 105"},
     };
     for (const Target& t : targets) {
         if (!t.chosen) continue;
         ScrambleRecord(t.data, t.size, &keyPosition);
         if (DecodesAsStored(t.data, t.size))
             return Fail(error, std::string(t.name) +
-                                   ": scrambled, it still decodes as stored, so the player "
-                                   "would read it unscrambled; change a text or store it plain");
+                                   " : brouillé, il se décode encore tel quel, le lecteur le "
+                                   "lirait donc sans le débrouiller ; changez un texte ou "
+                                   "stockez-le en clair");
     }
     // Nothing counts as written before the player's own loader reads it back.
     return VerifyStoredRecords(quiz, *out, error);
@@ -249,7 +254,8 @@ bool VerifyStoredRecords(const QuizPackage& quiz, const StoredRecords& stored, s
     QuizStateReleaseQuestions(state);
     delete state;
     if (field.empty()) return true;
-    return Fail(error, "le paquet relu comme le lecteur le lit diff\xC3\xA8re de la source : " + field);
+    return Fail(error, "le paquet relu comme le lecteur le lit diffère de la source : " + field);
+
 }
 
 }  // namespace quiz

@@ -24,8 +24,18 @@ for key in ("title", "author", "subtitle", "linkText", "statusText", "layoutType
             "answersPerQuestion", "quizKind", "background"):
     same(key, quiz.get(key, defaults.get(key)), r[key])
 same("questionCount", len(quiz["question"]), r["questionCount"])
+def compared(text):
+    # What the player compares: a-z and 0xE0-0xFF upper-cased in code page 1252.
+    raw = bytes(b - 0x20 if 0x61 <= b <= 0x7A or b >= 0xE0 else b for b in text.encode("cp1252"))
+    return raw.decode("cp1252")
 for k, q in enumerate(quiz["question"]):
-    same(f"question {k+1} text", q.get("text", ""), r["questions"][k]["extraText"])
+    got = r["questions"][k]
+    answers = q["answers"] if "answers" in q else [q["answer"]]
+    same(f"question {k+1} answer", compared(answers[0]), got["answer1"])
+    if len(answers) == 2:
+        same(f"question {k+1} second answer", compared(answers[1]), got["answer2"])
+    same(f"question {k+1} spare", q.get("spare", ""), got["spareText"])
+    same(f"question {k+1} text", q.get("text", ""), got["extraText"])
     same(f"question {k+1} code", q.get("code", ""), r["questionLines"][k])
 for f in failures:
     print("FAIL", f)

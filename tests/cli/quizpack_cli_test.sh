@@ -46,9 +46,9 @@ check "batch verdicts in order" $'BRAVO\n?\nAnagramme\ny a de l\'idée\nFAUX\nBR
 out=$(printf '5041\t50\nzz\t50\n' | "$QP" verdict --batch 2>"$WORK/err"); rc=$?
 check "batch bad hex exit" "2" "$rc"
 check "batch prints nothing on error" "" "$out"
-contains "batch names the line" "line 2" "$(cat "$WORK/err")"
+contains "batch names the line" "ligne 2" "$(cat "$WORK/err")"
 printf '5041\n' | "$QP" verdict --batch 2>"$WORK/err"; check "batch without tab" "2" "$?"
-contains "batch names line 1" "line 1" "$(cat "$WORK/err")"
+contains "batch names line 1" "ligne 1" "$(cat "$WORK/err")"
 printf '50\t50\t50\n' | "$QP" verdict --batch >/dev/null 2>&1; check "batch two tabs" "2" "$?"
 printf '5000\t50\n' | "$QP" verdict --batch >/dev/null 2>&1; check "batch NUL byte" "2" "$?"
 printf '' | "$QP" verdict --batch >/dev/null; check "batch empty input" "0" "$?"
@@ -65,11 +65,11 @@ check "lzw one byte stream" "30c000" "$(od -An -tx1 a.lzw | tr -d ' \n')"
 printf '\x30\x98\xa0\xd0\x00' > bad.lzw
 "$QP" lzw decode bad.lzw partial.bin 2>"$WORK/err"; rc=$?
 check "lzw bad stream exit" "1" "$rc"
-check "lzw bad stream message" "LzwDecode result -7 after 1 bytes" "$(cat "$WORK/err")"
+check "lzw bad stream message" "LzwDecode : résultat -7 après 1 octet" "$(cat "$WORK/err")"
 check "lzw bad stream bytes so far (b still pending)" "a" "$(cat partial.bin)"
 : > empty.bin
 "$QP" lzw decode empty.bin out.bin 2>"$WORK/err"; check "lzw empty exit" "1" "$?"
-check "lzw empty message" "LzwDecode result -5 after 0 bytes" "$(cat "$WORK/err")"
+check "lzw empty message" "LzwDecode : résultat -5 après 0 octet" "$(cat "$WORK/err")"
 "$QP" lzw encode empty.bin out.bin 2>/dev/null; check "lzw encode empty" "1" "$?"
 "$QP" lzw decode missing.bin out.bin 2>/dev/null; check "lzw unreadable" "2" "$?"
 "$QP" lzw frobnicate a b 2>/dev/null; check "lzw unknown verb" "2" "$?"
@@ -102,7 +102,7 @@ Sous-titre Nom Ville 2 2 3 [10, 20, 30]
 summary=$($PY -c 'import json,sys; r=json.load(open(sys.argv[1])); print(r["alerts"], r["questionCount"], r["title"], len(r["questions"]), r["questionLines"])' missing.json)
 check "inspect missing record 105" "[{'text': 'Erreur dans le déchiffrage', 'caption': 'Zarlo'}] 0 Titre à voir 2 []" "$summary"
 human=$("$QP" inspect builtin.lzw r104.lzw r105.lzw)
-contains "inspect for people shows the answer" "answer 1:  PARIS" "$human"
+contains "inspect for people shows the answer" "réponse 1 :     PARIS" "$human"
 contains "inspect for people shows the title" "Titre à voir" "$human"
 head -c 71 /dev/zero > big.bin
 "$QP" inspect big.bin r104.lzw r105.lzw >/dev/null 2>&1; check "inspect built-in over 70 bytes" "2" "$?"
@@ -139,6 +139,56 @@ printf '\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x01\0\0\0\x01\x08\x05\0\0\0\0\0\0\
 "$QP" png2bmp "$PICS/badfilter.png" none.bmp 2>/dev/null; check "png2bmp filter type 5" "1" "$?"
 [ -e none.bmp ]; check "png2bmp still nothing written" "1" "$?"
 "$QP" png2bmp missing.png none.bmp 2>/dev/null; check "png2bmp unreadable" "2" "$?"
+
+# ---- French for authors ----
+out=$("$QP" --help); check "help exit" "0" "$?"
+contains "help in French" "Utilisation : quizpack [OPTIONS] COMMANDE" "$out"
+contains "help names the commands" "Vérifie la source d'un quiz" "$out"
+contains "help of a command" "dossier où écrire" "$("$QP" build --help)"
+"$QP" frob 2>"$WORK/err"; check "unknown command exit" "2" "$?"
+check "unknown command in French" "quizpack : « frob » n'est pas une commande (verdict, lzw, inspect, check, build, png2bmp)
+L'aide : quizpack --help" "$(cat "$WORK/err")"
+"$QP" build x.toml 2>"$WORK/err"; check "missing option exit" "2" "$?"
+contains "missing option in French" "quizpack build : il manque l'option --out" "$(cat "$WORK/err")"
+mkdir -p broken
+printf 'executable = "essai"\ntitle = "Essai"\nlayoutType = 12\nlinkText = "%s"\n\n[[question]]\nanswr = "x"\n' \
+  "$(printf 'l%.0s' {1..30})" > broken/quiz.toml
+"$QP" check broken/quiz.toml 2>"$WORK/err"; check "broken source exit" "1" "$?"
+check "broken source, every problem in French" "broken/quiz.toml:1: puzzle: manquant
+broken/quiz.toml:3: layoutType: 12 sort de l'intervalle 0 à 9
+broken/quiz.toml:4: linkText: 30 octets dans la page de codes 1252, 24 au plus
+broken/quiz.toml:6: question[1].answer: manquant
+broken/quiz.toml:7: question[1].answr: champ inconnu (une faute de frappe ?)
+5 problèmes dans broken/quiz.toml" "$(cat "$WORK/err")"
+printf 'title = "Essai\n' > broken/syntax.toml
+"$QP" check broken/syntax.toml 2>"$WORK/err"
+contains "TOML syntax in French" "broken/syntax.toml:1: toml: syntaxe incorrecte dans un texte" "$(cat "$WORK/err")"
+
+# ---- a large quiz comes back whole ----
+# 96 questions with 250-byte texts and code lines over a few letters (record
+# 104 near its 30,000 bytes): the records reach several dictionary resets,
+# and inspect must give back every text.
+mkdir -p big
+$PY - big/quiz.toml <<'PYEOF'
+import random, sys
+rng = random.Random(96)
+letters = "abcdefgh éèàçœ€"
+def text(n):
+    return "".join(rng.choice(letters) for _ in range(n))
+out = ['executable = "grand"', 'title = "Grand quiz"', 'author = "Zoé"', 'layoutType = 2',
+       'answersPerQuestion = 2', 'puzzle = "grille.png"']
+for k in range(96):
+    out += ["", "[[question]]", f'answers = ["{text(18).strip() or "a"}", "Réponse {k}"]',
+            f'text = "{text(250)}"', f'code = "{text(250)}"']
+open(sys.argv[1], "w", encoding="utf-8").write("\n".join(out) + "\n")
+PYEOF
+cp "$HERE/../windows/pictures/rgba.png" big/grille.png
+"$QP" build big/quiz.toml --out big/out >"$WORK/out" 2>"$WORK/err"
+check "large quiz builds" "0" "$?"
+contains "large quiz build says so" "96 questions ; 8 fichiers écrits" "$(cat "$WORK/out")"
+"$HERE/quiz_records_test.sh" "$QP" big/quiz.toml big/out >"$WORK/out"
+check "large quiz read back whole" "0" "$?"
+[ "$(wc -c < big/out/record104.bin)" -gt 10000 ]; check "large quiz record 104 is large" "0" "$?"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

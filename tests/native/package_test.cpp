@@ -492,7 +492,7 @@ TEST(WritePackageRecords, RefusesWhatTheRecordsCannotHold) {
              q->linkText = "q8#Zk!2mV@x7$Lp9&Rt4*Wy1";
              q->statusText = "Jh3^Nb6(Dc0)Gf5_Ks8+Mz2=Qv7~Xe4<Ua1>Io9;Ey";
          },
-         "built-in record"},
+         "enregistrement intégré"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

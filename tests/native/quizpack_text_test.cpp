@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <toml++/toml.h>
+
+#include "french.h"
 #include "text.h"
 
 namespace quizpack {
@@ -33,11 +36,11 @@ TEST(Cp1252, RefusesWhatItCannotHold) {
         {"Greek letter", "\xCE\xB1", "U+03B1"},
         {"emoji", "\xF0\x9F\x98\x80", "U+1F600"},
         {"C1 control CP1252 uses", "\xC2\x80", "U+0080"},
-        {"truncated sequence", "ab\xC3", "invalid UTF-8 at byte 3"},
-        {"bad continuation", "\xC3\x28", "invalid UTF-8"},
-        {"overlong form", "\xC0\xAF", "invalid UTF-8"},
-        {"surrogate", "\xED\xA0\x80", "invalid UTF-8"},
-        {"lone continuation", "\x80", "invalid UTF-8"},
+        {"truncated sequence", "ab\xC3", "UTF-8 invalide \xC3\xA0 l'octet 3"},
+        {"bad continuation", "\xC3\x28", "UTF-8 invalide"},
+        {"overlong form", "\xC0\xAF", "UTF-8 invalide"},
+        {"surrogate", "\xED\xA0\x80", "UTF-8 invalide"},
+        {"lone continuation", "\x80", "UTF-8 invalide"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -57,6 +60,71 @@ TEST(Hex, BothWays) {
     EXPECT_FALSE(FromHex("abc", &bytes));
     EXPECT_FALSE(FromHex("zz", &bytes));
     EXPECT_FALSE(FromHex("0 ", &bytes));
+}
+
+// The parser's English reaches authors in French; the sources are real, so a
+// parser whose wording changes shows here as a fallback, not as silence.
+TEST(French, TomlSyntaxErrors) {
+    struct Case {
+        const char* source;
+        const char* french;
+    } cases[] = {
+        {"title = \"abc\n", "syntaxe incorrecte dans un texte : caractère de contrôle dans un texte"},
+        {"title = abc\n", "une valeur : valeur illisible (un texte s'écrit entre guillemets)"},
+        {"title \"abc\"\n", "une ligne clé = valeur : attendu « = », trouvé « \" »"},
+        {"title = \"a\"\ntitle = \"b\"\n", "« title » est déjà défini plus haut"},
+        {"[[question]\n", "un en-tête de table : attendu « ] », trouvé un saut de ligne"},
+        {"[[question]]\n[question]\n", "« question » est déjà défini plus haut"},
+        {"background = [1, 2\n", "une liste : fin du fichier atteinte"},
+        {"x = [1,,2]\n", "attendu une valeur ou « ] », trouvé une virgule"},
+        {"x = \"\\q\"\n", "séquence d'échappement inconnue « \\q »"},
+        {"x = 012\n", "un nombre entier : un nombre ne commence pas par un zéro"},
+        {"x = \"a\" y = 2\n", "attendu un commentaire ou la fin de la ligne, trouvé « y »"},
+        {"= 3\n", "le fichier : attendu une clé, une table ou un commentaire, trouvé « = »"},
+        {"x = 99999999999999999999\n", "« 99999999999999999999 » est trop grand"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.source);
+        std::string description;
+        try {
+            (void)toml::parse(c.source);
+        } catch (const toml::parse_error& e) {
+            description = e.description();
+        }
+        ASSERT_FALSE(description.empty());
+        std::string french = TomlProblemInFrench(description);
+        EXPECT_NE(french.find(c.french), std::string::npos) << french;
+        EXPECT_EQ(french.find("expected"), std::string::npos) << french;
+    }
+    EXPECT_EQ(TomlProblemInFrench("Error while parsing string: something new"),
+              "syntaxe incorrecte dans un texte : l'analyseur dit (en anglais) : something new");
+    EXPECT_EQ(TomlProblemInFrench("odd"), "syntaxe incorrecte : l'analyseur dit (en anglais) : odd");
+}
+
+TEST(French, CommandLineErrors) {
+    const CommandLineContext top{"quizpack", {"check", "build"}, ""};
+    struct Case {
+        const char* what;
+        CommandLineContext context;
+        const char* french;
+    } cases[] = {
+        {"A subcommand is required", top, "quizpack : il manque la commande (check, build)"},
+        {"A subcommand", {"quizpack lzw", {"encode", "decode"}, "frob"},
+         "quizpack lzw : « frob » n'est pas une commande (encode, decode)"},
+        {"QUIZ is required", {"quizpack check", {}, ""}, "quizpack check : il manque l'argument QUIZ"},
+        {"--out is required", {"quizpack build", {}, ""}, "quizpack build : il manque l'option --out"},
+        {"--out: 1 required TEXT missing", {"quizpack build", {}, ""},
+         "quizpack build : --out attend une valeur"},
+        {"The following argument was not expected: b", top, "quizpack : argument de trop : b"},
+        {"The following arguments were not expected: b c", top,
+         "quizpack : arguments de trop : b c"},
+        {"The following argument was not expected: --bogus", top,
+         "quizpack : option inconnue : --bogus"},
+        {"Something else", top, "quizpack : ligne de commande refusée (Something else)"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CommandLineErrorInFrench(c.what, c.context),
+                  std::string(c.french) + "\nL'aide : " + c.context.where + " --help");
 }
 
 }  // namespace

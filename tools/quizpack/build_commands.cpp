@@ -12,6 +12,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// French counts 0 and 1 in the singular.
+std::string QuestionsInFrench(size_t count) {
+    return std::to_string(count) + (count < 2 ? " question" : " questions");
+}
+
 // Reads, checks and makes the files; prints the problems. 0: no problem,
 // 1: problems, 2: the source cannot be read.
 int Prepare(const std::string& sourcePath, const char* verb,
@@ -19,7 +24,7 @@ int Prepare(const std::string& sourcePath, const char* verb,
             std::ostream& err) {
     std::error_code ec;
     if (!fs::is_regular_file(sourcePath, ec)) {
-        err << "quizpack " << verb << ": cannot read " << sourcePath << "\n";
+        err << "quizpack " << verb << " : impossible de lire " << sourcePath << "\n";
         return 2;
     }
     QuizDefinition quiz;
@@ -29,8 +34,8 @@ int Prepare(const std::string& sourcePath, const char* verb,
         err << sourcePath << ":" << (p.line > 0 ? p.line : 1) << ": " << p.field << ": "
             << p.message << "\n";
     if (!problems.empty()) {
-        err << problems.size() << (problems.size() == 1 ? " problem" : " problems") << " in "
-            << sourcePath << "\n";
+        err << problems.size() << (problems.size() == 1 ? " problème" : " problèmes")
+            << " dans " << sourcePath << "\n";
         return 1;
     }
     *questionCount = quiz.questions.size();
@@ -43,7 +48,7 @@ int CheckCommand(const std::string& sourcePath, std::ostream& out, std::ostream&
     std::map<std::string, std::vector<uint8_t>> files;
     size_t questions = 0;
     int rc = Prepare(sourcePath, "check", &files, &questions, err);
-    if (rc == 0) out << sourcePath << ": " << questions << " questions, no problem\n";
+    if (rc == 0) out << sourcePath << " : " << QuestionsInFrench(questions) << ", aucun problème\n";
     return rc;
 }
 
@@ -56,7 +61,7 @@ int BuildCommand(const std::string& sourcePath, const std::string& outDir, std::
     std::error_code ec;
     fs::create_directories(outDir, ec);
     if (ec) {
-        err << "quizpack build: cannot make " << outDir << ": " << ec.message() << "\n";
+        err << "quizpack build : impossible de créer " << outDir << " (" << ec.message() << ")\n";
         return 2;
     }
     for (const auto& [name, bytes] : files) {
@@ -65,12 +70,13 @@ int BuildCommand(const std::string& sourcePath, const std::string& outDir, std::
         std::vector<uint8_t> old;
         if (ReadFileBytes(path, &old) && old == bytes) continue;
         if (!WriteFileBytes(path, bytes.data(), bytes.size())) {
-            err << "quizpack build: cannot write " << path << "\n";
+            err << "quizpack build : impossible d'écrire " << path << "\n";
             return 2;
         }
     }
-    out << sourcePath << ": " << questions << " questions; " << files.size() << " files in "
-        << outDir << "\n";
+    out << sourcePath << " : " << QuestionsInFrench(questions) << " ; " << files.size()
+        << " fichiers écrits dans " << outDir << "\n";
+
     return 0;
 }
 

@@ -34,12 +34,12 @@ std::string Verdict(const std::string& expected, const std::string& typed) {
 // A text the verdict can take: CP1252, no NUL, at most 259 bytes.
 bool CheckVerdictText(const std::string& text, const char* what, std::string* error) {
     if (text.find('\0') != std::string::npos) {
-        *error = std::string(what) + " holds a NUL byte";
+        *error = std::string(what) + " contient un octet NUL";
         return false;
     }
     if (text.size() > kMaxText) {
-        *error = std::string(what) + " is " + std::to_string(text.size()) +
-                 " bytes long; answers hold at most " + std::to_string(kMaxText);
+        *error = std::string(what) + " fait " + std::to_string(text.size()) +
+                 " octets ; une réponse en tient " + std::to_string(kMaxText) + " au plus";
         return false;
     }
     return true;
@@ -52,11 +52,11 @@ int VerdictCommand(const std::string& expectedUtf8, const std::string& typedUtf8
     std::string expected, typed, error;
     if (!Utf8ToCp1252(expectedUtf8, &expected, &error) ||
         !CheckVerdictText(expected, "EXPECTED", &error)) {
-        err << "quizpack verdict: EXPECTED: " << error << "\n";
+        err << "quizpack verdict : EXPECTED : " << error << "\n";
         return 2;
     }
     if (!Utf8ToCp1252(typedUtf8, &typed, &error) || !CheckVerdictText(typed, "TYPED", &error)) {
-        err << "quizpack verdict: TYPED: " << error << "\n";
+        err << "quizpack verdict : TYPED : " << error << "\n";
         return 2;
     }
     out << Verdict(expected, typed) << "\n";
@@ -73,20 +73,20 @@ int VerdictBatchCommand(std::istream& in, std::ostream& out, std::ostream& err) 
         std::string expected, typed, error;
         bool ok = tab != std::string::npos && line.find('\t', tab + 1) == std::string::npos;
         if (!ok) {
-            error = "expected EXPECTEDHEX<TAB>TYPEDHEX";
+            error = "attendu ATTENDUHEX<TAB>TAPEHEX";
         } else if (!FromHex(std::string_view(line).substr(0, tab), &expected) ||
                    !FromHex(std::string_view(line).substr(tab + 1), &typed)) {
-            error = "not an even number of hexadecimal digits";
+            error = "pas un nombre pair de chiffres hexadécimaux";
         } else if (CheckVerdictText(expected, "EXPECTED", &error) &&
                    CheckVerdictText(typed, "TYPED", &error)) {
             pairs.emplace_back(std::move(expected), std::move(typed));
             continue;
         }
-        err << "quizpack verdict --batch: line " << number << ": " << error << "\n";
+        err << "quizpack verdict --batch : ligne " << number << " : " << error << "\n";
         return 2;
     }
     if (in.bad()) {
-        err << "quizpack verdict --batch: cannot read standard input\n";
+        err << "quizpack verdict --batch : impossible de lire l'entrée standard\n";
         return 2;
     }
     for (const auto& [expected, typed] : pairs) out << Verdict(expected, typed) << "\n";
@@ -96,29 +96,30 @@ int VerdictBatchCommand(std::istream& in, std::ostream& out, std::ostream& err) 
 int LzwEncodeCommand(const std::string& inPath, const std::string& outPath, std::ostream& err) {
     std::vector<uint8_t> data, stream;
     if (!ReadFileBytes(inPath, &data)) {
-        err << "quizpack lzw encode: cannot read " << inPath << "\n";
+        err << "quizpack lzw encode : impossible de lire " << inPath << "\n";
         return 2;
     }
     if (!quiz::LzwEncode(data.data(), data.size(), &stream)) {
-        err << "quizpack lzw encode: " << inPath
-            << " is empty; a stream always holds at least one byte\n";
+        err << "quizpack lzw encode : " << inPath
+            << " est vide ; un flux contient toujours au moins un octet\n";
         return 1;
     }
     if (!WriteFileBytes(outPath, stream.data(), stream.size())) {
-        err << "quizpack lzw encode: cannot write " << outPath << "\n";
+        err << "quizpack lzw encode : impossible d'écrire " << outPath << "\n";
         return 2;
     }
     if (data.size() > quiz::kLzwMaxOutput || stream.size() > quiz::kLzwMaxInput)
-        err << "quizpack lzw encode: warning: the player decodes at most "
-            << quiz::kLzwMaxOutput << " bytes from at most " << quiz::kLzwMaxInput
-            << " stream bytes; this one is " << data.size() << " from " << stream.size() << "\n";
+        err << "quizpack lzw encode : attention : le lecteur décode au plus "
+            << quiz::kLzwMaxOutput << " octets tirés d'au plus " << quiz::kLzwMaxInput
+            << " octets de flux ; celui-ci en fait " << data.size() << " tirés de "
+            << stream.size() << "\n";
     return 0;
 }
 
 int LzwDecodeCommand(const std::string& inPath, const std::string& outPath, std::ostream& err) {
     std::vector<uint8_t> stream;
     if (!ReadFileBytes(inPath, &stream)) {
-        err << "quizpack lzw decode: cannot read " << inPath << "\n";
+        err << "quizpack lzw decode : impossible de lire " << inPath << "\n";
         return 2;
     }
     uint8_t* out = nullptr;
@@ -127,11 +128,12 @@ int LzwDecodeCommand(const std::string& inPath, const std::string& outPath, std:
     bool written = WriteFileBytes(outPath, out, length);
     std::free(out);
     if (!written) {
-        err << "quizpack lzw decode: cannot write " << outPath << "\n";
+        err << "quizpack lzw decode : impossible d'écrire " << outPath << "\n";
         return 2;
     }
     if (result != quiz::kLzwOk) {
-        err << "LzwDecode result " << result << " after " << length << " bytes\n";
+        err << "LzwDecode : résultat " << result << " après " << length
+            << (length < 2 ? " octet\n" : " octets\n");
         return 1;
     }
     return 0;
@@ -163,15 +165,15 @@ int InspectCommand(const std::string& builtInPath, const std::string& record104P
     const std::string* paths[3] = {&builtInPath, &record104Path, &record105Path};
     for (int i = 0; i < 3; ++i) {
         if (!ReadFileBytes(*paths[i], &files[i])) {
-            err << "quizpack inspect: cannot read " << *paths[i] << "\n";
+            err << "quizpack inspect : impossible de lire " << *paths[i] << "\n";
             return 2;
         }
     }
     // The player always reads 70 built-in bytes; a shorter file is the start
     // of the array, the rest zero. An empty file is a missing record.
     if (files[0].size() > quiz::kBuiltInRecordSize) {
-        err << "quizpack inspect: " << builtInPath << " holds " << files[0].size()
-            << " bytes; the built-in record holds " << quiz::kBuiltInRecordSize << "\n";
+        err << "quizpack inspect : " << builtInPath << " contient " << files[0].size()
+            << " octets ; l'enregistrement intégré en tient " << quiz::kBuiltInRecordSize << "\n";
         return 2;
     }
     if (!files[0].empty()) files[0].resize(quiz::kBuiltInRecordSize, 0);
@@ -207,6 +209,8 @@ int InspectCommand(const std::string& builtInPath, const std::string& record104P
     for (const quiz::QuestionEntry* e = state.firstQuestion; e; e = e->next)
         questions.push_back({{"answer1Hex", ToHex(e->answer1)},
                              {"answer2Hex", ToHex(e->answer2)},
+                             {"answer1", UnstoredAnswer(e->answer1)},
+                             {"answer2", UnstoredAnswer(e->answer2)},
                              {"spareText", Cp1252ToUtf8(e->spareText)},
                              {"extraText", Cp1252ToUtf8(e->extraText)}});
     report["questions"] = questions;
@@ -218,37 +222,38 @@ int InspectCommand(const std::string& builtInPath, const std::string& record104P
     if (json) {
         out << report.dump(2) << "\n";
     } else {
-        out << "Alerts:";
-        if (alerts.empty()) out << " none";
+        out << "Alertes :";
+        if (alerts.empty()) out << " aucune";
         out << "\n";
         for (const auto& a : alerts)
-            out << "  " << a["caption"].get<std::string>() << ": " << a["text"].get<std::string>()
+            out << "  " << a["caption"].get<std::string>() << " : " << a["text"].get<std::string>()
                 << "\n";
-        out << "Title:             " << report["title"].get<std::string>() << "\n"
-            << "Author:            " << report["author"].get<std::string>() << "\n"
-            << "Subtitle:          " << report["subtitle"].get<std::string>() << "\n"
-            << "Link text:         " << report["linkText"].get<std::string>() << "\n"
-            << "Status text:       " << report["statusText"].get<std::string>() << "\n"
-            << "Quiz kind:         " << state.quizKind << "\n"
-            << "Questions:         " << state.questionCount << ", "
-            << state.answersPerQuestion << " answer(s) each\n"
-            << "Answer captions:   " << report["answerCaption1"].get<std::string>() << " / "
+        out << "Titre :             " << report["title"].get<std::string>() << "\n"
+            << "Auteur :            " << report["author"].get<std::string>() << "\n"
+            << "Sous-titre :        " << report["subtitle"].get<std::string>() << "\n"
+            << "Texte du lien :     " << report["linkText"].get<std::string>() << "\n"
+            << "Texte d'état :      " << report["statusText"].get<std::string>() << "\n"
+            << "Genre de quiz :     " << state.quizKind << "\n"
+            << "Questions :         " << state.questionCount << ", "
+            << state.answersPerQuestion << " réponse(s) chacune\n"
+            << "Titres des champs : " << report["answerCaption1"].get<std::string>() << " / "
             << report["answerCaption2"].get<std::string>() << "\n"
-            << "Layout type:       " << state.layoutType << "\n"
-            << "Background:        RGB(" << state.backRed << ", " << state.backGreen << ", "
+            << "Mise en page :      " << state.layoutType << "\n"
+            << "Fond :              RVB(" << state.backRed << ", " << state.backGreen << ", "
             << state.backBlue << ")\n";
         int k = 1;
         for (const quiz::QuestionEntry* e = state.firstQuestion; e; e = e->next, ++k) {
-            out << "Question " << k << ":\n"
-                << "  answer 1:  " << UnstoredAnswer(e->answer1) << "  (stored "
+            out << "Question " << k << " :\n"
+                << "  réponse 1 :     " << UnstoredAnswer(e->answer1) << "  (stockée "
                 << ToHex(e->answer1) << ")\n";
             if (state.answersPerQuestion == 2)
-                out << "  answer 2:  " << UnstoredAnswer(e->answer2) << "  (stored "
+                out << "  réponse 2 :     " << UnstoredAnswer(e->answer2) << "  (stockée "
                     << ToHex(e->answer2) << ")\n";
-            if (e->spareText[0]) out << "  spare:     " << Cp1252ToUtf8(e->spareText) << "\n";
-            if (e->extraText[0]) out << "  text:      " << Cp1252ToUtf8(e->extraText) << "\n";
+            if (e->spareText[0]) out << "  réserve :       " << Cp1252ToUtf8(e->spareText) << "\n";
+            if (e->extraText[0]) out << "  texte :         " << Cp1252ToUtf8(e->extraText) << "\n";
             if (k <= state.questionCount && k <= quiz::kMaxQuestions)
-                out << "  code line: " << Cp1252ToUtf8(state.questionLines[k - 1]) << "\n";
+                out << "  ligne de code : " << Cp1252ToUtf8(state.questionLines[k - 1]) << "\n";
+
         }
     }
     quiz::QuizStateReleaseQuestions(&state);

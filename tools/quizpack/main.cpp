@@ -1,60 +1,127 @@
 // quizpack: the quiz authors' tool. Checks, packs and inspects quizzes.
+// It speaks French to authors; command and option names stay as they are,
+// so that scripts keep working.
 #include <CLI/CLI.hpp>
 #include <iostream>
 
 #include "commands.h"
+#include "french.h"
+
+namespace {
+
+// CLI11's own words in its help screens, in French.
+void SpeakFrench(CLI::App& app) {
+    auto formatter = std::make_shared<CLI::Formatter>();
+    formatter->label("Usage", "Utilisation ");  // CLI11 adds the colon: French puts a space before it
+    formatter->label("OPTIONS", "OPTIONS");
+    formatter->label("SUBCOMMAND", "COMMANDE");
+    formatter->label("SUBCOMMANDS", "COMMANDES");
+    formatter->label("Positionals", "Arguments");
+    formatter->label("REQUIRED", "(obligatoire)");
+    formatter->label("TEXT", "TEXTE");
+    app.formatter(formatter);
+    app.set_help_flag("-h,--help", "affiche cette aide");
+}
+
+// Subcommands take the formatter and help flag of their parent when they are
+// made; their group name is set here, once they all exist.
+void NameCommandGroups(CLI::App* app) {
+    for (CLI::App* sub : app->get_subcommands({})) {
+        sub->group("Commandes");
+        NameCommandGroups(sub);
+    }
+}
+
+// The deepest command the parse reached, and what it could have taken.
+quizpack::CommandLineContext ContextOf(CLI::App& app, int argc, char** argv) {
+    quizpack::CommandLineContext context{"quizpack", {}, {}};
+    CLI::App* at = &app;
+    int next = 1;
+    while (true) {
+        CLI::App* chosen = nullptr;
+        for (CLI::App* sub : at->get_subcommands({}))
+            if (sub->parsed()) chosen = sub;
+        if (!chosen) break;
+        context.where += " " + chosen->get_name();
+        at = chosen;
+    }
+    for (CLI::App* sub : at->get_subcommands({})) context.commands.push_back(sub->get_name());
+    // The first word after the last command reached is where a verb was due.
+    std::string last = at == &app ? "" : at->get_name();
+    bool after = last.empty();
+    for (; next < argc; ++next) {
+        std::string word = argv[next];
+        if (!after) {
+            after = word == last;
+            continue;
+        }
+        if (!word.empty() && word[0] != '-') {
+            context.stray = word;
+            break;
+        }
+    }
+    return context;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"quizpack: checks, packs and inspects picture quizzes for the player"};
+    CLI::App app{"quizpack : vérifie, empaquette et inspecte les quiz en images du lecteur",
+                 "quizpack"};
+    SpeakFrench(app);
     app.require_subcommand(1);
 
     auto* verdict = app.add_subcommand(
-        "verdict", "Print the player's verdict for a typed answer against an accepted answer");
+        "verdict", "Donne le verdict du lecteur pour une réponse tapée face à une réponse admise");
     std::string expected, typed;
     bool batch = false;
-    verdict->add_option("EXPECTED", expected, "accepted answer, UTF-8");
-    verdict->add_option("TYPED", typed, "typed answer, UTF-8");
+    verdict->add_option("EXPECTED", expected, "réponse admise, en UTF-8");
+    verdict->add_option("TYPED", typed, "réponse tapée, en UTF-8");
     verdict->add_flag("--batch", batch,
-                      "read lines EXPECTEDHEX<TAB>TYPEDHEX (CP1252 bytes in hexadecimal) from "
-                      "standard input and print one verdict per line");
+                      "lit sur l'entrée standard des lignes ATTENDUHEX<TAB>TAPEHEX (octets CP1252 "
+                      "en hexadécimal) et donne un verdict par ligne");
 
-    auto* lzw = app.add_subcommand("lzw", "Encode or decode the package records' LZW stream");
+    auto* lzw = app.add_subcommand("lzw", "Code ou décode le flux LZW des enregistrements");
     lzw->require_subcommand(1);
     std::string lzwIn, lzwOut;
-    auto* encode = lzw->add_subcommand("encode", "Compress the bytes of IN into OUT");
-    encode->add_option("IN", lzwIn, "plain bytes")->required();
-    encode->add_option("OUT", lzwOut, "stream to write")->required();
+    auto* encode = lzw->add_subcommand("encode", "Compresse les octets de IN dans OUT");
+    encode->add_option("IN", lzwIn, "octets en clair")->required();
+    encode->add_option("OUT", lzwOut, "flux à écrire")->required();
     auto* decode = lzw->add_subcommand(
-        "decode", "Decompress IN into OUT; on failure OUT holds the bytes decoded so far");
-    decode->add_option("IN", lzwIn, "stream")->required();
-    decode->add_option("OUT", lzwOut, "plain bytes to write")->required();
+        "decode", "Décompresse IN dans OUT ; en cas d'échec, OUT reçoit les octets déjà décodés");
+    decode->add_option("IN", lzwIn, "flux")->required();
+    decode->add_option("OUT", lzwOut, "octets en clair à écrire")->required();
 
     auto* inspect = app.add_subcommand(
-        "inspect", "Load stored records as the player does and show what it reads");
+        "inspect", "Charge des enregistrements comme le lecteur et montre ce qu'il y lit");
     std::string builtIn, record104, record105;
     bool json = false;
     inspect->add_option("BUILTIN", builtIn,
-                        "the built-in record (at most 70 bytes; a shorter file is zero-padded)")
+                        "l'enregistrement intégré (70 octets au plus ; un fichier plus court est "
+                        "complété par des zéros)")
         ->required();
-    inspect->add_option("REC104", record104, "record 104 as stored")->required();
-    inspect->add_option("REC105", record105, "record 105 as stored")->required();
-    inspect->add_flag("--json", json, "print one JSON object");
-    inspect->footer("An empty file stands for a missing record.");
+    inspect->add_option("REC104", record104, "l'enregistrement 104 tel que stocké")->required();
+    inspect->add_option("REC105", record105, "l'enregistrement 105 tel que stocké")->required();
+    inspect->add_flag("--json", json, "donne un seul objet JSON");
+    inspect->footer("Un fichier vide tient lieu d'enregistrement absent.\n");
 
     auto* check = app.add_subcommand(
-        "check", "Check a quiz source and report every problem as file:line: field: message");
+        "check",
+        "Vérifie la source d'un quiz et signale chaque problème sous la forme fichier:ligne: "
+        "champ: message");
     std::string source, outDir;
-    check->add_option("QUIZ", source, "the quiz source (.toml)")->required();
+    check->add_option("QUIZ", source, "la source du quiz (.toml)")->required();
     auto* build = app.add_subcommand(
-        "build", "Check a quiz source, then write what the player build embeds");
-    build->add_option("QUIZ", source, "the quiz source (.toml)")->required();
-    build->add_option("--out", outDir, "folder to write into")->required();
+        "build", "Vérifie la source d'un quiz, puis écrit ce que la construction du lecteur embarque");
+    build->add_option("QUIZ", source, "la source du quiz (.toml)")->required();
+    build->add_option("--out", outDir, "dossier où écrire")->required();
 
     auto* png2bmp = app.add_subcommand(
-        "png2bmp", "Decode a PNG with the player's decoder and write the DIB it makes as BMP");
+        "png2bmp", "Décode un PNG avec le décodeur du lecteur et écrit en BMP le DIB qu'il fait");
     std::string pngIn, bmpOut;
-    png2bmp->add_option("IN", pngIn, "PNG file")->required();
-    png2bmp->add_option("OUT", bmpOut, "BMP file to write")->required();
+    png2bmp->add_option("IN", pngIn, "fichier PNG")->required();
+    png2bmp->add_option("OUT", bmpOut, "fichier BMP à écrire")->required();
+    NameCommandGroups(&app);
 
     try {
         app.parse(argc, argv);
@@ -63,7 +130,8 @@ int main(int argc, char** argv) {
     } catch (const CLI::CallForAllHelp& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
-        app.exit(e);
+        std::cerr << quizpack::CommandLineErrorInFrench(e.what(), ContextOf(app, argc, argv))
+                  << "\n";
         return 2;
     }
 
@@ -71,12 +139,13 @@ int main(int argc, char** argv) {
         bool hasPair = verdict->count("EXPECTED") && verdict->count("TYPED");
         bool hasAny = verdict->count("EXPECTED") || verdict->count("TYPED");
         if (batch && hasAny) {
-            std::cerr << "quizpack verdict: --batch reads standard input and takes no answers\n";
+            std::cerr << "quizpack verdict : --batch lit l'entrée standard et ne prend pas de "
+                         "réponses\n";
             return 2;
         }
         if (batch) return quizpack::VerdictBatchCommand(std::cin, std::cout, std::cerr);
         if (!hasPair) {
-            std::cerr << "quizpack verdict: give EXPECTED and TYPED, or --batch\n"
+            std::cerr << "quizpack verdict : donnez EXPECTED et TYPED, ou --batch\n"
                       << verdict->help();
             return 2;
         }

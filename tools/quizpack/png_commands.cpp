@@ -57,33 +57,34 @@ std::vector<uint8_t> MakeBmpFile(const quiz::PngBitmapInfo& info, uint32_t colou
 int Png2BmpCommand(const std::string& inPath, const std::string& outPath, std::ostream& err) {
     std::vector<uint8_t> png;
     if (!ReadFileBytes(inPath, &png)) {
-        err << "quizpack png2bmp: cannot read " << inPath << "\n";
+        err << "quizpack png2bmp : impossible de lire " << inPath << "\n";
         return 2;
     }
     quiz::PngDecoder decoder;
     quiz::PngDecoderInit(&decoder);
     quiz::PngBitmapInfo info;
     std::vector<uint8_t> pixels;
-    const char* step = "load";
+    const char* step = "charger";
     bool ok = quiz::PngDecoderLoadMemory(&decoder, png.data(), png.size());
     if (ok) {
-        step = "decode";
+        step = "décoder";
         ok = quiz::PngDecoderDecode(&decoder);
     }
     if (ok) {
-        step = "write the rows of";  // a filter type above 4
+        step = "écrire les lignes de";  // a filter type above 4
         ok = quiz::PngDecoderRenderDib(&decoder, &info, &pixels);
     }
     if (!ok) {
         err << Hex(decoder.lastError) << "\n"
-            << "quizpack png2bmp: cannot " << step << " " << inPath << "\n";
+            << "quizpack png2bmp : impossible de " << step << " " << inPath << "\n";
         quiz::PngDecoderRelease(&decoder);
         return 1;
     }
     std::vector<uint8_t> bmp = MakeBmpFile(info, quiz::PngColourTableEntries(&decoder, info), pixels);
     quiz::PngDecoderRelease(&decoder);
     if (!WriteFileBytes(outPath, bmp.data(), bmp.size())) {
-        err << "quizpack png2bmp: cannot write " << outPath << "\n";
+        err << "quizpack png2bmp : impossible d'écrire " << outPath << "\n";
+
         return 2;
     }
     return 0;

@@ -9,6 +9,7 @@
 
 #include "model/lzw.h"
 #include "model/stored_form.h"
+#include "french.h"
 #include "text.h"
 
 namespace quizpack {
@@ -38,12 +39,12 @@ public:
     std::string Text(const toml::node* node, int fallbackLine, const std::string& field,
                      size_t limit, bool required = false, bool lines = false) {
         if (!node) {
-            if (required) Report(fallbackLine, field, "missing");
+            if (required) Report(fallbackLine, field, "manquant");
             return {};
         }
         const auto* value = node->as_string();
         if (!value) {
-            Report(LineOf(*node), field, "must be a text in quotes");
+            Report(LineOf(*node), field, "doit être un texte entre guillemets");
             return {};
         }
         std::string converted, error;
@@ -52,15 +53,16 @@ public:
             return {};
         }
         if (converted.find('|') != std::string::npos)
-            Report(LineOf(*node), field, "'|' separates the texts of the record; it cannot stand in one");
+            Report(LineOf(*node), field,
+                   "« | » sépare les textes de l'enregistrement ; il ne peut pas figurer dans un texte");
         if (converted.find('\0') != std::string::npos)
-            Report(LineOf(*node), field, "a NUL character cannot stand in a text");
+            Report(LineOf(*node), field, "un caractère NUL ne peut pas figurer dans un texte");
         if (!lines && converted.find_first_of("\r\n") != std::string::npos)
-            Report(LineOf(*node), field, "a line break cannot stand in this text");
+            Report(LineOf(*node), field, "un saut de ligne ne peut pas figurer dans ce texte");
         if (converted.size() > limit)
             Report(LineOf(*node), field,
-                   std::to_string(converted.size()) + " bytes in code page 1252, at most " +
-                       std::to_string(limit));
+                   std::to_string(converted.size()) + " octets dans la page de codes 1252, " +
+                       std::to_string(limit) + " au plus");
         return converted;
     }
 
@@ -69,13 +71,13 @@ public:
         if (!node) return false;
         const auto* value = node->as_integer();
         if (!value) {
-            Report(LineOf(*node), field, "must be a whole number");
+            Report(LineOf(*node), field, "doit être un nombre entier");
             return false;
         }
         if (value->get() < min || value->get() > max) {
             Report(LineOf(*node), field,
-                   std::to_string(value->get()) + " is outside " + std::to_string(min) + " to " +
-                       std::to_string(max));
+                   std::to_string(value->get()) + " sort de l'intervalle " + std::to_string(min) +
+                       " à " + std::to_string(max));
             return false;
         }
         *out = static_cast<long>(value->get());
@@ -85,29 +87,29 @@ public:
     bool Picture(const toml::node* node, int fallbackLine, const std::string& field,
                  PictureSource* picture) {
         if (!node) {
-            Report(fallbackLine, field, "missing");
+            Report(fallbackLine, field, "manquant");
             return false;
         }
         const auto* value = node->as_string();
         if (!value || value->get().empty()) {
-            Report(LineOf(*node), field, "must be the file name of a picture, in quotes");
+            Report(LineOf(*node), field, "doit être le nom du fichier d'une image, entre guillemets");
             return false;
         }
         fs::path path = fs::path(folder_) / fs::u8path(value->get());
         picture->path = path.string();
         std::error_code ec;
         if (!fs::is_regular_file(path, ec) || !ReadFileBytes(picture->path, &picture->bytes)) {
-            Report(LineOf(*node), field, "cannot read the picture " + value->get());
+            Report(LineOf(*node), field, "impossible de lire l'image " + value->get());
             return false;
         }
         picture->info = ReadPictureInfo(picture->bytes);
         if (picture->info.format == PictureFormat::Unknown) {
             Report(LineOf(*node), field,
-                   value->get() + " is not a GIF, JPEG, BMP or PNG picture");
+                   value->get() + " n'est pas une image GIF, JPEG, BMP ou PNG");
             return false;
         }
         if (picture->info.width <= 0 || picture->info.height <= 0) {
-            Report(LineOf(*node), field, "cannot read the size of " + value->get());
+            Report(LineOf(*node), field, "impossible de lire la taille de " + value->get());
             return false;
         }
         return true;
@@ -118,7 +120,7 @@ public:
         for (const auto& [key, node] : table) {
             if (!known.count(std::string(key.str())))
                 Report(LineOf(node), prefix + std::string(key.str()),
-                       "unknown field (a typing error?)");
+                       "champ inconnu (une faute de frappe ?)");
         }
     }
 
@@ -150,19 +152,21 @@ std::string StoredFormOf(std::string text) {
 void CheckTypable(SourceReader& reader, int line, const std::string& field,
                   const std::string& answer) {
     if (answer.empty()) {
-        reader.Report(line, field, "empty: no player could type it");
+        reader.Report(line, field, "vide : aucun joueur ne pourrait la taper");
         return;
     }
     if (answer.size() > kMaxTypedAnswer)
         reader.Report(line, field,
-                      std::to_string(answer.size()) + " bytes; an answer field takes at most " +
-                          std::to_string(kMaxTypedAnswer));
+                      std::to_string(answer.size()) + " octets ; un champ de réponse en prend " +
+                          std::to_string(kMaxTypedAnswer) + " au plus");
     if (std::any_of(answer.begin(), answer.end(),
                     [](char c) { return static_cast<uint8_t>(c) < 0x20; }))
-        reader.Report(line, field, "a control character (tab, line break) cannot be typed");
+        reader.Report(line, field,
+                      "un caractère de contrôle (tabulation, saut de ligne) ne se tape pas");
     if (answer.front() == ' ' || answer.back() == ' ')
         reader.Report(line, field,
-                      "starts or ends with a space; typed answers lose them, so it never matches");
+                      "commence ou finit par une espace ; une réponse tapée les perd, elle ne "
+                      "correspondrait donc jamais");
 }
 
 }  // namespace
@@ -180,7 +184,7 @@ std::vector<Problem> ReadQuizSource(const std::string& path, QuizDefinition* qui
         root = toml::parse_file(path);
     } catch (const toml::parse_error& e) {
         problems.push_back({static_cast<int>(e.source().begin.line), "toml",
-                            std::string(e.description())});
+                            TomlProblemInFrench(std::string(e.description()))});
         return problems;
     }
     SourceReader reader(fs::path(path).parent_path().string(), &problems);
@@ -205,10 +209,11 @@ std::vector<Problem> ReadQuizSource(const std::string& path, QuizDefinition* qui
                   });
         if (!ok)
             reader.Report(LineOf(*node), "executable",
-                          "must be 1 to 64 letters, digits, '-' or '_' (no ending: .exe is added)");
+                          "doit tenir en 1 à 64 lettres, chiffres, « - » ou « _ » (sans "
+                          "extension : .exe est ajouté)");
         quiz->executable = name;
     } else {
-        reader.Report(1, "executable", "missing");
+        reader.Report(1, "executable", "manquant");
     }
 
     package.title = reader.Text(root.get("title"), 1, "title", kMaxText, true);
@@ -235,12 +240,12 @@ std::vector<Problem> ReadQuizSource(const std::string& path, QuizDefinition* qui
         if (const auto* flag = node->as_boolean())
             quiz->scrambled = flag->get();
         else
-            reader.Report(LineOf(*node), "scrambled", "must be true or false");
+            reader.Report(LineOf(*node), "scrambled", "doit valoir true ou false");
     }
     if (const toml::node* node = root.get("background")) {
         const toml::array* rgb = node->as_array();
         if (!rgb || rgb->size() != 3) {
-            reader.Report(LineOf(*node), "background", "must be [red, green, blue]");
+            reader.Report(LineOf(*node), "background", "doit être [rouge, vert, bleu]");
         } else {
             uint8_t* components[3] = {&package.red, &package.green, &package.blue};
             for (int i = 0; i < 3; ++i)
@@ -254,14 +259,15 @@ std::vector<Problem> ReadQuizSource(const std::string& path, QuizDefinition* qui
     const toml::node* questionsNode = root.get("question");
     const toml::array* questions = questionsNode ? questionsNode->as_array() : nullptr;
     if (questionsNode && (!questions || !questions->is_array_of_tables())) {
-        reader.Report(LineOf(*questionsNode), "question", "write each question as [[question]]");
+        reader.Report(LineOf(*questionsNode), "question",
+                      "écrivez chaque question sous la forme [[question]]");
         questions = nullptr;
     }
     size_t count = questions ? questions->size() : 0;
     if (count > static_cast<size_t>(quiz::kMaxQuestions))
         reader.Report(LineOf(*questions->get(quiz::kMaxQuestions)), "question",
-                      std::to_string(count) + " questions, at most " +
-                          std::to_string(quiz::kMaxQuestions));
+                      std::to_string(count) + " questions, " +
+                          std::to_string(quiz::kMaxQuestions) + " au plus");
 
     const int sectionStrings = quiz::LayoutStringsPerQuestion(package.layoutType);
     for (size_t k = 0; k < count; ++k) {
@@ -281,31 +287,33 @@ std::vector<Problem> ReadQuizSource(const std::string& path, QuizDefinition* qui
         const toml::node* one = table.get("answer");
         const toml::node* many = table.get("answers");
         if (one && many) {
-            reader.Report(LineOf(*many), prefix + "answers", "give answer or answers, not both");
+            reader.Report(LineOf(*many), prefix + "answers",
+                          "donnez answer ou answers, pas les deux");
         } else if (one) {
             answers.push_back({one, "answer"});
         } else if (many) {
             const toml::array* list = many->as_array();
             if (!list || list->empty() || list->size() > 2) {
-                reader.Report(LineOf(*many), prefix + "answers", "must hold one or two answers");
+                reader.Report(LineOf(*many), prefix + "answers",
+                              "doit contenir une ou deux réponses");
             } else {
                 for (size_t a = 0; a < list->size(); ++a)
                     answers.push_back({list->get(a), "answers[" + std::to_string(a + 1) + "]"});
             }
         } else {
-            reader.Report(line, prefix + "answer", "missing");
+            reader.Report(line, prefix + "answer", "manquant");
         }
         if (answers.size() == 2 && package.answersPerQuestion == 1)
             reader.Report(LineOf(*answers[1].first), prefix + "answers",
-                          "two answers, but answersPerQuestion is 1");
+                          "deux réponses, mais answersPerQuestion vaut 1");
         for (size_t a = 0; a < answers.size() && a < 2; ++a) {
             std::string text =
                 reader.Text(answers[a].first, line, prefix + answers[a].second, kMaxText);
             CheckTypable(reader, LineOf(*answers[a].first), prefix + answers[a].second, text);
             if (a == 1 && StoredFormOf(text) == "-")
                 reader.Report(LineOf(*answers[a].first), prefix + answers[a].second,
-                              "this answer would hide the second field; for one visible field "
-                              "give a single answer");
+                              "cette réponse cacherait le second champ ; pour un seul champ "
+                              "visible, donnez une seule réponse");
             (a == 0 ? q.answer1 : q.answer2) = text;
         }
         if (package.answersPerQuestion == 2 && answers.size() == 1)
@@ -318,16 +326,16 @@ std::vector<Problem> ReadQuizSource(const std::string& path, QuizDefinition* qui
             for (const toml::node* node : {text, text2})
                 if (node)
                     reader.Report(LineOf(*node), prefix + (node == text ? "text" : "text2"),
-                                  "layout type " + std::to_string(package.layoutType) +
-                                      " shows no text; this one would be lost");
+                                  "la mise en page " + std::to_string(package.layoutType) +
+                                      " n'affiche aucun texte ; celui-ci serait perdu");
         } else {
             q.extraText = reader.Text(text, line, prefix + "text", kMaxText, true);
             if (sectionStrings == 2)
                 q.extraText2 = reader.Text(text2, line, prefix + "text2", kMaxText);
             else if (text2)
                 reader.Report(LineOf(*text2), prefix + "text2",
-                              "layout type " + std::to_string(package.layoutType) +
-                                  " takes one text a question");
+                              "la mise en page " + std::to_string(package.layoutType) +
+                                  " prend un seul texte par question");
         }
         package.questionLines.push_back(
             reader.Text(table.get("code"), line, prefix + "code", kMaxText));
@@ -342,7 +350,8 @@ std::vector<Problem> ReadQuizSource(const std::string& path, QuizDefinition* qui
             def.hasOverlay = reader.Picture(overlay, line, prefix + "overlay", &def.overlay);
             bool placeOk = false;
             if (!place) {
-                reader.Report(line, prefix + "place", "missing: where the overlay goes");
+                reader.Report(line, prefix + "place",
+                              "manquant : l'endroit où va la surimpression");
             } else if (const toml::array* rect = place->as_array(); rect && rect->size() == 4) {
                 placeOk = true;
                 const char* names[] = {"left", "top", "width", "height"};
@@ -355,26 +364,27 @@ std::vector<Problem> ReadQuizSource(const std::string& path, QuizDefinition* qui
                         placeOk = false;
                 }
             } else {
-                reader.Report(LineOf(*place), prefix + "place", "must be [left, top, width, height]");
+                reader.Report(LineOf(*place), prefix + "place",
+                              "doit être [gauche, haut, largeur, hauteur]");
             }
             if (def.hasOverlay && placeOk) {
                 const PictureInfo& info = def.overlay.info;
                 if (info.width != def.place[2] || info.height != def.place[3])
                     reader.Report(LineOf(*overlay), prefix + "overlay",
-                                  "the picture is " + std::to_string(info.width) + " x " +
-                                      std::to_string(info.height) + ", its place " +
+                                  "l'image fait " + std::to_string(info.width) + " x " +
+                                      std::to_string(info.height) + ", sa place " +
                                       std::to_string(def.place[2]) + " x " +
                                       std::to_string(def.place[3]));
                 if (havePuzzle && (def.place[0] + def.place[2] > quiz->puzzle.info.width ||
                                    def.place[1] + def.place[3] > quiz->puzzle.info.height))
                     reader.Report(LineOf(*place), prefix + "place",
-                                  "lies outside the " + std::to_string(quiz->puzzle.info.width) +
-                                      " x " + std::to_string(quiz->puzzle.info.height) +
-                                      " puzzle picture");
+                                  "sort de l'image de la grille (" +
+                                      std::to_string(quiz->puzzle.info.width) + " x " +
+                                      std::to_string(quiz->puzzle.info.height) + ")");
             }
             def.hasOverlay = def.hasOverlay && placeOk;
         } else if (place) {
-            reader.Report(LineOf(*place), prefix + "place", "a place without an overlay");
+            reader.Report(LineOf(*place), prefix + "place", "une place sans surimpression");
         }
         package.questions.push_back(q);
         quiz->questions.push_back(def);
@@ -420,9 +430,10 @@ std::vector<Problem> MakeBuildFiles(const QuizDefinition& quiz, const std::strin
             auto found = quiz.lines.find(key);
             return found == quiz.lines.end() ? 1 : found->second;
         };
-        if (error.find("scrambled,") != std::string::npos)
+        if (error.find("brouillé,") != std::string::npos)
             return {{lineOf("scrambled"), "scrambled", error}};
-        if (error.rfind("built-in record", 0) == 0)
+        if (error.rfind("enregistrement intégré", 0) == 0)
+
             return {{lineOf(quiz.lines.count("linkText") ? "linkText" : "statusText"),
                      "linkText, statusText", error}};
         return {{lineOf("question"), "question", error}};

@@ -70,21 +70,21 @@ bool Utf8ToCp1252(std::string_view utf8, std::string* out, std::string* error) {
         int extra = lead < 0x80 ? 0 : lead >= 0xC2 && lead < 0xE0 ? 1
                   : lead >= 0xE0 && lead < 0xF0 ? 2 : lead >= 0xF0 && lead < 0xF5 ? 3 : -1;
         if (extra < 0 || i + extra >= utf8.size()) {
-            if (error) *error = "invalid UTF-8 at byte " + std::to_string(i + 1);
+            if (error) *error = "UTF-8 invalide à l'octet " + std::to_string(i + 1);
             return false;
         }
         uint32_t cp = extra == 0 ? lead : lead & (0x3F >> extra);
         for (int k = 1; k <= extra; ++k) {
             uint8_t next = static_cast<uint8_t>(utf8[i + k]);
             if ((next & 0xC0) != 0x80) {
-                if (error) *error = "invalid UTF-8 at byte " + std::to_string(i + 1);
+                if (error) *error = "UTF-8 invalide à l'octet " + std::to_string(i + 1);
                 return false;
             }
             cp = (cp << 6) | (next & 0x3F);
         }
         static const uint32_t kMinimum[] = {0, 0x80, 0x800, 0x10000};
         if (cp < kMinimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            if (error) *error = "invalid UTF-8 at byte " + std::to_string(i + 1);
+            if (error) *error = "UTF-8 invalide à l'octet " + std::to_string(i + 1);
             return false;
         }
         uint8_t byte;
@@ -92,8 +92,9 @@ bool Utf8ToCp1252(std::string_view utf8, std::string* out, std::string* error) {
             if (error) {
                 char name[16];
                 std::snprintf(name, sizeof name, "U+%04X", cp);
-                *error = std::string("the character '") + std::string(utf8.substr(i, extra + 1)) +
-                         "' (" + name + ") has no place in code page 1252";
+                *error = std::string("le caractère « ") + std::string(utf8.substr(i, extra + 1)) +
+                         " » (" + name + ") n'existe pas dans la page de codes 1252";
+
             }
             return false;
         }
