@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "word_search.h"
+
+namespace quizpack {
+namespace {
+
+const std::vector<std::string> kFruits = {
+    "ABRICOT", "AMANDE", "ANANAS", "BANANE", "CASSIS", "CERISE", "CITRON",
+    "COING", "DATTE", "FIGUE", "FRAISE", "FRAMBOISE", "GROSEILLE", "KIWI",
+    "MANGUE", "MELON", "MIRABELLE", "MYRTILLE", "NECTARINE", "ORANGE", "POIRE"};
+
+std::vector<std::string> FortyWords() {
+    std::vector<std::string> words;
+    const char* syllables[] = {"BA", "RO", "KU", "ME", "TI", "SA", "NO", "PLE", "DRU", "VIX"};
+    for (int k = 0; words.size() < 40; ++k) {
+        std::string w;
+        for (int s = 0, v = k * 7 + 3; s < 2 + k % 3; ++s, v /= 10) w += syllables[v % 10];
+        bool clash = false;
+        std::string r(w.rbegin(), w.rend());
+        for (const std::string& o : words)
+            clash = clash || o.find(w) != std::string::npos || w.find(o) != std::string::npos ||
+                    o.find(r) != std::string::npos || r.find(o) != std::string::npos;
+        if (!clash) words.push_back(w);
+    }
+    return words;
+}
+
+std::vector<int> All() { return {0, 1, 2, 3, 4, 5, 6, 7}; }
+
+// The word read back from the grid along its place.
+std::string ReadPlace(const WordSearch& s, const WordPlace& p) {
+    std::string word;
+    for (int i = 0; i < p.length; ++i)
+        word += s.cells[p.row + kDirections[p.direction].dy * i][p.column + kDirections[p.direction].dx * i];
+    return word;
+}
+
+TEST(WordSearch, EveryWordOnceAlongAnAllowedDirectionOverManySeeds) {
+    struct Case {
+        const char* name;
+        int columns, rows;
+        std::vector<int> directions;
+        std::vector<std::string> words;
+    } cases[] = {
+        {"the fruits, 13 x 13, eight ways", 13, 13, All(), kFruits},
+        {"forty words, 20 x 20", 20, 20, All(), FortyWords()},
+        {"across and down only, 9 x 7", 9, 7, {0, 2}, {"CHAT", "CHIEN", "LAPIN", "OURS", "LOUP", "RAT"}},
+        {"reversed ways only", 8, 8, {1, 3, 5, 7}, {"POMME", "POIRE", "PECHE", "FIGUE"}},
+        {"a palindrome", 6, 6, All(), {"RADAR", "KAYAK", "ETE"}},
+        {"a grid exactly as long as the word", 5, 1, {0}, {"TULIP"}},
+    };
+    for (const Case& c : cases) {
+        for (uint64_t seed = 1; seed <= 25; ++seed) {
+            SCOPED_TRACE(std::string(c.name) + ", seed " + std::to_string(seed));
+            WordSearchRequest request{c.columns, c.rows, c.directions, seed, c.words};
+            WordSearch search;
+            int failed = -1;
+            std::string error;
+            ASSERT_TRUE(MakeWordSearch(request, &search, &failed, &error)) << error;
+            ASSERT_EQ(search.cells.size(), static_cast<size_t>(c.rows));
+            for (const std::string& row : search.cells) {
+                ASSERT_EQ(row.size(), static_cast<size_t>(c.columns));
+                EXPECT_TRUE(std::all_of(row.begin(), row.end(), [](char l) { return l >= 'A' && l <= 'Z'; }));
+            }
+            ASSERT_EQ(search.places.size(), c.words.size());
+            for (size_t w = 0; w < c.words.size(); ++w) {
+                const WordPlace& p = search.places[w];
+                EXPECT_EQ(ReadPlace(search, p), c.words[w]);
+                EXPECT_NE(std::find(c.directions.begin(), c.directions.end(), p.direction),
+                          c.directions.end());
+                EXPECT_EQ(CountOccurrences(search.cells, c.words[w]), 1) << c.words[w];
+                EXPECT_GE(p.left(), 0);
+                EXPECT_LE(p.left() + p.width(), c.columns);
+                EXPECT_LE(p.top() + p.height(), c.rows);
+            }
+            WordSearch again;
+            ASSERT_TRUE(MakeWordSearch(request, &again, &failed, &error));
+            EXPECT_EQ(again.cells, search.cells);
+        }
+    }
+}
+
+TEST(WordSearch, ASeedMakesItsOwnGrid) {
+    WordSearch a, b;
+    int failed;
+    std::string error;
+    ASSERT_TRUE(MakeWordSearch({13, 13, All(), 1, kFruits}, &a, &failed, &error));
+    ASSERT_TRUE(MakeWordSearch({13, 13, All(), 2, kFruits}, &b, &failed, &error));
+    EXPECT_NE(a.cells, b.cells);
+}
+
+TEST(WordSearch, CountOccurrencesReadsEveryWay) {
+    const std::vector<std::string> grid = {"RADARX", "XXXXXA", "TAXCAT", "XXXXXX"};
+    EXPECT_EQ(CountOccurrences(grid, "RADAR"), 1);  // read both ways over the same cells
+    EXPECT_EQ(CountOccurrences(grid, "CAT"), 1);
+    EXPECT_EQ(CountOccurrences(grid, "XAT"), 2);    // down, and backwards
+    EXPECT_EQ(CountOccurrences(grid, "RXTX"), 1);   // down
+    EXPECT_EQ(CountOccurrences(grid, "RXXX"), 2);   // down-right, and down-left
+    EXPECT_EQ(CountOccurrences(grid, "DOG"), 0);
+}
+
+TEST(WordSearch, SaysWhichWordCannotGoInAndWhy) {
+    struct Case {
+        const char* name;
+        WordSearchRequest request;
+        int failedWord;
+        const char* says;
+    } cases[] = {
+        {"one letter too long", {6, 6, All(), 1, {"CHAT", "FRAISES"}}, 1, "« FRAISES » a 7 lettres ; la grille en aligne au plus 6"},
+        {"as long as the grid fits", {7, 3, {0}, 1, {"FRAISES"}}, -1, ""},
+        {"long across, but only down is allowed", {9, 4, {2}, 1, {"PASTEQUE"}}, 0, "au plus 4"},
+        {"a diagonal is as long as the short side", {9, 4, {4}, 1, {"MELON"}}, 0, "au plus 4"},
+        {"a word inside another", {9, 9, All(), 1, {"SAPIN", "PIN"}}, 1, "« PIN » se lit dans « SAPIN » (question 1)"},
+        {"a word backwards inside another", {9, 9, All(), 1, {"NIP", "SAPIN"}}, 0, "« NIP » se lit dans « SAPIN » (question 2)"},
+        {"a word that is another backwards", {9, 9, All(), 1, {"NOEL", "LEON"}}, 1, "question 1"},
+        {"the same word twice", {9, 9, All(), 1, {"POIRE", "KIWI", "POIRE"}}, 2, "question 1"},
+        {"a single letter", {9, 9, All(), 1, {"A"}}, 0, "n'a qu'une lettre"},
+        {"no letter at all", {9, 9, All(), 1, {"POIRE", ""}}, 1, "aucune lettre"},
+        {"too many words", {5, 5, All(), 1, {"ABCDE", "FGHIJ", "KLMNO", "PQRST", "UVWXY", "ZYXWV"}}, 5, "ne trouve pas de place dans la grille de 5 x 5"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WordSearch search;
+        int failed = -1;
+        std::string error;
+        bool made = MakeWordSearch(c.request, &search, &failed, &error);
+        EXPECT_EQ(made, c.failedWord < 0) << error;
+        if (c.failedWord < 0) continue;
+        EXPECT_EQ(failed, c.failedWord);
+        EXPECT_NE(error.find(c.says), std::string::npos) << error;
+    }
+}
+
+TEST(GridLetters, FoldsWhatIsWrittenIntoCapitals) {
+    struct Case {
+        std::string answer;  // CP1252
+        const char* letters;
+    } cases[] = {
+        {"Cr\xE8me br\xFBl\xE9" "e", "CREMEBRULEE"},
+        {"l'\x9C" "uf", "LOEUF"},
+        {"NEW-YORK", "NEWYORK"},
+        {"aujourd\x92hui", "AUJOURDHUI"},
+        {"\xC6r\xF8", "AERO"},
+        {"Stra\xDF" "e", "STRASSE"},
+        {"\xC7" "a \xE0 \xFF\x9F", "CAAYY"},
+        {"\x8A\x9A\x8E\x9E", "SSZZ"},
+        {"\xDE\xF0\xD1", "THDN"},
+        {"az AZ", "AZAZ"},
+    };
+    for (const Case& c : cases) {
+        std::string letters, error;
+        EXPECT_TRUE(GridLetters(c.answer, &letters, &error)) << error;
+        EXPECT_EQ(letters, c.letters);
+    }
+    for (std::string bad : {"3 mousquetaires", "Quoi ?", "A\xD7" "B", "\xF7", "\x80"}) {
+        std::string letters, error;
+        EXPECT_FALSE(GridLetters(bad, &letters, &error)) << bad;
+        EXPECT_NE(error.find("ne peut pas aller dans la grille"), std::string::npos);
+    }
+}
+
+}  // namespace
+}  // namespace quizpack

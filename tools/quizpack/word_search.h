@@ -1,0 +1,60 @@
+// The word search quizpack makes from a list of answers: where each answer
+// lies in a grid of letters, and the letters of the other cells. Pure logic
+// over bytes; the pictures are drawn elsewhere.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quizpack {
+
+// The eight ways a word can be read in the grid.
+struct Direction {
+    int dx, dy;
+    const char* name;  // as the quiz source writes it
+};
+extern const Direction kDirections[8];
+
+// The letters of an answer as they go into the grid: A-Z only, upper-cased,
+// accents folded (É -> E, Œ -> OE, Æ -> AE, ß -> SS); spaces, hyphens and
+// apostrophes are left out. The answer is CP1252. False, naming the
+// character in `error`, when something else stands in it (a digit, a '?').
+bool GridLetters(const std::string& answer, std::string* letters, std::string* error);
+
+struct WordSearchRequest {
+    int columns = 0, rows = 0;
+    std::vector<int> directions;    // indexes into kDirections
+    uint64_t seed = 0;
+    std::vector<std::string> words; // GridLetters of each answer, in question order
+};
+
+struct WordPlace {
+    int column = 0, row = 0;  // the first letter's cell
+    int direction = 0;        // index into kDirections
+    int length = 0;
+    // The block of cells that covers the word.
+    int left() const;
+    int top() const;
+    int width() const;   // in cells
+    int height() const;
+};
+
+struct WordSearch {
+    std::vector<std::string> cells;  // rows x columns capital letters
+    std::vector<WordPlace> places;   // one per word, in question order
+};
+
+// Places every word once along an allowed direction (crossings where the
+// letters agree) and fills the other cells so that no word can be read a
+// second time anywhere in the grid, in any of the eight directions. The same
+// request always gives the same grid. On failure, `failedWord` is the index
+// of the word that could not go in and `error` says why, in French.
+bool MakeWordSearch(const WordSearchRequest& request, WordSearch* out, int* failedWord,
+                    std::string* error);
+
+// How many times `word` can be read in the grid, in any of the eight
+// directions; a palindrome read both ways over the same cells counts once.
+int CountOccurrences(const std::vector<std::string>& cells, const std::string& word);
+
+}  // namespace quizpack
