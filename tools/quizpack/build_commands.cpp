@@ -1,9 +1,11 @@
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <ostream>
 
 #include "commands.h"
 #include "quiz_source.h"
+#include "raster.h"
 #include "text.h"
 
 namespace quizpack {
@@ -17,19 +19,17 @@ std::string QuestionsInFrench(size_t count) {
     return std::to_string(count) + (count < 2 ? " question" : " questions");
 }
 
-// Reads, checks and makes the files; prints the problems. 0: no problem,
-// 1: problems, 2: the source cannot be read.
-int Prepare(const std::string& sourcePath, const char* verb,
-            std::map<std::string, std::vector<uint8_t>>* files, size_t* questionCount,
-            std::ostream& err) {
+// Reads, checks and makes the files (when asked for); prints the problems.
+// 0: no problem, 1: problems, 2: the source cannot be read.
+int Prepare(const std::string& sourcePath, const char* verb, QuizDefinition* quiz,
+            std::map<std::string, std::vector<uint8_t>>* files, std::ostream& err) {
     std::error_code ec;
     if (!fs::is_regular_file(sourcePath, ec)) {
         err << "quizpack " << verb << " : impossible de lire " << sourcePath << "\n";
         return 2;
     }
-    QuizDefinition quiz;
-    std::vector<Problem> problems = ReadQuizSource(sourcePath, &quiz);
-    if (problems.empty()) problems = MakeBuildFiles(quiz, sourcePath, files);
+    std::vector<Problem> problems = ReadQuizSource(sourcePath, quiz);
+    if (problems.empty() && files) problems = MakeBuildFiles(*quiz, sourcePath, files);
     for (const Problem& p : problems)
         err << sourcePath << ":" << (p.line > 0 ? p.line : 1) << ": " << p.field << ": "
             << p.message << "\n";
@@ -38,7 +38,6 @@ int Prepare(const std::string& sourcePath, const char* verb,
             << " dans " << sourcePath << "\n";
         return 1;
     }
-    *questionCount = quiz.questions.size();
     return 0;
 }
 
@@ -46,17 +45,18 @@ int Prepare(const std::string& sourcePath, const char* verb,
 
 int CheckCommand(const std::string& sourcePath, std::ostream& out, std::ostream& err) {
     std::map<std::string, std::vector<uint8_t>> files;
-    size_t questions = 0;
-    int rc = Prepare(sourcePath, "check", &files, &questions, err);
-    if (rc == 0) out << sourcePath << " : " << QuestionsInFrench(questions) << ", aucun problème\n";
+    QuizDefinition quiz;
+    int rc = Prepare(sourcePath, "check", &quiz, &files, err);
+    if (rc == 0)
+        out << sourcePath << " : " << QuestionsInFrench(quiz.questions.size()) << ", aucun problème\n";
     return rc;
 }
 
 int BuildCommand(const std::string& sourcePath, const std::string& outDir, std::ostream& out,
                  std::ostream& err) {
     std::map<std::string, std::vector<uint8_t>> files;
-    size_t questions = 0;
-    int rc = Prepare(sourcePath, "build", &files, &questions, err);
+    QuizDefinition quiz;
+    int rc = Prepare(sourcePath, "build", &quiz, &files, err);
     if (rc != 0) return rc;
     std::error_code ec;
     fs::create_directories(outDir, ec);
@@ -74,9 +74,49 @@ int BuildCommand(const std::string& sourcePath, const std::string& outDir, std::
             return 2;
         }
     }
-    out << sourcePath << " : " << QuestionsInFrench(questions) << " ; " << files.size()
+    out << sourcePath << " : " << QuestionsInFrench(quiz.questions.size()) << " ; " << files.size()
         << " fichiers écrits dans " << outDir << "\n";
+    return 0;
+}
 
+bool ComposeAnswerKey(const QuizDefinition& quiz, RgbImage* key, std::string* error) {
+    if (!DecodePicture(quiz.puzzle.bytes, key, error)) {
+        *error = "puzzle : " + *error;
+        return false;
+    }
+    for (size_t k = 0; k < quiz.questions.size(); ++k) {
+        const QuestionDefinition& q = quiz.questions[k];
+        if (!q.hasOverlay) continue;
+        RgbImage overlay;
+        if (!DecodePicture(q.overlay.bytes, &overlay, error)) {
+            *error = "question[" + std::to_string(k + 1) + "].overlay : " + *error;
+            return false;
+        }
+        key->Paste(overlay, q.place[0], q.place[1]);
+    }
+    return true;
+}
+
+int PreviewCommand(const std::string& sourcePath, const std::string& outPath, std::ostream& out,
+                   std::ostream& err) {
+    QuizDefinition quiz;
+    int rc = Prepare(sourcePath, "preview", &quiz, nullptr, err);
+    if (rc != 0) return rc;
+    RgbImage key;
+    std::string error;
+    if (!ComposeAnswerKey(quiz, &key, &error)) {
+        err << "quizpack preview : " << error << "\n";
+        return 1;
+    }
+    std::vector<uint8_t> png = EncodePng(key);
+    if (png.empty() || !WriteFileBytes(outPath, png.data(), png.size())) {
+        err << "quizpack preview : impossible d'écrire " << outPath << "\n";
+        return 2;
+    }
+    size_t marked = std::count_if(quiz.questions.begin(), quiz.questions.end(),
+                                  [](const QuestionDefinition& q) { return q.hasOverlay; });
+    out << outPath << " : la grille, " << marked << (marked < 2 ? " réponse marquée" : " réponses marquées")
+        << "\n";
     return 0;
 }
 

@@ -42,6 +42,10 @@ namespace quizpack {
 // Decodes a PNG with the player's own decoder and writes the DIB it makes as
 // a BMP file. On failure writes nothing, prints the error code (0x2001) on
 // the error stream and answers 1.
+// Writes the answer key: the puzzle picture with every overlay at its place.
+int PreviewCommand(const std::string& sourcePath, const std::string& outPath, std::ostream& out,
+                   std::ostream& err);
+
 int Png2BmpCommand(const std::string& inPath, const std::string& outPath, std::ostream& err);
 
 // A BMP file: the file header, the 40-byte header with its negative height,

@@ -121,6 +121,11 @@ int main(int argc, char** argv) {
     std::string pngIn, bmpOut;
     png2bmp->add_option("IN", pngIn, "fichier PNG")->required();
     png2bmp->add_option("OUT", bmpOut, "fichier BMP à écrire")->required();
+    auto* preview = app.add_subcommand(
+        "preview", "Écrit le corrigé : la grille avec chaque réponse marquée à sa place");
+    std::string previewOut;
+    preview->add_option("QUIZ", source, "la source du quiz (.toml)")->required();
+    preview->add_option("OUT", previewOut, "fichier PNG à écrire")->required();
     NameCommandGroups(&app);
 
     try {
@@ -154,6 +159,7 @@ int main(int argc, char** argv) {
     if (*png2bmp) return quizpack::Png2BmpCommand(pngIn, bmpOut, std::cerr);
     if (*check) return quizpack::CheckCommand(source, std::cout, std::cerr);
     if (*build) return quizpack::BuildCommand(source, outDir, std::cout, std::cerr);
+    if (*preview) return quizpack::PreviewCommand(source, previewOut, std::cout, std::cerr);
     if (*encode) return quizpack::LzwEncodeCommand(lzwIn, lzwOut, std::cerr);
     if (*decode) return quizpack::LzwDecodeCommand(lzwIn, lzwOut, std::cerr);
     if (*inspect)

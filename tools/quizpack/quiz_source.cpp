@@ -10,7 +10,10 @@
 #include "model/lzw.h"
 #include "model/stored_form.h"
 #include "french.h"
+#include "raster.h"
 #include "text.h"
+#include "word_search.h"
+#include "word_search_picture.h"
 
 namespace quizpack {
 
@@ -169,6 +172,168 @@ void CheckTypable(SourceReader& reader, int line, const std::string& field,
                       "correspondrait donc jamais");
 }
 
+bool Colour(SourceReader& reader, const toml::node* node, const std::string& field, Rgb* out) {
+    if (!node) return true;
+    const toml::array* rgb = node->as_array();
+    if (!rgb || rgb->size() != 3) {
+        reader.Report(LineOf(*node), field, "doit être [rouge, vert, bleu]");
+        return false;
+    }
+    uint8_t* parts[3] = {&out->r, &out->g, &out->b};
+    bool ok = true;
+    for (int i = 0; i < 3; ++i) {
+        long v;
+        if (reader.Integer(rgb->get(i), field + "[" + std::to_string(i + 1) + "]", 0, 255, &v))
+            *parts[i] = static_cast<uint8_t>(v);
+        else
+            ok = false;
+    }
+    return ok;
+}
+
+// A picture quizpack drew counts as made once the player's own decoder reads
+// back exactly its pixels.
+bool MadePicture(const RgbImage& image, PictureSource* picture) {
+    picture->bytes = EncodePng(image);
+    RgbImage back;
+    std::string error;
+    if (picture->bytes.empty() || !DecodePicture(picture->bytes, &back, &error) ||
+        back.width != image.width || back.height != image.height || back.pixels != image.pixels)
+        return false;
+    picture->info = ReadPictureInfo(picture->bytes);
+    return true;
+}
+
+// [motsmeles]: the grid, its pictures, the letter counts and the places.
+void MakeWordSearchPictures(SourceReader& reader, const toml::node& node,
+                            const std::vector<int>& answerLines, bool place, QuizDefinition* quiz) {
+    const int line = LineOf(node);
+    const toml::table* table = node.as_table();
+    if (!table) {
+        reader.Report(line, "motsmeles", "doit être une table [motsmeles]");
+        return;
+    }
+    reader.UnknownKeys(*table, {"columns", "rows", "directions", "seed", "cellSize", "lines",
+                                "ground", "ink", "tint"},
+                       "motsmeles.");
+    WordSearchRequest request;
+    long value;
+    bool ok = true;
+    for (auto [key, out] : {std::pair<const char*, int*>{"columns", &request.columns},
+                            std::pair<const char*, int*>{"rows", &request.rows}}) {
+        if (!table->get(key)) {
+            reader.Report(line, std::string("motsmeles.") + key, "manquant");
+            ok = false;
+        } else if (reader.Integer(table->get(key), std::string("motsmeles.") + key, 2, 40, &value)) {
+            *out = static_cast<int>(value);
+        } else {
+            ok = false;
+        }
+    }
+    if (const toml::node* seed = table->get("seed")) {
+        if (reader.Integer(seed, "motsmeles.seed", 0, 2147483647, &value))
+            request.seed = static_cast<uint64_t>(value);
+        else
+            ok = false;
+    }
+    if (const toml::node* directions = table->get("directions")) {
+        const toml::array* list = directions->as_array();
+        std::string names;
+        for (const Direction& d : kDirections) names += std::string(names.empty() ? "" : ", ") + d.name;
+        if (!list || list->empty()) {
+            reader.Report(LineOf(*directions), "motsmeles.directions",
+                          "doit être une liste de directions parmi " + names);
+            ok = false;
+        }
+        for (size_t i = 0; list && i < list->size(); ++i) {
+            const auto* name = list->get(i)->as_string();
+            int found = -1;
+            for (int d = 0; d < 8 && name; ++d)
+                if (name->get() == kDirections[d].name) found = d;
+            if (found < 0) {
+                reader.Report(LineOf(*list->get(i)), "motsmeles.directions",
+                              (name ? "« " + name->get() + " » n'est pas une direction" : std::string("une direction s'écrit entre guillemets")) +
+                                  " ; les directions : " + names);
+                ok = false;
+            } else if (std::find(request.directions.begin(), request.directions.end(), found) ==
+                       request.directions.end()) {
+                request.directions.push_back(found);
+            }
+        }
+    } else {
+        request.directions = {0, 1, 2, 3, 4, 5, 6, 7};
+    }
+    PuzzleStyle style;
+    if (const toml::node* cell = table->get("cellSize")) {
+        if (reader.Integer(cell, "motsmeles.cellSize", PuzzleGeometry::kMinCell,
+                           PuzzleGeometry::kMaxCell, &value))
+            style.cellSize = static_cast<int>(value);
+        else
+            ok = false;
+    }
+    ok = Colour(reader, table->get("lines"), "motsmeles.lines", &style.lines) & ok;
+    ok = Colour(reader, table->get("ground"), "motsmeles.ground", &style.ground) & ok;
+    ok = Colour(reader, table->get("ink"), "motsmeles.ink", &style.ink) & ok;
+    ok = Colour(reader, table->get("tint"), "motsmeles.tint", &style.tint) & ok;
+
+    const auto& questions = quiz->package.questions;
+    for (size_t k = 0; k < questions.size(); ++k) {
+        std::string letters, error;
+        if (!GridLetters(questions[k].answer1, &letters, &error)) {
+            reader.Report(answerLines[k], "question[" + std::to_string(k + 1) + "].answer", error);
+            ok = false;
+        }
+        request.words.push_back(letters);
+    }
+    PuzzleGeometry geometry;
+    std::string error;
+    if (!ok || !place) return;
+    if (!MakePuzzleGeometry(request.columns, request.rows, style.cellSize, &geometry, &error)) {
+        reader.Report(line, "motsmeles", error);
+        return;
+    }
+    if (questions.empty()) {
+        reader.Report(line, "motsmeles", "aucune question : aucun mot à placer");
+        return;
+    }
+    WordSearch search;
+    int failed = 0;
+    if (!MakeWordSearch(request, &search, &failed, &error)) {
+        reader.Report(answerLines[failed], "question[" + std::to_string(failed + 1) + "].answer", error);
+        return;
+    }
+    RgbImage puzzle;
+    if (!DrawPuzzle(search, geometry, style, &puzzle, &error)) {
+        reader.Report(line, "motsmeles", error);
+        return;
+    }
+    const std::string unread = "l'image dessinée ne se relit pas à l'identique avec le décodeur du lecteur";
+    quiz->puzzle.path = "(motsmeles)";
+    if (!MadePicture(puzzle, &quiz->puzzle)) {
+        reader.Report(line, "motsmeles", unread);
+        return;
+    }
+    for (size_t k = 0; k < questions.size(); ++k) {
+        const WordPlace& place = search.places[k];
+        QuestionDefinition& def = quiz->questions[k];
+        RgbImage overlay;
+        if (!DrawOverlay(search, place, geometry, style, puzzle, &overlay, &error)) {
+            reader.Report(line, "motsmeles", error);
+            return;
+        }
+        def.overlay.path = "(motsmeles)";
+        if (!MadePicture(overlay, &def.overlay)) {
+            reader.Report(answerLines[k], "question[" + std::to_string(k + 1) + "].answer", unread);
+            return;
+        }
+        def.hasOverlay = true;
+        def.place = geometry.Block(place.left(), place.top(), place.width(), place.height());
+        def.letters = place.length;
+    }
+    quiz->wordSearch = search;
+    quiz->geometry = geometry;
+}
+
 }  // namespace
 
 uint8_t SingleFieldMarker() {
@@ -194,7 +359,7 @@ std::vector<Problem> ReadQuizSource(const std::string& path, QuizDefinition* qui
                        {"executable", "title", "author", "subtitle", "answerCaption1",
                         "answerCaption2", "linkText", "statusText", "quizKind",
                         "answersPerQuestion", "layoutType", "background", "scrambled", "puzzle",
-                        "question"},
+                        "question", "motsmeles"},
                        "");
     for (const auto& [key, node] : root) quiz->lines[std::string(key.str())] = LineOf(node);
 
@@ -254,7 +419,14 @@ std::vector<Problem> ReadQuizSource(const std::string& path, QuizDefinition* qui
                     *components[i] = static_cast<uint8_t>(value);
         }
     }
-    bool havePuzzle = reader.Picture(root.get("puzzle"), 1, "puzzle", &quiz->puzzle);
+    const toml::node* wordSearch = root.get("motsmeles");
+    bool havePuzzle = false;
+    if (!wordSearch)
+        havePuzzle = reader.Picture(root.get("puzzle"), 1, "puzzle", &quiz->puzzle);
+    else if (const toml::node* puzzle = root.get("puzzle"))
+        reader.Report(LineOf(*puzzle), "puzzle",
+                      "avec [motsmeles], quizpack dessine la grille lui-même ; retirez ce champ");
+    std::vector<int> answerLines;  // the line of each question's first answer
 
     const toml::node* questionsNode = root.get("question");
     const toml::array* questions = questionsNode ? questionsNode->as_array() : nullptr;
@@ -306,6 +478,7 @@ std::vector<Problem> ReadQuizSource(const std::string& path, QuizDefinition* qui
         if (answers.size() == 2 && package.answersPerQuestion == 1)
             reader.Report(LineOf(*answers[1].first), prefix + "answers",
                           "deux réponses, mais answersPerQuestion vaut 1");
+        answerLines.push_back(answers.empty() ? line : LineOf(*answers[0].first));
         for (size_t a = 0; a < answers.size() && a < 2; ++a) {
             std::string text =
                 reader.Text(answers[a].first, line, prefix + answers[a].second, kMaxText);
@@ -344,6 +517,15 @@ std::vector<Problem> ReadQuizSource(const std::string& path, QuizDefinition* qui
         if (reader.Integer(table.get("letters"), prefix + "letters", 0, 999, &value))
             def.letters = static_cast<int>(value);
 
+        if (wordSearch) {
+            for (const char* key : {"letters", "overlay", "place"})
+                if (const toml::node* node = table.get(key))
+                    reader.Report(LineOf(*node), prefix + key,
+                                  "avec [motsmeles], quizpack le calcule lui-même ; retirez ce champ");
+            package.questions.push_back(q);
+            quiz->questions.push_back(def);
+            continue;
+        }
         const toml::node* overlay = table.get("overlay");
         const toml::node* place = table.get("place");
         if (overlay) {
@@ -389,6 +571,9 @@ std::vector<Problem> ReadQuizSource(const std::string& path, QuizDefinition* qui
         package.questions.push_back(q);
         quiz->questions.push_back(def);
     }
+    // The words are placed only once the rest of the source reads well: an
+    // answer already refused would only be refused a second time.
+    if (wordSearch) MakeWordSearchPictures(reader, *wordSearch, answerLines, problems.empty(), quiz);
     std::stable_sort(problems.begin(), problems.end(),
                      [](const Problem& a, const Problem& b) { return a.line < b.line; });
     return problems;

@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "model/package_writer.h"
-#include "model/package_writer.h"
 #include "picture_info.h"
+#include "raster.h"
+#include "word_search.h"
+#include "word_search_picture.h"
 
 namespace quizpack {
 
@@ -40,6 +42,9 @@ struct QuizDefinition {
     PictureSource puzzle;
     std::vector<QuestionDefinition> questions;  // beside package.questions
     std::map<std::string, int> lines;            // line of each top-level field given
+    // A word search quizpack made ([motsmeles]): empty cells otherwise.
+    WordSearch wordSearch;
+    PuzzleGeometry geometry;
 };
 
 // Reads and checks the source. Problems come in line order; the definition is
@@ -53,6 +58,10 @@ std::vector<Problem> ReadQuizSource(const std::string& path, QuizDefinition* qui
 // would decode as stored) and then gives no file.
 std::vector<Problem> MakeBuildFiles(const QuizDefinition& quiz, const std::string& sourcePath,
                                     std::map<std::string, std::vector<uint8_t>>* files);
+
+// The answer key: the puzzle picture with every overlay pasted at its place.
+// PNG and GIF pictures only; false with a French `error` naming the field.
+bool ComposeAnswerKey(const QuizDefinition& quiz, RgbImage* key, std::string* error);
 
 // The raw answer byte whose stored form is "-": a second answer stored as
 // this byte hides the second field of its question.

@@ -1,0 +1,137 @@
+#include "raster.h"
+
+#include <algorithm>
+#include <cstring>
+#include <gif_lib.h>
+#include <png.h>
+
+#include "images/png_decoder.h"
+
+namespace quizpack {
+
+void RgbImage::Fill(int left, int top, int w, int h, Rgb colour) {
+    for (int y = std::max(top, 0); y < std::min(top + h, height); ++y)
+        for (int x = std::max(left, 0); x < std::min(left + w, width); ++x) At(x, y) = colour;
+}
+
+RgbImage RgbImage::Crop(int left, int top, int w, int h) const {
+    RgbImage block(w, h, {});
+    for (int y = 0; y < h; ++y)
+        std::copy_n(&At(left, top + y), w, &block.At(0, y));
+    return block;
+}
+
+void RgbImage::Paste(const RgbImage& block, int left, int top) {
+    for (int y = 0; y < block.height; ++y)
+        for (int x = 0; x < block.width; ++x)
+            if (left + x >= 0 && left + x < width && top + y >= 0 && top + y < height)
+                At(left + x, top + y) = block.At(x, y);
+}
+
+std::vector<uint8_t> EncodePng(const RgbImage& image) {
+    static_assert(sizeof(Rgb) == 3, "pixels are packed RGB");
+    png_image png;
+    std::memset(&png, 0, sizeof png);
+    png.version = PNG_IMAGE_VERSION;
+    png.width = static_cast<png_uint_32>(image.width);
+    png.height = static_cast<png_uint_32>(image.height);
+    png.format = PNG_FORMAT_RGB;
+    png_alloc_size_t size = 0;
+    if (!png_image_write_to_memory(&png, nullptr, &size, 0, image.pixels.data(), 0, nullptr))
+        return {};
+    std::vector<uint8_t> bytes(size);
+    if (!png_image_write_to_memory(&png, bytes.data(), &size, 0, image.pixels.data(), 0, nullptr))
+        return {};
+    bytes.resize(size);
+    return bytes;
+}
+
+namespace {
+
+bool DecodePng(const std::vector<uint8_t>& bytes, RgbImage* image) {
+    quiz::PngDecoder decoder;
+    quiz::PngDecoderInit(&decoder);
+    quiz::PngBitmapInfo info;
+    std::vector<uint8_t> dib;
+    bool ok = quiz::PngDecoderLoadMemory(&decoder, bytes.data(), bytes.size()) &&
+              quiz::PngDecoderDecode(&decoder) &&
+              quiz::PngDecoderRenderDib(&decoder, &info, &dib);
+    quiz::PngDecoderRelease(&decoder);
+    if (!ok) return false;
+    const int width = info.header.biWidth, height = -info.header.biHeight;  // top-down
+    const int bits = info.header.biBitCount;
+    const uint64_t stride = quiz::PngDibStride(width, bits);
+    *image = RgbImage(width, height, {});
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* row = dib.data() + stride * y;
+        for (int x = 0; x < width; ++x) {
+            if (bits >= 24) {
+                const uint8_t* p = row + x * (bits / 8);  // blue, green, red
+                image->At(x, y) = {p[2], p[1], p[0]};
+            } else {
+                const int perByte = 8 / bits;
+                const int index = (row[x / perByte] >> ((perByte - 1 - x % perByte) * bits)) & ((1 << bits) - 1);
+                const uint8_t* c = info.colours[index];
+                image->At(x, y) = {c[2], c[1], c[0]};
+            }
+        }
+    }
+    return true;
+}
+
+struct GifReader {
+    const std::vector<uint8_t>* bytes;
+    size_t at = 0;
+    static int Read(GifFileType* gif, GifByteType* out, int count) {
+        auto* self = static_cast<GifReader*>(gif->UserData);
+        size_t n = std::min(static_cast<size_t>(count), self->bytes->size() - self->at);
+        std::memcpy(out, self->bytes->data() + self->at, n);
+        self->at += n;
+        return static_cast<int>(n);
+    }
+};
+
+bool DecodeGif(const std::vector<uint8_t>& bytes, RgbImage* image) {
+    GifReader reader{&bytes};
+    int error = 0;
+    GifFileType* gif = DGifOpen(&reader, &GifReader::Read, &error);
+    if (!gif) return false;
+    bool ok = DGifSlurp(gif) == GIF_OK && gif->ImageCount > 0;
+    if (ok) {
+        const SavedImage& frame = gif->SavedImages[0];
+        const ColorMapObject* map = frame.ImageDesc.ColorMap ? frame.ImageDesc.ColorMap : gif->SColorMap;
+        ok = map != nullptr;
+        *image = RgbImage(gif->SWidth, gif->SHeight, {});
+        const GifImageDesc& d = frame.ImageDesc;
+        for (int y = 0; ok && y < d.Height; ++y)
+            for (int x = 0; x < d.Width; ++x) {
+                int index = frame.RasterBits[y * d.Width + x];
+                if (index >= map->ColorCount || d.Left + x >= image->width || d.Top + y >= image->height)
+                    continue;
+                const GifColorType& c = map->Colors[index];
+                image->At(d.Left + x, d.Top + y) = {c.Red, c.Green, c.Blue};
+            }
+    }
+    DGifCloseFile(gif, &error);
+    return ok;
+}
+
+}  // namespace
+
+bool DecodePicture(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* error) {
+    switch (ReadPictureInfo(bytes).format) {
+        case PictureFormat::Png:
+            if (DecodePng(bytes, image)) return true;
+            *error = "le décodeur PNG du lecteur ne lit pas cette image";
+            return false;
+        case PictureFormat::Gif:
+            if (DecodeGif(bytes, image)) return true;
+            *error = "cette image GIF ne se décode pas";
+            return false;
+        default:
+            *error = "seules les images PNG et GIF se composent ici";
+            return false;
+    }
+}
+
+}  // namespace quizpack

@@ -1,0 +1,42 @@
+// Pictures as plain RGB pixels, for the pictures quizpack draws and for the
+// answer key it composes: PNG written with libpng and read back with the
+// player's own decoder, GIF read with giflib.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "picture_info.h"
+
+namespace quizpack {
+
+struct Rgb {
+    uint8_t r = 0, g = 0, b = 0;
+    bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
+    bool operator!=(const Rgb& o) const { return !(*this == o); }
+};
+
+struct RgbImage {
+    int width = 0, height = 0;
+    std::vector<Rgb> pixels;  // rows top to bottom
+
+    RgbImage() = default;
+    RgbImage(int w, int h, Rgb fill) : width(w), height(h), pixels(size_t(w) * h, fill) {}
+    Rgb& At(int x, int y) { return pixels[size_t(y) * width + x]; }
+    const Rgb& At(int x, int y) const { return pixels[size_t(y) * width + x]; }
+    void Fill(int left, int top, int w, int h, Rgb colour);
+    // The block (left, top, w, h), which must lie inside.
+    RgbImage Crop(int left, int top, int w, int h) const;
+    // Copies `block` with its top-left corner at (left, top), clipped.
+    void Paste(const RgbImage& block, int left, int top);
+};
+
+// An RGB PNG of the image; empty on failure.
+std::vector<uint8_t> EncodePng(const RgbImage& image);
+
+// Decodes a PNG with the player's decoder, or a GIF's first frame. False
+// with a French `error` for other formats or bytes that do not decode.
+bool DecodePicture(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* error);
+
+}  // namespace quizpack

@@ -1,0 +1,59 @@
+// The pictures of a word search as the player shows them: the puzzle (square
+// cells, ruled lines, one capital per cell, and an empty strip below where
+// the player writes "%d lettres" at (183, 468)) and, for each answer, the
+// block of cells that covers it with the answer's cells tinted.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "raster.h"
+#include "word_search.h"
+
+namespace quizpack {
+
+struct PuzzleStyle {
+    int cellSize = 0;  // pixels from one ruled line to the next; 0: the largest that fits
+    Rgb lines{40, 70, 190};
+    Rgb ground{255, 255, 255};
+    Rgb ink{20, 20, 40};
+    Rgb tint{255, 170, 205};
+};
+
+// Where things go in the puzzle picture.
+struct PuzzleGeometry {
+    static constexpr int kLeft = 9, kTop = 11;  // the first cell's corner
+    static constexpr int kLine = 3;             // ruled lines, pixels wide
+    static constexpr int kMaxWidth = 510;       // the grid's picture column
+    static constexpr int kHeight = 505;
+    static constexpr int kTextTop = 468;        // where the player writes the count
+    static constexpr int kMinWidth = 300;       // room for "%d lettres" from x = 183
+    static constexpr int kMinCell = 14;
+    static constexpr int kMaxCell = 34;
+
+    int columns = 0, rows = 0, cell = 0;
+    int width = 0, height = kHeight;
+
+    // The overlay rectangle of a block of cells: left, top, width, height.
+    std::array<int, 4> Block(int column, int row, int across, int down) const;
+};
+
+// The geometry for a grid; false with a French `error` when the cells would
+// not fit above the strip or within the picture column, or the cell size
+// asked for is out of range.
+bool MakePuzzleGeometry(int columns, int rows, int cellSize, PuzzleGeometry* geometry,
+                        std::string* error);
+
+// Draws with DejaVu Sans Bold through FreeType. False with a French `error`
+// when the font cannot be loaded.
+bool DrawPuzzle(const WordSearch& search, const PuzzleGeometry& geometry, const PuzzleStyle& style,
+                RgbImage* puzzle, std::string* error);
+
+// The overlay of one placed word: the puzzle's block over its place, the
+// word's own cells drawn on the tint.
+bool DrawOverlay(const WordSearch& search, const WordPlace& place, const PuzzleGeometry& geometry,
+                 const PuzzleStyle& style, const RgbImage& puzzle, RgbImage* overlay,
+                 std::string* error);
+
+}  // namespace quizpack
