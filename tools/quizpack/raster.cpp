@@ -21,12 +21,6 @@ RgbImage RgbImage::Crop(int left, int top, int w, int h) const {
     return block;
 }
 
-void RgbImage::Paste(const RgbImage& block, int left, int top) {
-    for (int y = 0; y < block.height; ++y)
-        for (int x = 0; x < block.width; ++x)
-            if (left + x >= 0 && left + x < width && top + y >= 0 && top + y < height)
-                At(left + x, top + y) = block.At(x, y);
-}
 
 std::vector<uint8_t> EncodePng(const RgbImage& image) {
     static_assert(sizeof(Rgb) == 3, "pixels are packed RGB");

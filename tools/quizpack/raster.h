@@ -28,8 +28,6 @@ struct RgbImage {
     void Fill(int left, int top, int w, int h, Rgb colour);
     // The block (left, top, w, h), which must lie inside.
     RgbImage Crop(int left, int top, int w, int h) const;
-    // Copies `block` with its top-left corner at (left, top), clipped.
-    void Paste(const RgbImage& block, int left, int top);
 };
 
 // An RGB PNG of the image; empty on failure.

@@ -79,7 +79,7 @@ bool MakePuzzleGeometry(int columns, int rows, int cellSize, PuzzleGeometry* g, 
     using G = PuzzleGeometry;
     // The grid keeps 2 pixels clear above the count, and the margins of its
     // first cell on the right.
-    const int widest = (G::kMaxWidth - 2 * G::kLeft + G::kLine) / columns;
+    const int widest = (G::kMaxWidth - 2 * G::kLeft + 1) / columns;
     const int tallest = (G::kTextTop - 2 - G::kTop) / rows;
     const int fits = std::min(widest, tallest);
     if (cellSize == 0) cellSize = std::min(fits, G::kMaxCell);
@@ -103,7 +103,9 @@ bool MakePuzzleGeometry(int columns, int rows, int cellSize, PuzzleGeometry* g, 
     g->columns = columns;
     g->rows = rows;
     g->cell = cellSize;
-    g->width = std::max(G::kMinWidth, 2 * G::kLeft - G::kLine + cellSize * columns);
+    // A white margin around the ruled grid: 13 columns of 34 pixels make the
+    // 459 pixels of the shipped puzzle.
+    g->width = std::max(G::kMinWidth, 2 * G::kLeft - 1 + cellSize * columns);
     g->height = G::kHeight;
     return true;
 }
