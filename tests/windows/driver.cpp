@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "answers/progress_file.h"
+#include "grid/quiz_tables.h"
 #include "model/package_win32.h"
 #include "model/quiz_state_win32.h"
 #include "shell/shell_win32.h"
@@ -232,6 +233,74 @@ std::string FieldsAsFile(const quiz::QuizState& quiz, HWND grid) {
     return bytes;
 }
 
+// What the screen shows of a picture control, as RGB rows, over the part of
+// it that the grid shows (the control may reach below the grid's client).
+struct ScreenShot {
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels;  // 0x00RRGGBB
+    uint32_t At(int x, int y) const { return pixels[size_t(y) * width + x]; }
+};
+
+ScreenShot Shoot(HWND grid, HWND control) {
+    RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    Sleep(200);  // the player paints on its own thread
+    RECT picture, client;
+    GetWindowRect(control, &picture);
+    GetClientRect(grid, &client);
+    MapWindowPoints(grid, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    RECT shown;
+    IntersectRect(&shown, &picture, &client);
+    ScreenShot shot;
+    shot.width = shown.right - picture.left;
+    shot.height = shown.bottom - picture.top;
+    if (shot.width <= 0 || shot.height <= 0) return {};
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), shot.width, -shot.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, shot.width, shot.height, screen, picture.left, picture.top, SRCCOPY);
+    GdiFlush();
+    const uint32_t* p = static_cast<const uint32_t*>(bits);
+    shot.pixels.assign(p, p + size_t(shot.width) * shot.height);
+    for (uint32_t& px : shot.pixels) px &= 0xFFFFFF;
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return shot;
+}
+
+// A found question's picture on screen: its answer's cells tinted inside the
+// place the tables give, everything else as before.
+void CheckMarkedOnScreen(const ScreenShot& before, const ScreenShot& after, int k) {
+    const uint32_t kTint = 0xFFAACD;  // the word search's default tint, 255 170 205
+    quiz::AnswerPlace place{};
+    Check(quiz::AnswerPlaceOf(k, &place), "the question has a place", "a place", "none");
+    Check(before.width > 0 && before.width == after.width && before.height == after.height,
+          "the picture is on screen", std::to_string(before.width) + " x " + std::to_string(before.height),
+          std::to_string(after.width) + " x " + std::to_string(after.height));
+    if (before.width <= 0 || before.width != after.width || before.height != after.height) return;
+    long tintBefore = 0, tintAfter = 0, changedOutside = 0;
+    for (int y = 0; y < after.height; ++y)
+        for (int x = 0; x < after.width; ++x) {
+            const bool inside = x >= place.left && x < place.left + place.width && y >= place.top &&
+                                y < place.top + place.height;
+            if (inside) {
+                tintBefore += before.At(x, y) == kTint;
+                tintAfter += after.At(x, y) == kTint;
+            } else {
+                changedOutside += before.At(x, y) != after.At(x, y);
+            }
+        }
+    CheckEqual("no tint before the answer", 0, tintBefore);
+    Check(tintAfter >= quiz::LetterCountOf(k) * 200, "its cells tinted at its place",
+          "at least " + std::to_string(quiz::LetterCountOf(k) * 200) + " pixels", std::to_string(tintAfter));
+    CheckEqual("nothing changed outside its place", 0, changedOutside);
+}
+
 // The sample quiz (layout 3: a found question shows its hint and its marked
 // picture), played through the player's own windows.
 std::string Play(const quiz::QuizState& quiz, const Running& run, const std::string& progress) {
@@ -240,7 +309,9 @@ std::string Play(const quiz::QuizState& quiz, const Running& run, const std::str
         return SendMessageA(GetDlgItem(grid, 9900 + k), STM_GETIMAGE, IMAGE_BITMAP, 0);
     };
     const LRESULT unmarked = picture(1);
+    const ScreenShot before = Shoot(grid, GetDlgItem(grid, 9901));
     Answer(grid, 4001, "abricot");
+    CheckMarkedOnScreen(before, Shoot(grid, GetDlgItem(grid, 9901)), 1);
     CheckLabel(grid, 5001, "BRAVO");
     CheckScore(quiz, header, 1);
     Check(IsWindowVisible(GetDlgItem(grid, 8001)), "a found question shows its hint", "visible", "hidden");
