@@ -61,7 +61,8 @@ startup() {
 bench() {
   cmake --preset release >/dev/null && cmake --build --preset release -j "$JOBS" &&
     build/release/tests/bench/core_bench --benchmark_min_time=0.05 &&
-    build/release/tests/bench/png_bench --benchmark_min_time=0.05
+    build/release/tests/bench/png_bench --benchmark_min_time=0.05 &&
+    build/release/tests/bench/word_search_bench --benchmark_min_time=0.05
 }
 
 stage "native suites (ASan, UBSan)" native

@@ -1,0 +1,63 @@
+// How long quizpack takes to make a word search: placing and filling a
+// 20 x 20 grid of 40 words, and drawing its puzzle and overlays as PNG.
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <vector>
+
+#include "raster.h"
+#include "word_search.h"
+#include "word_search_picture.h"
+
+namespace {
+
+// Forty words of 4 to 9 letters, none inside another, either way round.
+std::vector<std::string> FortyWords() {
+    const char* words[] = {
+        "ABRICOT", "AMANDE", "ANANAS", "BANANE", "CASSIS", "CERISE", "CITRON", "COING",
+        "DATTE", "FIGUE", "FRAISE", "FRAMBOISE", "GROSEILLE", "KIWI", "MANGUE", "MELON",
+        "MIRABELLE", "MYRTILLE", "NECTARINE", "ORANGE", "POIRE", "POMME", "PRUNE", "RAISIN",
+        "GOYAVE", "PAPAYE", "LITCHI", "KAKI", "NOISETTE", "CHATAIGNE", "PECHE", "NEFLE",
+        "AIRELLE", "ARBOUSE", "CEDRAT", "CLEMENTINE", "COROSSOL", "GRENADE", "JUJUBE", "YUZU"};
+    return {std::begin(words), std::end(words)};
+}
+
+const std::vector<int> kAll = {0, 1, 2, 3, 4, 5, 6, 7};
+
+void PlaceAndFill20x20(benchmark::State& state) {
+    uint64_t seed = 1;
+    for (auto _ : state) {
+        quizpack::WordSearchRequest request{20, 20, kAll, seed++, FortyWords()};
+        quizpack::WordSearch search;
+        int failed;
+        std::string error;
+        if (!quizpack::MakeWordSearch(request, &search, &failed, &error)) state.SkipWithError(error.c_str());
+        benchmark::DoNotOptimize(search.cells.data());
+    }
+}
+BENCHMARK(PlaceAndFill20x20)->Unit(benchmark::kMillisecond);
+
+void DrawPuzzleAndOverlays20x20(benchmark::State& state) {
+    quizpack::WordSearch search;
+    int failed;
+    std::string error;
+    quizpack::MakeWordSearch({20, 20, kAll, 1, FortyWords()}, &search, &failed, &error);
+    quizpack::PuzzleGeometry geometry;
+    quizpack::MakePuzzleGeometry(20, 20, 0, &geometry, &error);
+    const quizpack::PuzzleStyle style;
+    for (auto _ : state) {
+        quizpack::RgbImage puzzle, overlay;
+        quizpack::DrawPuzzle(search, geometry, style, &puzzle, &error);
+        size_t bytes = quizpack::EncodePng(puzzle).size();
+        for (const quizpack::WordPlace& place : search.places) {
+            quizpack::DrawOverlay(search, place, geometry, style, puzzle, &overlay, &error);
+            bytes += quizpack::EncodePng(overlay).size();
+        }
+        benchmark::DoNotOptimize(bytes);
+    }
+}
+BENCHMARK(DrawPuzzleAndOverlays20x20)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
