@@ -8,14 +8,15 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
-configure=(cmake --preset windows)
-[ -n "${QUIZ_SOURCE:-}" ] && configure+=("-DQUIZ_SOURCE=$(realpath "$QUIZ_SOURCE")")
-"${configure[@]}" >/dev/null
+# The quiz is always named: the build keeps the last one it was given.
+cmake --preset windows -DQUIZ_SOURCE="$(realpath "${QUIZ_SOURCE:-quizzes/fruits/fruits.toml}")" >/dev/null
 cmake --build --preset windows
 
 build=$PWD/build/windows
-player=$(find "$build" -maxdepth 1 -name '*.exe' | head -n 1)
-[ -n "$player" ] || { echo "no player .exe in $build"; exit 1; }
+# The .exe of this quiz, not one an earlier quiz left in the folder.
+name=$(sed -n 's/^set(QUIZ_EXECUTABLE_NAME "\(.*\)")$/\1/p' "$build/quiz/quiz.cmake")
+player=$build/$name.exe
+[ -n "$name" ] && [ -f "$player" ] || { echo "no player .exe in $build"; exit 1; }
 export WINEPREFIX=$build/wineprefix-play WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 if [ -n "${DISPLAY:-}" ]; then
