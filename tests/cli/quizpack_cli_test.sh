@@ -146,7 +146,7 @@ contains "help in French" "Utilisation : quizpack [OPTIONS] COMMANDE" "$out"
 contains "help names the commands" "Vérifie la source d'un quiz" "$out"
 contains "help of a command" "dossier où écrire" "$("$QP" build --help)"
 "$QP" frob 2>"$WORK/err"; check "unknown command exit" "2" "$?"
-check "unknown command in French" "quizpack : « frob » n'est pas une commande (verdict, lzw, inspect, check, build, png2bmp)
+check "unknown command in French" "quizpack : « frob » n'est pas une commande (verdict, lzw, inspect, check, build, png2bmp, preview)
 L'aide : quizpack --help" "$(cat "$WORK/err")"
 "$QP" build x.toml 2>"$WORK/err"; check "missing option exit" "2" "$?"
 contains "missing option in French" "quizpack build : il manque l'option --out" "$(cat "$WORK/err")"
@@ -189,6 +189,46 @@ contains "large quiz build says so" "96 questions ; 8 fichiers écrits" "$(cat "
 "$HERE/quiz_records_test.sh" "$QP" big/quiz.toml big/out >"$WORK/out"
 check "large quiz read back whole" "0" "$?"
 [ "$(wc -c < big/out/record104.bin)" -gt 10000 ]; check "large quiz record 104 is large" "0" "$?"
+
+# ---- the answer key ----
+mkdir -p ws
+printf 'executable = "mots"\ntitle = "Mots"\n\n[motsmeles]\ncolumns = 8\nrows = 8\nseed = 3\n\n[[question]]\nanswer = "Pêche"\n\n[[question]]\nanswer = "kiwi"\n' > ws/mots.toml
+"$QP" preview ws/mots.toml ws/key.png >"$WORK/out"; check "preview exit" "0" "$?"
+check "preview says what it wrote" "ws/key.png : la grille, 2 réponses marquées" "$(cat "$WORK/out")"
+"$QP" build ws/mots.toml --out ws/out >/dev/null
+summary=$($PY - ws/key.png ws/out/img_400.png <<'PYEOF'
+import struct, sys, zlib
+def rgb(path):
+    b = open(path, "rb").read()
+    w, h = struct.unpack(">II", b[16:24])
+    data, at = b"", 8
+    while at < len(b):
+        n, = struct.unpack(">I", b[at:at + 4]); kind = b[at + 4:at + 8]
+        if kind == b"IDAT": data += b[at + 8:at + 8 + n]
+        at += 12 + n
+    raw, rows, prev = zlib.decompress(data), [], bytearray(w * 3)
+    for y in range(h):
+        f, line = raw[y * (w * 3 + 1)], bytearray(raw[y * (w * 3 + 1) + 1:(y + 1) * (w * 3 + 1)])
+        for i in range(len(line)):
+            a = line[i - 3] if i >= 3 else 0; up = prev[i]; c = prev[i - 3] if i >= 3 else 0
+            p = a + up - c; pa, pb, pc = abs(p - a), abs(p - up), abs(p - c)
+            pred = [0, a, up, (a + up) // 2, a if pa <= pb and pa <= pc else up if pb <= pc else c][f]
+            line[i] = (line[i] + pred) & 255
+        rows.append(bytes(line)); prev = line
+    return w, h, rows
+kw, kh, key = rgb(sys.argv[1]); pw, ph, puzzle = rgb(sys.argv[2])
+tint = sum(r[i:i + 3] == b"\xff\xaa\xcd" for r in key for i in range(0, len(r), 3))
+print(kw, kh, (pw, ph) == (kw, kh), tint > 9 * 200, sum(r.count(b"\xff\xaa\xcd") for r in puzzle))
+PYEOF
+)
+check "preview: the puzzle's size, both answers tinted, the puzzle itself plain" "300 505 True True 0" "$summary"
+"$QP" preview "$HERE/../bench/quiz96/quiz96.toml" ws/hand.png >"$WORK/out"
+check "preview of hand-made GIF pictures" "ws/hand.png : la grille, 21 réponses marquées" "$(cat "$WORK/out")"
+printf '\377\330\377\340\000\004JF\377\300\000\013\010\001\371\001\313\003' > ws/grille.jpg
+printf 'executable = "photo"\ntitle = "Photo"\npuzzle = "grille.jpg"\n\n[[question]]\nanswer = "x"\n' > ws/photo.toml
+"$QP" check ws/photo.toml >/dev/null; check "a JPEG puzzle is a fine quiz" "0" "$?"
+"$QP" preview ws/photo.toml ws/photo.png 2>"$WORK/err"; check "preview of a JPEG puzzle exit" "1" "$?"
+check "preview of a JPEG puzzle says why" "quizpack preview : puzzle : seules les images PNG et GIF se composent ici" "$(cat "$WORK/err")"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
