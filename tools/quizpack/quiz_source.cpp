@@ -407,17 +407,11 @@ std::vector<Problem> ReadQuizSource(const std::string& path, QuizDefinition* qui
         else
             reader.Report(LineOf(*node), "scrambled", "doit valoir true ou false");
     }
-    if (const toml::node* node = root.get("background")) {
-        const toml::array* rgb = node->as_array();
-        if (!rgb || rgb->size() != 3) {
-            reader.Report(LineOf(*node), "background", "doit être [rouge, vert, bleu]");
-        } else {
-            uint8_t* components[3] = {&package.red, &package.green, &package.blue};
-            for (int i = 0; i < 3; ++i)
-                if (reader.Integer(rgb->get(i), "background[" + std::to_string(i + 1) + "]", 0,
-                                   255, &value))
-                    *components[i] = static_cast<uint8_t>(value);
-        }
+    Rgb background{package.red, package.green, package.blue};
+    if (Colour(reader, root.get("background"), "background", &background)) {
+        package.red = background.r;
+        package.green = background.g;
+        package.blue = background.b;
     }
     const toml::node* wordSearch = root.get("motsmeles");
     bool havePuzzle = false;
