@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "raster.h"
+#include "text.h"
 #include "word_search.h"
 
 namespace quizpack {
@@ -162,6 +164,43 @@ TEST(GridLetters, FoldsWhatIsWrittenIntoCapitals) {
         EXPECT_FALSE(GridLetters(bad, &letters, &error)) << bad;
         EXPECT_NE(error.find("ne peut pas aller dans la grille"), std::string::npos);
     }
+}
+
+// The answer key reads hand-made pictures: GIF through giflib, every PNG kind
+// through the player's decoder, into the same pixels.
+TEST(DecodePicture, GifAndEveryPngKindGiveTheirOwnPixels) {
+    const std::string folder = std::string(__FILE__).substr(0, std::string(__FILE__).rfind('/')) +
+                               "/../windows/pictures/";
+    const std::vector<Rgb> six = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}, {0, 0, 0}, {128, 64, 32}};
+    struct Case {
+        const char* file;
+        std::vector<Rgb> pixels;
+    } cases[] = {
+        {"small.gif", six}, {"rgb.png", six}, {"palette4.png", six}, {"rgba.png", six}, {"adam7.png", six},
+        {"grey2.png", {{0, 0, 0}, {85, 85, 85}, {170, 170, 170}, {255, 255, 255}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        std::vector<uint8_t> bytes;
+        ASSERT_TRUE(ReadFileBytes(folder + c.file, &bytes));
+        RgbImage image;
+        std::string error;
+        ASSERT_TRUE(DecodePicture(bytes, &image, &error)) << error;
+        EXPECT_EQ(image.pixels, c.pixels);
+    }
+    std::vector<uint8_t> garbage;
+    ASSERT_TRUE(ReadFileBytes(folder + "garbage.bin", &garbage));
+    RgbImage image;
+    std::string error;
+    EXPECT_FALSE(DecodePicture(garbage, &image, &error));
+    EXPECT_EQ(error, "cette image GIF ne se d\xC3\xA9" "code pas");  // a GIF header, then garbage
+    std::vector<uint8_t> badPng;
+    ASSERT_TRUE(ReadFileBytes(folder + "badzlib.png", &badPng));
+    EXPECT_FALSE(DecodePicture(badPng, &image, &error));
+    EXPECT_EQ(error, "le d\xC3\xA9" "codeur PNG du lecteur ne lit pas cette image");
+    const std::vector<uint8_t> jpeg = {0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 'J', 'F', 0xFF, 0xC0, 0, 11, 8, 0, 5, 0, 5, 3};
+    EXPECT_FALSE(DecodePicture(jpeg, &image, &error));
+    EXPECT_EQ(error, "seules les images PNG et GIF se composent ici");
 }
 
 }  // namespace
