@@ -113,7 +113,14 @@ bool DecodeGif(const std::vector<uint8_t>& bytes, RgbImage* image) {
 }  // namespace
 
 bool DecodePicture(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* error) {
-    switch (ReadPictureInfo(bytes).format) {
+    const PictureInfo info = ReadPictureInfo(bytes);
+    // A header may claim any size; the grid shows pictures 510 pixels wide.
+    if (int64_t(info.width) * info.height > kMaxPicturePixels) {
+        *error = "l'image annonce " + std::to_string(info.width) + " x " + std::to_string(info.height) +
+                 " pixels, trop pour la composer";
+        return false;
+    }
+    switch (info.format) {
         case PictureFormat::Png:
             if (DecodePng(bytes, image)) return true;
             *error = "le décodeur PNG du lecteur ne lit pas cette image";

@@ -33,8 +33,12 @@ struct RgbImage {
 // An RGB PNG of the image; empty on failure.
 std::vector<uint8_t> EncodePng(const RgbImage& image);
 
+// Pictures larger than this (16 megapixels) are not decoded.
+constexpr int64_t kMaxPicturePixels = 4096 * 4096;
+
 // Decodes a PNG with the player's decoder, or a GIF's first frame. False
-// with a French `error` for other formats or bytes that do not decode.
+// with a French `error` for other formats, pictures over the size above, or
+// bytes that do not decode.
 bool DecodePicture(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* error);
 
 }  // namespace quizpack
