@@ -2,6 +2,7 @@
 // It speaks French to authors; command and option names stay as they are,
 // so that scripts keep working.
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <iostream>
 
 #include "commands.h"
@@ -36,7 +37,6 @@ void NameCommandGroups(CLI::App* app) {
 quizpack::CommandLineContext ContextOf(CLI::App& app, int argc, char** argv) {
     quizpack::CommandLineContext context{"quizpack", {}, {}};
     CLI::App* at = &app;
-    int next = 1;
     while (true) {
         CLI::App* chosen = nullptr;
         for (CLI::App* sub : at->get_subcommands({}))
@@ -47,19 +47,13 @@ quizpack::CommandLineContext ContextOf(CLI::App& app, int argc, char** argv) {
     }
     for (CLI::App* sub : at->get_subcommands({})) context.commands.push_back(sub->get_name());
     // The first word after the last command reached is where a verb was due.
-    std::string last = at == &app ? "" : at->get_name();
-    bool after = last.empty();
-    for (; next < argc; ++next) {
-        std::string word = argv[next];
-        if (!after) {
-            after = word == last;
-            continue;
-        }
-        if (!word.empty() && word[0] != '-') {
-            context.stray = word;
+    int first = 1;
+    if (at != &app) first = static_cast<int>(std::find(argv + 1, argv + argc, at->get_name()) - argv) + 1;
+    for (int i = first; i < argc; ++i)
+        if (argv[i][0] && argv[i][0] != '-') {
+            context.stray = argv[i];
             break;
         }
-    }
     return context;
 }
 
