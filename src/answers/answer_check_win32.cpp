@@ -1,10 +1,13 @@
 #include "answers/answer_check_win32.h"
 
+#include <cstring>
+
 #include "grid/grid_items_win32.h"
 #include "answers/answer_compare.h"
 #include "answers/answer_rules.h"
 #include "answers/score_win32.h"
 #include "grid/grid_layout.h"
+#include "grid/hide_found.h"
 #include "grid/question_pictures_win32.h"
 
 namespace quiz {
@@ -26,13 +29,19 @@ void ShowHint(HWND grid, int q, int command) {
     ShowWindow(GridItem(grid, kHintLabelBase + 1 + q), command);
 }
 
+// A reveal never shows the hint of a question "Cacher" has hidden: it comes
+// out with the rest of the question when the box is unchecked.
+void RevealHint(const QuizState* state, HWND grid, int q) {
+    if (!QuestionIsHidden(state, q + 1)) ShowHint(grid, q, SW_SHOWNORMAL);
+}
+
 void RevealFound(QuizState* state, HWND grid, const QuestionEntry* entry, int q) {
     const int k = q + 1;
     switch (RevealOf(state->layoutType)) {
         case Reveal::kPicture: ShowFoundPicture(state, grid, k); break;
-        case Reveal::kHint: ShowHint(grid, q, SW_SHOWNORMAL); break;
+        case Reveal::kHint: RevealHint(state, grid, q); break;
         case Reveal::kHintThenPicture:
-            ShowHint(grid, q, SW_SHOWNORMAL);
+            RevealHint(state, grid, q);
             ShowFoundPicture(state, grid, k);
             break;
         case Reveal::kExtraText:
@@ -50,12 +59,12 @@ void RevealAllWhenDone(QuizState* state, HWND grid) {
     char text[kTextSize];
     for (int i = 1; i <= fields; ++i) {
         GridItemText(grid, kResultLabelBase + i, text, 255);
-        right += lstrcmpA(text, kVerdictBravo) == 0;
+        right += std::strcmp(text, kVerdictBravo) == 0;
     }
     if (right != fields) return;
     state->allFound = 1;
     for (int p = 1; p <= state->questionCount; ++p) {
-        ShowWindow(GridItem(grid, kHintLabelBase + p), SW_SHOWNORMAL);
+        RevealHint(state, grid, p - 1);
         ShowFoundPicture(state, grid, p);
     }
 }
@@ -75,10 +84,10 @@ void CheckAnswerField(QuizState* state, HWND grid, int fieldId) {
     const char* verdict = IsHiddenSecondAnswer(entry, field.place)
                               ? kVerdictBravo
                               : ChooseVerdict(AcceptedAnswer(entry, field.place), typed);
-    if (lstrcmpA(verdict, shown) == 0) return;  // unchanged: nothing more to do
+    if (std::strcmp(verdict, shown) == 0) return;  // unchanged: nothing more to do
     SetGridItemText(grid, fieldId + 1000, verdict);
 
-    if (lstrcmpA(verdict, kVerdictBravo) != 0) {
+    if (std::strcmp(verdict, kVerdictBravo) != 0) {
         if (WrongAnswerHidesHint(state->layoutType)) ShowHint(grid, field.question, SW_HIDE);
         state->allFound = 0;
     } else {
@@ -86,7 +95,7 @@ void CheckAnswerField(QuizState* state, HWND grid, int fieldId) {
         for (int k = 1; k <= perQuestion; ++k) {
             const int id = kAnswerFieldBase + field.question * perQuestion + k;
             StoredTextOf(grid, id, typed);
-            right += IsHiddenSecondAnswer(entry, k) || lstrcmpA(typed, AcceptedAnswer(entry, k)) == 0;
+            right += FieldIsRight(entry, k, typed);
         }
         if (right >= perQuestion && entry) {
             entry->found = 1;  // never set back

@@ -53,7 +53,7 @@ bool HandleKey(QuizState* state, HWND field, WPARAM key) {
             FillOpenFields(field);
             return false;
         case VK_F2:
-            SaveProgress(state);
+            SaveProgressOrSay(state, false);
             return false;
         default:
             return false;

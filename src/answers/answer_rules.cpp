@@ -26,6 +26,12 @@ bool IsHiddenSecondAnswer(const QuestionEntry* entry, int place) {
     return entry && place == 2 && std::strcmp(entry->answer2, "-") == 0;
 }
 
+bool FieldIsRight(const QuestionEntry* entry, int place, const char* typedStored) {
+    if (!entry || (place != 1 && place != 2)) return false;
+    if (IsHiddenSecondAnswer(entry, place)) return true;
+    return std::strcmp(typedStored, place == 1 ? entry->answer1 : entry->answer2) == 0;
+}
+
 FieldAnswer FieldAnswerOf(int fieldId, int answersPerQuestion) {
     if (answersPerQuestion == 2) return {(fieldId - 3999) / 2 - 1, fieldId % 2 == 1 ? 1 : 2};
     return {fieldId - 4001, 1};

@@ -31,6 +31,12 @@ bool RevealsAllAtTheEnd(int layoutType);
 // counts as right whatever its hidden field holds.
 bool IsHiddenSecondAnswer(const QuestionEntry* entry, int place);
 
+// Whether a field's text, in stored form, is the accepted answer of its place
+// (the hidden second answer always is). Bytes are compared as bytes: a
+// locale's collation may weigh the control bytes of the stored form as
+// nothing and call two different answers equal.
+bool FieldIsRight(const QuestionEntry* entry, int place, const char* typedStored);
+
 // The field of answer id `fieldId`: its question (0-based) and the accepted
 // answer it is judged against (place 1 or 2).
 struct FieldAnswer {

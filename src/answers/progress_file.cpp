@@ -1,5 +1,6 @@
 #include "answers/progress_file.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace quiz {
@@ -24,6 +25,27 @@ void ProgressFileName(const char* programName, char* out, int size) {
     if (keep + 3 > static_cast<size_t>(size - 1)) keep = static_cast<size_t>(size - 1) - 3;
     std::memcpy(out, programName, keep);
     std::memcpy(out + keep, "txt", 4);
+}
+
+void FormatSaveFailure(const char* path, const char* reason, bool closing, char* out,
+                       size_t size) {
+    if (size == 0) return;
+    size_t length = std::strlen(reason);
+    while (length > 0 && (reason[length - 1] == '\r' || reason[length - 1] == '\n' ||
+                          reason[length - 1] == ' '))
+        --length;
+    const char* why = reason;
+    if (length == 0) {
+        why = "raison inconnue";
+        length = std::strlen(why);
+    }
+    std::snprintf(out, size,
+                  "Les r\xE9ponses n'ont pas pu \xEAtre enregistr\xE9" "es dans \xAB %s \xBB :\r\n"
+                  "%.*s%s",
+                  path, static_cast<int>(length), why,
+                  closing ? "\r\n\r\nFermer quand m\xEAme ? Les r\xE9ponses tap\xE9" "es depuis le "
+                            "dernier enregistrement seront perdues."
+                          : "");
 }
 
 }  // namespace quiz

@@ -21,4 +21,10 @@ void ReadProgressLine(const uint8_t* data, size_t size, size_t* position, char* 
 // fewer than three characters gets "txt" as it stands. `out` holds 260 bytes.
 void ProgressFileName(const char* programName, char* out, int size);
 
+// What the player reads when the answers could not be written: the file, the
+// system's reason (its trailing line end and spaces dropped), and, when the
+// window is closing, whether to close all the same. Cut to `size` bytes.
+void FormatSaveFailure(const char* path, const char* reason, bool closing, char* out,
+                       size_t size);
+
 }  // namespace quiz

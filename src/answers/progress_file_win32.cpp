@@ -2,8 +2,10 @@
 
 #include <cstring>
 
-#include "grid/grid_items_win32.h"
 #include "answers/progress_file.h"
+#include "grid/grid_items_win32.h"
+#include "grid/grid_layout.h"
+#include "model/alert.h"
 #include "model/quiz_state_win32.h"
 
 namespace quiz {
@@ -20,43 +22,95 @@ namespace {
 
 bool WriteWhole(HANDLE file, const char* bytes, DWORD length) {
     DWORD written = 0;
-    return WriteFile(file, bytes, length, &written, nullptr) && written == length;
+    if (!WriteFile(file, bytes, length, &written, nullptr)) return false;
+    if (written == length) return true;
+    SetLastError(ERROR_DISK_FULL);  // a short write is a full disk
+    return false;
+}
+
+// The progress file's name in the current directory, and its full path for
+// messages.
+void ProgressFilePath(char* name, int size, char* path, int pathSize) {
+    char program[MAX_PATH];
+    ExecutableFileName(program, sizeof program);
+    ProgressFileName(program, name, size);
+    if (!GetFullPathNameA(name, static_cast<DWORD>(pathSize), path, nullptr))
+        lstrcpynA(path, name, pathSize);
+}
+
+// The system's words for an error code, in the user's language.
+void SystemReason(DWORD error, char* out, int size) {
+    out[0] = '\0';
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                   out, static_cast<DWORD>(size), nullptr);
+    if (!out[0]) wsprintfA(out, "erreur %lu", static_cast<unsigned long>(error));
 }
 
 }  // namespace
 
-void SaveProgress(QuizState* state) {
-    // Without its fields (a grid already closed) a save would write empty
-    // lines over the answers: there is nothing to save then.
+SaveOutcome SaveProgress(QuizState* state, unsigned long* error) {
+    if (error) *error = 0;
+    // Without answer fields (a grid already closed, a package that did not
+    // load, a quiz of another kind) a save would write empty lines over the
+    // answers of earlier games: the file is left as it is.
     HWND grid = AsWindow(state->gridDialog);
-    if (!IsWindow(grid)) return;
-    char program[MAX_PATH], name[MAX_PATH], fresh[MAX_PATH + 8];
-    ExecutableFileName(program, sizeof program);
-    ProgressFileName(program, name, sizeof name);
+    if (!IsWindow(grid) || !GridItem(grid, kAnswerFieldBase + 1)) return SaveOutcome::kNothingToSave;
+    char name[MAX_PATH], path[MAX_PATH], fresh[MAX_PATH + 8];
+    ProgressFilePath(name, sizeof name, path, sizeof path);
     // Written beside the old file, which is replaced only once every line is
     // written: a failed save never loses the progress saved before.
     wsprintfA(fresh, "%s.new", name);
     HANDLE file = CreateFileA(fresh, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
+    if (file == INVALID_HANDLE_VALUE) {
+        if (error) *error = GetLastError();
+        return SaveOutcome::kFailed;
+    }
     const int fields = state->questionCount * state->answersPerQuestion;
     bool written = true;
     for (int i = 1; i <= fields && written; ++i) {
         char line[kTextSize + 2] = {};
-        const int length = GetWindowTextA(GridItem(grid, 4000 + i), line, kTextSize);
+        const int length = GetWindowTextA(GridItem(grid, kAnswerFieldBase + i), line, kTextSize);
         line[length] = '\r';
         line[length + 1] = '\n';
         written = WriteWhole(file, line, static_cast<DWORD>(length + 2));
     }
-    written = CloseHandle(file) && written;
-    if (!written || !MoveFileExA(fresh, name, MOVEFILE_REPLACE_EXISTING)) DeleteFileA(fresh);
+    DWORD failure = written ? 0 : GetLastError();
+    if (!CloseHandle(file) && written) {
+        written = false;
+        failure = GetLastError();
+    }
+    if (written && !MoveFileExA(fresh, name, MOVEFILE_REPLACE_EXISTING)) {
+        written = false;
+        failure = GetLastError();
+    }
+    if (written) return SaveOutcome::kSaved;
+    DeleteFileA(fresh);
+    if (error) *error = failure;
+    return SaveOutcome::kFailed;
+}
+
+bool SaveProgressOrSay(QuizState* state, bool closing) {
+    unsigned long error = 0;
+    if (SaveProgress(state, &error) != SaveOutcome::kFailed) return true;
+    char name[MAX_PATH], path[MAX_PATH], reason[512], text[1200];
+    ProgressFilePath(name, sizeof name, path, sizeof path);
+    SystemReason(error, reason, sizeof reason);
+    FormatSaveFailure(path, reason, closing, text, sizeof text);
+    // Task-modal: no second save and no close can start while it is shown.
+    if (!closing) {
+        ShowAlert(text, "Zarlo", kAlertError | kAlertTaskModal);
+        return true;
+    }
+    // "Non" is the default: Enter never throws the answers away.
+    return ShowAlert(text, "Zarlo", kAlertYesNo | kAlertWarning | kAlertNoByDefault |
+                                        kAlertTaskModal) == kAlertYes;
 }
 
 void OpenProgressReader(ProgressReader* reader) {
     *reader = {INVALID_HANDLE_VALUE, nullptr, nullptr, 0, 0};
-    char program[MAX_PATH], name[MAX_PATH];
-    ExecutableFileName(program, sizeof program);
-    ProgressFileName(program, name, sizeof name);
+    char name[MAX_PATH], path[MAX_PATH];
+    ProgressFilePath(name, sizeof name, path, sizeof path);
     reader->file = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
     if (reader->file == INVALID_HANDLE_VALUE) return;

@@ -14,8 +14,20 @@ namespace quiz {
 // The running program's file name without its directory.
 void ExecutableFileName(char* buffer, int size);
 
-// Writes the answers of the grid's fields to the progress file.
-void SaveProgress(QuizState* state);
+enum class SaveOutcome {
+    kSaved,
+    kNothingToSave,  // no answer fields: the file is left as it is
+    kFailed,         // the old file is left as it is; *error says why
+};
+
+// Writes the answers of the grid's fields to the progress file, beside the
+// old one, which is replaced only once every line is written.
+SaveOutcome SaveProgress(QuizState* state, unsigned long* error = nullptr);
+
+// Saves, and says so in French when it fails. "Sauver" and F2 go on after
+// the message (true); on closing (`closing`), the player is asked whether to
+// close all the same, and the answer is the result.
+bool SaveProgressOrSay(QuizState* state, bool closing);
 
 // The progress file opened for reading and mapped; empty (no data) when
 // there is none or it cannot be opened, sized, mapped or viewed.

@@ -1,5 +1,6 @@
 #include "answers/score_win32.h"
 
+#include <cstring>
 #include <vector>
 
 #include "grid/grid_items_win32.h"
@@ -17,7 +18,7 @@ namespace {
 bool LabelReadsBravo(HWND grid, int a) {
     char text[kTextSize] = {};
     GridItemText(grid, kResultLabelBase + a, text, 255);
-    return lstrcmpA(text, kVerdictBravo) == 0;
+    return std::strcmp(text, kVerdictBravo) == 0;
 }
 
 }  // namespace

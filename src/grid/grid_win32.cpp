@@ -5,6 +5,7 @@
 #include "answers/progress_file.h"
 #include "answers/progress_file_win32.h"
 #include "answers/answer_compare.h"
+#include "answers/answer_rules.h"
 #include "grid/grid_layout.h"
 #include "grid/grid_scroll.h"
 #include "grid/grid_items_win32.h"
@@ -96,7 +97,7 @@ void CreateAnswerFields(HWND grid, QuizState* state, const QuestionEntry* entry,
                                   kChild | WS_BORDER | SS_CENTERIMAGE | SS_CENTER,
                                   ResultLabelRect(left, answerTop, j, perQuestion),
                                   kResultLabelBase + a, perQuestion == 2 ? GuiFont() : nullptr);
-        if (perQuestion == 2 && j == 2 && entry && lstrcmpA(entry->answer2, "-") == 0) {
+        if (perQuestion == 2 && IsHiddenSecondAnswer(entry, j)) {
             // A question with one visible field: the second keeps "-", hidden.
             SetWindowTextA(field, "-");
             ShowWindow(field, SW_HIDE);

@@ -17,6 +17,11 @@ int RowOf(int k) {
 
 }  // namespace
 
+bool QuestionIsHidden(const QuizState* state, int k) {
+    if (k < 1 || k > kMaxQuestions) return false;
+    return state->questionShown[k] == 1 || state->questionShown[k] == 2;
+}
+
 std::vector<QuestionMove> PlanHideFound(QuizState* state, bool checked) {
     std::vector<QuestionMove> moves;
     const int count = state->questionCount < kMaxQuestions ? state->questionCount : kMaxQuestions;

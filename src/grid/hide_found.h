@@ -24,6 +24,10 @@ struct QuestionMove {
     int sign;    // -1 up, +1 down
 };
 
+// Whether question k (from 1) is hidden by "Cacher" (state 1 or 2): nothing
+// of it may be shown until the show branch brings it back.
+bool QuestionIsHidden(const QuizState* state, int k);
+
 // One pass over every question: the hide branch when `checked`, else the
 // show branch. Reads `found` of each entry and rowHeights.
 std::vector<QuestionMove> PlanHideFound(QuizState* state, bool checked);

@@ -15,8 +15,8 @@ void SetAlertHandler(AlertHandler handler, void* context, AlertHandler* previous
     g_context = context;
 }
 
-void ShowAlert(const char* text, const char* caption, unsigned style) {
-    if (g_handler) g_handler(g_context, text, caption, style);
+int ShowAlert(const char* text, const char* caption, unsigned style) {
+    return g_handler ? g_handler(g_context, text, caption, style) : 0;
 }
 
 }  // namespace quiz

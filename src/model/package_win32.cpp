@@ -1,6 +1,5 @@
 #include "model/package_win32.h"
 
-#include "model/alert.h"
 #include "model/builtin_record.h"
 #include "model/quiz_state_win32.h"
 
@@ -20,10 +19,6 @@ RecordBytes FindRecord(HMODULE module, int id, HGLOBAL* loaded) {
     return {static_cast<const uint8_t*>(bytes), SizeofResource(module, found)};
 }
 
-void MessageBoxAlert(void*, const char* text, const char* caption, unsigned style) {
-    MessageBoxA(nullptr, text, caption, style);
-}
-
 }  // namespace
 
 int LoadQuizPackage(QuizState* state, HMODULE module) {
@@ -39,7 +34,5 @@ int LoadQuizPackage(QuizState* state, HMODULE module) {
     if (parsed >= 2) ReplaceBackBrush(state);
     return parsed;
 }
-
-void RouteAlertsToMessageBox() { SetAlertHandler(&MessageBoxAlert, nullptr); }
 
 }  // namespace quiz

@@ -13,7 +13,4 @@ namespace quiz {
 // number of records parsed, as the portable loader does.
 int LoadQuizPackage(QuizState* state, HMODULE module = nullptr);
 
-// Shows the core's alerts with MessageBoxA, without an owner window.
-void RouteAlertsToMessageBox();
-
 }  // namespace quiz

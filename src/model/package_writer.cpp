@@ -187,7 +187,7 @@ bool WritePackageRecords(const QuizPackage& quiz, ScrambleChoice scramble, Store
 
 namespace {
 
-void SilentAlert(void*, const char*, const char*, unsigned) {}
+int SilentAlert(void*, const char*, const char*, unsigned) { return kAlertOk; }
 
 std::string Stored(const std::string& text) {
     char buffer[kTextSize];

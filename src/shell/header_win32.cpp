@@ -105,7 +105,7 @@ INT_PTR CALLBACK HeaderDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
             // The whole wParam is compared: only a click (code 0) acts.
             if (!state) return FALSE;
             if (wParam == kLinkLabelId) OpenLink(state->linkText);
-            else if (wParam == kSaveButtonId) SaveProgress(state);
+            else if (wParam == kSaveButtonId) SaveProgressOrSay(state, false);
             else if (wParam == kHideFoundId) ToggleHideFound(state);
             return FALSE;
         case WM_SETCURSOR:

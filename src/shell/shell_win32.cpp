@@ -1,6 +1,7 @@
 #include "shell/shell_win32.h"
 
 #include "answers/progress_file_win32.h"
+#include "grid/grid_layout.h"
 #include "grid/grid_win32.h"
 #include "model/package_win32.h"
 #include "model/quiz_state_win32.h"
@@ -13,6 +14,8 @@ const char kMainClassName[] = "Zarlo";
 namespace {
 
 HBRUSH g_statusLabelBrush = nullptr;
+// The control that had the keyboard when the main window was deactivated.
+HWND g_lastFocus = nullptr;
 
 // The two dialogs are known through the quiz state only.
 HWND GridOf(const QuizState* state) { return state ? AsWindow(state->gridDialog) : nullptr; }
@@ -26,6 +29,24 @@ void LayOut(HWND hwnd, const QuizState* state) {
     SetWindowPos(HeaderOf(state), nullptr, 5, 2, r - 11, 49, SWP_NOZORDER);
     SetWindowPos(GetDlgItem(hwnd, kStatusLabelId), nullptr, r - 145, b - 16, 150, 15,
                  SWP_NOOWNERZORDER | SWP_NOACTIVATE);
+}
+
+// As a dialog does, the main window keeps the keyboard for its controls: the
+// focus it had goes back when the window is activated again, else the first
+// answer field takes it. The window itself never keeps it, or typing would go
+// nowhere after Alt+Tab.
+void RememberFocus(HWND main) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(main, focus)) g_lastFocus = focus;
+}
+
+void RestoreFocus(HWND main, const QuizState* state) {
+    HWND target = g_lastFocus;
+    if (!target || !IsWindow(target) || !IsChild(main, target) || !IsWindowVisible(target))
+        target = GetDlgItem(GridOf(state), kAnswerFieldBase + 1);
+    if (!target) target = GridOf(state);
+    if (target) SetFocus(target);
+    else if (GetFocus() != main) SetFocus(main);
 }
 
 }  // namespace
@@ -62,10 +83,18 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         case WM_SIZE:
             if (wParam != SIZE_MINIMIZED) LayOut(hwnd, state);
             return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) RememberFocus(hwnd);
+            else if (!HIWORD(wParam)) RestoreFocus(hwnd, state);  // not while minimised
+            return 0;
+        case WM_SETFOCUS:
+            RestoreFocus(hwnd, state);
+            return 0;
         case WM_CLOSE:
             // Saved before the grid goes: the file is read from its fields.
+            // A save that failed asks first; "Non" keeps the game open.
             // The main window itself stays until the loop has ended.
-            if (state) SaveProgress(state);
+            if (state && !SaveProgressOrSay(state, true)) return 0;
             DestroyWindow(GridOf(state));
             PostQuitMessage(0);
             return 0;
@@ -162,6 +191,7 @@ void ShutDownPlayer(PlayerWindows* windows) {
     DestroyWindow(windows->header);
     DeleteObject(g_statusLabelBrush);
     g_statusLabelBrush = nullptr;
+    g_lastFocus = nullptr;
     QuizState* state = CurrentQuizState();
     SetCurrentQuizState(nullptr);
     DestroyQuizState(state);

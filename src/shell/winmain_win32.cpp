@@ -1,7 +1,7 @@
 // The player's entry point.
 #include <windows.h>
 
-#include "model/package_win32.h"
+#include "model/alert_win32.h"
 #include "shell/shell_win32.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {

@@ -252,6 +252,35 @@ TEST(ProgressFile, LinesReachTheirFields) {
     EXPECT_STREQ(name, "txt");
 }
 
+TEST(ProgressFile, AFailedSaveSaysWhereAndWhy) {
+    const std::string lead = "Les r\xE9ponses n'ont pas pu \xEAtre enregistr\xE9" "es dans ";
+    const std::string ask = "\r\n\r\nFermer quand m\xEAme ? Les r\xE9ponses tap\xE9" "es depuis "
+                            "le dernier enregistrement seront perdues.";
+    struct Case {
+        const char* reason;
+        bool closing;
+        std::string text;
+    } cases[] = {
+        {"Acc\xE8s refus\xE9.\r\n", false, lead + "\xAB C:\\jeu\\fruits.txt \xBB :\r\nAcc\xE8s refus\xE9."},
+        {"Disque plein  \r\n\r\n", true, lead + "\xAB C:\\jeu\\fruits.txt \xBB :\r\nDisque plein" + ask},
+        {"\r\n", false, lead + "\xAB C:\\jeu\\fruits.txt \xBB :\r\nraison inconnue"},
+        {"", true, lead + "\xAB C:\\jeu\\fruits.txt \xBB :\r\nraison inconnue" + ask},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reason);
+        char text[1200];
+        FormatSaveFailure("C:\\jeu\\fruits.txt", c.reason, c.closing, text, sizeof text);
+        EXPECT_EQ(std::string(text), c.text);
+    }
+    // A path and a reason of 259 bytes each, into a short buffer: cut, never overrun.
+    const std::string path(259, 'p'), reason(259, 'r');
+    char small[64];
+    std::memset(small, '#', sizeof small);
+    FormatSaveFailure(path.c_str(), reason.c_str(), true, small, 40);
+    EXPECT_EQ(std::strlen(small), 39u);
+    EXPECT_EQ(small[40], '#');
+}
+
 TEST(HeaderLayout, RightBlockFollowsTheEdge) {
     HeaderMove moves[8];
     ASSERT_EQ(HeaderLayout(700, 1, moves), 8);

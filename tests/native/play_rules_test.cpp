@@ -35,6 +35,32 @@ TEST(PlayRules, RevealsAndHintsByLayout) {
     EXPECT_EQ(FieldAnswerOf(4003, 1).question, 2);
 }
 
+TEST(PlayRules, AFieldIsRightOnlyWhenEveryByteMatches) {
+    QuestionEntry entry = {};
+    CopyText(entry.answer1, kTextSize, "\x14\x01\x25");
+    CopyText(entry.answer2, kTextSize, "-");
+    struct Case {
+        const char* typed;
+        int place;
+        bool right;
+    } cases[] = {
+        {"\x14\x01\x25", 1, true},
+        {"\x14\x02\x25", 1, false},  // only a control byte differs
+        {"\x14\x25", 1, false},       // a control byte left out
+        {"\x14\x01\x25\x01", 1, false},
+        {"", 1, false},
+        {"anything", 2, true},          // the hidden second answer
+        {"\x14\x01\x25", 3, false},    // no third answer
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.typed) + " @" + std::to_string(c.place));
+        EXPECT_EQ(FieldIsRight(&entry, c.place, c.typed), c.right);
+    }
+    CopyText(entry.answer2, kTextSize, "\x01");
+    EXPECT_FALSE(FieldIsRight(&entry, 2, "\x02"));
+    EXPECT_FALSE(FieldIsRight(nullptr, 1, ""));
+}
+
 TEST(PlayRules, ScoreAndCodeText) {
     QuizState state;
     QuizStateInit(&state);
@@ -117,9 +143,10 @@ TEST(HideFound, OneFoundRisesAndAFullRowCollapses) {
     EXPECT_EQ(one->questionShown[2], 0);
     Drop(one);
 
-    for (int layout : {0, 5}) {
+    // Hint labels exist above layout 1: their 65 pixels go with the row.
+    for (int layout : {0, 1, 2, 5}) {
         SCOPED_TRACE(layout);
-        const int m = layout ? 570 : 505;
+        const int m = layout > 1 ? 570 : 505;
         QuizState* row = Quiz(5, layout, {1, 2, 3});
         const std::string up = std::to_string(-m), down = std::to_string(m);
         EXPECT_EQ(Pass(row, true).moves,
@@ -138,6 +165,20 @@ TEST(HideFound, OneFoundRisesAndAFullRowCollapses) {
     EXPECT_EQ(Pass(tail, true).moves, (std::vector<std::string>{"1 4 -505", "1 5 -505"}));
     EXPECT_EQ(tail->gridHeight, 5000);
     Drop(tail);
+}
+
+TEST(HideFound, AHiddenQuestionIsStateOneOrTwo) {
+    QuizState* state = Quiz(6, 3, {1, 2, 3, 4});
+    EXPECT_FALSE(QuestionIsHidden(state, 1));
+    Pass(state, true);  // row 1 collapsed (3 holds 2), 4 hidden (1), 5 and 6 shown
+    const bool hidden[] = {false, true, true, true, true, false, false};
+    for (int k = 0; k <= 6; ++k) EXPECT_EQ(QuestionIsHidden(state, k), hidden[k]) << k;
+    state->questionShown[5] = 3;  // no such state
+    EXPECT_FALSE(QuestionIsHidden(state, 5));
+    EXPECT_FALSE(QuestionIsHidden(state, kMaxQuestions + 1));
+    Pass(state, false);
+    for (int k = 1; k <= 4; ++k) EXPECT_FALSE(QuestionIsHidden(state, k)) << k;
+    Drop(state);
 }
 
 TEST(HideFound, CollapsesAddUpBelowTwoRows) {

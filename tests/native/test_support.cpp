@@ -10,8 +10,10 @@ namespace quiz::test {
 AlertCapture::AlertCapture() { SetAlertHandler(&Record, this, &previous_, &previousContext_); }
 AlertCapture::~AlertCapture() { SetAlertHandler(previous_, previousContext_); }
 
-void AlertCapture::Record(void* context, const char* text, const char* caption, unsigned style) {
-    static_cast<AlertCapture*>(context)->alerts_.push_back({text, caption, style});
+int AlertCapture::Record(void* context, const char* text, const char* caption, unsigned style) {
+    auto* capture = static_cast<AlertCapture*>(context);
+    capture->alerts_.push_back({text, caption, style});
+    return capture->answer_;
 }
 
 std::vector<uint8_t> PackCodes(const std::vector<std::pair<uint32_t, int>>& codes) {

@@ -22,11 +22,14 @@ public:
     AlertCapture(const AlertCapture&) = delete;
     AlertCapture& operator=(const AlertCapture&) = delete;
     const std::vector<Alert>& alerts() const { return alerts_; }
+    // The button every alert answers with from now on (IDOK at first).
+    void Answer(int button) { answer_ = button; }
 
 private:
-    static void Record(void* context, const char* text, const char* caption, unsigned style);
+    static int Record(void* context, const char* text, const char* caption, unsigned style);
     std::vector<Alert> alerts_;
-    void (*previous_)(void*, const char*, const char*, unsigned) = nullptr;
+    int answer_ = 1;
+    int (*previous_)(void*, const char*, const char*, unsigned) = nullptr;
     void* previousContext_ = nullptr;
 };
 

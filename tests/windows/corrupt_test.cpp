@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -14,7 +16,29 @@
 namespace quiz {
 namespace {
 
+std::string ProgressName() {
+    char program[MAX_PATH];
+    GetModuleFileNameA(nullptr, program, sizeof program);
+    std::string name = strrchr(program, '\\') + 1;
+    return name.substr(0, name.size() - 3) + "txt";
+}
+
+std::string FileBytes(const std::string& name) {
+    std::string bytes;
+    if (FILE* file = std::fopen(name.c_str(), "rb")) {
+        for (int c; (c = std::fgetc(file)) != EOF;) bytes += static_cast<char>(c);
+        std::fclose(file);
+    }
+    return bytes;
+}
+
 TEST(CorruptPackage, OneMessageAndTheWindowsStillOpen) {
+    // The answers of earlier games, beside a player that cannot read its quiz.
+    const std::string earlier = "abricot\r\namande\r\nananas\r\n";
+    if (FILE* file = std::fopen(ProgressName().c_str(), "wb")) {
+        std::fputs(earlier.c_str(), file);
+        std::fclose(file);
+    }
     test::AlertCapture capture;
     const std::vector<test::Alert>& alerts = capture.alerts();
     PlayerWindows windows;
@@ -39,8 +63,14 @@ TEST(CorruptPackage, OneMessageAndTheWindowsStillOpen) {
     GetObjectA(static_cast<HGDIOBJ>(state->backBrush), sizeof brush, &brush);
     EXPECT_EQ(brush.lbColor, RGB(90, 95, 150));
 
+    // No field to save from: "Sauver" and closing leave them as they were.
+    SendMessageA(windows.header, WM_COMMAND, 27, 0);
+    EXPECT_EQ(FileBytes(ProgressName()), earlier);
     SendMessageA(windows.main, WM_CLOSE, 0, 0);
     EXPECT_EQ(RunMessageLoop(windows.grid), 0);
+    EXPECT_EQ(FileBytes(ProgressName()), earlier);
+    EXPECT_EQ(alerts.size(), 1u);  // nothing failed: no second message
+    std::remove(ProgressName().c_str());
     HWND main = windows.main;
     ShutDownPlayer(&windows);
     DestroyWindow(main);

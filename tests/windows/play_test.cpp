@@ -11,6 +11,7 @@
 #include <string>
 
 #include "answers/answer_check_win32.h"
+#include "grid/hide_found_win32.h"
 #include "answers/progress_file_win32.h"
 #include "grid/grid_win32.h"
 #include "model/quiz_state_win32.h"
@@ -46,8 +47,10 @@ protected:
     HWND header = nullptr;
     test::GridFixture fixture;
 
-    void Open(int layout, int perQuestion, const std::vector<test::FixtureQuestion>& questions) {
+    void Open(int layout, int perQuestion, const std::vector<test::FixtureQuestion>& questions,
+              int quizKind = 1) {
         state = test::MakeQuiz(layout, perQuestion, questions);
+        state->quizKind = quizKind;
         for (int i = 0; i < 12; ++i) wsprintfA(state->questionLines[i], "code %d", i + 1);
         header = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(1002), test::Frame(), HeaderDialogProc, 0);
         state->headerDialog = header;
@@ -67,7 +70,24 @@ protected:
     }
     std::string Score() { return TextOf(GetDlgItem(header, 32)) + "|" + TextOf(GetDlgItem(header, 30)); }
     bool Shown(int id) { return IsWindowVisible(Item(id)) != FALSE; }
+    void Cacher(bool checked) {
+        SendDlgItemMessageA(header, 33, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+        ToggleHideFound(state);
+    }
 };
+
+void WriteBytes(const std::string& name, const std::string& bytes) {
+    FILE* file = std::fopen(name.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+}
+
+std::string FullPath(const std::string& name) {
+    char path[MAX_PATH] = {};
+    GetFullPathNameA(name.c_str(), sizeof path, path, nullptr);
+    return path;
+}
 
 const std::vector<test::FixtureQuestion> kThree = {
     {"POMME", nullptr, "Un fruit."}, {"ROME", nullptr, "Une ville."}, {"KIWI", nullptr, "Un oiseau."}};
@@ -188,6 +208,87 @@ TEST_F(Play, SavingWritesEveryFieldAndNeverLosesTheLastSave) {
     test::CloseGrid(&fixture);
     SaveProgress(state);
     EXPECT_EQ(FileBytes(ProgressName()), "\r\nPARIS\r\n\r\n");
+}
+
+TEST_F(Play, AGridWithoutAnswerFieldsNeverTouchesTheFile) {
+    const std::string earlier = "POMME\r\nROME\r\nKIWI\r\n";
+    WriteBytes(ProgressName(), earlier);
+    Open(0, 1, kThree, 2);  // a quiz of another kind: no rows, no fields
+    ASSERT_EQ(Item(4001), nullptr);
+    EXPECT_EQ(SaveProgress(state), SaveOutcome::kNothingToSave);
+    EXPECT_TRUE(SaveProgressOrSay(state, true));  // nothing lost: closing goes on, silently
+    SendMessageA(header, WM_COMMAND, 27, 0);       // "Sauver"
+    EXPECT_EQ(FileBytes(ProgressName()), earlier);
+}
+
+TEST_F(Play, AFailedSaveSaysWhereAndWhyAndTheGameGoesOn) {
+    Open(0, 1, kThree);
+    SetWindowTextA(Item(4002), "ROME");
+    ASSERT_EQ(SaveProgress(state), SaveOutcome::kSaved);
+    const std::string saved = "\r\nROME\r\n\r\n";
+    // The new file cannot be made: a folder holds its name.
+    const std::string fresh = ProgressName() + ".new";
+    ASSERT_TRUE(CreateDirectoryA(fresh.c_str(), nullptr));
+    SetWindowTextA(Item(4002), "PARIS");
+    unsigned long error = 0;
+    EXPECT_EQ(SaveProgress(state, &error), SaveOutcome::kFailed);
+    EXPECT_NE(error, 0ul);
+    const std::string lead = "Les r\xE9ponses n'ont pas pu \xEAtre enregistr\xE9" "es dans \xAB " +
+                             FullPath(ProgressName()) + " \xBB :\r\n";
+    test::RealMessageBoxes boxes;
+    {
+        SCOPED_TRACE("Sauver");
+        test::MessageBoxAnswer answer("Zarlo", IDOK);
+        SendMessageA(header, WM_COMMAND, 27, 0);
+        const test::MessageBoxSeen seen = answer.Finish();
+        EXPECT_EQ(seen.text.substr(0, lead.size()), lead);
+        EXPECT_GT(seen.text.size(), lead.size());  // the system's reason follows
+        EXPECT_FALSE(seen.yesNo);
+    }
+    {
+        SCOPED_TRACE("F2");
+        test::MessageBoxAnswer answer("Zarlo", IDOK);
+        SetFocus(Item(4002));
+        Key(Item(4002), VK_F2, fixture.grid);
+        EXPECT_EQ(answer.Finish().text.substr(0, lead.size()), lead);
+    }
+    EXPECT_EQ(FileBytes(ProgressName()), saved);
+    EXPECT_EQ(TextOf(Item(4002)), "PARIS");  // the game goes on
+    RemoveDirectoryA(fresh.c_str());
+    EXPECT_TRUE(SaveProgressOrSay(state, false));
+    EXPECT_EQ(FileBytes(ProgressName()), "\r\nPARIS\r\n\r\n");
+}
+
+TEST_F(Play, AHiddenQuestionStaysHiddenWhateverItsAnswersReveal) {
+    std::vector<test::FixtureQuestion> twelve(12, {"X", nullptr, "Un indice."});
+    twelve[9] = {"DATTE", nullptr, "Un fruit."};  // question 10: the one with an overlay
+    Open(3, 1, twelve);
+    Cacher(true);
+    EXPECT_EQ(Confirm(4010, "datte"), "BRAVO");
+    EXPECT_FALSE(Shown(8010));
+    EXPECT_FALSE(Shown(9910));
+    Confirm(4010, "dat");
+    EXPECT_EQ(Confirm(4010, "datte"), "BRAVO");  // found again in its raised field
+    EXPECT_FALSE(Shown(8010)) << "the hint came back over the grid";
+    EXPECT_FALSE(Shown(9910)) << "the picture came back";
+    Cacher(false);
+    EXPECT_TRUE(Shown(8010));
+    EXPECT_TRUE(Shown(9910));
+}
+
+TEST_F(Play, Layout4RevealsAllButWhatIsHidden) {
+    std::vector<test::FixtureQuestion> four = kThree;
+    four.push_back({"DATTE", nullptr, "Encore un fruit."});
+    Open(4, 1, four);
+    Cacher(true);
+    Confirm(4001, "pomme");
+    Confirm(4002, "rome");
+    Confirm(4004, "datte");
+    Confirm(4003, "kiwi");  // the last "BRAVO": everything comes out, but 1 to 4 are hidden
+    EXPECT_EQ(state->allFound, 1);
+    for (int id : {8001, 8002, 8003, 8004}) EXPECT_FALSE(Shown(id)) << id;
+    Cacher(false);
+    for (int id : {8001, 8002, 8003, 8004}) EXPECT_TRUE(Shown(id)) << id;
 }
 
 TEST_F(Play, FindingAndLosingAThousandTimesKeepsNothing) {

@@ -383,6 +383,67 @@ TEST_F(Player, EndingTheSessionSavesTheAnswers) {
     std::remove(name.c_str());
 }
 
+TEST_F(Player, ClosingWithAFailedSaveAsksAndNoKeepsTheGame) {
+    char program[MAX_PATH];
+    GetModuleFileNameA(nullptr, program, sizeof program);
+    std::string name = strrchr(program, '\\') + 1;
+    name = name.substr(0, name.size() - 3) + "txt";
+    std::remove(name.c_str());
+    const std::string fresh = name + ".new";  // a folder by that name: the save cannot write
+    ASSERT_TRUE(CreateDirectoryA(fresh.c_str(), nullptr));
+    SetWindowTextA(GetDlgItem(windows.grid, 4001), "abricot");
+    test::RealMessageBoxes boxes;
+    {
+        test::MessageBoxAnswer answer("Zarlo", IDNO);
+        EXPECT_EQ(SendMessageA(windows.main, WM_CLOSE, 0, 0), 0);
+        const test::MessageBoxSeen seen = answer.Finish();
+        EXPECT_TRUE(seen.yesNo);
+        EXPECT_NE(seen.text.find("Fermer quand m\xEAme ?"), std::string::npos) << seen.text;
+        EXPECT_NE(seen.text.find(name), std::string::npos) << seen.text;
+    }
+    MSG quit;
+    EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "the game ended";
+    EXPECT_TRUE(IsWindow(windows.grid));
+    EXPECT_EQ(TextOf(GetDlgItem(windows.grid, 4001)), "abricot");
+    {
+        test::MessageBoxAnswer answer("Zarlo", IDYES);
+        SendMessageA(windows.main, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(answer.Finish().yesNo);
+    }
+    EXPECT_FALSE(IsWindow(windows.grid));
+    EXPECT_EQ(RunMessageLoop(windows.grid), 0);
+    RemoveDirectoryA(fresh.c_str());
+    EXPECT_EQ(GetFileAttributesA(name.c_str()), INVALID_FILE_ATTRIBUTES);  // nothing half-written
+}
+
+TEST_F(Player, TheKeyboardComesBackWithTheWindow) {
+    // Nobody had the focus: the first answer field takes it.
+    EXPECT_EQ(GetFocus(), GetDlgItem(windows.grid, 4001));
+    HWND field = GetDlgItem(windows.grid, 4005);
+    SetFocus(field);
+    HWND other = CreateWindowExA(0, "Static", "autre", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                                 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    SetForegroundWindow(other);
+    SetActiveWindow(other);
+    FlushEvents();
+    ASSERT_EQ(GetActiveWindow(), other);
+    EXPECT_NE(GetFocus(), field);
+    SetForegroundWindow(windows.main);
+    SetActiveWindow(windows.main);
+    test::FlushEvents(windows.grid, 200);
+    ASSERT_EQ(GetActiveWindow(), windows.main);
+    EXPECT_EQ(GetFocus(), field);
+    // A key pressed now reaches the field, through the loop's dialog manager.
+    INPUT keys[2] = {};
+    keys[0].type = keys[1].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[1].ki.wVk = 'K';
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof keys[0]);
+    test::FlushEvents(windows.grid, 200);
+    EXPECT_EQ(TextOf(field), "k");
+    DestroyWindow(other);
+}
+
 TEST(QuizStateWin32, FontsAndBrushesAreMadeAsListed) {
     QuizState* state = CreateQuizState();
     ASSERT_NE(state, nullptr);

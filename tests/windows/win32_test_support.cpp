@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "grid/grid_win32.h"
+#include "model/alert.h"
+#include "model/alert_win32.h"
 #include "model/quiz_state_win32.h"
 #include "model/stored_form.h"
 
@@ -123,5 +125,79 @@ void CloseGrid(GridFixture* fixture) {
     FlushEvents(nullptr, 20);
     *fixture = {};
 }
+
+namespace {
+
+struct BoxSearch {
+    const char* caption;
+    HWND box;
+};
+
+BOOL CALLBACK FindBox(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<BoxSearch*>(context);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char className[16] = {}, caption[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    GetWindowTextA(window, caption, sizeof caption);
+    if (process != GetCurrentProcessId() || std::strcmp(className, "#32770") != 0 ||
+        std::strcmp(caption, search->caption) != 0 || !IsWindowVisible(window))
+        return TRUE;
+    search->box = window;
+    return FALSE;
+}
+
+BOOL CALLBACK LongestStaticText(HWND child, LPARAM context) {
+    auto* text = reinterpret_cast<std::string*>(context);
+    char className[16] = {};
+    GetClassNameA(child, className, sizeof className);
+    const std::string own = TextOf(child);
+    if (_stricmp(className, "Static") == 0 && own.size() > text->size()) *text = own;
+    return TRUE;
+}
+
+}  // namespace
+
+MessageBoxAnswer::MessageBoxAnswer(const char* caption, int button)
+    : caption_(caption), button_(button) {
+    thread_ = CreateThread(nullptr, 0, &Run, this, 0, nullptr);
+}
+
+MessageBoxAnswer::~MessageBoxAnswer() { Finish(); }
+
+MessageBoxSeen MessageBoxAnswer::Finish() {
+    if (thread_) {
+        // The box ran its own loop inside the call that showed it; nothing
+        // is pumped here, so a posted WM_QUIT stays for the test to see.
+        WaitForSingleObject(thread_, INFINITE);
+        CloseHandle(thread_);
+        thread_ = nullptr;
+    }
+    return seen_;
+}
+
+DWORD WINAPI MessageBoxAnswer::Run(void* self) {
+    auto* answer = static_cast<MessageBoxAnswer*>(self);
+    BoxSearch search = {answer->caption_.c_str(), nullptr};
+    for (int waited = 0; waited < 10000 && !search.box; waited += 20) {
+        EnumWindows(&FindBox, reinterpret_cast<LPARAM>(&search));
+        if (!search.box) Sleep(20);
+    }
+    if (!search.box) return 0;
+    Sleep(50);  // let it finish drawing, as a player would look first
+    EnumChildWindows(search.box, &LongestStaticText, reinterpret_cast<LPARAM>(&answer->seen_.text));
+    answer->seen_.yesNo = GetDlgItem(search.box, IDYES) && GetDlgItem(search.box, IDNO) &&
+                          !GetDlgItem(search.box, IDOK);
+    PostMessageA(search.box, WM_COMMAND, MAKEWPARAM(answer->button_, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(search.box, answer->button_)));
+    return 0;
+}
+
+RealMessageBoxes::RealMessageBoxes() {
+    SetAlertHandler(nullptr, nullptr, &previous_, &previousContext_);
+    RouteAlertsToMessageBox();
+}
+
+RealMessageBoxes::~RealMessageBoxes() { SetAlertHandler(previous_, previousContext_); }
 
 }  // namespace quiz::test

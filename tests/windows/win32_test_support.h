@@ -47,4 +47,41 @@ HWND Frame();
 void CloseGrid(GridFixture* fixture);
 void SetClientSize(HWND window, int width, int height);
 
+// A message box of this process answered from a thread of its own, as a
+// player would: it waits (10 s at most) for the box titled `caption`, reads
+// its text and buttons, and presses `button`.
+struct MessageBoxSeen {
+    std::string text;  // empty when no box came
+    bool yesNo = false;  // it asks: "Oui" and "Non" instead of "OK"
+};
+class MessageBoxAnswer {
+public:
+    MessageBoxAnswer(const char* caption, int button);
+    ~MessageBoxAnswer();
+    MessageBoxAnswer(const MessageBoxAnswer&) = delete;
+    MessageBoxAnswer& operator=(const MessageBoxAnswer&) = delete;
+    // Waits for the thread; what it saw.
+    MessageBoxSeen Finish();
+
+private:
+    static DWORD WINAPI Run(void* self);
+    std::string caption_;
+    int button_;
+    HANDLE thread_ = nullptr;
+    MessageBoxSeen seen_;
+};
+
+// Routes the alerts to real message boxes while it lives.
+class RealMessageBoxes {
+public:
+    RealMessageBoxes();
+    ~RealMessageBoxes();
+    RealMessageBoxes(const RealMessageBoxes&) = delete;
+    RealMessageBoxes& operator=(const RealMessageBoxes&) = delete;
+
+private:
+    int (*previous_)(void*, const char*, const char*, unsigned) = nullptr;
+    void* previousContext_ = nullptr;
+};
+
 }  // namespace quiz::test

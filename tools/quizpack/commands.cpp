@@ -141,9 +141,10 @@ int LzwDecodeCommand(const std::string& inPath, const std::string& outPath, std:
 
 namespace {
 
-void CollectAlert(void* context, const char* text, const char* caption, unsigned) {
+int CollectAlert(void* context, const char* text, const char* caption, unsigned) {
     static_cast<nlohmann::ordered_json*>(context)->push_back(
         {{"text", Cp1252ToUtf8(text)}, {"caption", Cp1252ToUtf8(caption)}});
+    return quiz::kAlertOk;
 }
 
 // The plain text behind a stored answer, for people to read.
