@@ -18,13 +18,17 @@ name=$(sed -n 's/^set(QUIZ_EXECUTABLE_NAME "\(.*\)")$/\1/p' "$build/quiz/quiz.cm
 player=$build/$name.exe
 [ -n "$name" ] && [ -f "$player" ] || { echo "no player .exe in $build"; exit 1; }
 export WINEPREFIX=$build/wineprefix-play WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# The player writes its progress file in its current directory: the game
+# played from here keeps it under build/, never in the source tree.
+mkdir -p "$build/play"
+cd "$build/play"
 
 if [ -n "${DISPLAY:-}" ]; then
   echo "Starting $player"
   exec wine "$player"
 fi
 
-shot=$PWD/build/screenshot.png
+shot=$(dirname "$build")/screenshot.png
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   set -e
   # Without a window manager, Wine draws the window frame and caption itself.
