@@ -54,7 +54,7 @@ fuzz() {
     echo "-- $target for ${FUZZ_SECONDS}s, inputs up to $max bytes"
     build/fuzz/tests/fuzz/$target -max_total_time="$FUZZ_SECONDS" -max_len="$max" -len_control=0 \
       -print_final_stats=1 "$corpus" "tests/fuzz/corpus/$name" 2>&1 |
-      grep -E '^(stat::number_of_executed_units|#[0-9]+ +DONE|==[0-9]+==|SUMMARY|ERROR)'
+      grep -E '^(stat::number_of_executed_units|#[0-9]+[[:space:]]+DONE|==[0-9]+==|SUMMARY|ERROR)'
     [ "${PIPESTATUS[0]}" -eq 0 ] || return 1
     largest=$(find "$corpus" "tests/fuzz/corpus/$name" -type f -printf '%s\n' | sort -n | tail -n 1)
     echo "   largest input in the corpus: ${largest:-0} bytes"
