@@ -10,6 +10,10 @@
 //   driver bottom           scroll the grid to its bottom
 //   driver cacher           click "Cacher"
 //   driver resize W H       give the player window that outer size
+//   driver save             click "Sauver"; print the message box it shows
+//                           (line ends as "|") and press OK; exit 1 without one
+//   driver close-answer yes|no  close the window; print the message box that
+//                           asks, and answer it
 #include <windows.h>
 
 #include <cstdio>
@@ -461,6 +465,53 @@ int TimeStartUp(const std::string& program, int runs, const std::string& directo
     return 0;
 }
 
+struct BoxSearch {
+    DWORD process;
+    HWND box;
+};
+
+BOOL CALLBACK FindPlayerBox(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<BoxSearch*>(context);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char className[16] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (process != search->process || std::strcmp(className, "#32770") != 0 ||
+        TextOf(window) != "Zarlo" || !IsWindowVisible(window))
+        return TRUE;
+    search->box = window;
+    return FALSE;
+}
+
+BOOL CALLBACK LongestText(HWND child, LPARAM context) {
+    auto* text = reinterpret_cast<std::string*>(context);
+    const std::string own = TextOf(child);
+    char className[16] = {};
+    GetClassNameA(child, className, sizeof className);
+    if (_stricmp(className, "Static") == 0 && own.size() > text->size()) *text = own;
+    return TRUE;
+}
+
+// Waits for the player's message box, prints its text and presses `button`.
+bool AnswerPlayerBox(HWND player, int button) {
+    BoxSearch search = {0, nullptr};
+    GetWindowThreadProcessId(player, &search.process);
+    for (int waited = 0; waited < 10000 && !search.box; waited += 50) {
+        EnumWindows(&FindPlayerBox, reinterpret_cast<LPARAM>(&search));
+        if (!search.box) Sleep(50);
+    }
+    if (!search.box) return false;
+    std::string text;
+    EnumChildWindows(search.box, &LongestText, reinterpret_cast<LPARAM>(&text));
+    for (char& c : text)
+        if (c == '\r' || c == '\n') c = '|';
+    std::printf("%s\n", text.c_str());
+    std::fflush(stdout);
+    PostMessageA(search.box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(search.box, button)));
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -477,6 +528,19 @@ int main(int argc, char** argv) {
             Sleep(100);
         }
         return 1;
+    }
+    if (verb == "save" || (verb == "close-answer" && argc == 3)) {
+        HWND window = FindWindowA(quiz::kMainClassName, nullptr);
+        HWND grid = nullptr, header = nullptr;
+        if (!window || !FindDialogs(window, &grid, &header)) return 1;
+        const bool yes = verb == "close-answer" && std::strcmp(argv[2], "yes") == 0;
+        if (verb == "save")
+            PostMessageA(header, WM_COMMAND, 27, 0);
+        else
+            PostMessageA(window, WM_CLOSE, 0, 0);
+        if (!AnswerPlayerBox(window, verb == "save" ? IDOK : yes ? IDYES : IDNO)) return 1;
+        Sleep(300);
+        return 0;
     }
     if (verb == "startup" && argc == 5) return TimeStartUp(argv[2], std::atoi(argv[3]), argv[4]);
     if (verb == "text" && argc == 3) {  // a grid control's text, for scripts
@@ -501,6 +565,6 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr,
                  "usage: driver e2e PLAYER.exe | wait [SECONDS] | close [SECONDS] | text ID | bottom | cacher | "
-                 "resize WIDTH HEIGHT\n");
+                 "resize WIDTH HEIGHT | save | close-answer yes|no\n");
     return 2;
 }
