@@ -28,14 +28,11 @@ bool WriteWhole(HANDLE file, const char* bytes, DWORD length) {
     return false;
 }
 
-// The progress file's name in the current directory, and its full path for
-// messages.
-void ProgressFilePath(char* name, int size, char* path, int pathSize) {
+// The progress file's name, in the current directory.
+void ProgressFileHere(char* name, int size) {
     char program[MAX_PATH];
     ExecutableFileName(program, sizeof program);
     ProgressFileName(program, name, size);
-    if (!GetFullPathNameA(name, static_cast<DWORD>(pathSize), path, nullptr))
-        lstrcpynA(path, name, pathSize);
 }
 
 // The system's words for an error code, in the user's language.
@@ -55,8 +52,8 @@ SaveOutcome SaveProgress(QuizState* state, unsigned long* error) {
     // answers of earlier games: the file is left as it is.
     HWND grid = AsWindow(state->gridDialog);
     if (!IsWindow(grid) || !GridItem(grid, kAnswerFieldBase + 1)) return SaveOutcome::kNothingToSave;
-    char name[MAX_PATH], path[MAX_PATH], fresh[MAX_PATH + 8];
-    ProgressFilePath(name, sizeof name, path, sizeof path);
+    char name[MAX_PATH], fresh[MAX_PATH + 8];
+    ProgressFileHere(name, sizeof name);
     // Written beside the old file, which is replaced only once every line is
     // written: a failed save never loses the progress saved before.
     wsprintfA(fresh, "%s.new", name);
@@ -94,7 +91,9 @@ bool SaveProgressOrSay(QuizState* state, bool closing) {
     unsigned long error = 0;
     if (SaveProgress(state, &error) != SaveOutcome::kFailed) return true;
     char name[MAX_PATH], path[MAX_PATH], reason[512], text[1200];
-    ProgressFilePath(name, sizeof name, path, sizeof path);
+    ProgressFileHere(name, sizeof name);
+    // The full path: the player may not know which folder the game runs in.
+    if (!GetFullPathNameA(name, sizeof path, path, nullptr)) lstrcpynA(path, name, sizeof path);
     SystemReason(error, reason, sizeof reason);
     FormatSaveFailure(path, reason, closing, text, sizeof text);
     // Task-modal: no second save and no close can start while it is shown.
@@ -109,8 +108,8 @@ bool SaveProgressOrSay(QuizState* state, bool closing) {
 
 void OpenProgressReader(ProgressReader* reader) {
     *reader = {INVALID_HANDLE_VALUE, nullptr, nullptr, 0, 0};
-    char name[MAX_PATH], path[MAX_PATH];
-    ProgressFilePath(name, sizeof name, path, sizeof path);
+    char name[MAX_PATH];
+    ProgressFileHere(name, sizeof name);
     reader->file = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
     if (reader->file == INVALID_HANDLE_VALUE) return;

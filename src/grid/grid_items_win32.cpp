@@ -25,7 +25,8 @@ void RememberGridItem(HWND grid, int id, HWND item) {
 }
 
 HWND GridItem(HWND grid, int id) {
-    if (grid != g_grid || id < 0 || id >= kHighestId) return GetDlgItem(grid, id);
+    // No recorded grid (none built, or it is gone): nothing to answer from.
+    if (!g_grid || grid != g_grid || id < 0 || id >= kHighestId) return GetDlgItem(grid, id);
     return g_items[static_cast<size_t>(id)];
 }
 

@@ -1,6 +1,7 @@
 #include "shell/shell_win32.h"
 
 #include "answers/progress_file_win32.h"
+#include "grid/grid_items_win32.h"
 #include "grid/grid_layout.h"
 #include "grid/grid_win32.h"
 #include "model/package_win32.h"
@@ -43,7 +44,7 @@ void RememberFocus(HWND main) {
 void RestoreFocus(HWND main, const QuizState* state) {
     HWND target = g_lastFocus;
     if (!target || !IsWindow(target) || !IsChild(main, target) || !IsWindowVisible(target))
-        target = GetDlgItem(GridOf(state), kAnswerFieldBase + 1);
+        target = GridItem(GridOf(state), kAnswerFieldBase + 1);
     if (!target) target = GridOf(state);
     if (target) SetFocus(target);
     else if (GetFocus() != main) SetFocus(main);

@@ -12,25 +12,13 @@
 #include "test_support.h"
 #include "model/quiz_state.h"
 #include "shell/shell_win32.h"
+#include "win32_test_support.h"
 
 namespace quiz {
 namespace {
 
-std::string ProgressName() {
-    char program[MAX_PATH];
-    GetModuleFileNameA(nullptr, program, sizeof program);
-    std::string name = strrchr(program, '\\') + 1;
-    return name.substr(0, name.size() - 3) + "txt";
-}
-
-std::string FileBytes(const std::string& name) {
-    std::string bytes;
-    if (FILE* file = std::fopen(name.c_str(), "rb")) {
-        for (int c; (c = std::fgetc(file)) != EOF;) bytes += static_cast<char>(c);
-        std::fclose(file);
-    }
-    return bytes;
-}
+using test::FileBytes;
+using test::ProgressName;
 
 TEST(CorruptPackage, OneMessageAndTheWindowsStillOpen) {
     // The answers of earlier games, beside a player that cannot read its quiz.

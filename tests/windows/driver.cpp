@@ -27,6 +27,7 @@
 #include "model/package_win32.h"
 #include "model/quiz_state_win32.h"
 #include "shell/shell_win32.h"
+#include "win32_test_support.h"
 
 namespace {
 
@@ -465,50 +466,23 @@ int TimeStartUp(const std::string& program, int runs, const std::string& directo
     return 0;
 }
 
-struct BoxSearch {
-    DWORD process;
-    HWND box;
-};
-
-BOOL CALLBACK FindPlayerBox(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<BoxSearch*>(context);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char className[16] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (process != search->process || std::strcmp(className, "#32770") != 0 ||
-        TextOf(window) != "Zarlo" || !IsWindowVisible(window))
-        return TRUE;
-    search->box = window;
-    return FALSE;
-}
-
-BOOL CALLBACK LongestText(HWND child, LPARAM context) {
-    auto* text = reinterpret_cast<std::string*>(context);
-    const std::string own = TextOf(child);
-    char className[16] = {};
-    GetClassNameA(child, className, sizeof className);
-    if (_stricmp(className, "Static") == 0 && own.size() > text->size()) *text = own;
-    return TRUE;
-}
-
 // Waits for the player's message box, prints its text and presses `button`.
 bool AnswerPlayerBox(HWND player, int button) {
-    BoxSearch search = {0, nullptr};
-    GetWindowThreadProcessId(player, &search.process);
-    for (int waited = 0; waited < 10000 && !search.box; waited += 50) {
-        EnumWindows(&FindPlayerBox, reinterpret_cast<LPARAM>(&search));
-        if (!search.box) Sleep(50);
+    DWORD process = 0;
+    GetWindowThreadProcessId(player, &process);
+    HWND box = nullptr;
+    for (int waited = 0; waited < 10000 && !box; waited += 50) {
+        box = quiz::test::FindMessageBox(process, "Zarlo");
+        if (!box) Sleep(50);
     }
-    if (!search.box) return false;
-    std::string text;
-    EnumChildWindows(search.box, &LongestText, reinterpret_cast<LPARAM>(&text));
+    if (!box) return false;
+    std::string text = quiz::test::MessageBoxText(box);
     for (char& c : text)
         if (c == '\r' || c == '\n') c = '|';
     std::printf("%s\n", text.c_str());
     std::fflush(stdout);
-    PostMessageA(search.box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(search.box, button)));
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
     return true;
 }
 

@@ -24,22 +24,8 @@ namespace {
 
 using test::TextOf;
 
-std::string ProgressName() {
-    char program[MAX_PATH];
-    GetModuleFileNameA(nullptr, program, sizeof program);
-    std::string name = strrchr(program, '\\') + 1;
-    return name.substr(0, name.size() - 3) + "txt";
-}
-
-std::string FileBytes(const std::string& name) {
-    std::string bytes;
-    if (FILE* file = std::fopen(name.c_str(), "rb")) {
-        char buffer[4096];
-        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) bytes.append(buffer, n);
-        std::fclose(file);
-    }
-    return bytes;
-}
+using test::FileBytes;
+using test::ProgressName;
 
 class Play : public ::testing::Test {
 protected:

@@ -358,18 +358,8 @@ TEST_F(Player, TheSampleQuizFillsTheGrid) {
 }
 
 TEST_F(Player, EndingTheSessionSavesTheAnswers) {
-    char program[MAX_PATH];
-    GetModuleFileNameA(nullptr, program, sizeof program);
-    std::string name = strrchr(program, '\\') + 1;
-    name = name.substr(0, name.size() - 3) + "txt";
-    auto bytes = [&] {
-        std::string read;
-        if (FILE* file = std::fopen(name.c_str(), "rb")) {
-            for (int c; (c = std::fgetc(file)) != EOF;) read += static_cast<char>(c);
-            std::fclose(file);
-        }
-        return read;
-    };
+    const std::string name = test::ProgressName();
+    auto bytes = [&] { return test::FileBytes(name); };
     std::string empty;
     for (int i = 0; i < 20; ++i) empty += "\r\n";
     SetWindowTextA(GetDlgItem(windows.grid, 4001), "abricot");
@@ -384,10 +374,7 @@ TEST_F(Player, EndingTheSessionSavesTheAnswers) {
 }
 
 TEST_F(Player, ClosingWithAFailedSaveAsksAndNoKeepsTheGame) {
-    char program[MAX_PATH];
-    GetModuleFileNameA(nullptr, program, sizeof program);
-    std::string name = strrchr(program, '\\') + 1;
-    name = name.substr(0, name.size() - 3) + "txt";
+    const std::string name = test::ProgressName();
     std::remove(name.c_str());
     const std::string fresh = name + ".new";  // a folder by that name: the save cannot write
     ASSERT_TRUE(CreateDirectoryA(fresh.c_str(), nullptr));

@@ -1,5 +1,6 @@
 #include "win32_test_support.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "grid/grid_win32.h"
@@ -126,9 +127,27 @@ void CloseGrid(GridFixture* fixture) {
     *fixture = {};
 }
 
+std::string ProgressName() {
+    char program[MAX_PATH];
+    GetModuleFileNameA(nullptr, program, sizeof program);
+    std::string name = std::strrchr(program, '\\') + 1;
+    return name.substr(0, name.size() - 3) + "txt";
+}
+
+std::string FileBytes(const std::string& name) {
+    std::string bytes;
+    if (FILE* file = std::fopen(name.c_str(), "rb")) {
+        char buffer[4096];
+        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) bytes.append(buffer, n);
+        std::fclose(file);
+    }
+    return bytes;
+}
+
 namespace {
 
 struct BoxSearch {
+    DWORD process;
     const char* caption;
     HWND box;
 };
@@ -137,11 +156,10 @@ BOOL CALLBACK FindBox(HWND window, LPARAM context) {
     auto* search = reinterpret_cast<BoxSearch*>(context);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    char className[16] = {}, caption[64] = {};
+    char className[16] = {};
     GetClassNameA(window, className, sizeof className);
-    GetWindowTextA(window, caption, sizeof caption);
-    if (process != GetCurrentProcessId() || std::strcmp(className, "#32770") != 0 ||
-        std::strcmp(caption, search->caption) != 0 || !IsWindowVisible(window))
+    if (process != search->process || std::strcmp(className, "#32770") != 0 ||
+        TextOf(window) != search->caption || !IsWindowVisible(window))
         return TRUE;
     search->box = window;
     return FALSE;
@@ -157,6 +175,18 @@ BOOL CALLBACK LongestStaticText(HWND child, LPARAM context) {
 }
 
 }  // namespace
+
+HWND FindMessageBox(DWORD process, const char* caption) {
+    BoxSearch search = {process, caption, nullptr};
+    EnumWindows(&FindBox, reinterpret_cast<LPARAM>(&search));
+    return search.box;
+}
+
+std::string MessageBoxText(HWND box) {
+    std::string text;
+    EnumChildWindows(box, &LongestStaticText, reinterpret_cast<LPARAM>(&text));
+    return text;
+}
 
 MessageBoxAnswer::MessageBoxAnswer(const char* caption, int button)
     : caption_(caption), button_(button) {
@@ -178,18 +208,17 @@ MessageBoxSeen MessageBoxAnswer::Finish() {
 
 DWORD WINAPI MessageBoxAnswer::Run(void* self) {
     auto* answer = static_cast<MessageBoxAnswer*>(self);
-    BoxSearch search = {answer->caption_.c_str(), nullptr};
-    for (int waited = 0; waited < 10000 && !search.box; waited += 20) {
-        EnumWindows(&FindBox, reinterpret_cast<LPARAM>(&search));
-        if (!search.box) Sleep(20);
+    HWND box = nullptr;
+    for (int waited = 0; waited < 10000 && !box; waited += 20) {
+        box = FindMessageBox(GetCurrentProcessId(), answer->caption_.c_str());
+        if (!box) Sleep(20);
     }
-    if (!search.box) return 0;
+    if (!box) return 0;
     Sleep(50);  // let it finish drawing, as a player would look first
-    EnumChildWindows(search.box, &LongestStaticText, reinterpret_cast<LPARAM>(&answer->seen_.text));
-    answer->seen_.yesNo = GetDlgItem(search.box, IDYES) && GetDlgItem(search.box, IDNO) &&
-                          !GetDlgItem(search.box, IDOK);
-    PostMessageA(search.box, WM_COMMAND, MAKEWPARAM(answer->button_, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(search.box, answer->button_)));
+    answer->seen_.text = MessageBoxText(box);
+    answer->seen_.yesNo = GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO) && !GetDlgItem(box, IDOK);
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer->button_, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box, answer->button_)));
     return 0;
 }
 

@@ -47,6 +47,16 @@ HWND Frame();
 void CloseGrid(GridFixture* fixture);
 void SetClientSize(HWND window, int width, int height);
 
+// The progress file of this test program, in the current directory, and
+// the bytes of a file (empty when there is none).
+std::string ProgressName();
+std::string FileBytes(const std::string& name);
+
+// The visible message box of `process` titled `caption` (null when none),
+// and its text.
+HWND FindMessageBox(DWORD process, const char* caption);
+std::string MessageBoxText(HWND box);
+
 // A message box of this process answered from a thread of its own, as a
 // player would: it waits (10 s at most) for the box titled `caption`, reads
 // its text and buttons, and presses `button`.
