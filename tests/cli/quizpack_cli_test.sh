@@ -224,11 +224,30 @@ PYEOF
 check "preview: the puzzle's size, both answers tinted, the puzzle itself plain" "300 505 True True 0" "$summary"
 "$QP" preview "$HERE/../bench/quiz96/quiz96.toml" ws/hand.png >"$WORK/out"
 check "preview of hand-made GIF pictures" "ws/hand.png : la grille, 21 réponses marquées" "$(cat "$WORK/out")"
-printf '\377\330\377\340\000\004JF\377\300\000\013\010\001\371\001\313\003' > ws/grille.jpg
-printf 'executable = "photo"\ntitle = "Photo"\npuzzle = "grille.jpg"\n\n[[question]]\nanswer = "x"\n' > ws/photo.toml
+# A picture must decode, be what its name says and fit the player.
+printf '\377\330\377\340\000\004JF\377\300\000\013\010\001\371\001\313\003' > ws/broken.jpg
+cp "$HERE/../windows/pictures/small.jpg" ws/grille.jpg
+cp "$HERE/../windows/pictures/small.gif" ws/gif.png
+head -c 60 "$HERE/../windows/pictures/rgb.png" > ws/cut.png
+photo() { printf 'executable = "photo"\ntitle = "Photo"\npuzzle = "%s"\n\n[[question]]\nanswer = "x"\n' "$1" > ws/photo.toml; }
+photo grille.jpg
 "$QP" check ws/photo.toml >/dev/null; check "a JPEG puzzle is a fine quiz" "0" "$?"
-"$QP" preview ws/photo.toml ws/photo.png 2>"$WORK/err"; check "preview of a JPEG puzzle exit" "1" "$?"
-check "preview of a JPEG puzzle says why" "quizpack preview : puzzle : seules les images PNG et GIF se composent ici" "$(cat "$WORK/err")"
+"$QP" preview ws/photo.toml ws/photo.png >"$WORK/out"; check "preview of a JPEG puzzle" "ws/photo.png : la grille, 0 réponse marquée" "$(cat "$WORK/out")"
+while IFS='|' read -r file says; do
+  photo "$file"
+  "$QP" build ws/photo.toml --out ws/photo-out 2>"$WORK/err" >/dev/null
+  check "refused picture $file exit" "1" "$?"
+  check "refused picture $file says why" "ws/photo.toml:3: puzzle: $says" "$(head -1 "$WORK/err")"
+  [ ! -e ws/photo-out ]; check "refused picture $file writes nothing" "0" "$?"
+done <<'EOF2'
+broken.jpg|broken.jpg ne se décode pas : cette image JPEG ne se décode pas (le décodeur dit : bad SOF len)
+gif.png|gif.png est une image GIF sous un nom d'image PNG : donnez-lui l'extension de son format, ou enregistrez-la en PNG
+cut.png|cut.png ne se décode pas : le décodeur PNG du lecteur ne lit pas cette image (fichier tronqué ou abîmé ?)
+EOF2
+photo grille.jpg
+"$QP" preview ws/photo.toml ws/photo.bmp 2>"$WORK/err"; check "preview to a .bmp name exit" "2" "$?"
+check "preview to a .bmp name says why" "quizpack preview : le corrigé s'écrit en PNG ; donnez un nom en .png (pas ws/photo.bmp)" "$(cat "$WORK/err")"
+[ ! -e ws/photo.bmp ]; check "preview to a .bmp name writes nothing" "0" "$?"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

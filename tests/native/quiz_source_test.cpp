@@ -1,3 +1,4 @@
+#include <gif_lib.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include "model/package.h"
 #include "model/stored_form.h"
 #include "quiz_source.h"
+#include "raster.h"
 #include "test_support.h"
 #include "text.h"
 
@@ -22,24 +24,29 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The header of a GIF of the given size: all the tool reads of a picture.
+// A whole GIF of the given size, one colour: pictures are decoded before
+// they ship, so a header alone no longer passes.
 std::vector<uint8_t> FakeGif(int width, int height) {
-    std::vector<uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a'};
-    gif.push_back(static_cast<uint8_t>(width & 255));
-    gif.push_back(static_cast<uint8_t>(width >> 8));
-    gif.push_back(static_cast<uint8_t>(height & 255));
-    gif.push_back(static_cast<uint8_t>(height >> 8));
-    gif.insert(gif.end(), {0xF7, 0, 0, 0x3B});
+    std::vector<uint8_t> gif;
+    int error = 0;
+    GifFileType* file = EGifOpen(&gif, [](GifFileType* f, const GifByteType* data, int n) {
+        auto* out = static_cast<std::vector<uint8_t>*>(f->UserData);
+        out->insert(out->end(), data, data + n);
+        return n;
+    }, &error);
+    GifColorType colours[2] = {{200, 30, 60}, {0, 0, 0}};
+    ColorMapObject* map = GifMakeMapObject(2, colours);
+    EGifPutScreenDesc(file, width, height, 1, 0, map);
+    EGifPutImageDesc(file, 0, 0, width, height, false, nullptr);
+    std::vector<GifPixelType> row(width, 0);
+    for (int y = 0; y < height; ++y) EGifPutLine(file, row.data(), width);
+    GifFreeMapObject(map);
+    EGifCloseFile(file, &error);
     return gif;
 }
 
 std::vector<uint8_t> FakePng(int width, int height) {
-    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13,
-                                'I', 'H', 'D', 'R'};
-    for (int v : {width, height})
-        for (int shift = 24; shift >= 0; shift -= 8) png.push_back(static_cast<uint8_t>(v >> shift));
-    png.insert(png.end(), {8, 2, 0, 0, 0, 0, 0, 0, 0});
-    return png;
+    return EncodePng(RgbImage(width, height, {20, 200, 90}));
 }
 
 struct QuizFiles : ::testing::Test {
@@ -335,8 +342,11 @@ std::string WordSearchSource(const std::string& section = "columns = 9\nrows = 8
 TEST_F(QuizFiles, WordSearchMakesPicturesPlacesAndCounts) {
     QuizDefinition quiz;
     std::vector<Problem> problems = ReadQuizSource(WriteSource(WordSearchSource()), &quiz);
-    for (const Problem& p : problems) ADD_FAILURE() << p.line << " " << p.field << ": " << p.message;
-    ASSERT_TRUE(problems.empty());
+    // "l'œuf" only warns: a player typing "l'oeuf" is told "Presque".
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_TRUE(problems[0].warning);
+    EXPECT_NE(problems[0].message.find("« l'oeuf » lit « Presque »"), std::string::npos) << problems[0].message;
+    ASSERT_FALSE(HasErrors(problems));
     RgbImage puzzle;
     std::string error;
     ASSERT_TRUE(DecodePicture(quiz.puzzle.bytes, &puzzle, &error)) << error;
@@ -420,8 +430,8 @@ TEST_F(QuizFiles, WordSearchRefusalsNameTheLineAndFieldAndWriteNothing) {
         {"an overlay of its own", "columns = 9\nrows = 8\n", [](std::string& s) { s.replace(s.find("text = \"b\""), 0, "overlay = \"images/un.gif\"\n"); }, "overlay =", "question[2].overlay", "retirez ce champ"},
         {"an unknown direction", "columns = 9\nrows = 8\ndirections = [\"right\", \"sideways\"]\n", nullptr, "directions", "motsmeles.directions", "« sideways » n'est pas une direction"},
         {"no columns", "rows = 8\n", nullptr, "[motsmeles]", "motsmeles.columns", "manquant"},
-        {"41 columns", "columns = 41\nrows = 8\n", nullptr, "columns", "motsmeles.columns", "41 sort de l'intervalle 2 à 40"},
-        {"a grid too large for the picture", "columns = 40\nrows = 40\n", nullptr, "[motsmeles]", "motsmeles", "avec des cases de 14 pixels au moins"},
+        {"36 columns", "columns = 36\nrows = 8\n", nullptr, "columns", "motsmeles.columns", "36 sort de l'intervalle 2 à 35"},
+        {"33 rows", "columns = 35\nrows = 33\n", nullptr, "rows", "motsmeles.rows", "33 sort de l'intervalle 2 à 32"},
         {"cells too large for the grid", "columns = 20\nrows = 8\ncellSize = 30\n", nullptr, "[motsmeles]", "motsmeles", "24 pixels au plus"},
         {"an unknown key", "columns = 9\nrows = 8\ncolour = 3\n", nullptr, "colour", "motsmeles.colour", "champ inconnu"},
         {"a colour of two parts", "columns = 9\nrows = 8\ntint = [1, 2]\n", nullptr, "tint", "motsmeles.tint", "[rouge, vert, bleu]"},

@@ -119,9 +119,9 @@ TEST(WordSearch, SaysWhichWordCannotGoInAndWhy) {
         {"long across, but only down is allowed", {9, 4, {2}, 1, {"PASTEQUE"}}, 0, "au plus 4"},
         {"a diagonal is as long as the short side", {9, 4, {4}, 1, {"MELON"}}, 0, "au plus 4"},
         {"a word inside another", {9, 9, All(), 1, {"SAPIN", "PIN"}}, 1, "« PIN » se lit dans « SAPIN » (question 1)"},
-        {"a word backwards inside another", {9, 9, All(), 1, {"NIP", "SAPIN"}}, 0, "« NIP » se lit dans « SAPIN » (question 2)"},
-        {"a word that is another backwards", {9, 9, All(), 1, {"NOEL", "LEON"}}, 1, "question 1"},
-        {"the same word twice", {9, 9, All(), 1, {"POIRE", "KIWI", "POIRE"}}, 2, "question 1"},
+        {"a word backwards inside another", {9, 9, All(), 1, {"NIP", "SAPIN"}}, 0, "« NIP » se lit à l'envers dans « SAPIN » (question 2)"},
+        {"a word that is another backwards", {9, 9, All(), 1, {"NOEL", "LEON"}}, 1, "« LEON » est la réponse de la question 1 (« NOEL ») à l'envers"},
+        {"the same word twice", {9, 9, All(), 1, {"POIRE", "KIWI", "POIRE"}}, 2, "« POIRE » est déjà la réponse de la question 1"},
         {"a single letter", {9, 9, All(), 1, {"A"}}, 0, "n'a qu'une lettre"},
         {"no letter at all", {9, 9, All(), 1, {"POIRE", ""}}, 1, "aucune lettre"},
         {"too many words", {5, 5, All(), 1, {"ABCDE", "FGHIJ", "KLMNO", "PQRST", "UVWXY", "ZYXWV"}}, 5, "ne trouve pas de place dans la grille de 5 x 5"},
@@ -167,9 +167,10 @@ TEST(GridLetters, FoldsWhatIsWrittenIntoCapitals) {
     }
 }
 
-// The answer key reads hand-made pictures: GIF through giflib, every PNG kind
-// through the player's decoder, into the same pixels.
-TEST(DecodePicture, GifAndEveryPngKindGiveTheirOwnPixels) {
+// Hand-made pictures are decoded before they ship: GIF through giflib, every
+// PNG kind through the player's decoder, BMP and JPEG through stb_image, into
+// the same pixels (the JPEG within its loss).
+TEST(DecodePicture, EveryFormatGivesItsOwnPixels) {
     const std::string folder = std::string(__FILE__).substr(0, std::string(__FILE__).rfind('/')) +
                                "/../windows/pictures/";
     const std::vector<Rgb> six = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}, {0, 0, 0}, {128, 64, 32}};
@@ -177,7 +178,7 @@ TEST(DecodePicture, GifAndEveryPngKindGiveTheirOwnPixels) {
         const char* file;
         std::vector<Rgb> pixels;
     } cases[] = {
-        {"small.gif", six}, {"rgb.png", six}, {"palette4.png", six}, {"rgba.png", six}, {"adam7.png", six},
+        {"small.gif", six}, {"small.bmp", six}, {"rgb.png", six}, {"palette4.png", six}, {"rgba.png", six}, {"adam7.png", six},
         {"grey2.png", {{0, 0, 0}, {85, 85, 85}, {170, 170, 170}, {255, 255, 255}}},
     };
     for (const Case& c : cases) {
@@ -189,29 +190,44 @@ TEST(DecodePicture, GifAndEveryPngKindGiveTheirOwnPixels) {
         ASSERT_TRUE(DecodePicture(bytes, &image, &error)) << error;
         EXPECT_EQ(image.pixels, c.pixels);
     }
+    {
+        std::vector<uint8_t> bytes;
+        ASSERT_TRUE(ReadFileBytes(folder + "small.jpg", &bytes));
+        RgbImage image;
+        std::string error;
+        ASSERT_TRUE(DecodePicture(bytes, &image, &error)) << error;
+        ASSERT_EQ(image.pixels.size(), six.size());
+        for (size_t i = 0; i < six.size(); ++i)
+            for (auto [a, b] : {std::pair{image.pixels[i].r, six[i].r}, {image.pixels[i].g, six[i].g}, {image.pixels[i].b, six[i].b}})
+                EXPECT_NEAR(a, b, 4) << "pixel " << i;
+    }
     std::vector<uint8_t> garbage;
     ASSERT_TRUE(ReadFileBytes(folder + "garbage.bin", &garbage));
     RgbImage image;
     std::string error;
     EXPECT_FALSE(DecodePicture(garbage, &image, &error));
-    EXPECT_NE(error.find("trop pour la composer"), std::string::npos);  // "GIF89a this is..."
+    EXPECT_EQ(error, "l'image annonce 29728 x 26984 pixels, 4096 x 4096 au plus");  // "GIF89a this is..."
     std::vector<uint8_t> badPng;
     ASSERT_TRUE(ReadFileBytes(folder + "badzlib.png", &badPng));
     EXPECT_FALSE(DecodePicture(badPng, &image, &error));
-    EXPECT_EQ(error, "le d\xC3\xA9" "codeur PNG du lecteur ne lit pas cette image");
-    // Headers that claim 4096 x 4097 and 65535 x 65535 pixels: refused
-    // before anything is allocated; 4096 x 4096 is tried (and is garbage).
-    for (auto [w, h, refused] : {std::tuple{4096, 4097, true}, {65535, 65535, true}, {4096, 4096, false}}) {
+    EXPECT_EQ(error, "le d\xC3\xA9" "codeur PNG du lecteur ne lit pas cette image (fichier tronqu\xC3\xA9 ou ab\xC3\xAEm\xC3\xA9 ?)");
+    // Headers that claim 4096 x 4097, 4097 x 10 and 65535 x 65535 pixels:
+    // refused before anything is allocated; 4096 x 4096 is tried (and is
+    // garbage).
+    for (auto [w, h, refused] : {std::tuple{4096, 4097, true}, {4097, 10, true}, {65535, 65535, true}, {4096, 4096, false}}) {
         std::vector<uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', uint8_t(w), uint8_t(w >> 8),
                                     uint8_t(h), uint8_t(h >> 8), 0, 0, 0, 0x3B};
         EXPECT_FALSE(DecodePicture(gif, &image, &error));
         EXPECT_EQ(error, refused ? "l'image annonce " + std::to_string(w) + " x " + std::to_string(h) +
-                                       " pixels, trop pour la composer"
-                                 : "cette image GIF ne se d\xC3\xA9" "code pas");
+                                       " pixels, 4096 x 4096 au plus"
+                                 : "cette image GIF ne se d\xC3\xA9" "code pas (fichier tronqu\xC3\xA9 ou ab\xC3\xAEm\xC3\xA9 ?)");
     }
     const std::vector<uint8_t> jpeg = {0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 'J', 'F', 0xFF, 0xC0, 0, 11, 8, 0, 5, 0, 5, 3};
     EXPECT_FALSE(DecodePicture(jpeg, &image, &error));
-    EXPECT_EQ(error, "seules les images PNG et GIF se composent ici");
+    EXPECT_EQ(error, "cette image JPEG ne se d\xC3\xA9" "code pas (le d\xC3\xA9" "codeur dit : bad SOF len)");
+    const std::vector<uint8_t> bmp = {'B', 'M', 60, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0};
+    EXPECT_FALSE(DecodePicture(bmp, &image, &error));  // the header cut short
+    EXPECT_EQ(error.rfind("cette image BMP ne se d\xC3\xA9" "code pas (le d\xC3\xA9" "codeur dit : ", 0), 0u) << error;
 }
 
 }  // namespace

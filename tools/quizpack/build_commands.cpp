@@ -29,15 +29,26 @@ int Prepare(const std::string& sourcePath, const char* verb, QuizDefinition* qui
         return 2;
     }
     std::vector<Problem> problems = ReadQuizSource(sourcePath, quiz);
-    if (problems.empty() && files) problems = MakeBuildFiles(*quiz, sourcePath, files);
-    for (const Problem& p : problems)
+    if (!HasErrors(problems) && files) {
+        std::vector<Problem> made = MakeBuildFiles(*quiz, sourcePath, files);
+        problems.insert(problems.begin(), made.begin(), made.end());
+    }
+    // Problems first, then the warnings, which do not stop anything.
+    size_t errors = 0, warnings = 0;
+    for (const Problem& p : problems) {
         err << sourcePath << ":" << (p.line > 0 ? p.line : 1) << ": " << p.field << ": "
             << p.message << "\n";
-    if (!problems.empty()) {
-        err << problems.size() << (problems.size() == 1 ? " problème" : " problèmes")
-            << " dans " << sourcePath << "\n";
+        ++(p.warning ? warnings : errors);
+    }
+    if (errors) {
+        err << errors << (errors == 1 ? " problème" : " problèmes") << " dans " << sourcePath;
+        if (warnings) err << " et " << warnings << (warnings == 1 ? " avertissement" : " avertissements");
+        err << "\n";
         return 1;
     }
+    if (warnings)
+        err << warnings << (warnings == 1 ? " avertissement" : " avertissements") << " dans "
+            << sourcePath << " ; le quiz se construit quand même\n";
     return 0;
 }
 
@@ -108,6 +119,11 @@ bool ComposeAnswerKey(const QuizDefinition& quiz, RgbImage* key, std::string* er
 
 int PreviewCommand(const std::string& sourcePath, const std::string& outPath, std::ostream& out,
                    std::ostream& err) {
+    if (FormatOfName(outPath) != PictureFormat::Png) {
+        err << "quizpack preview : le corrigé s'écrit en PNG ; donnez un nom en .png (pas " << outPath
+            << ")\n";
+        return 2;
+    }
     QuizDefinition quiz;
     int rc = Prepare(sourcePath, "preview", &quiz, nullptr, err);
     if (rc != 0) return rc;

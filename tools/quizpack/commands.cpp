@@ -1,5 +1,6 @@
 #include "commands.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <istream>
@@ -21,14 +22,23 @@ namespace {
 
 constexpr size_t kMaxText = quiz::kTextSize - 1;
 
-std::string Verdict(const std::string& expected, const std::string& typed) {
+}  // namespace
+
+std::string PlayerVerdict(const std::string& expected, const std::string& typed) {
     char accepted[quiz::kTextSize] = {};
     char answer[quiz::kTextSize] = {};
-    std::memcpy(accepted, expected.data(), expected.size());
-    std::memcpy(answer, typed.data(), typed.size());
+    // Both fit the player's buffers, whose last byte stays NUL.
+    std::memcpy(accepted, expected.data(), std::min(expected.size(), kMaxText));
+    std::memcpy(answer, typed.data(), std::min(typed.size(), kMaxText));
     quiz::TransformAnswerText(accepted);
     quiz::NormalizeTypedAnswer(answer);
-    return Cp1252ToUtf8(quiz::ChooseVerdict(accepted, answer));
+    return quiz::ChooseVerdict(accepted, answer);
+}
+
+namespace {
+
+std::string Verdict(const std::string& expected, const std::string& typed) {
+    return Cp1252ToUtf8(PlayerVerdict(expected, typed));
 }
 
 // A text the verdict can take: CP1252, no NUL, at most 259 bytes.

@@ -7,6 +7,10 @@
 
 namespace quizpack {
 
+// The player's verdict ("BRAVO", "FAUX", a hint) on a typed answer, both in
+// CP1252, as the player compares them.
+std::string PlayerVerdict(const std::string& expected, const std::string& typed);
+
 int VerdictCommand(const std::string& expectedUtf8, const std::string& typedUtf8,
                    std::ostream& out, std::ostream& err);
 int VerdictBatchCommand(std::istream& in, std::ostream& out, std::ostream& err);

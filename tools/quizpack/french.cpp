@@ -1,6 +1,9 @@
 #include "french.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <regex>
+#include <system_error>
 
 namespace quizpack {
 
@@ -115,6 +118,70 @@ std::string CommandLineErrorInFrench(const std::string& what, const CommandLineC
         message = "ligne de commande refusée (" + what + ")";
     }
     return context.where + " : " + message + "\nL'aide : " + context.where + " --help";
+}
+
+}  // namespace quizpack
+
+namespace quizpack {
+
+namespace {
+
+// Where valid UTF-8 stops; npos when all of it is.
+size_t FirstInvalidUtf8(const std::string& bytes) {
+    size_t i = 0;
+    while (i < bytes.size()) {
+        const uint8_t lead = static_cast<uint8_t>(bytes[i]);
+        const int extra = lead < 0x80 ? 0 : lead >= 0xC2 && lead < 0xE0 ? 1
+                        : lead >= 0xE0 && lead < 0xF0 ? 2 : lead >= 0xF0 && lead < 0xF5 ? 3 : -1;
+        if (extra < 0 || i + extra >= bytes.size()) return i;
+        for (int k = 1; k <= extra; ++k)
+            if ((static_cast<uint8_t>(bytes[i + k]) & 0xC0) != 0x80) return i;
+        i += extra + 1;
+    }
+    return std::string::npos;
+}
+
+}  // namespace
+
+std::string SourceEncodingProblem(const std::string& bytes, int* line) {
+    const std::string advice =
+        " : enregistrez-le en UTF-8 (dans le Bloc-notes : Fichier > Enregistrer sous, "
+        "Encodage : UTF-8)";
+    *line = 1;
+    const bool bomLe = bytes.size() >= 2 && uint8_t(bytes[0]) == 0xFF && uint8_t(bytes[1]) == 0xFE;
+    const bool bomBe = bytes.size() >= 2 && uint8_t(bytes[0]) == 0xFE && uint8_t(bytes[1]) == 0xFF;
+    // UTF-16 without its mark still shows as a NUL beside every ASCII letter.
+    const size_t nuls = std::count(bytes.begin(), bytes.end(), '\0');
+    if (bomLe || bomBe || (bytes.size() >= 4 && nuls * 4 >= bytes.size()))
+        return "le fichier est en UTF-16 (« Unicode » dans le Bloc-notes), pas en UTF-8" + advice;
+    const size_t bad = FirstInvalidUtf8(bytes);
+    if (bad == std::string::npos) return {};
+    *line = 1 + static_cast<int>(std::count(bytes.begin(), bytes.begin() + bad, '\n'));
+    // Windows-1252 puts its accented letters in single bytes of 0x80 and above.
+    const uint8_t b = static_cast<uint8_t>(bytes[bad]);
+    if (b >= 0x80)
+        return "le fichier n'est pas en UTF-8 : l'octet 0x" + std::string(1, "0123456789ABCDEF"[b >> 4]) +
+               std::string(1, "0123456789ABCDEF"[b & 15]) +
+               " ressemble à du Windows-1252 (« ANSI » dans le Bloc-notes)" + advice;
+    return "le fichier n'est pas en UTF-8" + advice;
+}
+
+std::string SystemErrorInFrench(int error) {
+    switch (static_cast<std::errc>(error)) {
+        case std::errc::permission_denied:
+        case std::errc::operation_not_permitted: return "accès refusé";
+        case std::errc::no_such_file_or_directory: return "fichier ou dossier introuvable";
+        case std::errc::not_a_directory: return "un élément du chemin est un fichier, pas un dossier";
+        case std::errc::is_a_directory: return "c'est un dossier, pas un fichier";
+        case std::errc::file_exists: return "un fichier de ce nom existe déjà";
+        case std::errc::no_space_on_device: return "le disque est plein";
+        case std::errc::read_only_file_system: return "le disque est en lecture seule";
+        case std::errc::filename_too_long: return "le nom est trop long";
+        case std::errc::too_many_files_open: return "trop de fichiers ouverts";
+        case std::errc::io_error: return "erreur d'entrée-sortie du disque";
+        case std::errc::directory_not_empty: return "le dossier n'est pas vide";
+        default: return "erreur système " + std::to_string(error);
+    }
 }
 
 }  // namespace quizpack

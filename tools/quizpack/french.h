@@ -24,3 +24,15 @@ struct CommandLineContext {
 std::string CommandLineErrorInFrench(const std::string& what, const CommandLineContext& context);
 
 }  // namespace quizpack
+
+namespace quizpack {
+
+// Why a source file cannot be read as UTF-8, with what to do about it: the
+// message names UTF-16 or Windows-1252 when the bytes look like them, and
+// `line` the first line that is not UTF-8. Empty when the bytes are UTF-8.
+std::string SourceEncodingProblem(const std::string& bytes, int* line);
+
+// A system error (errno or a std::error_code) in French words.
+std::string SystemErrorInFrench(int error);
+
+}  // namespace quizpack

@@ -1,5 +1,7 @@
 #include "picture_info.h"
 
+#include <cctype>
+
 #include <cstring>
 
 namespace quizpack {
@@ -81,6 +83,18 @@ const char* PictureFormatName(PictureFormat format) {
         case PictureFormat::Png: return "PNG";
         default: return "unknown";
     }
+}
+
+PictureFormat FormatOfName(const std::string& name) {
+    const size_t dot = name.rfind('.');
+    if (dot == std::string::npos || name.find('/', dot) != std::string::npos) return PictureFormat::Unknown;
+    std::string ending = name.substr(dot + 1);
+    for (char& c : ending) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (ending == "png") return PictureFormat::Png;
+    if (ending == "gif") return PictureFormat::Gif;
+    if (ending == "jpg" || ending == "jpeg") return PictureFormat::Jpeg;
+    if (ending == "bmp") return PictureFormat::Bmp;
+    return PictureFormat::Unknown;
 }
 
 }  // namespace quizpack

@@ -20,4 +20,8 @@ PictureInfo ReadPictureInfo(const std::vector<uint8_t>& bytes);
 
 const char* PictureFormatName(PictureFormat format);
 
+// The format a file name's ending promises (.png, .gif, .jpg or .jpeg, .bmp,
+// either case); Unknown for any other ending.
+PictureFormat FormatOfName(const std::string& name);
+
 }  // namespace quizpack

@@ -1,12 +1,15 @@
 #include "quiz_source.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <tuple>
 #include <filesystem>
 #include <set>
 #include <sstream>
 #include <toml++/toml.h>
 
+#include "commands.h"
 #include "model/lzw.h"
 #include "model/stored_form.h"
 #include "french.h"
@@ -25,6 +28,10 @@ constexpr size_t kMaxText = quiz::kTextSize - 1;
 constexpr size_t kMaxTypedAnswer = 85;  // what an answer field accepts
 constexpr int kPuzzleId = 400;
 constexpr int kOverlayBase = 10400;
+constexpr int kMaxGridColumns = PuzzleGeometry::kMaxColumns;
+constexpr int kMaxGridRows = PuzzleGeometry::kMaxRows;
+// Colours closer than this in RGB cannot be told apart on a screen.
+constexpr double kMinColourDistance = 80;
 
 int LineOf(const toml::node& node) { return static_cast<int>(node.source().begin.line); }
 
@@ -36,11 +43,17 @@ public:
     void Report(int line, std::string field, std::string message) {
         problems_->push_back({line, std::move(field), std::move(message)});
     }
+    void Warn(int line, std::string field, std::string message) {
+        problems_->push_back({line, std::move(field), "attention : " + std::move(message), true});
+    }
 
     // A text of the record: UTF-8 in the source, CP1252 in the record, no '|',
     // no NUL, at most `limit` bytes. Lines are allowed only where `lines` is.
+    // `read` tells whether a text was there and could be read: checks that
+    // follow from a text are made only then.
     std::string Text(const toml::node* node, int fallbackLine, const std::string& field,
-                     size_t limit, bool required = false, bool lines = false) {
+                     size_t limit, bool required = false, bool lines = false, bool* read = nullptr) {
+        if (read) *read = false;
         if (!node) {
             if (required) Report(fallbackLine, field, "manquant");
             return {};
@@ -55,6 +68,7 @@ public:
             Report(LineOf(*node), field, error);
             return {};
         }
+        if (read) *read = true;
         if (converted.find('|') != std::string::npos)
             Report(LineOf(*node), field,
                    "« | » sépare les textes de l'enregistrement ; il ne peut pas figurer dans un texte");
@@ -111,8 +125,34 @@ public:
                    value->get() + " n'est pas une image GIF, JPEG, BMP ou PNG");
             return false;
         }
-        if (picture->info.width <= 0 || picture->info.height <= 0) {
+        const PictureInfo& info = picture->info;
+        const PictureFormat named = FormatOfName(value->get());
+        if (named != PictureFormat::Unknown && named != info.format) {
+            Report(LineOf(*node), field,
+                   value->get() + " est une image " + PictureFormatName(info.format) +
+                       " sous un nom d'image " + PictureFormatName(named) +
+                       " : donnez-lui l'extension de son format, ou enregistrez-la en " +
+                       PictureFormatName(named));
+            return false;
+        }
+        if (info.width <= 0 || info.height <= 0) {
             Report(LineOf(*node), field, "impossible de lire la taille de " + value->get());
+            return false;
+        }
+        if (info.width > kMaxPictureSide || info.height > kMaxPictureSide) {
+            Report(LineOf(*node), field,
+                   value->get() + " fait " + std::to_string(info.width) + " x " +
+                       std::to_string(info.height) + " pixels ; le lecteur en montre " +
+                       std::to_string(kMaxPictureSide) + " x " + std::to_string(kMaxPictureSide) +
+                       " au plus");
+            return false;
+        }
+        // Decoded as the player will, so that a picture that would not show
+        // never ships.
+        RgbImage decoded;
+        std::string error;
+        if (!DecodePicture(picture->bytes, &decoded, &error)) {
+            Report(LineOf(*node), field, value->get() + " ne se décode pas : " + error);
             return false;
         }
         return true;
@@ -191,6 +231,77 @@ bool Colour(SourceReader& reader, const toml::node* node, const std::string& fie
     return ok;
 }
 
+// CP1252 letters of both cases: ASCII, the accented block and the four
+// pairs CP1252 keeps in 0x80..0x9F.
+char OtherCase(char c, bool upper) {
+    const uint8_t b = static_cast<uint8_t>(c);
+    static const uint8_t kPairs[][2] = {{0x8A, 0x9A}, {0x8C, 0x9C}, {0x8E, 0x9E}, {0x9F, 0xFF}};
+    for (const auto& pair : kPairs)
+        if (b == pair[0] || b == pair[1]) return static_cast<char>(upper ? pair[0] : pair[1]);
+    if (upper && ((b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7)))
+        return static_cast<char>(b - 0x20);
+    if (!upper && ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7)))
+        return static_cast<char>(b + 0x20);
+    return c;
+}
+
+// Œ, Š, Ž and Ÿ: the player folds neither their case nor their spelling, so
+// an author hears what a player typing the usual other forms will see.
+void WarnUnfoldedLetters(SourceReader& reader, int line, const std::string& field,
+                         const std::string& answer) {
+    struct Letter {
+        uint8_t upper, lower;
+        const char* spelledUpper;
+        const char* spelledLower;
+    };
+    static const Letter kLetters[] = {{0x8C, 0x9C, "OE", "oe"},
+                                      {0x8A, 0x9A, "S", "s"},
+                                      {0x8E, 0x9E, "Z", "z"},
+                                      {0x9F, 0xFF, "Y", "y"}};
+    for (const Letter& letter : kLetters) {
+        const size_t at = answer.find_first_of(std::string{char(letter.upper), char(letter.lower)});
+        if (at == std::string::npos) continue;
+        std::string spelled;
+        for (char c : answer) {
+            if (static_cast<uint8_t>(c) == letter.upper) spelled += letter.spelledUpper;
+            else if (static_cast<uint8_t>(c) == letter.lower) spelled += letter.spelledLower;
+            else spelled += c;
+        }
+        // The whole answer in the other case from the letter's own.
+        const bool toUpper = static_cast<uint8_t>(answer[at]) == letter.lower;
+        std::string recased = answer;
+        for (char& c : recased) c = OtherCase(c, toUpper);
+        std::string said;
+        for (const std::string& typed : {spelled, recased}) {
+            const std::string verdict = PlayerVerdict(answer, typed);
+            if (verdict == "BRAVO") continue;
+            said += std::string(said.empty() ? "" : ", et ") + "qui tape « " + Cp1252ToUtf8(typed) +
+                    " » lit « " + Cp1252ToUtf8(verdict) + " »";
+        }
+        if (!said.empty())
+            reader.Warn(line, field,
+                        "« " + Cp1252ToUtf8(std::string(1, answer[at])) +
+                            " » ne se tape pas comme une autre lettre : un joueur " + said +
+                            " ; seule cette orthographe, dans cette casse, est juste");
+    }
+}
+
+// A word processor's ’ and ‘ become the ' a keyboard types.
+std::string KeyboardApostrophes(SourceReader& reader, int line, const std::string& field,
+                                std::string answer) {
+    bool changed = false;
+    for (char& c : answer)
+        if (static_cast<uint8_t>(c) == 0x91 || static_cast<uint8_t>(c) == 0x92) {
+            c = '\'';
+            changed = true;
+        }
+    if (changed)
+        reader.Warn(line, field,
+                    "« ’ » et « ‘ » sont enregistrés comme « ' », l'apostrophe que tape un "
+                    "clavier : la réponse devient « " + Cp1252ToUtf8(answer) + " »");
+    return answer;
+}
+
 // A picture quizpack drew counts as made once the player's own decoder reads
 // back exactly its pixels.
 bool MadePicture(const RgbImage& image, PictureSource* picture) {
@@ -204,9 +315,22 @@ bool MadePicture(const RgbImage& image, PictureSource* picture) {
     return true;
 }
 
+// How far apart two colours are: the plain distance in RGB, 0 to 441.
+double ColourDistance(Rgb a, Rgb b) {
+    const double dr = a.r - b.r, dg = a.g - b.g, db = a.b - b.b;
+    return std::sqrt(dr * dr + dg * dg + db * db);
+}
+
+std::string ColourText(Rgb c) {
+    return "[" + std::to_string(c.r) + ", " + std::to_string(c.g) + ", " + std::to_string(c.b) + "]";
+}
+
 // [motsmeles]: the grid, its pictures, the letter counts and the places.
+// The section and every word are judged whatever else the source holds; the
+// words are placed only when nothing at all is wrong (`place`).
 void MakeWordSearchPictures(SourceReader& reader, const toml::node& node,
-                            const std::vector<int>& answerLines, bool place, QuizDefinition* quiz) {
+                            const std::vector<int>& answerLines,
+                            const std::vector<bool>& answerRead, bool place, QuizDefinition* quiz) {
     const int line = LineOf(node);
     const toml::table* table = node.as_table();
     if (!table) {
@@ -219,12 +343,13 @@ void MakeWordSearchPictures(SourceReader& reader, const toml::node& node,
     WordSearchRequest request;
     long value;
     bool ok = true;
-    for (auto [key, out] : {std::pair<const char*, int*>{"columns", &request.columns},
-                            std::pair<const char*, int*>{"rows", &request.rows}}) {
+    for (auto [key, out, most] :
+         {std::tuple<const char*, int*, int>{"columns", &request.columns, kMaxGridColumns},
+          std::tuple<const char*, int*, int>{"rows", &request.rows, kMaxGridRows}}) {
         if (!table->get(key)) {
             reader.Report(line, std::string("motsmeles.") + key, "manquant");
             ok = false;
-        } else if (reader.Integer(table->get(key), std::string("motsmeles.") + key, 2, 40, &value)) {
+        } else if (reader.Integer(table->get(key), std::string("motsmeles.") + key, 2, most, &value)) {
             *out = static_cast<int>(value);
         } else {
             ok = false;
@@ -255,8 +380,12 @@ void MakeWordSearchPictures(SourceReader& reader, const toml::node& node,
                               (name ? "« " + name->get() + " » n'est pas une direction" : std::string("une direction s'écrit entre guillemets")) +
                                   " ; les directions : " + names);
                 ok = false;
-            } else if (std::find(request.directions.begin(), request.directions.end(), found) ==
+            } else if (std::find(request.directions.begin(), request.directions.end(), found) !=
                        request.directions.end()) {
+                reader.Report(LineOf(*list->get(i)), "motsmeles.directions",
+                              "« " + name->get() + " » est donnée deux fois ; vouliez-vous une autre direction ?");
+                ok = false;
+            } else {
                 request.directions.push_back(found);
             }
         }
@@ -264,42 +393,78 @@ void MakeWordSearchPictures(SourceReader& reader, const toml::node& node,
         request.directions = {0, 1, 2, 3, 4, 5, 6, 7};
     }
     PuzzleStyle style;
+    bool cellOk = true;
     if (const toml::node* cell = table->get("cellSize")) {
         if (reader.Integer(cell, "motsmeles.cellSize", PuzzleGeometry::kMinCell,
                            PuzzleGeometry::kMaxCell, &value))
             style.cellSize = static_cast<int>(value);
         else
-            ok = false;
+            cellOk = false;
     }
-    ok = Colour(reader, table->get("lines"), "motsmeles.lines", &style.lines) & ok;
-    ok = Colour(reader, table->get("ground"), "motsmeles.ground", &style.ground) & ok;
-    ok = Colour(reader, table->get("ink"), "motsmeles.ink", &style.ink) & ok;
-    ok = Colour(reader, table->get("tint"), "motsmeles.tint", &style.tint) & ok;
-
+    bool coloursOk = Colour(reader, table->get("lines"), "motsmeles.lines", &style.lines);
+    coloursOk = Colour(reader, table->get("ground"), "motsmeles.ground", &style.ground) & coloursOk;
+    coloursOk = Colour(reader, table->get("ink"), "motsmeles.ink", &style.ink) & coloursOk;
+    coloursOk = Colour(reader, table->get("tint"), "motsmeles.tint", &style.tint) & coloursOk;
+    if (coloursOk) {
+        // Letters must show on the ground and on the tint of a found word, and
+        // the ruled lines on the ground.
+        struct Pair {
+            const char* field;
+            Rgb a, b;
+            const char* what;
+        } pairs[] = {{"ink", style.ink, style.ground, "du fond des cases (ground)"},
+                     {"ink", style.ink, style.tint, "de la teinte des mots trouvés (tint)"},
+                     {"lines", style.lines, style.ground, "du fond des cases (ground)"}};
+        for (const Pair& pair : pairs) {
+            const double distance = ColourDistance(pair.a, pair.b);
+            if (distance >= kMinColourDistance) continue;
+            const toml::node* given = table->get(pair.field);
+            reader.Report(given ? LineOf(*given) : line, std::string("motsmeles.") + pair.field,
+                          ColourText(pair.a) + " se distingue mal " + pair.what + " " +
+                              ColourText(pair.b) + " : écart de " +
+                              std::to_string(static_cast<int>(distance)) + ", il en faut " +
+                              std::to_string(static_cast<int>(kMinColourDistance)) + " au moins");
+        }
+    }
     const auto& questions = quiz->package.questions;
+    bool lettersOk = true;
     for (size_t k = 0; k < questions.size(); ++k) {
         std::string letters, error;
-        if (!GridLetters(questions[k].answer1, &letters, &error)) {
+        if (answerRead[k] && !GridLetters(questions[k].answer1, &letters, &error)) {
             reader.Report(answerLines[k], "question[" + std::to_string(k + 1) + "].answer", error);
-            ok = false;
+            lettersOk = false;
         }
         request.words.push_back(letters);
     }
+    // The grid's size and directions are all the words are judged against.
+    if (!ok) return;
     PuzzleGeometry geometry;
     std::string error;
-    if (!ok || !place) return;
-    if (!MakePuzzleGeometry(request.columns, request.rows, style.cellSize, &geometry, &error)) {
+    if (cellOk && !MakePuzzleGeometry(request.columns, request.rows, style.cellSize, &geometry, &error)) {
         reader.Report(line, "motsmeles", error);
+        cellOk = false;
+    }
+    if (!lettersOk || questions.empty() ||
+        std::find(answerRead.begin(), answerRead.end(), false) != answerRead.end())
+        return;
+    // Every word that cannot go in, before any search.
+    const std::vector<WordProblem> words = JudgeWords(request);
+    for (const WordProblem& p : words)
+        reader.Report(answerLines[p.word], "question[" + std::to_string(p.word + 1) + "].answer",
+                      p.message);
+    if (!words.empty()) return;
+    if (std::string crowded = CrowdedGrid(request); !crowded.empty()) {
+        reader.Report(line, "motsmeles", crowded);
         return;
     }
-    if (questions.empty()) {
-        reader.Report(line, "motsmeles", "aucune question : aucun mot à placer");
-        return;
-    }
+    if (!place || !cellOk || !coloursOk) return;
     WordSearch search;
     int failed = 0;
     if (!MakeWordSearch(request, &search, &failed, &error)) {
-        reader.Report(answerLines[failed], "question[" + std::to_string(failed + 1) + "].answer", error);
+        if (failed < 0)
+            reader.Report(line, "motsmeles", error);
+        else
+            reader.Report(answerLines[failed], "question[" + std::to_string(failed + 1) + "].answer", error);
         return;
     }
     RgbImage puzzle;
@@ -336,6 +501,10 @@ void MakeWordSearchPictures(SourceReader& reader, const toml::node& node,
 
 }  // namespace
 
+bool HasErrors(const std::vector<Problem>& problems) {
+    return std::any_of(problems.begin(), problems.end(), [](const Problem& p) { return !p.warning; });
+}
+
 uint8_t SingleFieldMarker() {
     for (int b = 1; b < 256; ++b)
         if (quiz::StoredByte(static_cast<uint8_t>(b)) == '-') return static_cast<uint8_t>(b);
@@ -344,9 +513,23 @@ uint8_t SingleFieldMarker() {
 
 std::vector<Problem> ReadQuizSource(const std::string& path, QuizDefinition* quiz) {
     std::vector<Problem> problems;
+    std::vector<uint8_t> bytes;
+    if (!ReadFileBytes(path, &bytes)) {
+        problems.push_back({1, "toml", "impossible de lire le fichier"});
+        return problems;
+    }
+    std::string text(bytes.begin(), bytes.end());
+    int badLine = 1;
+    if (std::string encoding = SourceEncodingProblem(text, &badLine); !encoding.empty()) {
+        problems.push_back({badLine, "toml", encoding});
+        return problems;
+    }
+    // Old Mac editors end lines with a lone CR; they are line ends too.
+    for (size_t i = 0; i < text.size(); ++i)
+        if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) text[i] = '\n';
     toml::table root;
     try {
-        root = toml::parse_file(path);
+        root = toml::parse(text, path);
     } catch (const toml::parse_error& e) {
         problems.push_back({static_cast<int>(e.source().begin.line), "toml",
                             TomlProblemInFrench(std::string(e.description()))});
@@ -396,11 +579,16 @@ std::vector<Problem> ReadQuizSource(const std::string& path, QuizDefinition* qui
     if (reader.Integer(root.get("quizKind"), "quizKind", -1, 254, &value))
         package.quizKind = static_cast<int>(value);
     package.answersPerQuestion = 1;
-    if (reader.Integer(root.get("answersPerQuestion"), "answersPerQuestion", 1, 2, &value))
+    // A field refused here gives its one message: what follows from it is
+    // not judged against a value the author never gave.
+    const bool answersKnown = !root.get("answersPerQuestion") ||
+                              reader.Integer(root.get("answersPerQuestion"), "answersPerQuestion", 1, 2, &value);
+    if (root.get("answersPerQuestion") && answersKnown)
         package.answersPerQuestion = static_cast<int>(value);
     package.layoutType = 0;
-    if (reader.Integer(root.get("layoutType"), "layoutType", 0, 9, &value))
-        package.layoutType = static_cast<int>(value);
+    const bool layoutKnown =
+        !root.get("layoutType") || reader.Integer(root.get("layoutType"), "layoutType", 0, 9, &value);
+    if (root.get("layoutType") && layoutKnown) package.layoutType = static_cast<int>(value);
     if (const toml::node* node = root.get("scrambled")) {
         if (const auto* flag = node->as_boolean())
             quiz->scrambled = flag->get();
@@ -421,6 +609,7 @@ std::vector<Problem> ReadQuizSource(const std::string& path, QuizDefinition* qui
         reader.Report(LineOf(*puzzle), "puzzle",
                       "avec [motsmeles], quizpack dessine la grille lui-même ; retirez ce champ");
     std::vector<int> answerLines;  // the line of each question's first answer
+    std::vector<bool> answersRead;  // whether its answers could be read at all
 
     const toml::node* questionsNode = root.get("question");
     const toml::array* questions = questionsNode ? questionsNode->as_array() : nullptr;
@@ -469,27 +658,40 @@ std::vector<Problem> ReadQuizSource(const std::string& path, QuizDefinition* qui
         } else {
             reader.Report(line, prefix + "answer", "manquant");
         }
-        if (answers.size() == 2 && package.answersPerQuestion == 1)
+        if (answers.size() == 2 && package.answersPerQuestion == 1 && answersKnown)
             reader.Report(LineOf(*answers[1].first), prefix + "answers",
                           "deux réponses, mais answersPerQuestion vaut 1");
         answerLines.push_back(answers.empty() ? line : LineOf(*answers[0].first));
+
+        bool answerRead = !answers.empty();
         for (size_t a = 0; a < answers.size() && a < 2; ++a) {
+            const int answerLine = LineOf(*answers[a].first);
+            const std::string field = prefix + answers[a].second;
+            bool read = false;
             std::string text =
-                reader.Text(answers[a].first, line, prefix + answers[a].second, kMaxText);
-            CheckTypable(reader, LineOf(*answers[a].first), prefix + answers[a].second, text);
+                reader.Text(answers[a].first, line, field, kMaxText, false, false, &read);
+            answerRead = answerRead && read;
+            if (!read) continue;  // already said why; nothing follows from it
+            text = KeyboardApostrophes(reader, answerLine, field, text);
+            CheckTypable(reader, answerLine, field, text);
+            WarnUnfoldedLetters(reader, answerLine, field, text);
             if (a == 1 && StoredFormOf(text) == "-")
                 reader.Report(LineOf(*answers[a].first), prefix + answers[a].second,
                               "cette réponse cacherait le second champ ; pour un seul champ "
                               "visible, donnez une seule réponse");
             (a == 0 ? q.answer1 : q.answer2) = text;
         }
+        answersRead.push_back(answerRead);
         if (package.answersPerQuestion == 2 && answers.size() == 1)
             q.answer2 = std::string(1, static_cast<char>(SingleFieldMarker()));
 
         q.spareText = reader.Text(table.get("spare"), line, prefix + "spare", kMaxText);
         const toml::node* text = table.get("text");
         const toml::node* text2 = table.get("text2");
-        if (sectionStrings == 0) {
+        if (!layoutKnown) {
+            q.extraText = reader.Text(text, line, prefix + "text", kMaxText);
+            q.extraText2 = reader.Text(text2, line, prefix + "text2", kMaxText);
+        } else if (sectionStrings == 0) {
             for (const toml::node* node : {text, text2})
                 if (node)
                     reader.Report(LineOf(*node), prefix + (node == text ? "text" : "text2"),
@@ -565,11 +767,17 @@ std::vector<Problem> ReadQuizSource(const std::string& path, QuizDefinition* qui
         package.questions.push_back(q);
         quiz->questions.push_back(def);
     }
-    // The words are placed only once the rest of the source reads well: an
-    // answer already refused would only be refused a second time.
-    if (wordSearch) MakeWordSearchPictures(reader, *wordSearch, answerLines, problems.empty(), quiz);
-    std::stable_sort(problems.begin(), problems.end(),
-                     [](const Problem& a, const Problem& b) { return a.line < b.line; });
+    if (count == 0 && (!questionsNode || questions))
+        reader.Report(questionsNode ? LineOf(*questionsNode) : 1, "question",
+                      "aucune question : ajoutez au moins un bloc [[question]]");
+    // The words are placed only once the rest of the source reads well; they
+    // are judged in any case.
+    if (wordSearch)
+        MakeWordSearchPictures(reader, *wordSearch, answerLines, answersRead, !HasErrors(problems),
+                               quiz);
+    std::stable_sort(problems.begin(), problems.end(), [](const Problem& a, const Problem& b) {
+        return a.warning != b.warning ? b.warning : a.line < b.line;
+    });
     return problems;
 }
 

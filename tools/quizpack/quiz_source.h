@@ -20,7 +20,11 @@ struct Problem {
     int line = 0;
     std::string field;
     std::string message;
+    bool warning = false;  // said, but the quiz still builds
 };
+
+// Whether any of the problems stops a build (warnings do not).
+bool HasErrors(const std::vector<Problem>& problems);
 
 struct PictureSource {
     std::string path;  // as resolved against the source's folder
@@ -47,8 +51,9 @@ struct QuizDefinition {
     PuzzleGeometry geometry;
 };
 
-// Reads and checks the source. Problems come in line order; the definition is
-// complete only when there are none.
+// Reads and checks the source. Problems come in line order, warnings after
+// them; the definition is complete only when there is no problem but
+// warnings.
 std::vector<Problem> ReadQuizSource(const std::string& path, QuizDefinition* quiz);
 
 // The files `quizpack build` writes, by name: builtin_record.cpp, builtin.bin,

@@ -7,6 +7,15 @@
 
 #include "images/png_decoder.h"
 
+// stb_image reads the JPEG and BMP pictures, as Windows will in the player;
+// its functions stay private to this file.
+#define STB_IMAGE_IMPLEMENTATION
+#define STB_IMAGE_STATIC
+#define STBI_ONLY_JPEG
+#define STBI_ONLY_BMP
+#define STBI_NO_STDIO
+#include <stb/stb_image.h>
+
 namespace quizpack {
 
 void RgbImage::Fill(int left, int top, int w, int h, Rgb colour) {
@@ -114,25 +123,43 @@ bool DecodeGif(const std::vector<uint8_t>& bytes, RgbImage* image) {
 
 bool DecodePicture(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* error) {
     const PictureInfo info = ReadPictureInfo(bytes);
-    // A header may claim any size; the grid shows pictures 510 pixels wide.
-    if (int64_t(info.width) * info.height > kMaxPicturePixels) {
+    if (info.width > kMaxPictureSide || info.height > kMaxPictureSide) {
         *error = "l'image annonce " + std::to_string(info.width) + " x " + std::to_string(info.height) +
-                 " pixels, trop pour la composer";
+                 " pixels, " + std::to_string(kMaxPictureSide) + " x " +
+                 std::to_string(kMaxPictureSide) + " au plus";
         return false;
     }
     switch (info.format) {
         case PictureFormat::Png:
             if (DecodePng(bytes, image)) return true;
-            *error = "le décodeur PNG du lecteur ne lit pas cette image";
+            *error = "le décodeur PNG du lecteur ne lit pas cette image (fichier tronqué ou abîmé ?)";
             return false;
         case PictureFormat::Gif:
             if (DecodeGif(bytes, image)) return true;
-            *error = "cette image GIF ne se décode pas";
+            *error = "cette image GIF ne se décode pas (fichier tronqué ou abîmé ?)";
             return false;
+        case PictureFormat::Jpeg:
+        case PictureFormat::Bmp: {
+            if (bytes.size() > 0x7FFFFFFF) break;
+            int w = 0, h = 0, channels = 0;
+            stbi_uc* rgb = stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &w, &h,
+                                                 &channels, 3);
+            if (!rgb) {
+                // stb_image's reason is a few English words; kept after a French lead.
+                *error = std::string("cette image ") + PictureFormatName(info.format) +
+                         " ne se décode pas (le décodeur dit : " + stbi_failure_reason() + ")";
+                return false;
+            }
+            *image = RgbImage(w, h, {});
+            std::memcpy(image->pixels.data(), rgb, size_t(w) * h * 3);
+            stbi_image_free(rgb);
+            return true;
+        }
         default:
-            *error = "seules les images PNG et GIF se composent ici";
-            return false;
+            break;
     }
+    *error = "ce n'est pas une image GIF, JPEG, BMP ou PNG";
+    return false;
 }
 
 }  // namespace quizpack

@@ -1,6 +1,6 @@
 // Pictures as plain RGB pixels, for the pictures quizpack draws and for the
 // answer key it composes: PNG written with libpng and read back with the
-// player's own decoder, GIF read with giflib.
+// player's own decoder, GIF read with giflib, JPEG and BMP with stb_image.
 #pragma once
 
 #include <cstdint>
@@ -33,12 +33,13 @@ struct RgbImage {
 // An RGB PNG of the image; empty on failure.
 std::vector<uint8_t> EncodePng(const RgbImage& image);
 
-// Pictures larger than this (16 megapixels) are not decoded.
-constexpr int64_t kMaxPicturePixels = 4096 * 4096;
+// The widest and tallest picture a quiz may carry: the grid shows pictures
+// 510 pixels wide, and a header may claim any size.
+constexpr int kMaxPictureSide = 4096;
 
-// Decodes a PNG with the player's decoder, or a GIF's first frame. False
-// with a French `error` for other formats, pictures over the size above, or
-// bytes that do not decode.
+// Decodes a PNG with the player's decoder, a GIF's first frame with giflib,
+// a JPEG or a BMP with stb_image. False with a French `error` for pictures
+// wider or taller than the side above, or bytes that do not decode.
 bool DecodePicture(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* error);
 
 }  // namespace quizpack

@@ -1,5 +1,6 @@
 #include "text.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -64,6 +65,7 @@ int HexValue(char c) {
 
 bool Utf8ToCp1252(std::string_view utf8, std::string* out, std::string* error) {
     out->clear();
+    std::vector<std::string> missing;
     size_t i = 0;
     while (i < utf8.size()) {
         uint8_t lead = static_cast<uint8_t>(utf8[i]);
@@ -88,20 +90,28 @@ bool Utf8ToCp1252(std::string_view utf8, std::string* out, std::string* error) {
             return false;
         }
         uint8_t byte;
-        if (!ByteOf(cp, &byte)) {
-            if (error) {
-                char name[16];
-                std::snprintf(name, sizeof name, "U+%04X", cp);
-                *error = std::string("le caractère « ") + std::string(utf8.substr(i, extra + 1)) +
-                         " » (" + name + ") n'existe pas dans la page de codes 1252";
-
-            }
-            return false;
+        if (ByteOf(cp, &byte)) {
+            out->push_back(static_cast<char>(byte));
+        } else {
+            // Every character that cannot go is named, not just the first.
+            char name[16];
+            std::snprintf(name, sizeof name, "U+%04X", cp);
+            std::string named = std::string("« ") + std::string(utf8.substr(i, extra + 1)) + " » (" + name + ")";
+            if (std::find(missing.begin(), missing.end(), named) == missing.end()) missing.push_back(named);
         }
-        out->push_back(static_cast<char>(byte));
         i += extra + 1;
     }
-    return true;
+    if (missing.empty()) return true;
+    if (error) {
+        std::string list;
+        for (size_t k = 0; k < missing.size() && k < 3; ++k)
+            list += (k == 0 ? "" : k + 1 == missing.size() ? " et " : ", ") + missing[k];
+        if (missing.size() > 3) list += " et " + std::to_string(missing.size() - 3) + " autres";
+        *error = missing.size() == 1 ? "le caractère " + list + " n'existe pas dans la page de codes 1252"
+                                     : "les caractères " + list +
+                                           " n'existent pas dans la page de codes 1252";
+    }
+    return false;
 }
 
 std::string Cp1252ToUtf8(std::string_view cp1252) {

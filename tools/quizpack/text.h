@@ -8,8 +8,8 @@
 
 namespace quizpack {
 
-// UTF-8 to CP1252. Fails, naming the character, on invalid UTF-8 or on a
-// character CP1252 cannot hold. U+0081, U+008D, U+008F, U+0090 and U+009D
+// UTF-8 to CP1252. Fails on invalid UTF-8, naming its byte, or on
+// characters CP1252 cannot hold, naming each (the first three and a count). U+0081, U+008D, U+008F, U+0090 and U+009D
 // map to the five bytes CP1252 leaves undefined.
 bool Utf8ToCp1252(std::string_view utf8, std::string* out, std::string* error);
 

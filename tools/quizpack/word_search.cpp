@@ -1,6 +1,7 @@
 #include "word_search.h"
 
 #include <algorithm>
+#include <array>
 #include <numeric>
 #include <set>
 #include <utility>
@@ -96,6 +97,15 @@ public:
         return *shared < n;  // a word lying wholly on others would be read inside them
     }
 
+    // Whether `word` reads from (x, y) along d; empty cells read as nothing.
+    bool Reads(const std::string& word, int x, int y, const Direction& d) const {
+        const int n = static_cast<int>(word.size());
+        if (!Inside(x, y) || !Inside(x + d.dx * (n - 1), y + d.dy * (n - 1))) return false;
+        for (int k = 0; k < n; ++k)
+            if (At(x + d.dx * k, y + d.dy * k) != word[k]) return false;
+        return true;
+    }
+
     static Reading ReadingOf(int columns, int x, int y, const Direction& d, int n) {
         int a = y * columns + x, b = (y + d.dy * (n - 1)) * columns + x + d.dx * (n - 1);
         return {std::min(a, b), std::max(a, b)};
@@ -161,6 +171,10 @@ public:
                         candidates.push_back({x, y, d, shared});
                 }
         random_.Shuffle(&candidates);
+        // Crossings first: a grid that shares letters leaves room for the
+        // words still to come; ties stay in their shuffled order.
+        std::stable_sort(candidates.begin(), candidates.end(),
+                         [](const Candidate& a, const Candidate& b) { return a.shared > b.shared; });
         for (const Candidate& c : candidates) {
             if (++steps_ > kStepBudget) return false;
             const Direction& d = kDirections[c.direction];
@@ -175,6 +189,7 @@ public:
             places_[w] = {c.x, c.y, c.direction, static_cast<int>(word.size())};
             readings_[w] = Grid::ReadingOf(grid_.columns(), c.x, c.y, d, static_cast<int>(word.size()));
             placed_.push_back(w);
+            Index(w);
             // The new word must not be read elsewhere already, nor may its
             // new letters complete a second reading of any placed word.
             bool ok = ReadOnce(w);
@@ -182,6 +197,7 @@ public:
                 ok = ok && OnlyOwnReadings(c.x + d.dx * i, c.y + d.dy * i);
             if (ok && Place(depth + 1)) return true;
             placed_.pop_back();
+            Unindex(w);
             for (int i : written) grid_.At(c.x + d.dx * i, c.y + d.dy * i) = 0;
             if (steps_ > kStepBudget) return false;
         }
@@ -217,26 +233,53 @@ public:
     const std::vector<WordPlace>& places() const { return places_; }
     const Grid& grid() const { return grid_; }
 
-private:
-    static constexpr long kStepBudget = 20000;
+    // Sixteen attempts of this many candidates: a hopeless grid of 96 long
+    // words in 20 x 20 is refused in about half a second.
+    static constexpr long kStepBudget = 2500;
 
+private:
+
+    // Every reading of the word starts on a cell holding its first letter.
     bool ReadOnce(int w) const {
         const std::string& word = request_.words[w];
+        const int n = static_cast<int>(word.size());
         for (int y = 0; y < grid_.rows(); ++y)
-            for (int x = 0; x < grid_.columns(); ++x)
-                if (grid_.At(x, y) == word[0] &&
-                    !grid_.ForReadingsThrough(word, x, y,
-                                              [&](const Reading& r) { return r == readings_[w]; }))
-                    return false;
+            for (int x = 0; x < grid_.columns(); ++x) {
+                if (grid_.At(x, y) != word[0]) continue;
+                for (const Direction& d : kDirections)
+                    if (grid_.Reads(word, x, y, d) &&
+                        Grid::ReadingOf(grid_.columns(), x, y, d, n) != readings_[w])
+                        return false;
+            }
         return true;
     }
 
+    // Only the placed words holding the cell's letter can be read through
+    // it, and only with that letter at one of their positions.
     bool OnlyOwnReadings(int x, int y) const {
-        for (int w : placed_)
-            if (!grid_.ForReadingsThrough(request_.words[w], x, y,
-                                          [&](const Reading& r) { return r == readings_[w]; }))
-                return false;
+        const char letter = grid_.At(x, y);
+        for (const auto& [w, i] : byLetter_[letter - 'A']) {
+            const std::string& word = request_.words[w];
+            const int n = static_cast<int>(word.size());
+            for (const Direction& d : kDirections) {
+                const int sx = x - d.dx * i, sy = y - d.dy * i;
+                if (grid_.Reads(word, sx, sy, d) &&
+                    Grid::ReadingOf(grid_.columns(), sx, sy, d, n) != readings_[w])
+                    return false;
+            }
+        }
         return true;
+    }
+
+    void Index(int w) {
+        const std::string& word = request_.words[w];
+        for (int i = 0; i < static_cast<int>(word.size()); ++i)
+            byLetter_[word[i] - 'A'].push_back({w, i});
+    }
+    // Words leave in the reverse order they came, so their entries are last.
+    void Unindex(int w) {
+        const std::string& word = request_.words[w];
+        for (int i = static_cast<int>(word.size()) - 1; i >= 0; --i) byLetter_[word[i] - 'A'].pop_back();
     }
 
     const WordSearchRequest& request_;
@@ -246,9 +289,12 @@ private:
     std::vector<int> placed_;
     std::vector<WordPlace> places_;
     std::vector<Reading> readings_;
+    std::array<std::vector<std::pair<int, int>>, 26> byLetter_;  // (word, position) of placed words
     int deepest_ = 0;
     long steps_ = 0;
 };
+
+constexpr int kAttempts = 16;
 
 int LongestReading(const WordSearchRequest& request) {
     int longest = 0;
@@ -299,45 +345,104 @@ int CountOccurrences(const std::vector<std::string>& cells, const std::string& w
     return static_cast<int>(readings.size());
 }
 
-bool MakeWordSearch(const WordSearchRequest& request, WordSearch* out, int* failedWord,
-                    std::string* error) {
+std::vector<WordProblem> JudgeWords(const WordSearchRequest& request) {
+    std::vector<WordProblem> problems;
     const auto& words = request.words;
     const int longest = LongestReading(request);
     for (size_t w = 0; w < words.size(); ++w) {
-        *failedWord = static_cast<int>(w);
+        const int index = static_cast<int>(w);
         const std::string& word = words[w];
         if (word.size() < 2) {
-            *error = word.empty() ? "aucune lettre à placer dans la grille"
-                                  : Quoted(word) + " n'a qu'une lettre : on la lirait partout";
-            return false;
+            problems.push_back({index, word.empty() ? "aucune lettre à placer dans la grille"
+                                                    : Quoted(word) + " n'a qu'une lettre : on la lirait partout"});
+            continue;
         }
         if (static_cast<int>(word.size()) > longest) {
-            *error = Quoted(word) + " a " + std::to_string(word.size()) +
-                     " lettres ; la grille en aligne au plus " + std::to_string(longest) +
-                     " dans les directions permises";
-            return false;
+            problems.push_back({index, Quoted(word) + " a " + std::to_string(word.size()) +
+                                           " lettres ; la grille en aligne au plus " +
+                                           std::to_string(longest) + " dans les directions permises"});
+            continue;
         }
+        // Named once: against the first longer word that holds it, or the
+        // first earlier one of its own length.
         for (size_t v = 0; v < words.size(); ++v) {
             if (v == w) continue;
             const std::string& other = words[v];
-            const bool inside = other.find(word) != std::string::npos ||
-                                other.find(Reversed(word)) != std::string::npos;
-            if (inside && (other.size() > word.size() || v < w)) {
-                *error = other.size() == word.size()
-                             ? Quoted(word) + " se lit aussi dans la réponse de la question " +
-                                   std::to_string(v + 1) + " (" + Quoted(other) +
-                                   ") : on le lirait deux fois"
-                             : Quoted(word) + " se lit dans " + Quoted(other) + " (question " +
-                                   std::to_string(v + 1) + ") : on le lirait deux fois";
-                return false;
-            }
+            const bool ahead = other.find(word) != std::string::npos;
+            const bool back = !ahead && other.find(Reversed(word)) != std::string::npos;
+            if (!(ahead || back) || !(other.size() > word.size() || v < w)) continue;
+            const std::string question = "question " + std::to_string(v + 1);
+            std::string message;
+            if (other == word)
+                message = Quoted(word) + " est déjà la réponse de la " + question +
+                          " : on le lirait deux fois";
+            else if (other.size() == word.size())
+                message = Quoted(word) + " est la réponse de la " + question + " (" + Quoted(other) +
+                          ") à l'envers : on le lirait deux fois";
+            else
+                message = Quoted(word) + " se lit" + (back ? " à l'envers" : "") + " dans " +
+                          Quoted(other) + " (" + question + ") : on le lirait deux fois";
+            problems.push_back({index, message});
+            break;
         }
+    }
+    return problems;
+}
+
+std::string CrowdedGrid(const WordSearchRequest& request) {
+    // Through a cell pass at most one line of each orientation the grid
+    // allows; words on one line share cells only where an end of one is an
+    // end of the next, so each word adds at most its longest such overlap.
+    std::set<std::pair<int, int>> orientations;
+    for (int d : request.directions) {
+        const Direction& dir = kDirections[d];
+        orientations.insert(dir.dx < 0 || (dir.dx == 0 && dir.dy < 0) ? std::pair{-dir.dx, -dir.dy}
+                                                                       : std::pair{dir.dx, dir.dy});
+    }
+    long letters = 0, overlaps = 0;
+    for (size_t w = 0; w < request.words.size(); ++w) {
+        const std::string& word = request.words[w];
+        letters += static_cast<long>(word.size());
+        size_t best = 0;
+        for (size_t v = 0; v < request.words.size(); ++v) {
+            if (v == w) continue;
+            for (const std::string& a : {word, Reversed(word)})
+                for (const std::string& b : {request.words[v], Reversed(request.words[v])})
+                    for (size_t k = std::min(a.size(), b.size()) - 1; k > best; --k)
+                        if (a.compare(a.size() - k, k, b, 0, k) == 0) {
+                            best = k;
+                            break;
+                        }
+        }
+        overlaps += static_cast<long>(best);
+    }
+    const long cells = static_cast<long>(request.columns) * request.rows;
+    const long room = cells * static_cast<long>(orientations.size()) + overlaps;
+    if (letters <= room) return {};
+    return "les mots comptent " + std::to_string(letters) + " lettres ; même croisés au mieux, " +
+           "la grille de " + std::to_string(request.columns) + " x " + std::to_string(request.rows) +
+           " en porte " + std::to_string(room) + " au plus dans les directions permises : " +
+           "agrandissez la grille, permettez plus de directions ou retirez des mots";
+}
+
+bool MakeWordSearch(const WordSearchRequest& request, WordSearch* out, int* failedWord,
+                    std::string* error) {
+    const std::vector<WordProblem> problems = JudgeWords(request);
+    if (!problems.empty()) {
+        *failedWord = problems[0].word;
+        *error = problems[0].message;
+        return false;
+    }
+    if (std::string crowded = CrowdedGrid(request); !crowded.empty()) {
+        *failedWord = -1;
+        *error = crowded;
+        return false;
     }
     // A few fresh starts from the same seed before giving up: a search that
     // went wrong early rarely recovers, a new order of candidates often does.
     Random seeds{request.seed};
     int deepest = -1;
-    for (int attempt = 0; attempt < 8; ++attempt) {
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
         Maker maker(request, seeds.Next());
         if (maker.Place(0)) {
             if (maker.Fill()) {
@@ -350,15 +455,16 @@ bool MakeWordSearch(const WordSearchRequest& request, WordSearch* out, int* fail
         deepest = maker.deepestWord();
     }
     if (deepest < 0) {
-        *failedWord = 0;
+        *failedWord = -1;
         *error = "les lettres des autres cases ne peuvent pas être choisies sans qu'une réponse "
                  "se lise deux fois ; changez la graine (seed) ou la taille de la grille";
         return false;
     }
     *failedWord = deepest;
-    *error = Quoted(words[deepest]) + " ne trouve pas de place dans la grille de " +
+    *error = Quoted(request.words[deepest]) + " ne trouve pas de place dans la grille de " +
              std::to_string(request.columns) + " x " + std::to_string(request.rows) +
-             " avec les autres mots : agrandissez la grille, permettez plus de directions ou "
+             " avec les autres mots (" + std::to_string(kAttempts * Maker::kStepBudget) +
+             " placements essayés) : agrandissez la grille, permettez plus de directions ou "
              "retirez des mots";
     return false;
 }

@@ -45,11 +45,28 @@ struct WordSearch {
     std::vector<WordPlace> places;   // one per word, in question order
 };
 
+struct WordProblem {
+    int word;             // index into the request's words
+    std::string message;  // in French
+};
+
+// Every word that cannot go in, whatever the other cells hold: no letter or
+// one, longer than any line the allowed directions give, inside another word
+// (either way round) or the same as another. Question order, one message a
+// word at most.
+std::vector<WordProblem> JudgeWords(const WordSearchRequest& request);
+
+// Why the words cannot all go in however well they cross, counting letters
+// against cells; empty when they might.
+std::string CrowdedGrid(const WordSearchRequest& request);
+
 // Places every word once along an allowed direction (crossings where the
 // letters agree) and fills the other cells so that no word can be read a
 // second time anywhere in the grid, in any of the eight directions. The same
 // request always gives the same grid. On failure, `failedWord` is the index
-// of the word that could not go in and `error` says why, in French.
+// of the word that could not go in (-1 when no one word is to blame) and
+// `error` says why, in French. The search is bounded: a grid it cannot fill
+// within its steps is refused, never searched for minutes.
 bool MakeWordSearch(const WordSearchRequest& request, WordSearch* out, int* failedWord,
                     std::string* error);
 

@@ -31,6 +31,9 @@ struct PuzzleGeometry {
     static constexpr int kMinWidth = 300;       // room for "%d lettres" from x = 183
     static constexpr int kMinCell = 14;
     static constexpr int kMaxCell = 34;
+    // The largest grids whose cells of kMinCell fit: 35 columns, 32 rows.
+    static constexpr int kMaxColumns = (kMaxWidth - 2 * kLeft + 1) / kMinCell;
+    static constexpr int kMaxRows = (kTextTop - 2 - kTop) / kMinCell;
 
     int columns = 0, rows = 0, cell = 0;
     int width = 0, height = kHeight;

@@ -37,6 +37,11 @@ def main():
     gif.putpalette(list(PALETTE) + [0] * (768 - len(PALETTE)))
     gif.putdata([0, 1, 2, 3, 4, 5])
     gif.save("small.gif")
+    # The same pixels as a 24-bit BMP and as a JPEG (lossy: near, not equal).
+    rgb = Image.new("RGB", (3, 2))
+    rgb.putdata(COLOURS)
+    rgb.save("small.bmp")
+    rgb.save("small.jpg", quality=100, subsampling=0)
 
     raw = b"".join(b"\x00" + bytes(c for p in row for c in p) for row in ROWS)
     write("rgb.png", png(3, 2, 8, 2, raw))
