@@ -194,7 +194,8 @@ check "large quiz read back whole" "0" "$?"
 mkdir -p ws
 printf 'executable = "mots"\ntitle = "Mots"\n\n[motsmeles]\ncolumns = 8\nrows = 8\nseed = 3\n\n[[question]]\nanswer = "Pêche"\n\n[[question]]\nanswer = "kiwi"\n' > ws/mots.toml
 "$QP" preview ws/mots.toml ws/key.png >"$WORK/out"; check "preview exit" "0" "$?"
-check "preview says what it wrote" "ws/key.png : la grille, 2 réponses marquées" "$(cat "$WORK/out")"
+check "preview says what it wrote" "ws/key.png : la grille, 2 réponses marquées" "$(head -1 "$WORK/out")"
+check "preview lists each word" "2" "$(grep -cE '^  [12]\. (PECHE|KIWI) : colonne [1-8], rangée [1-8], (vers|en) ' "$WORK/out")"
 "$QP" build ws/mots.toml --out ws/out >/dev/null
 summary=$($PY - ws/key.png ws/out/img_400.png <<'PYEOF'
 import struct, sys, zlib
@@ -217,11 +218,14 @@ def rgb(path):
         rows.append(bytes(line)); prev = line
     return w, h, rows
 kw, kh, key = rgb(sys.argv[1]); pw, ph, puzzle = rgb(sys.argv[2])
-tint = sum(r[i:i + 3] == b"\xff\xaa\xcd" for r in key for i in range(0, len(r), 3))
-print(kw, kh, (pw, ph) == (kw, kh), tint > 9 * 200, sum(r.count(b"\xff\xaa\xcd") for r in puzzle))
+def count(rows, colour):
+    return sum(r[i:i + 3] == colour for r in rows for i in range(0, len(r), 3))
+# Each word outlined in its own colour (red, then blue), nothing tinted.
+first, second = count(key, b"\xdc\x1e\x28"), count(key, b"\x14\x78\xdc")
+print(kw, kh, (pw, ph) == (kw, kh), first > 150, second > 150, count(key, b"\xff\xaa\xcd"), count(puzzle, b"\xdc\x1e\x28"))
 PYEOF
 )
-check "preview: the puzzle's size, both answers tinted, the puzzle itself plain" "300 505 True True 0" "$summary"
+check "preview: the puzzle's size, both answers outlined, no tint, the puzzle itself plain" "300 505 True True True 0 0" "$summary"
 "$QP" preview "$HERE/../bench/quiz96/quiz96.toml" ws/hand.png >"$WORK/out"
 check "preview of hand-made GIF pictures" "ws/hand.png : la grille, 21 réponses marquées" "$(cat "$WORK/out")"
 # A picture must decode, be what its name says and fit the player.

@@ -1,18 +1,27 @@
 #include <algorithm>
+#include <cerrno>
+#include <set>
+#include <sstream>
 #include <filesystem>
 #include <map>
 #include <ostream>
 
 #include "commands.h"
+#include "french.h"
 #include "quiz_source.h"
 #include "raster.h"
 #include "text.h"
+#include "word_search.h"
+#include "word_search_picture.h"
 
 namespace quizpack {
 
 namespace fs = std::filesystem;
 
 namespace {
+
+// The list of the files a build wrote, kept in its folder.
+const char* const kManifest = "quizpack-fichiers.txt";
 
 // French counts 0 and 1 in the singular.
 std::string QuestionsInFrench(size_t count) {
@@ -70,20 +79,67 @@ int BuildCommand(const std::string& sourcePath, const std::string& outDir, std::
     int rc = Prepare(sourcePath, "build", &quiz, &files, err);
     if (rc != 0) return rc;
     std::error_code ec;
-    fs::create_directories(outDir, ec);
-    if (ec) {
-        err << "quizpack build : impossible de créer " << outDir << " (" << ec.message() << ")\n";
+    const fs::path dir(outDir);
+    if (fs::exists(dir, ec) && !fs::is_directory(dir, ec)) {
+        err << "quizpack build : " << outDir << " est un fichier ; --out attend un dossier\n";
         return 2;
     }
+    fs::create_directories(dir, ec);
+    if (ec) {
+        err << "quizpack build : impossible de créer le dossier " << outDir << " ("
+            << SystemErrorInFrench(ec.value()) << ")\n";
+        return 2;
+    }
+    // The folder is quizpack's: what an earlier build wrote and this one does
+    // not (the pictures of questions since removed) goes, and a folder that
+    // holds anything else is refused rather than mixed into the player.
+    std::set<std::string> earlier;
+    std::vector<uint8_t> manifest;
+    if (ReadFileBytes((dir / kManifest).string(), &manifest)) {
+        std::istringstream names(std::string(manifest.begin(), manifest.end()));
+        for (std::string name; std::getline(names, name);)
+            if (!name.empty()) earlier.insert(name);
+    }
+    std::vector<std::string> stale, foreign;
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name == kManifest || files.count(name)) continue;
+        (earlier.count(name) && entry.is_regular_file() ? stale : foreign).push_back(name);
+    }
+    if (ec) {
+        err << "quizpack build : impossible de lire le dossier " << outDir << " ("
+            << SystemErrorInFrench(ec.value()) << ")\n";
+        return 2;
+    }
+    if (!foreign.empty()) {
+        std::sort(foreign.begin(), foreign.end());
+        err << "quizpack build : le dossier " << outDir
+            << " contient des fichiers que quizpack n'y a pas écrits (" << foreign[0]
+            << (foreign.size() > 1 ? ", …" : "")
+            << ") ; donnez un dossier vide, ou celui d'une construction précédente\n";
+        return 2;
+    }
+    std::string written;
     for (const auto& [name, bytes] : files) {
-        std::string path = (fs::path(outDir) / name).string();
+        written += name + "\n";
+        std::string path = (dir / name).string();
         // Unchanged files keep their time, so that the player build does not redo them.
         std::vector<uint8_t> old;
         if (ReadFileBytes(path, &old) && old == bytes) continue;
+        errno = 0;
         if (!WriteFileBytes(path, bytes.data(), bytes.size())) {
-            err << "quizpack build : impossible d'écrire " << path << "\n";
+            err << "quizpack build : impossible d'écrire " << path << " ("
+                << SystemErrorInFrench(errno) << ")\n";
             return 2;
         }
+    }
+    for (const std::string& name : stale) fs::remove(dir / name, ec);
+    errno = 0;
+    if (!WriteFileBytes((dir / kManifest).string(), reinterpret_cast<const uint8_t*>(written.data()),
+                        written.size())) {
+        err << "quizpack build : impossible d'écrire " << (dir / kManifest).string() << " ("
+            << SystemErrorInFrench(errno) << ")\n";
+        return 2;
     }
     out << sourcePath << " : " << QuestionsInFrench(quiz.questions.size()) << " ; " << files.size()
         << " fichiers écrits dans " << outDir << "\n";
@@ -129,19 +185,41 @@ int PreviewCommand(const std::string& sourcePath, const std::string& outPath, st
     if (rc != 0) return rc;
     RgbImage key;
     std::string error;
-    if (!ComposeAnswerKey(quiz, &key, &error)) {
+    const bool wordSearch = !quiz.wordSearch.cells.empty();
+    bool composed = false;
+    if (wordSearch) {
+        // The words outlined over the plain puzzle: tints would cover it all.
+        RgbImage puzzle;
+        composed = DecodePicture(quiz.puzzle.bytes, &puzzle, &error) &&
+                   DrawAnswerKey(quiz.wordSearch, quiz.geometry, puzzle, &key, &error);
+    } else {
+        composed = ComposeAnswerKey(quiz, &key, &error);
+    }
+    if (!composed) {
         err << "quizpack preview : " << error << "\n";
         return 1;
     }
     std::vector<uint8_t> png = EncodePng(key);
+    errno = 0;
     if (png.empty() || !WriteFileBytes(outPath, png.data(), png.size())) {
-        err << "quizpack preview : impossible d'écrire " << outPath << "\n";
+        err << "quizpack preview : impossible d'écrire " << outPath << " ("
+            << SystemErrorInFrench(errno) << ")\n";
         return 2;
     }
     size_t marked = std::count_if(quiz.questions.begin(), quiz.questions.end(),
                                   [](const QuestionDefinition& q) { return q.hasOverlay; });
     out << outPath << " : la grille, " << marked << (marked < 2 ? " réponse marquée" : " réponses marquées")
         << "\n";
+    if (wordSearch) {
+        // Columns and rows counted from 1, as an author counts them on the key.
+        for (size_t k = 0; k < quiz.wordSearch.places.size(); ++k) {
+            const WordPlace& place = quiz.wordSearch.places[k];
+            std::string letters, ignored;
+            GridLetters(quiz.package.questions[k].answer1, &letters, &ignored);
+            out << "  " << (k + 1) << ". " << letters << " : colonne " << place.column + 1
+                << ", rangée " << place.row + 1 << ", " << DirectionInFrench(place.direction) << "\n";
+        }
+    }
     return 0;
 }
 

@@ -1,6 +1,8 @@
 #include "word_search_picture.h"
 
 #include <algorithm>
+#include <cmath>
+#include <iterator>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
@@ -141,6 +143,82 @@ bool DrawOverlay(const WordSearch& search, const WordPlace& place, const PuzzleG
     }
     const auto block = g.Block(place.left(), place.top(), place.width(), place.height());
     *overlay = marked.Crop(block[0], block[1], block[2], block[3]);
+    return true;
+}
+
+namespace {
+
+// Bands of neighbouring words must differ: twelve colours that stand apart
+// on white and on one another, taken in turn.
+const Rgb kBandColours[] = {{220, 30, 40},  {20, 120, 220}, {0, 150, 60},   {230, 120, 0},
+                            {150, 40, 180}, {0, 160, 170},  {200, 0, 120},  {110, 90, 20},
+                            {90, 90, 230},  {70, 170, 0},   {240, 70, 160}, {0, 90, 110}};
+
+// The centre of a cell's inner square.
+std::pair<double, double> CellCentre(const PuzzleGeometry& g, int column, int row) {
+    const double inner = g.cell - PuzzleGeometry::kLine;
+    return {PuzzleGeometry::kLeft + g.cell * column + (inner - 1) / 2.0,
+            PuzzleGeometry::kTop + g.cell * row + (inner - 1) / 2.0};
+}
+
+double DistanceToSegment(double px, double py, double ax, double ay, double bx, double by) {
+    const double dx = bx - ax, dy = by - ay, length2 = dx * dx + dy * dy;
+    double t = length2 > 0 ? ((px - ax) * dx + (py - ay) * dy) / length2 : 0;
+    t = std::clamp(t, 0.0, 1.0);
+    const double x = ax + t * dx - px, y = ay + t * dy - py;
+    return std::sqrt(x * x + y * y);
+}
+
+}  // namespace
+
+const char* DirectionInFrench(int direction) {
+    static const char* const kNames[8] = {
+        "vers la droite", "vers la gauche", "vers le bas", "vers le haut",
+        "en descendant vers la droite", "en montant vers la gauche",
+        "en montant vers la droite", "en descendant vers la gauche"};
+    return direction >= 0 && direction < 8 ? kNames[direction] : "?";
+}
+
+bool DrawAnswerKey(const WordSearch& search, const PuzzleGeometry& g, const RgbImage& puzzle,
+                   RgbImage* key, std::string* error) {
+    *key = puzzle;
+    const double radius = (g.cell - PuzzleGeometry::kLine) * 0.5 + 1;
+    const double thickness = std::max(2.0, g.cell / 10.0);
+    for (size_t k = 0; k < search.places.size(); ++k) {
+        const WordPlace& place = search.places[k];
+        const Direction& d = kDirections[place.direction];
+        const auto [ax, ay] = CellCentre(g, place.column, place.row);
+        const auto [bx, by] = CellCentre(g, place.column + d.dx * (place.length - 1),
+                                         place.row + d.dy * (place.length - 1));
+        const Rgb colour = kBandColours[k % std::size(kBandColours)];
+        const int left = static_cast<int>(std::min(ax, bx) - radius - 1);
+        const int right = static_cast<int>(std::max(ax, bx) + radius + 1);
+        const int top = static_cast<int>(std::min(ay, by) - radius - 1);
+        const int bottom = static_cast<int>(std::max(ay, by) + radius + 1);
+        for (int y = std::max(top, 0); y <= std::min(bottom, key->height - 1); ++y)
+            for (int x = std::max(left, 0); x <= std::min(right, key->width - 1); ++x) {
+                const double distance = DistanceToSegment(x, y, ax, ay, bx, by);
+                if (distance <= radius && distance > radius - thickness) key->At(x, y) = colour;
+            }
+    }
+    // The numbers go on top of every band, so that none is crossed out.
+    Font font;
+    const int pixels = std::max(8, g.cell * 2 / 5);
+    if (!font.Open(pixels, error)) return false;
+    for (size_t k = 0; k < search.places.size(); ++k) {
+        const WordPlace& place = search.places[k];
+        const Rgb colour = kBandColours[k % std::size(kBandColours)];
+        const std::string number = std::to_string(k + 1);
+        const int box = pixels * 6 / 10;  // one digit's room
+        const int width = box * static_cast<int>(number.size()) + 2;
+        const int height = pixels + 1;
+        const int left = PuzzleGeometry::kLeft + g.cell * place.column - 2;
+        const int top = PuzzleGeometry::kTop + g.cell * place.row - 2;
+        key->Fill(left, top, width, height, colour);
+        for (size_t i = 0; i < number.size(); ++i)
+            font.Draw(key, number[i], left + 1 + box * static_cast<int>(i) - (pixels - box) / 2, top,
+                      pixels, colour, {255, 255, 255});
+    }
     return true;
 }
 

@@ -59,4 +59,14 @@ bool DrawOverlay(const WordSearch& search, const WordPlace& place, const PuzzleG
                  const PuzzleStyle& style, const RgbImage& puzzle, RgbImage* overlay,
                  std::string* error);
 
+// The answer key of a word search: over the plain puzzle, each answer
+// outlined by a rounded band along its cells, in a colour of its own, with
+// its question number in a tab at its first letter.
+bool DrawAnswerKey(const WordSearch& search, const PuzzleGeometry& geometry,
+                   const RgbImage& puzzle, RgbImage* key,
+                   std::string* error);
+
+// How the key's list says a direction: "vers la droite", ...
+const char* DirectionInFrench(int direction);
+
 }  // namespace quizpack
