@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -488,6 +489,219 @@ TEST(PictureInfo, ReadsTheSizeOfEachFormat) {
 
 TEST(SingleFieldMarker, IsTheByteWhoseStoredFormIsADash) {
     EXPECT_EQ(quiz::StoredByte(SingleFieldMarker()), '-');
+}
+
+}  // namespace
+}  // namespace quizpack
+
+namespace quizpack {
+namespace {
+
+int LineOfText(const std::string& source, const std::string& text) {
+    const size_t pos = source.find(text);
+    return pos == std::string::npos ? 0 : 1 + static_cast<int>(std::count(source.begin(), source.begin() + pos, '\n'));
+}
+
+std::vector<std::string> ErrorLines(const std::string& err) {
+    std::vector<std::string> lines;
+    std::istringstream in(err);
+    for (std::string line; std::getline(in, line);)
+        if (line.find(".toml:") != std::string::npos) lines.push_back(line);
+    return lines;
+}
+
+// A picture the player could not show is refused before anything is written.
+TEST_F(QuizFiles, EveryPictureIsDecodedBeforeItShips) {
+    std::vector<uint8_t> png = FakePng(459, 505);
+    Write("images/cut.png", {png.begin(), png.begin() + png.size() / 2});
+    std::vector<uint8_t> huge = FakePng(1, 1);
+    for (int i : {16, 20}) huge[i] = 0x7F, huge[i + 1] = huge[i + 2] = huge[i + 3] = 0xFF;  // 2^31 - 1 square
+    Write("images/huge.png", huge);
+    Write("images/gif.png", FakeGif(459, 505));
+    Write("images/bad.jpg", {0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 'J', 'F', 0xFF, 0xC0, 0, 11, 8, 0, 5, 0, 5, 3});
+    Write("images/wide.png", FakePng(5000, 10));
+    Write("images/widest.png", FakePng(4096, 600));
+    struct Case {
+        const char* file;
+        const char* says;  // empty: accepted
+    } cases[] = {
+        {"images/cut.png", "images/cut.png ne se d\xC3\xA9" "code pas : le d\xC3\xA9" "codeur PNG du lecteur ne lit pas cette image (fichier tronqu\xC3\xA9 ou ab\xC3\xAEm\xC3\xA9 ?)"},
+        {"images/huge.png", "images/huge.png fait 2147483647 x 2147483647 pixels ; le lecteur en montre 4096 x 4096 au plus"},
+        {"images/gif.png", "images/gif.png est une image GIF sous un nom d'image PNG : donnez-lui l'extension de son format, ou enregistrez-la en PNG"},
+        {"images/bad.jpg", "images/bad.jpg ne se d\xC3\xA9" "code pas : cette image JPEG ne se d\xC3\xA9" "code pas (le d\xC3\xA9" "codeur dit : bad SOF len)"},
+        {"images/wide.png", "images/wide.png fait 5000 x 10 pixels ; le lecteur en montre 4096 x 4096 au plus"},
+        {"images/widest.png", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        std::string source = BaseSource();
+        source.replace(source.find("images/grille.gif"), 17, c.file);
+        const std::string path = WriteSource(source);
+        fs::path out = dir / "out";
+        fs::remove_all(out);
+        std::ostringstream o, e;
+        const int rc = BuildCommand(path, out.string(), o, e);
+        if (!*c.says) {
+            EXPECT_EQ(rc, 0) << e.str();
+            continue;
+        }
+        EXPECT_EQ(rc, 1);
+        EXPECT_FALSE(fs::exists(out));
+        EXPECT_EQ(ErrorLines(e.str()), std::vector<std::string>{path + ":" + std::to_string(LineOfText(source, "puzzle =")) + ": puzzle: " + c.says});
+    }
+}
+
+// Each row: a change to a source, and every line check must print for it,
+// no more: one message per fault, none that only follows from another.
+TEST_F(QuizFiles, EveryProblemOnceAndNothingThatOnlyFollows) {
+    std::string tooLong;
+    for (const char* word : {"ABRICOT", "AMANDES", "ANANASS", "BANANES", "CASSISS", "CERISES"})
+        tooLong += std::string("\n[[question]]\nanswer = \"") + word + "\"\ntext = \"t\"\n";
+    const std::string grid = "executable = \"mots\"\ntitle = \"Mots\"\nlayoutType = 3\n\n[motsmeles]\n";
+    struct Case {
+        const char* name;
+        std::string source;
+        std::vector<std::string> says;  // "line: field: start of message"
+    } cases[] = {
+        {"six words too long and a bad colour", grid + "columns = 5\nrows = 5\ntint = [1, 2]\n" + tooLong,
+         {"8: motsmeles.tint: doit \xC3\xAAtre [rouge, vert, bleu]",
+          "11: question[1].answer: \xC2\xAB ABRICOT \xC2\xBB a 7 lettres ; la grille en aligne au plus 5",
+          "15: question[2].answer: \xC2\xAB AMANDES \xC2\xBB a 7 lettres", "19: question[3].answer: \xC2\xAB ANANASS \xC2\xBB a 7 lettres",
+          "23: question[4].answer: \xC2\xAB BANANES \xC2\xBB a 7 lettres", "27: question[5].answer: \xC2\xAB CASSISS \xC2\xBB a 7 lettres",
+          "31: question[6].answer: \xC2\xAB CERISES \xC2\xBB a 7 lettres"}},
+        {"a word inside another, backwards", grid + "columns = 9\nrows = 9\n\n[[question]]\nanswer = \"SAPIN\"\ntext = \"a\"\n\n[[question]]\nanswer = \"nip\"\ntext = \"b\"\n",
+         {"14: question[2].answer: \xC2\xAB NIP \xC2\xBB se lit \xC3\xA0 l'envers dans \xC2\xAB SAPIN \xC2\xBB (question 1)"}},
+        {"a direction given twice", grid + "columns = 9\nrows = 9\ndirections = [\"right\", \"down\", \"right\"]\n\n[[question]]\nanswer = \"SAPIN\"\ntext = \"a\"\n",
+         {"8: motsmeles.directions: \xC2\xAB right \xC2\xBB est donn\xC3\xA9" "e deux fois"}},
+        {"ink the colour of the ground", grid + "columns = 9\nrows = 9\nink = [250, 250, 250]\nlines = [255, 255, 255]\n\n[[question]]\nanswer = \"SAPIN\"\ntext = \"a\"\n",
+         {"8: motsmeles.ink: [250, 250, 250] se distingue mal du fond des cases (ground) [255, 255, 255] : \xC3\xA9" "cart de 8, il en faut 80 au moins",
+          "9: motsmeles.lines: [255, 255, 255] se distingue mal du fond"}},
+        {"ink just far enough", grid + "columns = 9\nrows = 9\nink = [208, 208, 208]\ntint = [255, 120, 120]\n\n[[question]]\nanswer = \"SAPIN\"\ntext = \"a\"\n", {}},
+        {"ink just too near", grid + "columns = 9\nrows = 9\nink = [209, 209, 209]\ntint = [255, 120, 120]\n\n[[question]]\nanswer = \"SAPIN\"\ntext = \"a\"\n",
+         {"8: motsmeles.ink: [209, 209, 209] se distingue mal du fond des cases (ground) [255, 255, 255] : \xC3\xA9" "cart de 79"}},
+        {"the layout as a string", "", {}},
+        {"a hyphen outside CP1252", "", {}},
+        {"five characters outside CP1252", "", {}},
+        {"no question", "executable = \"vide\"\ntitle = \"Vide\"\npuzzle = \"images/grille.gif\"\n",
+         {"1: question: aucune question : ajoutez au moins un bloc [[question]]"}},
+        {"the largest grid", grid + "columns = 35\nrows = 32\n\n[[question]]\nanswer = \"SAPIN\"\ntext = \"a\"\n", {}},
+    };
+    cases[6].source = BaseSource();
+    cases[6].source.replace(cases[6].source.find("layoutType = 3"), 14, "layoutType = \"3\"");
+    cases[6].says = {"10: layoutType: doit \xC3\xAAtre un nombre entier"};
+    cases[7].source = BaseSource();
+    cases[7].source.replace(cases[7].source.find("\"Rome\""), 6, "\"Saint\xE2\x80\x91Malo\"");  // U+2011
+    cases[7].says = {"25: question[2].answer: le caract\xC3\xA8re \xC2\xAB \xE2\x80\x91 \xC2\xBB (U+2011) n'existe pas"};
+    cases[8].source = BaseSource();
+    cases[8].source.replace(cases[8].source.find("Indice 2"), 8, "\xCE\xB1\xCE\xB2\xCE\xB1\xCE\xB3\xCE\xB4\xCE\xB5");
+    cases[8].says = {"27: question[2].text: les caract\xC3\xA8res \xC2\xAB \xCE\xB1 \xC2\xBB (U+03B1), \xC2\xAB \xCE\xB2 \xC2\xBB (U+03B2), \xC2\xAB \xCE\xB3 \xC2\xBB (U+03B3) et 2 autres n'existent pas"};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = WriteSource(c.source);
+        std::ostringstream o, e;
+        EXPECT_EQ(CheckCommand(path, o, e), c.says.empty() ? 0 : 1) << e.str();
+        const std::vector<std::string> lines = ErrorLines(e.str());
+        ASSERT_EQ(lines.size(), c.says.size()) << e.str();
+        for (size_t i = 0; i < lines.size(); ++i)
+            EXPECT_EQ(lines[i].rfind(path + ":" + c.says[i], 0), 0u) << lines[i];
+    }
+}
+
+// Typographic apostrophes become the keyboard's, and letters the player does
+// not fold are pointed out; both only warn, after the problems.
+TEST_F(QuizFiles, AnswersAPlayerCanType) {
+    std::string source = BaseSource();
+    source.replace(source.find("\"Rome\""), 6, "\"Presqu\xE2\x80\x99\xC3\xAEle\"");
+    source.replace(source.find("\"Paris\""), 7, "\"C\xC5\x93ur\"");
+    const std::string path = WriteSource(source);
+    QuizDefinition quiz;
+    std::vector<Problem> problems = ReadQuizSource(path, &quiz);
+    EXPECT_FALSE(HasErrors(problems));
+    EXPECT_EQ(quiz.package.questions[1].answer1, "Presqu'\xEEle");
+    ASSERT_EQ(problems.size(), 2u);
+    EXPECT_EQ(problems[0].message,
+              "attention : \xC2\xAB \xC5\x93 \xC2\xBB ne se tape pas comme une autre lettre : un joueur qui tape "
+              "\xC2\xAB Coeur \xC2\xBB lit \xC2\xAB " + Cp1252ToUtf8(PlayerVerdict(Cp("C\xC5\x93ur"), "Coeur")) +
+                  " \xC2\xBB, et qui tape \xC2\xAB C\xC5\x92UR \xC2\xBB lit \xC2\xAB Quasiment \xC2\xBB ; seule cette "
+                  "orthographe, dans cette casse, est juste");
+    EXPECT_EQ(problems[1].message.rfind("attention : \xC2\xAB \xE2\x80\x99 \xC2\xBB et", 0), 0u) << problems[1].message;
+    // A problem elsewhere comes first; the warnings still follow it.
+    source.replace(source.find("[10, 20, 30]"), 12, "[10, 20, 300]");
+    std::ostringstream o, e;
+    EXPECT_EQ(CheckCommand(WriteSource(source), o, e), 1);
+    const std::vector<std::string> lines = ErrorLines(e.str());
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_NE(lines[0].find(": background[3]: "), std::string::npos);
+    EXPECT_NE(lines[1].find(": attention : "), std::string::npos);
+    EXPECT_NE(e.str().find("1 probl\xC3\xA8me dans " + path + " et 2 avertissements"), std::string::npos) << e.str();
+}
+
+// Sources as editors save them: only UTF-8 reads, and the others say how.
+TEST_F(QuizFiles, ASourceThatIsNotUtf8SaysHowToSaveIt) {
+    std::string cp1252 = BaseSource();
+    cp1252.replace(cp1252.find("Zo\xC3\xA9"), 4, "Zo\xE9");
+    std::string utf16 = "\xFF\xFE";
+    for (char c : std::string("title = \"x\"\n")) utf16 += std::string{c, '\0'};
+    std::string lone = BaseSource();
+    std::replace(lone.begin(), lone.end(), '\n', '\r');
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string says;
+    } cases[] = {
+        {"Windows-1252", cp1252, ":3: toml: le fichier n'est pas en UTF-8 : l'octet 0xE9 ressemble \xC3\xA0 du Windows-1252"},
+        {"UTF-16", utf16, ":1: toml: le fichier est en UTF-16"},
+        {"lone CR line ends", lone, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = WriteSource(c.bytes);
+        std::ostringstream o, e;
+        EXPECT_EQ(CheckCommand(path, o, e), c.says.empty() ? 0 : 1) << e.str();
+        if (!c.says.empty()) {
+            EXPECT_EQ(e.str().rfind(path + c.says, 0), 0u) << e.str();
+            EXPECT_NE(e.str().find("Encodage : UTF-8"), std::string::npos);
+        }
+    }
+    // Lone CRs read as the same quiz as LFs.
+    QuizDefinition a, b;
+    ASSERT_FALSE(HasErrors(ReadQuizSource(WriteSource(lone), &a)));
+    ASSERT_FALSE(HasErrors(ReadQuizSource(WriteSource(BaseSource()), &b)));
+    EXPECT_EQ(a.package.questions[2].answer1, b.package.questions[2].answer1);
+    EXPECT_EQ(a.lines, b.lines);
+}
+
+// A folder keeps only what its latest build made.
+TEST_F(QuizFiles, ARebuildLeavesOnlyItsOwnFiles) {
+    std::string words;
+    for (const char* word : {"POMME", "POIRE", "KIWI", "FIGUE", "DATTE", "MANGUE", "CITRON"})
+        words += std::string("\n[[question]]\nanswer = \"") + word + "\"\ntext = \"t\"\n";
+    const std::string head = "executable = \"mots\"\ntitle = \"Mots\"\nlayoutType = 3\n\n[motsmeles]\ncolumns = 9\nrows = 9\n";
+    const fs::path out = dir / "out";
+    auto names = [&] {
+        std::set<std::string> found;
+        for (const auto& entry : fs::directory_iterator(out)) found.insert(entry.path().filename().string());
+        return found;
+    };
+    std::ostringstream o, e;
+    ASSERT_EQ(BuildCommand(WriteSource(head + words), out.string(), o, e), 0) << e.str();
+    EXPECT_EQ(names().count("img_10407.png"), 1u);
+    const std::string five = head + words.substr(0, words.find("\n[[question]]\nanswer = \"MANGUE\""));
+    ASSERT_EQ(BuildCommand(WriteSource(five), out.string(), o, e), 0) << e.str();
+    std::set<std::string> expected = {"builtin.bin", "builtin_record.cpp", "record104.bin", "record105.bin",
+                                      "quiz_tables.cpp", "quiz_pictures.rc", "quiz.cmake", "img_400.png",
+                                      "quizpack-fichiers.txt"};
+    for (int k = 1; k <= 5; ++k) expected.insert("img_1040" + std::to_string(k) + ".png");
+    EXPECT_EQ(names(), expected);
+    // A file quizpack did not write stops the build, and stays.
+    Write("out/notes.txt", {'x'});
+    std::ostringstream o2, e2;
+    EXPECT_EQ(BuildCommand(WriteSource(five), out.string(), o2, e2), 2);
+    EXPECT_NE(e2.str().find("contient des fichiers que quizpack n'y a pas \xC3\xA9" "crits (notes.txt)"), std::string::npos) << e2.str();
+    EXPECT_TRUE(fs::exists(out / "notes.txt"));
+    std::ostringstream o3, e3;
+    EXPECT_EQ(BuildCommand(WriteSource(five), (out / "notes.txt").string(), o3, e3), 2);
+    EXPECT_EQ(e3.str(), "quizpack build : " + (out / "notes.txt").string() + " est un fichier ; --out attend un dossier\n");
 }
 
 }  // namespace

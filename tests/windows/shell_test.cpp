@@ -302,8 +302,23 @@ TEST_F(Player, HeaderCommandsColoursAndLinkCursor) {
     EXPECT_TRUE(g_openedLinks.empty());
     SendMessageA(windows.header, WM_COMMAND, 24, 0);
     ASSERT_EQ(g_openedLinks.size(), 1u);
-    EXPECT_EQ(g_openedLinks[0], "https://quiz.example/");
+    EXPECT_EQ(g_openedLinks[0], "https://q.example");
     SetLinkOpener(nullptr);
+    {
+        // The link shows whole on one line of its label, in the label's font.
+        HWND link = GetDlgItem(windows.header, 24);
+        char text[64] = {};
+        GetWindowTextA(link, text, sizeof text);
+        RECT box;
+        GetClientRect(link, &box);
+        HDC linkDc = GetDC(link);
+        HGDIOBJ old = SelectObject(linkDc, reinterpret_cast<HFONT>(SendMessageA(link, WM_GETFONT, 0, 0)));
+        SIZE size{};
+        GetTextExtentPoint32A(linkDc, text, lstrlenA(text), &size);
+        SelectObject(linkDc, old);
+        ReleaseDC(link, linkDc);
+        EXPECT_LE(size.cx, box.right) << text;
+    }
 
     HDC dc = GetDC(windows.header);
     auto paint = [&](int id) {
