@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "french_words.h"
 #include "raster.h"
 #include "word_search.h"
 #include "word_search_picture.h"
@@ -36,6 +37,31 @@ void PlaceAndFill20x20(benchmark::State& state) {
     }
 }
 BENCHMARK(PlaceAndFill20x20)->Unit(benchmark::kMillisecond);
+
+// The grids an author may give: 60 words that fit (the search must find
+// them), and 96 long words that cannot (the search must give up, quickly).
+void Search20x20(benchmark::State& state, const char* const* words, size_t count, bool fits) {
+    uint64_t seed = 1;
+    size_t made = 0, runs = 0;
+    for (auto _ : state) {
+        quizpack::WordSearchRequest request{20, 20, kAll, seed++, {words, words + count}};
+        quizpack::WordSearch search;
+        int failed;
+        std::string error;
+        made += quizpack::MakeWordSearch(request, &search, &failed, &error);
+        ++runs;
+    }
+    state.counters["made"] = static_cast<double>(made) / static_cast<double>(runs);
+    if ((made == runs) != fits) state.SkipWithError(fits ? "a grid that fits was refused" : "a hopeless grid was made");
+}
+void SixtyWordsFit20x20(benchmark::State& state) {
+    Search20x20(state, kSixtyWords, std::size(kSixtyWords), true);
+}
+BENCHMARK(SixtyWordsFit20x20)->Unit(benchmark::kMillisecond);
+void NinetySixLongWordsRefused20x20(benchmark::State& state) {
+    Search20x20(state, kNinetySixLongWords, std::size(kNinetySixLongWords), false);
+}
+BENCHMARK(NinetySixLongWordsRefused20x20)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void DrawPuzzleAndOverlays20x20(benchmark::State& state) {
     quizpack::WordSearch search;

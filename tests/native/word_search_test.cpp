@@ -232,3 +232,79 @@ TEST(DecodePicture, EveryFormatGivesItsOwnPixels) {
 
 }  // namespace
 }  // namespace quizpack
+
+namespace quizpack {
+namespace {
+
+// The same source and seed give an author the same puzzle from one quizpack
+// to the next: a change here is a change every author sees, made on purpose.
+TEST(WordSearch, AGoldenGridPinsPlacement) {
+    WordSearch search;
+    int failed = 0;
+    std::string error;
+    ASSERT_TRUE(MakeWordSearch({9, 7, {0, 1, 2, 3, 4, 5, 6, 7}, 2026,
+                                {"POMME", "POIRE", "KIWI", "FIGUE", "DATTE", "CITRON", "MELON"}},
+                               &search, &failed, &error))
+        << error;
+    const std::vector<std::string> rows = {"PCICFLFTD", "TOWUIQJGV", "DLIAGTBFV", "MGKRUJRVX",
+                                           "DATTEMMOP", "ELYSMELON", "AZHPQCKUB"};
+    EXPECT_EQ(search.cells, rows);
+    const int places[][4] = {{8, 4, 1, 5}, {0, 0, 4, 5}, {2, 3, 3, 4}, {4, 0, 2, 5},
+                             {0, 4, 0, 5}, {3, 0, 4, 6}, {4, 5, 0, 5}};
+    ASSERT_EQ(search.places.size(), 7u);
+    for (size_t k = 0; k < 7; ++k) {
+        const WordPlace& p = search.places[k];
+        EXPECT_EQ((std::vector<int>{p.column, p.row, p.direction, p.length}),
+                  (std::vector<int>(places[k], places[k] + 4)))
+            << "word " << k + 1;
+    }
+}
+
+// Every word that cannot go in is named, each once, before any search.
+TEST(WordSearch, JudgeWordsNamesEveryWordThatCannotGoIn) {
+    const WordSearchRequest request{5, 5, All(), 1,
+                                    {"ABRICOT", "KIWI", "AMANDES", "IWIK", "KIWI", "X", "POMMES", "IWI"}};
+    std::vector<std::pair<int, std::string>> got;
+    for (const WordProblem& p : JudgeWords(request)) got.push_back({p.word, p.message});
+    const std::vector<std::pair<int, std::string>> expected = {
+        {0, "« ABRICOT » a 7 lettres ; la grille en aligne au plus 5 dans les directions permises"},
+        {2, "« AMANDES » a 7 lettres ; la grille en aligne au plus 5 dans les directions permises"},
+        {3, "« IWIK » est la réponse de la question 2 (« KIWI ») à l'envers : on le lirait deux fois"},
+        {4, "« KIWI » est déjà la réponse de la question 2 : on le lirait deux fois"},
+        {5, "« X » n'a qu'une lettre : on la lirait partout"},
+        {6, "« POMMES » a 6 lettres ; la grille en aligne au plus 5 dans les directions permises"},
+        {7, "« IWI » se lit dans « KIWI » (question 2) : on le lirait deux fois"},
+    };
+    EXPECT_EQ(got, expected);
+}
+
+// Letters against cells: each cell crosses one line of each orientation
+// allowed, and words on one line share only the ends they have in common.
+TEST(WordSearch, CrowdedGridCountsLettersAgainstCells) {
+    const std::vector<int> right = {0}, across = {0, 1}, both = {0, 2};
+    struct Case {
+        const char* name;
+        WordSearchRequest request;
+        bool crowded;
+    } cases[] = {
+        {"25 letters in 25 cells", {5, 5, right, 1, {"ABCDE", "FGHIJ", "KLMNO", "PQRST", "UVWXY"}}, false},
+        {"26 letters in 25 cells", {5, 5, right, 1, {"ABCDE", "FGHIJ", "KLMNO", "PQRST", "UVWXY", "ZQ"}}, true},
+        {"left and right are one orientation", {5, 5, across, 1, {"ABCDE", "FGHIJ", "KLMNO", "PQRST", "UVWXY", "ZQ"}}, true},
+        {"down adds one", {5, 5, both, 1, {"ABCDE", "FGHIJ", "KLMNO", "PQRST", "UVWXY", "ZQ"}}, false},
+        // "DE" ends one and starts the other: counted for each, at best.
+        {"shared ends make room", {5, 2, right, 1, {"ABCDE", "DEFGH", "XYZW"}}, false},
+        {"but no more than they share", {5, 2, right, 1, {"ABCDE", "DEFGH", "XYZWV"}}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string said = CrowdedGrid(c.request);
+        EXPECT_EQ(!said.empty(), c.crowded) << said;
+    }
+    EXPECT_EQ(CrowdedGrid(cases[1].request),
+              "les mots comptent 27 lettres ; même croisés au mieux, la grille de 5 x 5 en porte 25 "
+              "au plus dans les directions permises : agrandissez la grille, permettez plus de "
+              "directions ou retirez des mots");
+}
+
+}  // namespace
+}  // namespace quizpack
