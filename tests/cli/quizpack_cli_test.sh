@@ -253,5 +253,23 @@ photo grille.jpg
 check "preview to a .bmp name says why" "quizpack preview : le corrigé s'écrit en PNG ; donnez un nom en .png (pas ws/photo.bmp)" "$(cat "$WORK/err")"
 [ ! -e ws/photo.bmp ]; check "preview to a .bmp name writes nothing" "0" "$?"
 
+# ---- help and version ----
+check "version" "quizpack 0.1.0" "$("$QP" --version)"
+while IFS='|' read -r verb example; do
+  help=$("$QP" $verb --help)
+  contains "$verb help gives an example" "Exemple : quizpack $verb $example" "$help"
+  contains "$verb help: French colon" "Options :" "$help"
+  case "$help" in *"Options:"*|*TEXTE*) failed=$((failed + 1)); echo "FAIL $verb help: English colon or TEXTE for a file" ;; *) passed=$((passed + 1)) ;; esac
+done <<'EOF2'
+check|mon-quiz.toml
+build|mon-quiz.toml --out construction
+preview|mon-quiz.toml corrige.png
+png2bmp|grille.png grille.bmp
+inspect|quiz/builtin.bin
+lzw encode|record104.txt
+lzw decode|record104.bin
+EOF2
+contains "verdict help gives an example" 'Exemple : quizpack verdict "Crème brûlée"' "$("$QP" verdict --help)"
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -17,18 +17,22 @@ void SpeakFrench(CLI::App& app) {
     formatter->label("OPTIONS", "OPTIONS");
     formatter->label("SUBCOMMAND", "COMMANDE");
     formatter->label("SUBCOMMANDS", "COMMANDES");
-    formatter->label("Positionals", "Arguments");
+    formatter->label("Positionals", "Arguments ");  // CLI11 adds the colon
     formatter->label("REQUIRED", "(obligatoire)");
     formatter->label("TEXT", "TEXTE");
     app.formatter(formatter);
+    // Group titles get CLI11's colon too: French puts a space before it.
+    app.option_defaults()->group("Options ");
     app.set_help_flag("-h,--help", "affiche cette aide");
+    app.set_version_flag("--version", "quizpack " QUIZPACK_VERSION, "affiche la version de quizpack");
 }
 
 // Subcommands take the formatter and help flag of their parent when they are
 // made; their group name is set here, once they all exist.
 void NameCommandGroups(CLI::App* app) {
     for (CLI::App* sub : app->get_subcommands({})) {
-        sub->group("Commandes");
+        sub->group("Commandes ");
+        if (CLI::Option* help = sub->get_help_ptr()) help->group("Options ");
         NameCommandGroups(sub);
     }
 }
@@ -71,6 +75,7 @@ int main(int argc, char** argv) {
     bool batch = false;
     verdict->add_option("EXPECTED", expected, "réponse admise, en UTF-8");
     verdict->add_option("TYPED", typed, "réponse tapée, en UTF-8");
+    verdict->footer("Exemple : quizpack verdict \"Crème brûlée\" \"creme brulee\"\n");
     verdict->add_flag("--batch", batch,
                       "lit sur l'entrée standard des lignes ATTENDUHEX<TAB>TAPEHEX (octets CP1252 "
                       "en hexadécimal) et donne un verdict par ligne");
@@ -79,12 +84,15 @@ int main(int argc, char** argv) {
     lzw->require_subcommand(1);
     std::string lzwIn, lzwOut;
     auto* encode = lzw->add_subcommand("encode", "Compresse les octets de IN dans OUT");
-    encode->add_option("IN", lzwIn, "octets en clair")->required();
-    encode->add_option("OUT", lzwOut, "flux à écrire")->required();
+    encode->add_option("IN", lzwIn, "octets en clair")->required()->type_name("FICHIER");
+    encode->add_option("OUT", lzwOut, "flux à écrire")->required()->type_name("FICHIER");
+    encode->footer("Exemple : quizpack lzw encode record104.txt record104.bin\n");
     auto* decode = lzw->add_subcommand(
         "decode", "Décompresse IN dans OUT ; en cas d'échec, OUT reçoit les octets déjà décodés");
-    decode->add_option("IN", lzwIn, "flux")->required();
-    decode->add_option("OUT", lzwOut, "octets en clair à écrire")->required();
+    decode->add_option("IN", lzwIn, "flux")->required()->type_name("FICHIER");
+    decode->add_option("OUT", lzwOut, "octets en clair à écrire")->required()->type_name("FICHIER");
+    decode->footer("Exemple : quizpack lzw decode record104.bin record104.txt\n");
+    lzw->footer("Exemple : quizpack lzw decode record104.bin record104.txt\n");
 
     auto* inspect = app.add_subcommand(
         "inspect", "Charge des enregistrements comme le lecteur et montre ce qu'il y lit");
@@ -93,33 +101,42 @@ int main(int argc, char** argv) {
     inspect->add_option("BUILTIN", builtIn,
                         "l'enregistrement intégré (70 octets au plus ; un fichier plus court est "
                         "complété par des zéros)")
-        ->required();
-    inspect->add_option("REC104", record104, "l'enregistrement 104 tel que stocké")->required();
-    inspect->add_option("REC105", record105, "l'enregistrement 105 tel que stocké")->required();
+        ->required()
+        ->type_name("FICHIER");
+    inspect->add_option("REC104", record104, "l'enregistrement 104 tel que stocké")->required()->type_name("FICHIER");
+    inspect->add_option("REC105", record105, "l'enregistrement 105 tel que stocké")->required()->type_name("FICHIER");
     inspect->add_flag("--json", json, "donne un seul objet JSON");
-    inspect->footer("Un fichier vide tient lieu d'enregistrement absent.\n");
+    inspect->footer("Un fichier vide tient lieu d'enregistrement absent.\n"
+                    "Exemple : quizpack inspect quiz/builtin.bin quiz/record104.bin quiz/record105.bin\n");
 
     auto* check = app.add_subcommand(
         "check",
         "Vérifie la source d'un quiz et signale chaque problème sous la forme fichier:ligne: "
         "champ: message");
     std::string source, outDir;
-    check->add_option("QUIZ", source, "la source du quiz (.toml)")->required();
+    check->add_option("QUIZ", source, "la source du quiz (.toml)")->required()->type_name("FICHIER");
+    check->footer("Exemple : quizpack check mon-quiz.toml\n");
     auto* build = app.add_subcommand(
         "build", "Vérifie la source d'un quiz, puis écrit ce que la construction du lecteur embarque");
-    build->add_option("QUIZ", source, "la source du quiz (.toml)")->required();
-    build->add_option("--out", outDir, "dossier où écrire")->required();
+    build->add_option("QUIZ", source, "la source du quiz (.toml)")->required()->type_name("FICHIER");
+    build->add_option("--out", outDir,
+                      "dossier où écrire ; il ne garde que ce que quizpack y a écrit")
+        ->required()
+        ->type_name("DOSSIER");
+    build->footer("Exemple : quizpack build mon-quiz.toml --out construction\n");
 
     auto* png2bmp = app.add_subcommand(
         "png2bmp", "Décode un PNG avec le décodeur du lecteur et écrit en BMP le DIB qu'il fait");
     std::string pngIn, bmpOut;
-    png2bmp->add_option("IN", pngIn, "fichier PNG")->required();
-    png2bmp->add_option("OUT", bmpOut, "fichier BMP à écrire")->required();
+    png2bmp->add_option("IN", pngIn, "fichier PNG")->required()->type_name("FICHIER");
+    png2bmp->add_option("OUT", bmpOut, "fichier BMP à écrire")->required()->type_name("FICHIER");
+    png2bmp->footer("Exemple : quizpack png2bmp grille.png grille.bmp\n");
     auto* preview = app.add_subcommand(
         "preview", "Écrit le corrigé : la grille avec chaque réponse marquée à sa place");
     std::string previewOut;
-    preview->add_option("QUIZ", source, "la source du quiz (.toml)")->required();
-    preview->add_option("OUT", previewOut, "fichier PNG à écrire")->required();
+    preview->add_option("QUIZ", source, "la source du quiz (.toml)")->required()->type_name("FICHIER");
+    preview->add_option("OUT", previewOut, "fichier PNG à écrire")->required()->type_name("FICHIER");
+    preview->footer("Exemple : quizpack preview mon-quiz.toml corrige.png\n");
     NameCommandGroups(&app);
 
     try {
@@ -127,6 +144,8 @@ int main(int argc, char** argv) {
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
     } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
         std::cerr << quizpack::CommandLineErrorInFrench(e.what(), ContextOf(app, argc, argv))

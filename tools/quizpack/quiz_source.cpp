@@ -698,7 +698,8 @@ std::vector<Problem> ReadQuizSource(const std::string& path, QuizDefinition* qui
                                   "la mise en page " + std::to_string(package.layoutType) +
                                       " n'affiche aucun texte ; celui-ci serait perdu");
         } else {
-            q.extraText = reader.Text(text, line, prefix + "text", kMaxText, true);
+            // Layout 1 keeps a text a question never shows: it may be left out.
+            q.extraText = reader.Text(text, line, prefix + "text", kMaxText, package.layoutType != 1);
             if (sectionStrings == 2)
                 q.extraText2 = reader.Text(text2, line, prefix + "text2", kMaxText);
             else if (text2)
