@@ -706,3 +706,61 @@ TEST_F(QuizFiles, ARebuildLeavesOnlyItsOwnFiles) {
 
 }  // namespace
 }  // namespace quizpack
+
+namespace quizpack {
+namespace {
+
+std::string Guide() {
+    std::vector<uint8_t> bytes;
+    EXPECT_TRUE(ReadFileBytes(QUIZ_GUIDE_PATH, &bytes));
+    return {bytes.begin(), bytes.end()};
+}
+
+// The limits the guide gives are the ones the tool applies.
+TEST(Guide, GivesTheLimitsTheToolApplies) {
+    const std::string guide = Guide();
+    auto number = [&](const std::string& pattern, int group = 1) {
+        std::smatch m;
+        EXPECT_TRUE(std::regex_search(guide, m, std::regex(pattern))) << pattern;
+        return m.size() > size_t(group) ? std::stol(m[group].str()) : -1L;
+    };
+    EXPECT_EQ(number(R"(colonnes de la grille \(2 à (\d+)\))"), PuzzleGeometry::kMaxColumns);
+    EXPECT_EQ(number(R"(rangées \(2 à (\d+)\))"), PuzzleGeometry::kMaxRows);
+    EXPECT_EQ(number(R"(cellSize = 34 +# facultatif : de (\d+) à (\d+) pixels)"), PuzzleGeometry::kMinCell);
+    EXPECT_EQ(number(R"(cellSize = 34 +# facultatif : de (\d+) à (\d+) pixels)", 2), PuzzleGeometry::kMaxCell);
+    EXPECT_EQ(number(R"((\d+) colonnes et (\d+) rangées au plus)"), PuzzleGeometry::kMaxColumns);
+    EXPECT_EQ(number(R"((\d+) colonnes et (\d+) rangées au plus)", 2), PuzzleGeometry::kMaxRows);
+    EXPECT_EQ(number(R"(1 question au moins, (\d+) au plus)"), quiz::kMaxQuestions);
+    EXPECT_EQ(number(R"(de (\d+) x \1 pixels au plus)"), kMaxPictureSide);
+    EXPECT_EQ(number(R"(\| `title` \| oui \|[^|]*\| (\d+) octets \|)"), long(quiz::kTextSize - 1));
+    EXPECT_EQ(number(R"(\| `linkText` \|[^|]*\|[^|]*\| (\d+) octets \|)"), long(quiz::kLinkTextSize - 1));
+    EXPECT_EQ(number(R"(\| `statusText` \|[^|]*\|[^|]*\| (\d+) octets \|)"), long(quiz::kStatusTextSize - 1));
+    EXPECT_EQ(number(R"((\d+) octets au plus, sans espace)"), long(kMaxTypedAnswer));
+    EXPECT_EQ(number(R"(un écart de (\d+) au moins)"), long(kMinColourDistance));
+    EXPECT_EQ(number(R"(la graine \((\d+) par défaut\))"), long(WordSearchRequest{}.seed));
+}
+
+// Every whole quiz the guide shows builds, its pictures made to the sizes
+// its comments give.
+TEST_F(QuizFiles, TheGuidesExamplesBuild) {
+    const std::string guide = Guide();
+    const std::regex block("```toml\n([^`]*)```");
+    int built = 0;
+    for (auto it = std::sregex_iterator(guide.begin(), guide.end(), block); it != std::sregex_iterator(); ++it) {
+        std::string source = (*it)[1].str();
+        if (source.find("executable =") == std::string::npos) continue;  // a fragment
+        SCOPED_TRACE(source.substr(0, source.find('\n')));
+        Write("images/grille.gif", FakeGif(459, 505));
+        const std::regex picture(R"re(overlay = "([^"]+)"[^\n]*\nplace = \[\d+, \d+, (\d+), (\d+)\])re");
+        for (auto p = std::sregex_iterator(source.begin(), source.end(), picture); p != std::sregex_iterator(); ++p)
+            Write((*p)[1].str(), FakeGif(std::stoi((*p)[2].str()), std::stoi((*p)[3].str())));
+        const fs::path out = dir / ("out" + std::to_string(built));
+        std::ostringstream o, e;
+        EXPECT_EQ(BuildCommand(WriteSource(source), out.string(), o, e), 0) << e.str();
+        ++built;
+    }
+    EXPECT_EQ(built, 2);
+}
+
+}  // namespace
+}  // namespace quizpack

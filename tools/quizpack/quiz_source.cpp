@@ -25,13 +25,10 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr size_t kMaxText = quiz::kTextSize - 1;
-constexpr size_t kMaxTypedAnswer = 85;  // what an answer field accepts
 constexpr int kPuzzleId = 400;
 constexpr int kOverlayBase = 10400;
 constexpr int kMaxGridColumns = PuzzleGeometry::kMaxColumns;
 constexpr int kMaxGridRows = PuzzleGeometry::kMaxRows;
-// Colours closer than this in RGB cannot be told apart on a screen.
-constexpr double kMinColourDistance = 80;
 
 int LineOf(const toml::node& node) { return static_cast<int>(node.source().begin.line); }
 

@@ -16,6 +16,10 @@
 
 namespace quizpack {
 
+// Limits of a source beyond the records' own, which the guide gives too.
+constexpr size_t kMaxTypedAnswer = 85;    // what an answer field accepts
+constexpr double kMinColourDistance = 80;  // closer colours cannot be told apart on screen
+
 struct Problem {
     int line = 0;
     std::string field;
