@@ -160,10 +160,22 @@ TEST(GridLetters, FoldsWhatIsWrittenIntoCapitals) {
         EXPECT_TRUE(GridLetters(c.answer, &letters, &error)) << error;
         EXPECT_EQ(letters, c.letters);
     }
-    for (std::string bad : {"3 mousquetaires", "Quoi ?", "A\xD7" "B", "\xF7", "\x80"}) {
+    struct Bad {
+        std::string answer;
+        const char* named;
+    } bad[] = {
+        {"3 mousquetaires", "le caractère « 3 » ne peut pas aller dans la grille"},
+        {"Quoi ?", "le caractère « ? » ne peut pas aller"},
+        {"A\xD7" "B", "le caractère « × » ne peut"},
+        {"\xF7", "le caractère « ÷ » ne peut"},
+        {"\x80", "le caractère « € » ne peut"},
+        {"1, 2, 1", "les caractères « 1 », « , » et « 2 » ne peuvent pas aller dans la grille"},
+        {"1.2;3?", "les caractères « 1 », « . », « 2 » et 3 autres ne peuvent pas aller"},
+    };
+    for (const Bad& b : bad) {
         std::string letters, error;
-        EXPECT_FALSE(GridLetters(bad, &letters, &error)) << bad;
-        EXPECT_NE(error.find("ne peut pas aller dans la grille"), std::string::npos);
+        EXPECT_FALSE(GridLetters(b.answer, &letters, &error)) << b.answer;
+        EXPECT_EQ(error.rfind(b.named, 0), 0u) << error;
     }
 }
 

@@ -106,7 +106,7 @@ bool Utf8ToCp1252(std::string_view utf8, std::string* out, std::string* error) {
         std::string list;
         for (size_t k = 0; k < missing.size() && k < 3; ++k)
             list += (k == 0 ? "" : k + 1 == missing.size() ? " et " : ", ") + missing[k];
-        if (missing.size() > 3) list += " et " + std::to_string(missing.size() - 3) + " autres";
+        if (missing.size() > 3) list += " et " + std::to_string(missing.size() - 3) + (missing.size() == 4 ? " autre" : " autres");
         *error = missing.size() == 1 ? "le caractère " + list + " n'existe pas dans la page de codes 1252"
                                      : "les caractères " + list +
                                            " n'existent pas dans la page de codes 1252";

@@ -311,17 +311,25 @@ int LongestReading(const WordSearchRequest& request) {
 
 bool GridLetters(const std::string& answer, std::string* letters, std::string* error) {
     letters->clear();
+    std::vector<std::string> refused;  // each character once, in order
     for (char c : answer) {
-        const char* folded = FoldedLetters(static_cast<uint8_t>(c));
-        if (!folded) {
-            *error = "le caractère " + Quoted(Cp1252ToUtf8(std::string(1, c))) +
-                     " ne peut pas aller dans la grille (seules les lettres y vont ; espaces, "
-                     "traits d'union et apostrophes sont omis)";
-            return false;
+        if (const char* folded = FoldedLetters(static_cast<uint8_t>(c))) {
+            *letters += folded;
+            continue;
         }
-        *letters += folded;
+        const std::string named = Quoted(Cp1252ToUtf8(std::string(1, c)));
+        if (std::find(refused.begin(), refused.end(), named) == refused.end()) refused.push_back(named);
     }
-    return true;
+    if (refused.empty()) return true;
+    std::string list;
+    for (size_t k = 0; k < refused.size() && k < 3; ++k)
+        list += (k == 0 ? "" : k + 1 == refused.size() ? " et " : ", ") + refused[k];
+    if (refused.size() > 3) list += " et " + std::to_string(refused.size() - 3) + (refused.size() == 4 ? " autre" : " autres");
+    *error = (refused.size() == 1 ? "le caractère " + list + " ne peut pas aller"
+                                  : "les caractères " + list + " ne peuvent pas aller") +
+             " dans la grille (seules les lettres y vont ; espaces, traits d'union et apostrophes "
+             "sont omis)";
+    return false;
 }
 
 int WordPlace::left() const { return std::min(column, column + kDirections[direction].dx * (length - 1)); }
