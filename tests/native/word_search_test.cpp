@@ -170,6 +170,7 @@ TEST(GridLetters, FoldsWhatIsWrittenIntoCapitals) {
         {"\xF7", "le caractère « ÷ » ne peut"},
         {"\x80", "le caractère « € » ne peut"},
         {"1, 2, 1", "les caractères « 1 », « , » et « 2 » ne peuvent pas aller dans la grille"},
+        {"1.2;", "les caractères « 1 », « . », « 2 » et 1 autre ne peuvent pas aller"},
         {"1.2;3?", "les caractères « 1 », « . », « 2 » et 3 autres ne peuvent pas aller"},
     };
     for (const Bad& b : bad) {

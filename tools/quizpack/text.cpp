@@ -103,15 +103,21 @@ bool Utf8ToCp1252(std::string_view utf8, std::string* out, std::string* error) {
     }
     if (missing.empty()) return true;
     if (error) {
-        std::string list;
-        for (size_t k = 0; k < missing.size() && k < 3; ++k)
-            list += (k == 0 ? "" : k + 1 == missing.size() ? " et " : ", ") + missing[k];
-        if (missing.size() > 3) list += " et " + std::to_string(missing.size() - 3) + (missing.size() == 4 ? " autre" : " autres");
+        const std::string list = FirstThreeAndCount(missing);
         *error = missing.size() == 1 ? "le caractère " + list + " n'existe pas dans la page de codes 1252"
                                      : "les caractères " + list +
                                            " n'existent pas dans la page de codes 1252";
     }
     return false;
+}
+
+std::string FirstThreeAndCount(const std::vector<std::string>& items) {
+    std::string list;
+    for (size_t k = 0; k < items.size() && k < 3; ++k)
+        list += (k == 0 ? "" : k + 1 == items.size() ? " et " : ", ") + items[k];
+    if (items.size() > 3)
+        list += " et " + std::to_string(items.size() - 3) + (items.size() == 4 ? " autre" : " autres");
+    return list;
 }
 
 std::string Cp1252ToUtf8(std::string_view cp1252) {

@@ -13,6 +13,10 @@ namespace quizpack {
 // map to the five bytes CP1252 leaves undefined.
 bool Utf8ToCp1252(std::string_view utf8, std::string* out, std::string* error);
 
+// "a", "a et b", "a, b et c", or the first three and how many more:
+// "a, b, c et 2 autres".
+std::string FirstThreeAndCount(const std::vector<std::string>& items);
+
 // CP1252 to UTF-8; the five undefined bytes become the C1 controls of the
 // same number.
 std::string Cp1252ToUtf8(std::string_view cp1252);

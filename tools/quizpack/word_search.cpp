@@ -321,10 +321,7 @@ bool GridLetters(const std::string& answer, std::string* letters, std::string* e
         if (std::find(refused.begin(), refused.end(), named) == refused.end()) refused.push_back(named);
     }
     if (refused.empty()) return true;
-    std::string list;
-    for (size_t k = 0; k < refused.size() && k < 3; ++k)
-        list += (k == 0 ? "" : k + 1 == refused.size() ? " et " : ", ") + refused[k];
-    if (refused.size() > 3) list += " et " + std::to_string(refused.size() - 3) + (refused.size() == 4 ? " autre" : " autres");
+    const std::string list = FirstThreeAndCount(refused);
     *error = (refused.size() == 1 ? "le caractère " + list + " ne peut pas aller"
                                   : "les caractères " + list + " ne peuvent pas aller") +
              " dans la grille (seules les lettres y vont ; espaces, traits d'union et apostrophes "
