@@ -44,10 +44,11 @@ windows() {
 fuzz() {
   cmake --preset fuzz >/dev/null && cmake --build --preset fuzz -j "$JOBS" || return 1
   # target:corpus:max_len. A record holds 30,000 bytes at most; a PNG of many
-  # IDAT chunks needs room. -len_control=0: libFuzzer would otherwise take
+  # IDAT chunks needs room, and so do an author's pictures. -len_control=0: libFuzzer would otherwise take
   # minutes to grow its inputs past a few kilobytes, short of a dictionary reset.
   local target name corpus max largest
-  for target in lzw_decode_fuzz:lzw:30000 package_fuzz:package:30000 png_decode_fuzz:png:65536; do
+  for target in lzw_decode_fuzz:lzw:30000 package_fuzz:package:30000 png_decode_fuzz:png:65536 \
+      picture_decode_fuzz:picture:65536; do
     IFS=: read -r target name max <<<"$target"
     corpus=build/fuzz/corpus/$name
     mkdir -p "$corpus"

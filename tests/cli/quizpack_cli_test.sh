@@ -244,7 +244,7 @@ while IFS='|' read -r file says; do
   check "refused picture $file says why" "ws/photo.toml:3: puzzle: $says" "$(head -1 "$WORK/err")"
   [ ! -e ws/photo-out ]; check "refused picture $file writes nothing" "0" "$?"
 done <<'EOF2'
-broken.jpg|broken.jpg ne se décode pas : cette image JPEG ne se décode pas (le décodeur dit : bad SOF len)
+broken.jpg|broken.jpg ne se décode pas : cette image JPEG ne se décode pas (le décodeur dit : Bogus marker length)
 gif.png|gif.png est une image GIF sous un nom d'image PNG : donnez-lui l'extension de son format, ou enregistrez-la en PNG
 cut.png|cut.png ne se décode pas : le décodeur PNG du lecteur ne lit pas cette image (fichier tronqué ou abîmé ?)
 EOF2

@@ -528,7 +528,7 @@ TEST_F(QuizFiles, EveryPictureIsDecodedBeforeItShips) {
         {"images/cut.png", "images/cut.png ne se d\xC3\xA9" "code pas : le d\xC3\xA9" "codeur PNG du lecteur ne lit pas cette image (fichier tronqu\xC3\xA9 ou ab\xC3\xAEm\xC3\xA9 ?)"},
         {"images/huge.png", "images/huge.png fait 2147483647 x 2147483647 pixels ; le lecteur en montre 4096 x 4096 au plus"},
         {"images/gif.png", "images/gif.png est une image GIF sous un nom d'image PNG : donnez-lui l'extension de son format, ou enregistrez-la en PNG"},
-        {"images/bad.jpg", "images/bad.jpg ne se d\xC3\xA9" "code pas : cette image JPEG ne se d\xC3\xA9" "code pas (le d\xC3\xA9" "codeur dit : bad SOF len)"},
+        {"images/bad.jpg", "images/bad.jpg ne se d\xC3\xA9" "code pas : cette image JPEG ne se d\xC3\xA9" "code pas (le d\xC3\xA9" "codeur dit : Bogus marker length)"},
         {"images/wide.png", "images/wide.png fait 5000 x 10 pixels ; le lecteur en montre 4096 x 4096 au plus"},
         {"images/widest.png", ""},
     };

@@ -213,6 +213,10 @@ TEST(DecodePicture, EveryFormatGivesItsOwnPixels) {
         for (size_t i = 0; i < six.size(); ++i)
             for (auto [a, b] : {std::pair{image.pixels[i].r, six[i].r}, {image.pixels[i].g, six[i].g}, {image.pixels[i].b, six[i].b}})
                 EXPECT_NEAR(a, b, 4) << "pixel " << i;
+        // Cut short, the same JPEG would show half grey: it does not decode.
+        bytes.resize(bytes.size() - 40);
+        EXPECT_FALSE(DecodePicture(bytes, &image, &error));
+        EXPECT_EQ(error, "cette image JPEG ne se d\xC3\xA9" "code pas (le d\xC3\xA9" "codeur dit : Premature end of JPEG file)");
     }
     std::vector<uint8_t> garbage;
     ASSERT_TRUE(ReadFileBytes(folder + "garbage.bin", &garbage));
@@ -237,7 +241,11 @@ TEST(DecodePicture, EveryFormatGivesItsOwnPixels) {
     }
     const std::vector<uint8_t> jpeg = {0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 'J', 'F', 0xFF, 0xC0, 0, 11, 8, 0, 5, 0, 5, 3};
     EXPECT_FALSE(DecodePicture(jpeg, &image, &error));
-    EXPECT_EQ(error, "cette image JPEG ne se d\xC3\xA9" "code pas (le d\xC3\xA9" "codeur dit : bad SOF len)");
+    EXPECT_EQ(error, "cette image JPEG ne se d\xC3\xA9" "code pas (le d\xC3\xA9" "codeur dit : Bogus marker length)");
+    std::vector<uint8_t> empty;  // a BMP header of 0 x 48 pixels, which stb_image takes
+    ASSERT_TRUE(ReadFileBytes(folder + "zero_width.bmp", &empty));
+    EXPECT_FALSE(DecodePicture(empty, &image, &error));
+    EXPECT_EQ(error, "l'image fait 0 x 48 pixels");
     const std::vector<uint8_t> bmp = {'B', 'M', 60, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0};
     EXPECT_FALSE(DecodePicture(bmp, &image, &error));  // the header cut short
     EXPECT_EQ(error.rfind("cette image BMP ne se d\xC3\xA9" "code pas (le d\xC3\xA9" "codeur dit : ", 0), 0u) << error;

@@ -2,16 +2,19 @@
 
 #include <algorithm>
 #include <cstring>
+#include <csetjmp>
+#include <cstdio>
 #include <gif_lib.h>
+#include <jpeglib.h>
 #include <png.h>
 
 #include "images/png_decoder.h"
 
-// stb_image reads the JPEG and BMP pictures, as Windows will in the player;
-// its functions stay private to this file.
+// stb_image reads the BMP pictures, as Windows will in the player; its
+// functions stay private to this file. JPEG goes to libjpeg: Debian's
+// stb_image reads out of bounds on some damaged JPEG files.
 #define STB_IMAGE_IMPLEMENTATION
 #define STB_IMAGE_STATIC
-#define STBI_ONLY_JPEG
 #define STBI_ONLY_BMP
 #define STBI_NO_STDIO
 #include <stb/stb_image.h>
@@ -119,9 +122,63 @@ bool DecodeGif(const std::vector<uint8_t>& bytes, RgbImage* image) {
     return ok;
 }
 
+struct JpegError {
+    jpeg_error_mgr base;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+[[noreturn]] void OnJpegError(j_common_ptr info) {
+    auto* error = reinterpret_cast<JpegError*>(info->err);
+    (*info->err->format_message)(info, error->message);
+    std::longjmp(error->jump, 1);
+}
+
+// A warning means damaged data (a file cut short, a bad marker): the picture
+// would show half grey, so it counts as not decoding.
+void OnJpegMessage(j_common_ptr info, int level) {
+    if (level < 0) OnJpegError(info);
+}
+
+// Only C objects live between setjmp and longjmp here: nothing is skipped.
+bool DecodeJpeg(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* why) {
+    jpeg_decompress_struct info;
+    JpegError error;
+    info.err = jpeg_std_error(&error.base);
+    error.base.error_exit = OnJpegError;
+    error.base.emit_message = OnJpegMessage;
+    error.message[0] = 0;
+    if (setjmp(error.jump)) {
+        jpeg_destroy_decompress(&info);
+        *why = error.message;
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, const_cast<unsigned char*>(bytes.data()), static_cast<unsigned long>(bytes.size()));
+    jpeg_read_header(&info, TRUE);
+    if (info.image_width > unsigned(kMaxPictureSide) || info.image_height > unsigned(kMaxPictureSide)) {
+        jpeg_destroy_decompress(&info);
+        *why = "l'image annonce " + std::to_string(info.image_width) + " x " +
+               std::to_string(info.image_height) + " pixels";
+        return false;
+    }
+    info.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&info);
+    *image = RgbImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height), {});
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = reinterpret_cast<JSAMPROW>(&image->At(0, static_cast<int>(info.output_scanline)));
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return true;
+}
+
 }  // namespace
 
-bool DecodePicture(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* error) {
+namespace {
+
+bool DecodeAny(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* error) {
     const PictureInfo info = ReadPictureInfo(bytes);
     if (info.width > kMaxPictureSide || info.height > kMaxPictureSide) {
         *error = "l'image annonce " + std::to_string(info.width) + " x " + std::to_string(info.height) +
@@ -138,7 +195,13 @@ bool DecodePicture(const std::vector<uint8_t>& bytes, RgbImage* image, std::stri
             if (DecodeGif(bytes, image)) return true;
             *error = "cette image GIF ne se décode pas (fichier tronqué ou abîmé ?)";
             return false;
-        case PictureFormat::Jpeg:
+        case PictureFormat::Jpeg: {
+            std::string why;
+            if (DecodeJpeg(bytes, image, &why)) return true;
+            // libjpeg's reason is a few English words; kept after a French lead.
+            *error = "cette image JPEG ne se décode pas (le décodeur dit : " + why + ")";
+            return false;
+        }
         case PictureFormat::Bmp: {
             if (bytes.size() > 0x7FFFFFFF) break;
             int w = 0, h = 0, channels = 0;
@@ -151,7 +214,7 @@ bool DecodePicture(const std::vector<uint8_t>& bytes, RgbImage* image, std::stri
                 return false;
             }
             *image = RgbImage(w, h, {});
-            std::memcpy(image->pixels.data(), rgb, size_t(w) * h * 3);
+            if (!image->pixels.empty()) std::memcpy(image->pixels.data(), rgb, size_t(w) * h * 3);
             stbi_image_free(rgb);
             return true;
         }
@@ -160,6 +223,21 @@ bool DecodePicture(const std::vector<uint8_t>& bytes, RgbImage* image, std::stri
     }
     *error = "ce n'est pas une image GIF, JPEG, BMP ou PNG";
     return false;
+}
+
+}  // namespace
+
+bool DecodePicture(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* error) {
+    if (!DecodeAny(bytes, image, error)) return false;
+    // A header may say 0 pixels and a decoder take it: nothing would show.
+    if (image->width < 1 || image->height < 1 || image->width > kMaxPictureSide ||
+        image->height > kMaxPictureSide) {
+        *error = "l'image fait " + std::to_string(image->width) + " x " +
+                 std::to_string(image->height) + " pixels";
+        *image = RgbImage();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace quizpack

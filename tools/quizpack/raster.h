@@ -1,6 +1,6 @@
 // Pictures as plain RGB pixels, for the pictures quizpack draws and for the
 // answer key it composes: PNG written with libpng and read back with the
-// player's own decoder, GIF read with giflib, JPEG and BMP with stb_image.
+// player's own decoder, GIF read with giflib, JPEG with libjpeg, BMP with stb_image.
 #pragma once
 
 #include <cstdint>
@@ -38,7 +38,7 @@ std::vector<uint8_t> EncodePng(const RgbImage& image);
 constexpr int kMaxPictureSide = 4096;
 
 // Decodes a PNG with the player's decoder, a GIF's first frame with giflib,
-// a JPEG or a BMP with stb_image. False with a French `error` for pictures
+// a JPEG with libjpeg, a BMP with stb_image. False with a French `error` for pictures
 // wider or taller than the side above, or bytes that do not decode.
 bool DecodePicture(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* error);
 
