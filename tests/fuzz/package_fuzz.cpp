@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "model/lzw.h"
-#include "model/lzw_encode.h"
+#include "authoring/lzw_encode.h"
 #include "model/package.h"
 
 namespace {

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "model/lzw.h"
-#include "model/lzw_encode.h"
+#include "authoring/lzw_encode.h"
 #include "model/package.h"
-#include "model/package_writer.h"
+#include "authoring/package_writer.h"
 #include "model/stored_form.h"
 #include "test_support.h"
 

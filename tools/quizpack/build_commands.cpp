@@ -146,33 +146,6 @@ int BuildCommand(const std::string& sourcePath, const std::string& outDir, std::
     return 0;
 }
 
-bool ComposeAnswerKey(const QuizDefinition& quiz, RgbImage* key, std::string* error) {
-    RgbImage puzzle;
-    if (!DecodePicture(quiz.puzzle.bytes, &puzzle, error)) {
-        *error = "puzzle : " + *error;
-        return false;
-    }
-    *key = puzzle;
-    for (size_t k = 0; k < quiz.questions.size(); ++k) {
-        const QuestionDefinition& q = quiz.questions[k];
-        if (!q.hasOverlay) continue;
-        RgbImage overlay;
-        if (!DecodePicture(q.overlay.bytes, &overlay, error)) {
-            *error = "question[" + std::to_string(k + 1) + "].overlay : " + *error;
-            return false;
-        }
-        // Only what an overlay changes is copied: its block also holds the
-        // plain cells around the answer, which would wipe out earlier marks.
-        for (int y = 0; y < overlay.height; ++y)
-            for (int x = 0; x < overlay.width; ++x) {
-                const int px = q.place[0] + x, py = q.place[1] + y;
-                if (px < puzzle.width && py < puzzle.height && overlay.At(x, y) != puzzle.At(px, py))
-                    key->At(px, py) = overlay.At(x, y);
-            }
-    }
-    return true;
-}
-
 int PreviewCommand(const std::string& sourcePath, const std::string& outPath, std::ostream& out,
                    std::ostream& err) {
     if (FormatOfName(outPath) != PictureFormat::Png) {

@@ -11,7 +11,7 @@
 #include "answers/answer_compare.h"
 #include "model/alert.h"
 #include "model/lzw.h"
-#include "model/lzw_encode.h"
+#include "authoring/lzw_encode.h"
 #include "model/package.h"
 #include "model/stored_form.h"
 #include "text.h"
@@ -23,17 +23,6 @@ namespace {
 constexpr size_t kMaxText = quiz::kTextSize - 1;
 
 }  // namespace
-
-std::string PlayerVerdict(const std::string& expected, const std::string& typed) {
-    char accepted[quiz::kTextSize] = {};
-    char answer[quiz::kTextSize] = {};
-    // Both fit the player's buffers, whose last byte stays NUL.
-    std::memcpy(accepted, expected.data(), std::min(expected.size(), kMaxText));
-    std::memcpy(answer, typed.data(), std::min(typed.size(), kMaxText));
-    quiz::TransformAnswerText(accepted);
-    quiz::NormalizeTypedAnswer(answer);
-    return quiz::ChooseVerdict(accepted, answer);
-}
 
 namespace {
 

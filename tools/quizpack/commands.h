@@ -5,11 +5,9 @@
 #include <iosfwd>
 #include <string>
 
-namespace quizpack {
+#include "player_verdict.h"
 
-// The player's verdict ("BRAVO", "FAUX", a hint) on a typed answer, both in
-// CP1252, as the player compares them.
-std::string PlayerVerdict(const std::string& expected, const std::string& typed);
+namespace quizpack {
 
 int VerdictCommand(const std::string& expectedUtf8, const std::string& typedUtf8,
                    std::ostream& out, std::ostream& err);

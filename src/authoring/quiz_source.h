@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "model/package_writer.h"
+#include "authoring/package_writer.h"
 #include "picture_info.h"
 #include "raster.h"
 #include "word_search.h"

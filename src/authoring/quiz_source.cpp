@@ -9,7 +9,7 @@
 #include <sstream>
 #include <toml++/toml.h>
 
-#include "commands.h"
+#include "player_verdict.h"
 #include "model/lzw.h"
 #include "model/stored_form.h"
 #include "french.h"
@@ -873,6 +873,33 @@ std::vector<Problem> MakeBuildFiles(const QuizDefinition& quiz, const std::strin
                                       "; do not edit.\nset(QUIZ_EXECUTABLE_NAME \"" +
                                       quiz.executable + "\")\n");
     return {};
+}
+
+bool ComposeAnswerKey(const QuizDefinition& quiz, RgbImage* key, std::string* error) {
+    RgbImage puzzle;
+    if (!DecodePicture(quiz.puzzle.bytes, &puzzle, error)) {
+        *error = "puzzle : " + *error;
+        return false;
+    }
+    *key = puzzle;
+    for (size_t k = 0; k < quiz.questions.size(); ++k) {
+        const QuestionDefinition& q = quiz.questions[k];
+        if (!q.hasOverlay) continue;
+        RgbImage overlay;
+        if (!DecodePicture(q.overlay.bytes, &overlay, error)) {
+            *error = "question[" + std::to_string(k + 1) + "].overlay : " + *error;
+            return false;
+        }
+        // Only what an overlay changes is copied: its block also holds the
+        // plain cells around the answer, which would wipe out earlier marks.
+        for (int y = 0; y < overlay.height; ++y)
+            for (int x = 0; x < overlay.width; ++x) {
+                const int px = q.place[0] + x, py = q.place[1] + y;
+                if (px < puzzle.width && py < puzzle.height && overlay.At(x, y) != puzzle.At(px, py))
+                    key->At(px, py) = overlay.At(x, y);
+            }
+    }
+    return true;
 }
 
 }  // namespace quizpack
