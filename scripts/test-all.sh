@@ -48,7 +48,7 @@ fuzz() {
   # minutes to grow its inputs past a few kilobytes, short of a dictionary reset.
   local target name corpus max largest
   for target in lzw_decode_fuzz:lzw:30000 package_fuzz:package:30000 png_decode_fuzz:png:65536 \
-      picture_decode_fuzz:picture:65536; do
+      picture_decode_fuzz:picture:65536 pe_resources_fuzz:pe:65536; do
     IFS=: read -r target name max <<<"$target"
     corpus=build/fuzz/corpus/$name
     mkdir -p "$corpus"

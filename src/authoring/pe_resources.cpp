@@ -1,0 +1,338 @@
+#include "pe_resources.h"
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <tuple>
+
+namespace quizpack {
+
+namespace {
+
+uint16_t Get16(const std::vector<uint8_t>& b, size_t at) {
+    return static_cast<uint16_t>(b[at] | b[at + 1] << 8);
+}
+uint32_t Get32(const std::vector<uint8_t>& b, size_t at) {
+    return Get16(b, at) | static_cast<uint32_t>(Get16(b, at + 2)) << 16;
+}
+void Put16(std::vector<uint8_t>* b, size_t at, uint32_t v) {
+    (*b)[at] = static_cast<uint8_t>(v);
+    (*b)[at + 1] = static_cast<uint8_t>(v >> 8);
+}
+void Put32(std::vector<uint8_t>* b, size_t at, uint32_t v) {
+    Put16(b, at, v & 0xFFFF);
+    Put16(b, at + 2, v >> 16);
+}
+uint32_t AlignUp(uint32_t v, uint32_t to) { return (v + to - 1) / to * to; }
+
+constexpr size_t kSectionHeader = 40;
+constexpr uint32_t kResourceCharacteristics = 0x40000040;  // initialised data, readable
+
+struct Section {
+    uint32_t virtualSize, virtualAddress, rawSize, rawPointer;
+};
+
+// The headers of a PE32+ for x86-64, bounds checked.
+struct PeHeaders {
+    size_t coff = 0, optional = 0, sections = 0;
+    uint16_t sectionCount = 0;
+    uint32_t sectionAlignment = 0, fileAlignment = 0, sizeOfHeaders = 0;
+    std::vector<Section> table;
+
+    size_t CheckSumAt() const { return optional + 64; }
+    size_t ResourceDirectoryAt() const { return optional + 112 + 2 * 8; }
+
+    // The file offset of `size` bytes at `rva`, or false when they do not lie
+    // inside one section's raw data.
+    bool Offset(uint32_t rva, uint32_t size, size_t fileSize, size_t* at) const {
+        for (const Section& s : table) {
+            if (rva < s.virtualAddress || rva - s.virtualAddress >= s.rawSize) continue;
+            const uint64_t start = uint64_t(s.rawPointer) + (rva - s.virtualAddress);
+            if (uint64_t(rva - s.virtualAddress) + size > s.rawSize || start + size > fileSize)
+                return false;
+            *at = static_cast<size_t>(start);
+            return true;
+        }
+        return false;
+    }
+};
+
+bool ReadHeaders(const std::vector<uint8_t>& b, PeHeaders* h, std::string* error) {
+    auto refuse = [&](const char* why) {
+        *error = why;
+        return false;
+    };
+    if (b.size() < 0x40 || b[0] != 'M' || b[1] != 'Z') return refuse("ce n'est pas un programme Windows (pas d'en-tête MZ)");
+    const uint32_t pe = Get32(b, 0x3C);
+    if (uint64_t(pe) + 24 + 112 > b.size() || std::memcmp(&b[pe], "PE\0\0", 4) != 0)
+        return refuse("ce n'est pas un programme Windows (pas d'en-tête PE)");
+    h->coff = pe + 4;
+    if (Get16(b, h->coff) != 0x8664) return refuse("ce programme n'est pas fait pour Windows x86-64");
+    h->sectionCount = Get16(b, h->coff + 2);
+    h->optional = h->coff + 20;
+    const uint16_t optionalSize = Get16(b, h->coff + 16);
+    if (Get16(b, h->optional) != 0x20B) return refuse("ce programme n'est pas un PE32+ (64 bits)");
+    if (optionalSize < 112 + 16 * 8 || Get32(b, h->optional + 108) < 16)
+        return refuse("l'en-tête du programme n'a pas de répertoire des ressources");
+    h->sectionAlignment = Get32(b, h->optional + 32);
+    h->fileAlignment = Get32(b, h->optional + 36);
+    h->sizeOfHeaders = Get32(b, h->optional + 60);
+    // FileAlignment is a power of two from 512 to 64 K, SectionAlignment no less.
+    const auto powerOfTwo = [](uint32_t v) { return v && !(v & (v - 1)); };
+    if (!powerOfTwo(h->fileAlignment) || h->fileAlignment < 512 || h->fileAlignment > 0x10000 ||
+        !powerOfTwo(h->sectionAlignment) || h->sectionAlignment < h->fileAlignment)
+        return refuse("l'en-tête du programme est abîmé (alignements)");
+    h->sections = h->optional + optionalSize;
+    if (h->sections + kSectionHeader * h->sectionCount > b.size())
+        return refuse("la table des sections du programme est tronquée");
+    for (uint16_t i = 0; i < h->sectionCount; ++i) {
+        const size_t at = h->sections + kSectionHeader * i;
+        h->table.push_back({Get32(b, at + 8), Get32(b, at + 12), Get32(b, at + 16), Get32(b, at + 20)});
+    }
+    if (h->sizeOfHeaders > b.size()) return refuse("l'en-tête du programme est tronqué");
+    return true;
+}
+
+bool ReadTree(const std::vector<uint8_t>& b, const PeHeaders& h, size_t base, uint32_t size,
+              uint32_t offset, int level, Resource path, std::vector<Resource>* out, std::string* error,
+              int* budget) {
+    auto broken = [&] {
+        *error = "l'arbre des ressources du programme est abîmé";
+        return false;
+    };
+    if (--*budget < 0 || offset > size || size - offset < 16) return broken();
+    const size_t dir = base + offset;
+    const uint32_t entries = uint32_t(Get16(b, dir + 12)) + Get16(b, dir + 14);
+    if ((size - offset - 16) / 8 < entries) return broken();
+    for (uint32_t e = 0; e < entries; ++e) {
+        const size_t entry = dir + 16 + 8 * e;
+        const uint32_t nameField = Get32(b, entry), target = Get32(b, entry + 4);
+        ResourceKey key;
+        if (nameField & 0x80000000u) {
+            const uint32_t at = nameField & 0x7FFFFFFF;
+            if (at > size || size - at < 2) return broken();
+            const uint16_t length = Get16(b, base + at);
+            if ((size - at - 2) / 2 < length) return broken();
+            key.named = true;
+            for (uint16_t c = 0; c < length; ++c) key.name += static_cast<char16_t>(Get16(b, base + at + 2 + 2 * c));
+        } else {
+            key.id = static_cast<uint16_t>(nameField);
+        }
+        Resource here = path;
+        if (level == 0) here.type = key;
+        if (level == 1) here.name = key;
+        if (level == 2) here.language = key.id;
+        const bool subdirectory = target & 0x80000000u;
+        if (level < 2) {
+            if (!subdirectory ||
+                !ReadTree(b, h, base, size, target & 0x7FFFFFFF, level + 1, here, out, error, budget))
+                return subdirectory ? false : broken();
+            continue;
+        }
+        if (subdirectory || target > size || size - target < 16) return broken();
+        const uint32_t rva = Get32(b, base + target), length = Get32(b, base + target + 4);
+        size_t at = 0;
+        if (length && !h.Offset(rva, length, b.size(), &at)) return broken();
+        here.data.assign(b.begin() + at, b.begin() + at + length);
+        out->push_back(std::move(here));
+    }
+    return true;
+}
+
+bool ReadWith(const std::vector<uint8_t>& exe, const PeHeaders& h, std::vector<Resource>* out,
+              std::string* error) {
+    out->clear();
+    const uint32_t rva = Get32(exe, h.ResourceDirectoryAt()), size = Get32(exe, h.ResourceDirectoryAt() + 4);
+    if (!rva || !size) return true;  // no resources at all
+    size_t base = 0;
+    if (!h.Offset(rva, size, exe.size(), &base)) {
+        *error = "le répertoire des ressources du programme sort de ses sections";
+        return false;
+    }
+    int budget = 100000;  // directories visited: a looping tree stops
+    return ReadTree(exe, h, base, size, 0, 0, {}, out, error, &budget);
+}
+
+// The resource section for `resources` (sorted, unique) placed at `rva`:
+// the three levels of directories, the data entries, the names, the data.
+std::vector<uint8_t> BuildSection(const std::vector<Resource>& resources, uint32_t rva) {
+    using Key = ResourceKey;
+    std::vector<Key> types;
+    std::map<size_t, std::vector<Key>> names;               // by type index
+    std::map<std::pair<size_t, size_t>, std::vector<size_t>> languages;  // resource indexes
+    for (size_t r = 0; r < resources.size(); ++r) {
+        const Resource& res = resources[r];
+        if (types.empty() || !(types.back() == res.type)) types.push_back(res.type);
+        auto& list = names[types.size() - 1];
+        if (list.empty() || !(list.back() == res.name)) list.push_back(res.name);
+        languages[{types.size() - 1, list.size() - 1}].push_back(r);
+    }
+    auto dirSize = [](size_t entries) { return uint32_t(16 + 8 * entries); };
+    uint32_t at = dirSize(types.size());
+    std::vector<uint32_t> nameDir(types.size());
+    for (size_t t = 0; t < types.size(); ++t) nameDir[t] = at, at += dirSize(names[t].size());
+    std::map<std::pair<size_t, size_t>, uint32_t> languageDir;
+    for (const auto& [key, list] : languages) languageDir[key] = at, at += dirSize(list.size());
+    const uint32_t dataEntries = at;
+    at += uint32_t(16 * resources.size());
+    std::map<std::u16string, uint32_t> strings;
+    auto addString = [&](const Key& key) {
+        if (key.named && !strings.count(key.name)) strings[key.name] = 0;
+    };
+    for (const Resource& r : resources) addString(r.type), addString(r.name);
+    for (auto& [text, offset] : strings) offset = at, at += uint32_t(2 + 2 * text.size());
+    std::vector<uint32_t> dataAt(resources.size());
+    for (size_t r = 0; r < resources.size(); ++r) {
+        at = AlignUp(at, 8);
+        dataAt[r] = at;
+        at += uint32_t(resources[r].data.size());
+    }
+    std::vector<uint8_t> out(AlignUp(at, 8), 0);
+
+    auto directory = [&](uint32_t offset, const std::vector<Key>& keys, auto target) {
+        const auto namedCount = std::count_if(keys.begin(), keys.end(), [](const Key& k) { return k.named; });
+        Put16(&out, offset + 12, uint32_t(namedCount));
+        Put16(&out, offset + 14, uint32_t(keys.size() - namedCount));
+        for (size_t i = 0; i < keys.size(); ++i) {
+            const size_t entry = offset + 16 + 8 * i;
+            Put32(&out, entry, keys[i].named ? 0x80000000u | strings[keys[i].name] : keys[i].id);
+            Put32(&out, entry + 4, target(i));
+        }
+    };
+    directory(0, types, [&](size_t t) { return 0x80000000u | nameDir[t]; });
+    size_t entry = 0;
+    for (size_t t = 0; t < types.size(); ++t) {
+        directory(nameDir[t], names[t], [&](size_t n) { return 0x80000000u | languageDir[{t, n}]; });
+        for (size_t n = 0; n < names[t].size(); ++n) {
+            const std::vector<size_t>& list = languages[{t, n}];
+            std::vector<Key> ids;
+            for (size_t r : list) ids.push_back(ResourceId(resources[r].language));
+            directory(languageDir[{t, n}], ids, [&](size_t l) {
+                const size_t r = list[l];
+                const uint32_t e = dataEntries + uint32_t(16 * entry++);
+                Put32(&out, e, rva + dataAt[r]);
+                Put32(&out, e + 4, uint32_t(resources[r].data.size()));
+                return e;
+            });
+        }
+    }
+    for (const auto& [text, offset] : strings) {
+        Put16(&out, offset, uint32_t(text.size()));
+        for (size_t c = 0; c < text.size(); ++c) Put16(&out, offset + 2 + 2 * c, text[c]);
+    }
+    for (size_t r = 0; r < resources.size(); ++r)
+        std::copy(resources[r].data.begin(), resources[r].data.end(), out.begin() + dataAt[r]);
+    return out;
+}
+
+bool SameSlot(const Resource& a, const Resource& b) {
+    return a.type == b.type && a.name == b.name && a.language == b.language;
+}
+
+bool SlotLess(const Resource& a, const Resource& b) {
+    if (!(a.type == b.type)) return a.type < b.type;
+    if (!(a.name == b.name)) return a.name < b.name;
+    return a.language < b.language;
+}
+
+}  // namespace
+
+bool ResourceKey::operator<(const ResourceKey& o) const {
+    if (named != o.named) return named;  // names come before numbers
+    return named ? name < o.name : id < o.id;
+}
+
+ResourceKey ResourceId(uint16_t id) { return {false, id, {}}; }
+
+ResourceKey ResourceName(const std::string& ascii) {
+    ResourceKey key{true, 0, {}};
+    for (char c : ascii) key.name += static_cast<char16_t>(c >= 'a' && c <= 'z' ? c - 32 : c);
+    return key;
+}
+
+bool ReadResources(const std::vector<uint8_t>& exe, std::vector<Resource>* resources,
+                   std::string* error) {
+    PeHeaders headers;
+    return ReadHeaders(exe, &headers, error) && ReadWith(exe, headers, resources, error);
+}
+
+uint32_t PeChecksum(const std::vector<uint8_t>& image) {
+    PeHeaders headers;
+    std::string ignored;
+    const size_t skip = ReadHeaders(image, &headers, &ignored) ? headers.CheckSumAt() : SIZE_MAX;
+    uint64_t sum = 0;
+    for (size_t i = 0; i < image.size(); i += 2) {
+        if (i == skip || i == skip + 2) continue;
+        sum += i + 1 < image.size() ? Get16(image, i) : image[i];
+        sum = (sum & 0xFFFF) + (sum >> 16);
+    }
+    sum = (sum & 0xFFFF) + (sum >> 16);
+    return static_cast<uint32_t>(sum + image.size());
+}
+
+bool WriteResources(const std::vector<uint8_t>& stub, const std::vector<Resource>& added,
+                    std::vector<uint8_t>* out, std::string* error) {
+    PeHeaders h;
+    std::vector<Resource> resources;
+    if (!ReadHeaders(stub, &h, error) || !ReadWith(stub, h, &resources, error)) return false;
+    for (const Resource& r : added) {
+        auto same = std::find_if(resources.begin(), resources.end(), [&](const Resource& o) { return SameSlot(o, r); });
+        if (same != resources.end()) *same = r;
+        else resources.push_back(r);
+    }
+    std::stable_sort(resources.begin(), resources.end(), SlotLess);
+
+    // One more section header must fit before the first section's bytes.
+    uint32_t firstRaw = h.sizeOfHeaders;
+    for (const Section& s : h.table)
+        if (s.rawSize) firstRaw = std::min(firstRaw, s.rawPointer);
+    const size_t header = h.sections + kSectionHeader * h.sectionCount;
+    if (header + kSectionHeader > firstRaw) {
+        *error = "l'en-tête du programme n'a pas la place d'une section de plus";
+        return false;
+    }
+    uint64_t end = h.sizeOfHeaders, data = 0;  // no section lies over the headers
+    for (const Section& s : h.table)
+        end = std::max(end, uint64_t(s.virtualAddress) + std::max(s.virtualSize, s.rawSize));
+    for (const Resource& r : resources) data += r.data.size() + 8;
+    // The new section and its image size must stay within 32-bit addresses.
+    if (h.sectionCount == 0xFFFF || end + h.sectionAlignment + data + (64u << 10) +
+                                            32 * resources.size() > 0x7FFFFFFF ||
+        std::max<uint64_t>(stub.size(), h.sizeOfHeaders) + data + (1u << 20) > 0x7FFFFFFF) {
+        *error = "le programme est trop grand pour recevoir ces ressources";
+        return false;
+    }
+    const uint32_t rva = AlignUp(uint32_t(end), h.sectionAlignment);
+    const std::vector<uint8_t> section = BuildSection(resources, rva);
+    // After every byte of the stub, and never inside its headers.
+    const uint32_t rawPointer =
+        AlignUp(uint32_t(std::max<size_t>(stub.size(), h.sizeOfHeaders)), h.fileAlignment);
+    const uint32_t rawSize = AlignUp(uint32_t(section.size()), h.fileAlignment);
+
+    std::vector<uint8_t> image = stub;
+    image.resize(rawPointer, 0);
+    image.insert(image.end(), section.begin(), section.end());
+    image.resize(size_t(rawPointer) + rawSize, 0);
+    // The stub's own resource section stays, unused: its name says so.
+    for (uint16_t i = 0; i < h.sectionCount; ++i) {
+        const size_t at = h.sections + kSectionHeader * i;
+        if (std::memcmp(&image[at], ".rsrc\0\0\0", 8) == 0) std::memcpy(&image[at], ".oldrsrc", 8);
+    }
+    std::fill(image.begin() + header, image.begin() + header + kSectionHeader, 0);
+    std::memcpy(&image[header], ".rsrc\0\0\0", 8);
+    Put32(&image, header + 8, uint32_t(section.size()));
+    Put32(&image, header + 12, rva);
+    Put32(&image, header + 16, rawSize);
+    Put32(&image, header + 20, rawPointer);
+    Put32(&image, header + 36, kResourceCharacteristics);
+    Put16(&image, h.coff + 2, h.sectionCount + 1u);
+    Put32(&image, h.optional + 8, Get32(image, h.optional + 8) + rawSize);  // SizeOfInitializedData
+    Put32(&image, h.optional + 56, AlignUp(rva + uint32_t(section.size()), h.sectionAlignment));
+    Put32(&image, h.ResourceDirectoryAt(), rva);
+    Put32(&image, h.ResourceDirectoryAt() + 4, uint32_t(section.size()));
+    Put32(&image, h.CheckSumAt(), PeChecksum(image));
+    *out = std::move(image);
+    return true;
+}
+
+}  // namespace quizpack
