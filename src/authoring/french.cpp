@@ -5,6 +5,8 @@
 #include <regex>
 #include <system_error>
 
+#include "text.h"
+
 namespace quizpack {
 
 namespace {
@@ -119,29 +121,6 @@ std::string CommandLineErrorInFrench(const std::string& what, const CommandLineC
     }
     return context.where + " : " + message + "\nL'aide : " + context.where + " --help";
 }
-
-}  // namespace quizpack
-
-namespace quizpack {
-
-namespace {
-
-// Where valid UTF-8 stops; npos when all of it is.
-size_t FirstInvalidUtf8(const std::string& bytes) {
-    size_t i = 0;
-    while (i < bytes.size()) {
-        const uint8_t lead = static_cast<uint8_t>(bytes[i]);
-        const int extra = lead < 0x80 ? 0 : lead >= 0xC2 && lead < 0xE0 ? 1
-                        : lead >= 0xE0 && lead < 0xF0 ? 2 : lead >= 0xF0 && lead < 0xF5 ? 3 : -1;
-        if (extra < 0 || i + extra >= bytes.size()) return i;
-        for (int k = 1; k <= extra; ++k)
-            if ((static_cast<uint8_t>(bytes[i + k]) & 0xC0) != 0x80) return i;
-        i += extra + 1;
-    }
-    return std::string::npos;
-}
-
-}  // namespace
 
 std::string SourceEncodingProblem(const std::string& bytes, int* line) {
     const std::string advice =

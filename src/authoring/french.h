@@ -23,10 +23,6 @@ struct CommandLineContext {
 // not expected: b", ...) as one French line, ending with where the help is.
 std::string CommandLineErrorInFrench(const std::string& what, const CommandLineContext& context);
 
-}  // namespace quizpack
-
-namespace quizpack {
-
 // Why a source file cannot be read as UTF-8, with what to do about it: the
 // message names UTF-16 or Windows-1252 when the bytes look like them, and
 // `line` the first line that is not UTF-8. Empty when the bytes are UTF-8.

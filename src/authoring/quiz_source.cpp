@@ -27,8 +27,6 @@ namespace {
 constexpr size_t kMaxText = quiz::kTextSize - 1;
 constexpr int kPuzzleId = 400;
 constexpr int kOverlayBase = 10400;
-constexpr int kMaxGridColumns = PuzzleGeometry::kMaxColumns;
-constexpr int kMaxGridRows = PuzzleGeometry::kMaxRows;
 
 int LineOf(const toml::node& node) { return static_cast<int>(node.source().begin.line); }
 
@@ -341,8 +339,8 @@ void MakeWordSearchPictures(SourceReader& reader, const toml::node& node,
     long value;
     bool ok = true;
     for (auto [key, out, most] :
-         {std::tuple<const char*, int*, int>{"columns", &request.columns, kMaxGridColumns},
-          std::tuple<const char*, int*, int>{"rows", &request.rows, kMaxGridRows}}) {
+         {std::tuple<const char*, int*, int>{"columns", &request.columns, PuzzleGeometry::kMaxColumns},
+          std::tuple<const char*, int*, int>{"rows", &request.rows, PuzzleGeometry::kMaxRows}}) {
         if (!table->get(key)) {
             reader.Report(line, std::string("motsmeles.") + key, "manquant");
             ok = false;

@@ -63,14 +63,30 @@ int HexValue(char c) {
 
 }  // namespace
 
+int Utf8TrailBytes(uint8_t lead) {
+    return lead < 0x80 ? 0 : lead >= 0xC2 && lead < 0xE0 ? 1
+         : lead >= 0xE0 && lead < 0xF0 ? 2 : lead >= 0xF0 && lead < 0xF5 ? 3 : -1;
+}
+
+size_t FirstInvalidUtf8(std::string_view bytes) {
+    size_t i = 0;
+    while (i < bytes.size()) {
+        const int extra = Utf8TrailBytes(static_cast<uint8_t>(bytes[i]));
+        if (extra < 0 || i + extra >= bytes.size()) return i;
+        for (int k = 1; k <= extra; ++k)
+            if ((static_cast<uint8_t>(bytes[i + k]) & 0xC0) != 0x80) return i;
+        i += extra + 1;
+    }
+    return std::string::npos;
+}
+
 bool Utf8ToCp1252(std::string_view utf8, std::string* out, std::string* error) {
     out->clear();
     std::vector<std::string> missing;
     size_t i = 0;
     while (i < utf8.size()) {
         uint8_t lead = static_cast<uint8_t>(utf8[i]);
-        int extra = lead < 0x80 ? 0 : lead >= 0xC2 && lead < 0xE0 ? 1
-                  : lead >= 0xE0 && lead < 0xF0 ? 2 : lead >= 0xF0 && lead < 0xF5 ? 3 : -1;
+        const int extra = Utf8TrailBytes(lead);
         if (extra < 0 || i + extra >= utf8.size()) {
             if (error) *error = "UTF-8 invalide à l'octet " + std::to_string(i + 1);
             return false;

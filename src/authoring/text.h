@@ -8,6 +8,13 @@
 
 namespace quizpack {
 
+// How many continuation bytes follow a UTF-8 lead byte; -1 for a byte that
+// cannot lead a sequence.
+int Utf8TrailBytes(uint8_t lead);
+
+// Where well-formed UTF-8 sequences stop; npos when all the bytes are.
+size_t FirstInvalidUtf8(std::string_view bytes);
+
 // UTF-8 to CP1252. Fails on invalid UTF-8, naming its byte, or on
 // characters CP1252 cannot hold, naming each (the first three and a count). U+0081, U+008D, U+008F, U+0090 and U+009D
 // map to the five bytes CP1252 leaves undefined.
