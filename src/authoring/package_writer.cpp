@@ -258,4 +258,22 @@ bool VerifyStoredRecords(const QuizPackage& quiz, const StoredRecords& stored, s
 
 }
 
+std::vector<uint8_t> LetterCountTable(const std::vector<int>& counts) {
+    std::vector<uint8_t> out;
+    for (int count : counts) {
+        out.push_back(static_cast<uint8_t>(count));
+        out.push_back(static_cast<uint8_t>(count >> 8));
+    }
+    return out;
+}
+
+std::vector<uint8_t> AnswerPlaceTable(const std::vector<AnswerPlace>& places) {
+    std::vector<uint8_t> out;
+    for (const AnswerPlace& place : places)
+        for (int32_t value : {place.left, place.top, place.width, place.height})
+            for (int shift = 0; shift < 32; shift += 8)
+                out.push_back(static_cast<uint8_t>(static_cast<uint32_t>(value) >> shift));
+    return out;
+}
+
 }  // namespace quiz

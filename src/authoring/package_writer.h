@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "grid/quiz_tables.h"
 #include "model/package.h"
 
 namespace quiz {
@@ -71,5 +72,10 @@ bool WritePackageRecords(const QuizPackage& quiz, ScrambleChoice scramble,
 // names the first field that differs (in French, UTF-8 for the authors' terminal), when any does.
 // WritePackageRecords ends with it.
 bool VerifyStoredRecords(const QuizPackage& quiz, const StoredRecords& stored, std::string* error);
+
+// The two tables in the form the player reads ("TABLE" 1 and 2): a 16-bit
+// letter count per question, and four 32-bit values per answer place.
+std::vector<uint8_t> LetterCountTable(const std::vector<int>& counts);
+std::vector<uint8_t> AnswerPlaceTable(const std::vector<AnswerPlace>& places);
 
 }  // namespace quiz

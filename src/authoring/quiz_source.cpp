@@ -9,6 +9,7 @@
 #include <sstream>
 #include <toml++/toml.h>
 
+#include "pe_resources.h"
 #include "player_verdict.h"
 #include "model/lzw.h"
 #include "model/stored_form.h"
@@ -506,6 +507,24 @@ uint8_t SingleFieldMarker() {
     return 0;
 }
 
+bool ParseVersion(const std::string& text, std::vector<uint16_t>* parts) {
+    parts->clear();
+    size_t start = 0;
+    while (true) {
+        size_t end = text.find('.', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string part = text.substr(start, end - start);
+        if (part.empty() || part.size() > 5 ||
+            !std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            return false;
+        const long number = std::stol(part);
+        if (number > 65535 || parts->size() == 4) return false;
+        parts->push_back(static_cast<uint16_t>(number));
+        if (end == text.size()) return true;
+        start = end + 1;
+    }
+}
+
 std::vector<Problem> ReadQuizSource(const std::string& path, QuizDefinition* quiz) {
     std::vector<Problem> problems;
     std::vector<uint8_t> bytes;
@@ -537,7 +556,7 @@ std::vector<Problem> ReadQuizSource(const std::string& path, QuizDefinition* qui
                        {"executable", "title", "author", "subtitle", "answerCaption1",
                         "answerCaption2", "linkText", "statusText", "quizKind",
                         "answersPerQuestion", "layoutType", "background", "scrambled", "puzzle",
-                        "question", "motsmeles"},
+                        "question", "motsmeles", "version"},
                        "");
     for (const auto& [key, node] : root) quiz->lines[std::string(key.str())] = LineOf(node);
 
@@ -557,6 +576,18 @@ std::vector<Problem> ReadQuizSource(const std::string& path, QuizDefinition* qui
         quiz->executable = name;
     } else {
         reader.Report(1, "executable", "manquant");
+    }
+
+    // The version the .exe's properties show: one to four numbers up to 65535.
+    if (const toml::node* node = root.get("version")) {
+        const auto* value = node->as_string();
+        std::vector<uint16_t> parts;
+        if (!value || !ParseVersion(value->get(), &parts))
+            reader.Report(LineOf(*node), "version",
+                          "doit être de 1 à 4 nombres de 0 à 65535 séparés par des points "
+                          "(\"1.2\"), entre guillemets");
+        else
+            quiz->version = value->get();
     }
 
     package.title = reader.Text(root.get("title"), 1, "title", kMaxText, true);
@@ -790,21 +821,33 @@ const char* PictureEnding(PictureFormat format) {
     }
 }
 
+constexpr uint16_t kRtRcdata = 10;
+constexpr uint16_t kRtVersion = 16;
+
 // PNG pictures go to the player's own decoder, as RT_RCDATA under the same
 // id; every other format to the platform's loader, as "IMG".
-std::string PictureLine(int id, const PictureSource& picture,
-                        std::map<std::string, std::vector<uint8_t>>* files) {
-    std::string name = "img_" + std::to_string(id) + PictureEnding(picture.info.format);
-    (*files)[name] = picture.bytes;
-    const char* type = picture.info.format == PictureFormat::Png ? "RCDATA" : "IMG";
-    return std::to_string(id) + " " + type + " \"" + name + "\"\n";
+Resource PictureResource(int id, const PictureSource& picture) {
+    Resource r;
+    r.type = picture.info.format == PictureFormat::Png ? ResourceId(kRtRcdata) : ResourceName("IMG");
+    r.name = ResourceId(static_cast<uint16_t>(id));
+    r.data = picture.bytes;
+    return r;
 }
+
+Resource DataResource(const char* type, int id, std::vector<uint8_t> data) {
+    Resource r;
+    r.type = ResourceName(type);
+    r.name = ResourceId(static_cast<uint16_t>(id));
+    r.data = std::move(data);
+    return r;
+}
+
+std::u16string Utf16Of(const std::string& cp1252) { return Utf8ToUtf16(Cp1252ToUtf8(cp1252)); }
 
 }  // namespace
 
-std::vector<Problem> MakeBuildFiles(const QuizDefinition& quiz, const std::string& sourcePath,
-                                    std::map<std::string, std::vector<uint8_t>>* files) {
-    files->clear();
+std::vector<Problem> MakeQuizResources(const QuizDefinition& quiz, std::vector<Resource>* resources) {
+    resources->clear();
     quiz::StoredRecords records;
     std::string error;
     quiz::ScrambleChoice scramble{quiz.scrambled, quiz.scrambled, quiz.scrambled};
@@ -821,52 +864,83 @@ std::vector<Problem> MakeBuildFiles(const QuizDefinition& quiz, const std::strin
                      "linkText, statusText", error}};
         return {{lineOf("question"), "question", error}};
     }
-    const std::string source = fs::path(sourcePath).filename().string();
-    const std::string banner = "// Made by quizpack build from " + source + "; do not edit.\n";
-
-    std::ostringstream builtIn;
-    builtIn << banner << "#include \"model/builtin_record.h\"\n\nnamespace quiz {\n\n"
-            << "const uint8_t kBuiltInRecord[kBuiltInRecordSize] = {";
-    for (size_t i = 0; i < records.builtIn.size(); ++i) {
-        char hex[8];
-        std::snprintf(hex, sizeof hex, "0x%02x", records.builtIn[i]);
-        builtIn << (i % 12 ? " " : "\n    ") << hex << ",";
-    }
-    builtIn << "\n};\n\n}  // namespace quiz\n";
-    (*files)["builtin_record.cpp"] = TextFile(builtIn.str());
-    (*files)["builtin.bin"] = {records.builtIn.begin(), records.builtIn.end()};  // for inspect
-    (*files)["record104.bin"] = records.record104;
-    (*files)["record105.bin"] = records.record105;
-
-    const size_t count = quiz.questions.size();
-    std::ostringstream tables;
-    tables << banner << "#include \"grid/quiz_tables.h\"\n\nnamespace quiz {\n\n"
-           << "const int kQuizTableSize = " << count << ";\n\n"
-           << "const int letterCounts[] = {";
-    for (size_t k = 0; k < count; ++k) tables << (k % 12 ? " " : "\n    ") << quiz.questions[k].letters << ",";
-    if (!count) tables << "0";  // an array is never empty
-    tables << "\n};\n\n// left, top, width, height; width 0: no overlay\n"
-           << "const AnswerPlace answerPlaces[] = {\n";
-    for (size_t k = 0; k < count; ++k) {
+    resources->push_back(PictureResource(kPuzzleId, quiz.puzzle));
+    std::vector<int> counts;
+    std::vector<quiz::AnswerPlace> places;
+    for (size_t k = 0; k < quiz.questions.size(); ++k) {
         const QuestionDefinition& q = quiz.questions[k];
-        std::array<int, 4> p = q.hasOverlay ? q.place : std::array<int, 4>{0, 0, 0, 0};
-        tables << "    {" << p[0] << ", " << p[1] << ", " << p[2] << ", " << p[3] << "},  // "
-               << (k + 1) << "\n";
+        if (q.hasOverlay)
+            resources->push_back(PictureResource(kOverlayBase + static_cast<int>(k) + 1, q.overlay));
+        counts.push_back(q.letters);
+        const std::array<int, 4> p = q.hasOverlay ? q.place : std::array<int, 4>{0, 0, 0, 0};
+        places.push_back({p[0], p[1], p[2], p[3]});
     }
-    if (!count) tables << "    {0, 0, 0, 0},\n";
-    tables << "};\n\n}  // namespace quiz\n";
-    (*files)["quiz_tables.cpp"] = TextFile(tables.str());
+    resources->push_back(DataResource("PATCH", quiz::kBuiltInRecordResourceId,
+                                      {records.builtIn.begin(), records.builtIn.end()}));
+    resources->push_back(DataResource("PATCH", 104, records.record104));
+    resources->push_back(DataResource("PATCH", 105, records.record105));
+    resources->push_back(DataResource(quiz::kTableResourceType, quiz::kLetterCountTableId,
+                                      quiz::LetterCountTable(counts)));
+    resources->push_back(DataResource(quiz::kTableResourceType, quiz::kAnswerPlaceTableId,
+                                      quiz::AnswerPlaceTable(places)));
 
+    VersionStrings strings;
+    strings.product = Utf16Of(quiz.package.title);
+    strings.company = Utf16Of(quiz.package.author);
+    strings.version = Utf8ToUtf16(quiz.version);
+    strings.fileName = Utf8ToUtf16(quiz.executable + ".exe");
+    strings.comments = Utf8ToUtf16("Fait avec quizpack " QUIZPACK_VERSION);
+    std::vector<uint16_t> numbers;
+    ParseVersion(quiz.version, &numbers);
+    Resource version;
+    version.type = ResourceId(kRtVersion);
+    version.name = ResourceId(1);
+    version.data = VersionResource(strings, numbers);
+    resources->push_back(std::move(version));
+    return {};
+}
+
+namespace {
+
+// The file a resource goes to in a build folder, and its line in the
+// resource script (the version block stays the player's own there).
+bool BuildFileOf(const Resource& r, std::string* name, std::string* line) {
+    const std::string id = std::to_string(r.name.id);
+    if (r.type == ResourceName("PATCH")) {
+        *name = r.name.id == quiz::kBuiltInRecordResourceId ? "builtin.bin" : "record" + id + ".bin";
+        *line = id + " PATCH \"" + *name + "\"\n";
+    } else if (r.type == ResourceName(quiz::kTableResourceType)) {
+        *name = r.name.id == quiz::kLetterCountTableId ? "letter_counts.bin" : "answer_places.bin";
+        *line = id + " TABLE \"" + *name + "\"\n";
+    } else if (r.type == ResourceId(kRtRcdata) || r.type == ResourceName("IMG")) {
+        const bool png = r.type == ResourceId(kRtRcdata);
+        PictureFormat format = png ? PictureFormat::Png : ReadPictureInfo(r.data).format;
+        *name = "img_" + id + PictureEnding(format);
+        *line = id + (png ? " RCDATA \"" : " IMG \"") + *name + "\"\n";
+    } else {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::vector<Problem> MakeBuildFiles(const QuizDefinition& quiz, const std::string& sourcePath,
+                                    std::map<std::string, std::vector<uint8_t>>* files) {
+    files->clear();
+    std::vector<Resource> resources;
+    std::vector<Problem> problems = MakeQuizResources(quiz, &resources);
+    if (!problems.empty()) return problems;
+    const std::string source = fs::path(sourcePath).filename().string();
     std::string rc = "// Made by quizpack build from " + source + "; do not edit.\n"
-                     "LANGUAGE 9, 1\n\n" +
-                     PictureLine(kPuzzleId, quiz.puzzle, files);
-    for (size_t k = 0; k < count; ++k)
-        if (quiz.questions[k].hasOverlay)
-            rc += PictureLine(kOverlayBase + static_cast<int>(k) + 1, quiz.questions[k].overlay,
-                              files);
-    rc += "\n104 PATCH \"record104.bin\"\n105 PATCH \"record105.bin\"\n";
+                     "LANGUAGE 9, 1\n\n";
+    for (const Resource& r : resources) {
+        std::string name, line;
+        if (!BuildFileOf(r, &name, &line)) continue;
+        (*files)[name] = r.data;
+        rc += line;
+    }
     (*files)["quiz_pictures.rc"] = TextFile(rc);
-
     (*files)["quiz.cmake"] = TextFile("# Made by quizpack build from " + source +
                                       "; do not edit.\nset(QUIZ_EXECUTABLE_NAME \"" +
                                       quiz.executable + "\")\n");

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "authoring/package_writer.h"
+#include "pe_resources.h"
 #include "picture_info.h"
 #include "raster.h"
 #include "word_search.h"
@@ -45,6 +46,7 @@ struct QuestionDefinition {
 
 struct QuizDefinition {
     std::string executable;  // file name without ".exe"
+    std::string version = "1.0";  // shown in the .exe's properties
     bool scrambled = false;
     quiz::QuizPackage package;  // texts in CP1252
     PictureSource puzzle;
@@ -55,14 +57,24 @@ struct QuizDefinition {
     PuzzleGeometry geometry;
 };
 
+// "1", "1.2" ... "1.2.3.4", each number up to 65535; false for anything else.
+bool ParseVersion(const std::string& text, std::vector<uint16_t>* parts);
+
 // Reads and checks the source. Problems come in line order, warnings after
 // them; the definition is complete only when there is no problem but
 // warnings.
 std::vector<Problem> ReadQuizSource(const std::string& path, QuizDefinition* quiz);
 
-// The files `quizpack build` writes, by name: builtin_record.cpp, builtin.bin,
-// record104.bin, record105.bin, quiz_tables.cpp, quiz_pictures.rc, quiz.cmake
-// and a copy of each picture under the name its resource line gives.
+// Every resource the quiz adds to the player: its pictures, the three package
+// records ("PATCH" 103, 104, 105), the two tables ("TABLE" 1, 2) and the
+// version block. Fails with problems (records that do not fit, a scrambled
+// record that would decode as stored) and then gives none.
+std::vector<Problem> MakeQuizResources(const QuizDefinition& quiz, std::vector<Resource>* resources);
+
+// The files `quizpack build` writes, by name: builtin.bin, record104.bin,
+// record105.bin, letter_counts.bin, answer_places.bin, quiz_pictures.rc (the
+// resource script of all of them), quiz.cmake and a copy of each picture
+// under the name its resource line gives.
 // Fails with problems (records that do not fit, a scrambled record that
 // would decode as stored) and then gives no file.
 std::vector<Problem> MakeBuildFiles(const QuizDefinition& quiz, const std::string& sourcePath,

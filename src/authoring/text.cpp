@@ -136,6 +136,31 @@ std::string FirstThreeAndCount(const std::vector<std::string>& items) {
     return list;
 }
 
+std::u16string Utf8ToUtf16(std::string_view utf8) {
+    std::u16string out;
+    size_t i = 0;
+    while (i < utf8.size()) {
+        const uint8_t lead = static_cast<uint8_t>(utf8[i]);
+        const int extra = Utf8TrailBytes(lead);
+        if (extra < 0 || FirstInvalidUtf8(utf8.substr(i, extra + 1)) != std::string::npos) {
+            out.push_back(u'\uFFFD');  // a byte that starts no sound sequence
+            ++i;
+            continue;
+        }
+        uint32_t cp = extra == 0 ? lead : lead & (0x3F >> extra);
+        for (int k = 1; k <= extra; ++k) cp = (cp << 6) | (static_cast<uint8_t>(utf8[i + k]) & 0x3F);
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+        } else {
+            out.push_back(static_cast<char16_t>(cp));
+        }
+        i += extra + 1;
+    }
+    return out;
+}
+
 std::string Cp1252ToUtf8(std::string_view cp1252) {
     std::string out;
     out.reserve(cp1252.size() * 2);
@@ -165,15 +190,24 @@ bool FromHex(std::string_view hex, std::string* out) {
     return true;
 }
 
+std::filesystem::path PathOfUtf8(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string Utf8OfPath(const std::filesystem::path& path) {
+    const std::u8string utf8 = path.u8string();
+    return std::string(utf8.begin(), utf8.end());
+}
+
 bool ReadFileBytes(const std::string& path, std::vector<uint8_t>* out) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathOfUtf8(path), std::ios::binary);
     if (!in) return false;
     out->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return !in.bad();
 }
 
 bool WriteFileBytes(const std::string& path, const uint8_t* data, size_t size) {
-    std::ofstream outFile(path, std::ios::binary | std::ios::trunc);
+    std::ofstream outFile(PathOfUtf8(path), std::ios::binary | std::ios::trunc);
     if (!outFile) return false;
     outFile.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     return static_cast<bool>(outFile.flush());

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,13 +29,21 @@ std::string FirstThreeAndCount(const std::vector<std::string>& items);
 // same number.
 std::string Cp1252ToUtf8(std::string_view cp1252);
 
+// UTF-8 (already checked) to UTF-16.
+std::u16string Utf8ToUtf16(std::string_view utf8);
+
 // Lower-case hexadecimal of the bytes.
 std::string ToHex(std::string_view bytes);
 
 // Hexadecimal (either case, even length) to bytes.
 bool FromHex(std::string_view hex, std::string* out);
 
-// Whole file; false when it cannot be read.
+// File names are UTF-8 inside quizpack; these make the path the system's
+// calls take (wide on Windows) and back.
+std::filesystem::path PathOfUtf8(const std::string& utf8);
+std::string Utf8OfPath(const std::filesystem::path& path);
+
+// Whole file; false when it cannot be read. Names in UTF-8.
 bool ReadFileBytes(const std::string& path, std::vector<uint8_t>* out);
 bool WriteFileBytes(const std::string& path, const uint8_t* data, size_t size);
 

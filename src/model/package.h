@@ -14,6 +14,8 @@
 namespace quiz {
 
 constexpr size_t kBuiltInRecordSize = 70;
+// The built-in record travels as "PATCH" 103, beside records 104 and 105.
+constexpr int kBuiltInRecordResourceId = 103;
 constexpr int kPackageKeyLength = 21;
 // "Grille vide à remplir" in CP1252, without its NUL.
 extern const uint8_t kPackageKey[kPackageKeyLength];

@@ -4,6 +4,7 @@
 #include "grid/grid_items_win32.h"
 #include "grid/grid_layout.h"
 #include "grid/grid_win32.h"
+#include "model/alert.h"
 #include "model/package_win32.h"
 #include "model/quiz_state_win32.h"
 #include "shell/header_win32.h"
@@ -126,6 +127,13 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 }
 
 bool StartPlayer(HINSTANCE instance, PlayerWindows* windows) {
+    // The player stub before quizpack has added a quiz to it: nothing to play.
+    if (!CarriesQuiz(instance)) {
+        ShowAlert("Ce lecteur ne contient aucun quiz : quizpack exe en fait l'ex\xE9" "cutable d'un "
+                  "quiz (quizpack exe QUIZ.toml).",
+                  "Zarlo", kAlertInformation);
+        return false;
+    }
     WNDCLASSEXA windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_OWNDC;

@@ -1,11 +1,11 @@
-// The quiz this build carries: the compiled tables and built-in record are the
-// ones its source describes, and the records load without an alert.
+// The quiz this build carries: the tables the player reads from its build
+// files are the ones its source describes, and the records load without an
+// alert.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "grid/quiz_tables.h"
-#include "model/builtin_record.h"
 #include "model/package.h"
 #include "quiz_source.h"
 #include "test_support.h"
@@ -17,13 +17,20 @@ namespace {
 TEST(CarriedQuiz, TablesMatchTheSource) {
     QuizDefinition quiz;
     ASSERT_TRUE(ReadQuizSource(QUIZ_SOURCE_PATH, &quiz).empty());
-    ASSERT_EQ(quiz::kQuizTableSize, static_cast<int>(quiz.questions.size()));
-    for (int k = 1; k <= quiz::kQuizTableSize; ++k) {
+    std::vector<uint8_t> letterBytes, placeBytes;
+    ASSERT_TRUE(ReadFileBytes(QUIZ_BUILD_PATH "/letter_counts.bin", &letterBytes));
+    ASSERT_TRUE(ReadFileBytes(QUIZ_BUILD_PATH "/answer_places.bin", &placeBytes));
+    const quiz::QuizTables tables = quiz::ReadQuizTables(letterBytes.data(), letterBytes.size(),
+                                                         placeBytes.data(), placeBytes.size());
+    const int size = static_cast<int>(quiz.questions.size());
+    ASSERT_EQ(static_cast<int>(tables.letterCounts.size()), size);
+    ASSERT_EQ(static_cast<int>(tables.answerPlaces.size()), size);
+    for (int k = 1; k <= size; ++k) {
         SCOPED_TRACE("question " + std::to_string(k));
         const QuestionDefinition& q = quiz.questions[k - 1];
-        EXPECT_EQ(quiz::LetterCountOf(k), q.letters);
+        EXPECT_EQ(quiz::LetterCountOf(tables, k), q.letters);
         quiz::AnswerPlace place{};
-        ASSERT_EQ(quiz::AnswerPlaceOf(k, &place), q.hasOverlay);
+        ASSERT_EQ(quiz::AnswerPlaceOf(tables, k, &place), q.hasOverlay);
         if (q.hasOverlay) {
             EXPECT_EQ(place.left, q.place[0]);
             EXPECT_EQ(place.top, q.place[1]);
@@ -31,11 +38,11 @@ TEST(CarriedQuiz, TablesMatchTheSource) {
             EXPECT_EQ(place.height, q.place[3]);
         }
     }
-    EXPECT_EQ(quiz::LetterCountOf(0), 2);
-    EXPECT_EQ(quiz::LetterCountOf(quiz::kQuizTableSize + 1), 2);
+    EXPECT_EQ(quiz::LetterCountOf(tables, 0), 2);
+    EXPECT_EQ(quiz::LetterCountOf(tables, size + 1), 2);
     quiz::AnswerPlace none{};
-    EXPECT_FALSE(quiz::AnswerPlaceOf(quiz::kQuizTableSize + 1, &none));
-    EXPECT_FALSE(quiz::AnswerPlaceOf(-1, &none));
+    EXPECT_FALSE(quiz::AnswerPlaceOf(tables, size + 1, &none));
+    EXPECT_FALSE(quiz::AnswerPlaceOf(tables, -1, &none));
 }
 
 TEST(CarriedQuiz, RecordsLoadWithoutAnAlert) {
@@ -43,8 +50,7 @@ TEST(CarriedQuiz, RecordsLoadWithoutAnAlert) {
     ASSERT_TRUE(ReadFileBytes(QUIZ_BUILD_PATH "/builtin.bin", &builtIn));
     ASSERT_TRUE(ReadFileBytes(QUIZ_BUILD_PATH "/record104.bin", &r104));
     ASSERT_TRUE(ReadFileBytes(QUIZ_BUILD_PATH "/record105.bin", &r105));
-    EXPECT_EQ(builtIn, std::vector<uint8_t>(quiz::kBuiltInRecord,
-                                            quiz::kBuiltInRecord + quiz::kBuiltInRecordSize));
+    EXPECT_EQ(builtIn.size(), quiz::kBuiltInRecordSize);
     QuizDefinition source;
     ASSERT_TRUE(ReadQuizSource(QUIZ_SOURCE_PATH, &source).empty());
 
@@ -52,7 +58,7 @@ TEST(CarriedQuiz, RecordsLoadWithoutAnAlert) {
     quiz::QuizState state;
     quiz::QuizStateInit(&state);
     quiz::PackageRecords records;
-    records.builtIn = {quiz::kBuiltInRecord, quiz::kBuiltInRecordSize};
+    records.builtIn = {builtIn.data(), builtIn.size()};
     records.record104 = {r104.data(), r104.size()};
     records.record105 = {r105.data(), r105.size()};
     EXPECT_EQ(quiz::LoadQuizPackage(&state, records), 3);

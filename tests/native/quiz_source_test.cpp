@@ -1,6 +1,7 @@
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "commands.h"
+#include "grid/quiz_tables.h"
 #include "model/package.h"
 #include "model/stored_form.h"
 #include "quiz_source.h"
@@ -139,6 +141,13 @@ void LoadBuilt(const std::map<std::string, std::vector<uint8_t>>& files, Loaded*
     loaded->alerts = capture.alerts();
 }
 
+// The two tables of a build, read by the player's own reader.
+quiz::QuizTables TablesOf(const std::map<std::string, std::vector<uint8_t>>& files) {
+    const auto& letters = files.at("letter_counts.bin");
+    const auto& places = files.at("answer_places.bin");
+    return quiz::ReadQuizTables(letters.data(), letters.size(), places.data(), places.size());
+}
+
 TEST_F(QuizFiles, EveryLayoutAndAnswerCountRoundTripsThroughTheLoader) {
     for (int layout = 0; layout <= 9; ++layout) {
         for (int answers = 1; answers <= 2; ++answers) {
@@ -189,13 +198,16 @@ TEST_F(QuizFiles, GeneratedFilesMatchTheSource) {
         const auto& bytes = files.at(name);
         return std::string(bytes.begin(), bytes.end());
     };
-    std::string tables = text("quiz_tables.cpp");
-    EXPECT_NE(tables.find("const int kQuizTableSize = 3;"), std::string::npos);
-    // Letter counts: the letters of the answer unless the source says otherwise.
-    EXPECT_NE(tables.find("5, 12, 7,"), std::string::npos) << tables;
-    EXPECT_NE(tables.find("{145, 11, 65, 67},  // 1"), std::string::npos) << tables;
-    EXPECT_NE(tables.find("{417, 11, 31, 242},  // 2"), std::string::npos);
-    EXPECT_NE(tables.find("{0, 0, 0, 0},  // 3"), std::string::npos);
+    // The tables as the player reads them. Letter counts: the letters of the
+    // answer unless the source says otherwise.
+    const quiz::QuizTables tables = TablesOf(files);
+    EXPECT_EQ(tables.letterCounts, (std::vector<int>{5, 12, 7}));
+    ASSERT_EQ(tables.answerPlaces.size(), 3u);
+    const std::array<int, 4> places[3] = {{145, 11, 65, 67}, {417, 11, 31, 242}, {0, 0, 0, 0}};
+    for (int k = 0; k < 3; ++k) {
+        const quiz::AnswerPlace& p = tables.answerPlaces[k];
+        EXPECT_EQ((std::array<int, 4>{p.left, p.top, p.width, p.height}), places[k]) << k + 1;
+    }
 
     std::string rc = text("quiz_pictures.rc");
     EXPECT_NE(rc.find("400 IMG \"img_400.gif\""), std::string::npos) << rc;
@@ -207,15 +219,10 @@ TEST_F(QuizFiles, GeneratedFilesMatchTheSource) {
     EXPECT_EQ(text("quiz.cmake").find("set(QUIZ_EXECUTABLE_NAME \"essai\")") != std::string::npos,
               true);
 
-    // The C++ array holds the very bytes of builtin.bin.
-    std::string builtIn = text("builtin_record.cpp");
-    std::vector<uint8_t> parsed;
-    std::regex byte("0x([0-9a-f]{2})");
-    for (auto it = std::sregex_iterator(builtIn.begin(), builtIn.end(), byte);
-         it != std::sregex_iterator(); ++it)
-        parsed.push_back(static_cast<uint8_t>(std::stoi((*it)[1].str(), nullptr, 16)));
-    EXPECT_EQ(parsed, files.at("builtin.bin"));
-    EXPECT_EQ(parsed.size(), quiz::kBuiltInRecordSize);
+    EXPECT_NE(rc.find("103 PATCH \"builtin.bin\""), std::string::npos);
+    EXPECT_NE(rc.find("1 TABLE \"letter_counts.bin\""), std::string::npos);
+    EXPECT_NE(rc.find("2 TABLE \"answer_places.bin\""), std::string::npos);
+    EXPECT_EQ(files.at("builtin.bin").size(), quiz::kBuiltInRecordSize);
 
     std::map<std::string, std::vector<uint8_t>> again;
     ASSERT_TRUE(MakeBuildFiles(quiz, path, &again).empty());
@@ -405,8 +412,9 @@ TEST_F(QuizFiles, WordSearchMakesPicturesPlacesAndCounts) {
     const std::string rc(files.at("quiz_pictures.rc").begin(), files.at("quiz_pictures.rc").end());
     EXPECT_NE(rc.find("400 RCDATA \"img_400.png\""), std::string::npos) << rc;
     EXPECT_NE(rc.find("10403 RCDATA \"img_10403.png\""), std::string::npos);
-    const std::string tables(files.at("quiz_tables.cpp").begin(), files.at("quiz_tables.cpp").end());
-    EXPECT_NE(tables.find("5, 7, 5,"), std::string::npos) << tables;
+    const std::vector<int> counts = TablesOf(files).letterCounts;
+    ASSERT_GE(counts.size(), 3u);
+    EXPECT_EQ(std::vector<int>(counts.begin(), counts.begin() + 3), (std::vector<int>{5, 7, 5}));
 
     QuizDefinition again, other;
     ReadQuizSource(WriteSource(WordSearchSource()), &again);
@@ -688,9 +696,9 @@ TEST_F(QuizFiles, ARebuildLeavesOnlyItsOwnFiles) {
     EXPECT_EQ(names().count("img_10407.png"), 1u);
     const std::string five = head + words.substr(0, words.find("\n[[question]]\nanswer = \"MANGUE\""));
     ASSERT_EQ(BuildCommand(WriteSource(five), out.string(), o, e), 0) << e.str();
-    std::set<std::string> expected = {"builtin.bin", "builtin_record.cpp", "record104.bin", "record105.bin",
-                                      "quiz_tables.cpp", "quiz_pictures.rc", "quiz.cmake", "img_400.png",
-                                      "quizpack-fichiers.txt"};
+    std::set<std::string> expected = {"builtin.bin", "record104.bin", "record105.bin",
+                                      "letter_counts.bin", "answer_places.bin", "quiz_pictures.rc",
+                                      "quiz.cmake", "img_400.png", "quizpack-fichiers.txt"};
     for (int k = 1; k <= 5; ++k) expected.insert("img_1040" + std::to_string(k) + ".png");
     EXPECT_EQ(names(), expected);
     // A file quizpack did not write stops the build, and stays.

@@ -8,6 +8,7 @@
 
 #include "commands.h"
 #include "french.h"
+#include "quiz_exe.h"
 #include "quiz_source.h"
 #include "raster.h"
 #include "text.h"
@@ -31,15 +32,17 @@ std::string QuestionsInFrench(size_t count) {
 // Reads, checks and makes the files (when asked for); prints the problems.
 // 0: no problem, 1: problems, 2: the source cannot be read.
 int Prepare(const std::string& sourcePath, const char* verb, QuizDefinition* quiz,
-            std::map<std::string, std::vector<uint8_t>>* files, std::ostream& err) {
+            std::map<std::string, std::vector<uint8_t>>* files, std::ostream& err,
+            std::vector<Resource>* resources = nullptr) {
     std::error_code ec;
-    if (!fs::is_regular_file(sourcePath, ec)) {
+    if (!fs::is_regular_file(PathOfUtf8(sourcePath), ec)) {
         err << "quizpack " << verb << " : impossible de lire " << sourcePath << "\n";
         return 2;
     }
     std::vector<Problem> problems = ReadQuizSource(sourcePath, quiz);
-    if (!HasErrors(problems) && files) {
-        std::vector<Problem> made = MakeBuildFiles(*quiz, sourcePath, files);
+    if (!HasErrors(problems) && (files || resources)) {
+        std::vector<Problem> made = files ? MakeBuildFiles(*quiz, sourcePath, files)
+                                          : MakeQuizResources(*quiz, resources);
         problems.insert(problems.begin(), made.begin(), made.end());
     }
     // Problems first, then the warnings, which do not stop anything.
@@ -143,6 +146,34 @@ int BuildCommand(const std::string& sourcePath, const std::string& outDir, std::
     }
     out << sourcePath << " : " << QuestionsInFrench(quiz.questions.size()) << " ; " << files.size()
         << " fichiers écrits dans " << outDir << "\n";
+    return 0;
+}
+
+std::string DefaultExePath(const std::string& sourcePath, const QuizDefinition& quiz) {
+    return Utf8OfPath(PathOfUtf8(sourcePath).parent_path() / (quiz.executable + ".exe"));
+}
+
+int ExeCommand(const std::string& sourcePath, const std::string& outPath,
+               const std::vector<uint8_t>& stub, const std::string& stubName, std::ostream& out,
+               std::ostream& err) {
+    QuizDefinition quiz;
+    std::vector<Resource> resources;
+    int rc = Prepare(sourcePath, "exe", &quiz, nullptr, err, &resources);
+    if (rc != 0) return rc;
+    std::vector<uint8_t> exe;
+    std::string error;
+    if (!MakeQuizExe(stub, resources, &exe, &error)) {
+        err << "quizpack exe : " << stubName << " : " << error << "\n";
+        return 2;
+    }
+    const std::string target = outPath.empty() ? DefaultExePath(sourcePath, quiz) : outPath;
+    if (!WriteQuizExe(target, exe, quiz, resources, &error)) {
+        err << "quizpack exe : " << error << " ; rien n'est écrit\n";
+        return 2;
+    }
+    out << target << " écrit : " << QuestionsInFrench(quiz.questions.size()) << ", "
+        << resources.size() << " ressources ajoutées au lecteur, " << exe.size()
+        << " octets, relu\n";
     return 0;
 }
 

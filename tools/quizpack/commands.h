@@ -2,8 +2,10 @@
 // the process exit code: 0 done, 1 the work failed, 2 bad usage or input.
 #pragma once
 
+#include <cstdint>
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 #include "player_verdict.h"
 
@@ -31,6 +33,13 @@ int CheckCommand(const std::string& sourcePath, std::ostream& out, std::ostream&
 // nothing when there is a problem.
 int BuildCommand(const std::string& sourcePath, const std::string& outDir, std::ostream& out,
                  std::ostream& err);
+
+// Checks, then writes the quiz's .exe: the player stub (its bytes, and the
+// name to give in messages) with the quiz's resources, read back before it
+// replaces outPath (empty: the executable's name beside the source).
+int ExeCommand(const std::string& sourcePath, const std::string& outPath,
+               const std::vector<uint8_t>& stub, const std::string& stubName, std::ostream& out,
+               std::ostream& err);
 
 }  // namespace quizpack
 

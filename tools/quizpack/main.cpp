@@ -3,12 +3,22 @@
 // so that scripts keep working.
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <filesystem>
 #include <iostream>
 
 #include "commands.h"
 #include "french.h"
+#include "text.h"
 
 namespace {
+
+// The player stub travels beside quizpack (the Linux archive, the build tree).
+std::string StubBesideQuizpack(const char* argv0) {
+    std::error_code ec;
+    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) self = quizpack::PathOfUtf8(argv0);
+    return quizpack::Utf8OfPath(self.parent_path() / "player-stub.exe");
+}
 
 // CLI11's own words in its help screens, in French.
 void SpeakFrench(CLI::App& app) {
@@ -125,6 +135,19 @@ int main(int argc, char** argv) {
         ->type_name("DOSSIER");
     build->footer("Exemple : quizpack build mon-quiz.toml --out construction\n");
 
+    auto* exe = app.add_subcommand(
+        "exe", "Vérifie la source d'un quiz, puis écrit l'exécutable qui le joue, relu avant d'être "
+               "mis en place");
+    std::string exeOut, stubPath;
+    exe->add_option("QUIZ", source, "la source du quiz (.toml)")->required()->type_name("FICHIER");
+    exe->add_option("--out", exeOut,
+                    "l'exécutable à écrire (par défaut : son nom « executable » à côté de la source)")
+        ->type_name("FICHIER");
+    exe->add_option("--stub", stubPath, "le lecteur vide à compléter (par défaut : player-stub.exe "
+                                        "à côté de quizpack)")
+        ->type_name("FICHIER");
+    exe->footer("Exemple : quizpack exe mon-quiz.toml --out mon-quiz.exe\n");
+
     auto* png2bmp = app.add_subcommand(
         "png2bmp", "Décode un PNG avec le décodeur du lecteur et écrit en BMP le DIB qu'il fait");
     std::string pngIn, bmpOut;
@@ -172,6 +195,16 @@ int main(int argc, char** argv) {
     if (*png2bmp) return quizpack::Png2BmpCommand(pngIn, bmpOut, std::cerr);
     if (*check) return quizpack::CheckCommand(source, std::cout, std::cerr);
     if (*build) return quizpack::BuildCommand(source, outDir, std::cout, std::cerr);
+    if (*exe) {
+        if (stubPath.empty()) stubPath = StubBesideQuizpack(argv[0]);
+        std::vector<uint8_t> stub;
+        if (!quizpack::ReadFileBytes(stubPath, &stub)) {
+            std::cerr << "quizpack exe : impossible de lire le lecteur vide " << stubPath
+                      << " ; donnez-le avec --stub\n";
+            return 2;
+        }
+        return quizpack::ExeCommand(source, exeOut, stub, stubPath, std::cout, std::cerr);
+    }
     if (*preview) return quizpack::PreviewCommand(source, previewOut, std::cout, std::cerr);
     if (*encode) return quizpack::LzwEncodeCommand(lzwIn, lzwOut, std::cerr);
     if (*decode) return quizpack::LzwDecodeCommand(lzwIn, lzwOut, std::cerr);
