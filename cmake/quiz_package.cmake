@@ -1,6 +1,8 @@
 # The Windows build: a native quizpack is built first (ExternalProject, in
-# build/<preset>/host), then it packs the chosen quiz into ${QUIZ_BUILD_DIR}
-# for the player to compile and embed.
+# build/<preset>/host). The player stub is built once; every quiz's .exe is
+# then made from it by quizpack exe, as an author makes one. quizpack build
+# also packs the chosen quiz into ${QUIZ_BUILD_DIR}, whose resource script the
+# in-process tests compile in.
 include(ExternalProject)
 ExternalProject_Add(host_tools
   SOURCE_DIR ${CMAKE_SOURCE_DIR}
@@ -26,7 +28,7 @@ set(QUIZ_BUILD_DIR ${CMAKE_BINARY_DIR}/quiz)
 get_filename_component(quiz_folder ${QUIZ_SOURCE} DIRECTORY)
 file(GLOB_RECURSE quiz_inputs CONFIGURE_DEPENDS ${quiz_folder}/*)
 set(QUIZ_GENERATED
-  ${QUIZ_BUILD_DIR}/builtin_record.cpp ${QUIZ_BUILD_DIR}/quiz_tables.cpp
+  ${QUIZ_BUILD_DIR}/letter_counts.bin ${QUIZ_BUILD_DIR}/answer_places.bin
   ${QUIZ_BUILD_DIR}/quiz_pictures.rc ${QUIZ_BUILD_DIR}/record104.bin
   ${QUIZ_BUILD_DIR}/record105.bin ${QUIZ_BUILD_DIR}/builtin.bin)
 add_custom_command(
@@ -35,3 +37,22 @@ add_custom_command(
   DEPENDS host_tools ${QUIZPACK_HOST} ${quiz_inputs}
   COMMENT "Packing the quiz ${QUIZ_SOURCE}")
 add_custom_target(quiz_records DEPENDS ${QUIZ_GENERATED})
+# What a resource script that includes the player's and the quiz's depends on
+# (the resource compiler reports no dependencies of its own).
+set(PLAYER_RESOURCE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/resources/shell.rc ${CMAKE_SOURCE_DIR}/resources/hand.cur
+  ${CMAKE_SOURCE_DIR}/resources/question.ico ${QUIZ_GENERATED})
+
+# quiz_exe(TARGET SOURCE EXE): the target that makes EXE from the quiz SOURCE
+# with quizpack exe, over the player stub.
+function(quiz_exe target source exe)
+  get_filename_component(folder ${source} DIRECTORY)
+  file(GLOB_RECURSE inputs CONFIGURE_DEPENDS ${folder}/*)
+  add_custom_command(
+    OUTPUT ${exe}
+    COMMAND ${QUIZPACK_HOST} exe ${source} --stub $<TARGET_FILE:player_stub> --out ${exe}
+    DEPENDS host_tools ${QUIZPACK_HOST} player_stub ${inputs}
+    COMMENT "quizpack exe ${source}")
+  add_custom_target(${target} ALL DEPENDS ${exe})
+endfunction()
+set(QUIZ_PLAYER_EXE ${CMAKE_BINARY_DIR}/${QUIZ_EXECUTABLE_NAME}.exe)

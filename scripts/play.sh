@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the sample quiz (or the quiz of QUIZ_SOURCE) into the player .exe and
-# starts it under Wine. With a display (DISPLAY set) the window opens there.
+# Makes the sample quiz's .exe (or that of the quiz QUIZ_SOURCE names) with
+# quizpack exe and starts it under Wine. With a display (DISPLAY set) the window opens there.
 # Without one, the player runs on a private Xvfb: a screenshot is saved to
 # build/screenshot.png, the player is closed as a user would close it, and the
 # command exits 0.
@@ -8,19 +8,23 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
-# The quiz is always named: the build keeps the last one it was given.
-cmake --preset windows -DQUIZ_SOURCE="$(realpath "${QUIZ_SOURCE:-quizzes/fruits/fruits.toml}")" >/dev/null
-cmake --build --preset windows
+# The player stub and the native quizpack are built once; the quiz's .exe is
+# then made as an author makes it, by quizpack exe, without compiling the
+# player again.
+cmake --preset windows >/dev/null
+cmake --build --preset windows --target host_tools player_stub driver
 
 build=$PWD/build/windows
-# The .exe of this quiz, not one an earlier quiz left in the folder.
-name=$(sed -n 's/^set(QUIZ_EXECUTABLE_NAME "\(.*\)")$/\1/p' "$build/quiz/quiz.cmake")
-player=$build/$name.exe
-[ -n "$name" ] && [ -f "$player" ] || { echo "no player .exe in $build"; exit 1; }
+source=$(realpath "${QUIZ_SOURCE:-quizzes/fruits/fruits.toml}")
+# The .exe takes the name the quiz gives: its progress file follows that name.
+name=$(sed -n 's/^[[:space:]]*executable[[:space:]]*=[[:space:]]*"\([A-Za-z0-9_-]*\)".*/\1/p' "$source" | head -n 1)
+[ -n "$name" ] || name=quiz
+mkdir -p "$build/play"
+player=$build/play/$name.exe
+"$build/host/tools/quizpack/quizpack" exe "$source" --stub "$build/player-stub.exe" --out "$player"
 export WINEPREFIX=$build/wineprefix-play WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # The player writes its progress file in its current directory: the game
 # played from here keeps it under build/, never in the source tree.
-mkdir -p "$build/play"
 cd "$build/play"
 
 if [ -n "${DISPLAY:-}" ]; then

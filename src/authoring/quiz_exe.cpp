@@ -158,6 +158,9 @@ bool WriteQuizExe(const std::string& path, const std::vector<uint8_t>& exe,
         fs::remove(partial, ec);
         return false;
     }
+    // Runnable where that is a file's permission (Wine on Linux runs it either way).
+    fs::permissions(partial, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
+                    fs::perm_options::add, ec);
     fs::rename(partial, target, ec);
     if (ec) {
         *error = "impossible de remplacer " + path + " (" + SystemErrorInFrench(ec.value()) + ")";

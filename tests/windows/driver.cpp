@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "answers/progress_file.h"
-#include "grid/quiz_tables.h"
+#include "grid/quiz_tables_win32.h"
 #include "model/package_win32.h"
 #include "model/quiz_state_win32.h"
 #include "shell/shell_win32.h"
@@ -33,6 +33,8 @@ namespace {
 
 int g_failures = 0;
 int g_checks = 0;
+// The tables of the player under test, read from its file as it reads them.
+quiz::QuizTables g_tables;
 
 void Check(bool ok, const char* what, const std::string& expected, const std::string& got) {
     ++g_checks;
@@ -283,7 +285,7 @@ ScreenShot Shoot(HWND grid, HWND control) {
 void CheckMarkedOnScreen(const ScreenShot& before, const ScreenShot& after, int k) {
     const uint32_t kTint = 0xFFAACD;  // the word search's default tint, 255 170 205
     quiz::AnswerPlace place{};
-    Check(quiz::AnswerPlaceOf(k, &place), "the question has a place", "a place", "none");
+    Check(quiz::AnswerPlaceOf(g_tables, k, &place), "the question has a place", "a place", "none");
     Check(before.width > 0 && before.width == after.width && before.height == after.height,
           "the picture is on screen", std::to_string(before.width) + " x " + std::to_string(before.height),
           std::to_string(after.width) + " x " + std::to_string(after.height));
@@ -301,8 +303,8 @@ void CheckMarkedOnScreen(const ScreenShot& before, const ScreenShot& after, int 
             }
         }
     CheckEqual("no tint before the answer", 0, tintBefore);
-    Check(tintAfter >= quiz::LetterCountOf(k) * 200, "its cells tinted at its place",
-          "at least " + std::to_string(quiz::LetterCountOf(k) * 200) + " pixels", std::to_string(tintAfter));
+    Check(tintAfter >= quiz::LetterCountOf(g_tables, k) * 200, "its cells tinted at its place",
+          "at least " + std::to_string(quiz::LetterCountOf(g_tables, k) * 200) + " pixels", std::to_string(tintAfter));
     CheckEqual("nothing changed outside its place", 0, changedOutside);
 }
 
@@ -379,6 +381,7 @@ int EndToEnd(const std::string& playerPath) {
     }
     quiz::QuizState* expected = quiz::CreateQuizState();
     quiz::LoadQuizPackage(expected, resources);
+    g_tables = quiz::LoadQuizTables(resources);
     FreeLibrary(resources);
 
     // A scratch directory of its own: the progress file lands there.
@@ -486,12 +489,47 @@ bool AnswerPlayerBox(HWND player, int button) {
     return true;
 }
 
+// Starts `program`, waits for its message box with `caption`, checks that the
+// box says `expected`, presses OK and waits for the program to end.
+int AnswerProgramBox(const std::string& program, const char* caption, const char* expected) {
+    const std::string path = WindowsPath(program);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    std::string commandLine = "\"" + path + "\"";
+    if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process)) {
+        std::printf("FAIL cannot start %s\n", path.c_str());
+        return 1;
+    }
+    HWND box = nullptr;
+    for (int waited = 0; waited < 60000 && !box; waited += 50) {
+        box = quiz::test::FindMessageBox(process.dwProcessId, caption);
+        if (!box) Sleep(50);
+    }
+    const std::string text = box ? quiz::test::MessageBoxText(box) : "";
+    std::printf("%s\n", box ? text.c_str() : "(no box)");
+    Check(text.find(expected) != std::string::npos, "the box's text", expected, text);
+    if (box)
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+    const bool ended = WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0;
+    Check(ended, "the program ends after its box", "ended", "still running");
+    Check(WindowOfProcess(process.dwProcessId) == nullptr || !ended, "no main window", "none", "one");
+    if (!ended) TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    std::printf("%d checks, %d failed\n", g_checks, g_failures);
+    return g_failures ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::string verb = argc > 1 ? argv[1] : "";
     DWORD seconds = argc > 2 ? static_cast<DWORD>(std::atoi(argv[2])) : 30;
     if (verb == "e2e" && argc == 3) return EndToEnd(argv[2]);
+    if (verb == "box" && argc == 5) return AnswerProgramBox(argv[2], argv[3], argv[4]);
     if (verb == "wait") return WaitForPlayerWindow(seconds * 1000) ? 0 : 1;
     if (verb == "close") {
         HWND window = FindWindowA(quiz::kMainClassName, nullptr);
@@ -538,7 +576,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     std::fprintf(stderr,
-                 "usage: driver e2e PLAYER.exe | wait [SECONDS] | close [SECONDS] | text ID | bottom | cacher | "
+                 "usage: driver e2e PLAYER.exe | box PROGRAM.exe CAPTION TEXT | wait [SECONDS] | close [SECONDS] | text ID | bottom | cacher | "
                  "resize WIDTH HEIGHT | save | close-answer yes|no\n");
     return 2;
 }
