@@ -6,7 +6,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   googletest libgtest-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev libtomlplusplus-dev libpng-dev libspng-dev libstb-dev
-  libfreetype-dev fonts-dejavu-core libgif-dev libjpeg-dev
+  fonts-dejavu-core libgif-dev libjpeg-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools
   wine wine64 xvfb xauth xdotool imagemagick python3 python3-pefile
 )

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <csetjmp>
 #include <cstdio>
-#include <gif_lib.h>
+#if !defined(_WIN32)
 #include <jpeglib.h>
-#include <png.h>
+#endif
 
 #include "images/png_decoder.h"
 
@@ -16,8 +16,13 @@
 #define STB_IMAGE_IMPLEMENTATION
 #define STB_IMAGE_STATIC
 #define STBI_ONLY_BMP
+#define STBI_ONLY_GIF
 #define STBI_NO_STDIO
 #include <stb/stb_image.h>
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STB_IMAGE_WRITE_STATIC
+#define STBI_WRITE_NO_STDIO
+#include <stb/stb_image_write.h>
 
 namespace quizpack {
 
@@ -36,19 +41,16 @@ RgbImage RgbImage::Crop(int left, int top, int w, int h) const {
 
 std::vector<uint8_t> EncodePng(const RgbImage& image) {
     static_assert(sizeof(Rgb) == 3, "pixels are packed RGB");
-    png_image png;
-    std::memset(&png, 0, sizeof png);
-    png.version = PNG_IMAGE_VERSION;
-    png.width = static_cast<png_uint_32>(image.width);
-    png.height = static_cast<png_uint_32>(image.height);
-    png.format = PNG_FORMAT_RGB;
-    png_alloc_size_t size = 0;
-    if (!png_image_write_to_memory(&png, nullptr, &size, 0, image.pixels.data(), 0, nullptr))
+    if (image.width < 1 || image.height < 1) return {};
+    std::vector<uint8_t> bytes;
+    auto append = [](void* context, void* data, int size) {
+        auto* out = static_cast<std::vector<uint8_t>*>(context);
+        const auto* p = static_cast<const uint8_t*>(data);
+        out->insert(out->end(), p, p + size);
+    };
+    if (!stbi_write_png_to_func(append, &bytes, image.width, image.height, 3, image.pixels.data(),
+                                image.width * 3))
         return {};
-    std::vector<uint8_t> bytes(size);
-    if (!png_image_write_to_memory(&png, bytes.data(), &size, 0, image.pixels.data(), 0, nullptr))
-        return {};
-    bytes.resize(size);
     return bytes;
 }
 
@@ -85,43 +87,7 @@ bool DecodePng(const std::vector<uint8_t>& bytes, RgbImage* image) {
     return true;
 }
 
-struct GifReader {
-    const std::vector<uint8_t>* bytes;
-    size_t at = 0;
-    static int Read(GifFileType* gif, GifByteType* out, int count) {
-        auto* self = static_cast<GifReader*>(gif->UserData);
-        size_t n = std::min(static_cast<size_t>(count), self->bytes->size() - self->at);
-        std::memcpy(out, self->bytes->data() + self->at, n);
-        self->at += n;
-        return static_cast<int>(n);
-    }
-};
-
-bool DecodeGif(const std::vector<uint8_t>& bytes, RgbImage* image) {
-    GifReader reader{&bytes};
-    int error = 0;
-    GifFileType* gif = DGifOpen(&reader, &GifReader::Read, &error);
-    if (!gif) return false;
-    bool ok = DGifSlurp(gif) == GIF_OK && gif->ImageCount > 0;
-    if (ok) {
-        const SavedImage& frame = gif->SavedImages[0];
-        const ColorMapObject* map = frame.ImageDesc.ColorMap ? frame.ImageDesc.ColorMap : gif->SColorMap;
-        ok = map != nullptr;
-        *image = RgbImage(gif->SWidth, gif->SHeight, {});
-        const GifImageDesc& d = frame.ImageDesc;
-        for (int y = 0; ok && y < d.Height; ++y)
-            for (int x = 0; x < d.Width; ++x) {
-                int index = frame.RasterBits[y * d.Width + x];
-                if (index >= map->ColorCount || d.Left + x >= image->width || d.Top + y >= image->height)
-                    continue;
-                const GifColorType& c = map->Colors[index];
-                image->At(d.Left + x, d.Top + y) = {c.Red, c.Green, c.Blue};
-            }
-    }
-    DGifCloseFile(gif, &error);
-    return ok;
-}
-
+#if !defined(_WIN32)
 struct JpegError {
     jpeg_error_mgr base;
     std::jmp_buf jump;
@@ -173,6 +139,37 @@ bool DecodeJpeg(const std::vector<uint8_t>& bytes, RgbImage* image, std::string*
     jpeg_destroy_decompress(&info);
     return true;
 }
+#endif
+
+}  // namespace
+
+#if !defined(_WIN32)
+bool DecodeJpegOnPlatform(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* why) {
+    return DecodeJpeg(bytes, image, why);
+}
+#endif
+
+namespace {
+
+// BMP and GIF through stb_image: the first frame, as RGB.
+bool DecodeWithStb(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* why) {
+    if (bytes.size() > 0x7FFFFFFF) {
+        *why = "fichier trop grand";
+        return false;
+    }
+    int w = 0, h = 0, channels = 0;
+    stbi_uc* rgb = stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &w, &h,
+                                         &channels, 3);
+    if (!rgb) {
+        const char* reason = stbi_failure_reason();
+        *why = reason && *reason ? reason : "illisible";
+        return false;
+    }
+    *image = RgbImage(w, h, {});
+    if (!image->pixels.empty()) std::memcpy(image->pixels.data(), rgb, size_t(w) * h * 3);
+    stbi_image_free(rgb);
+    return true;
+}
 
 }  // namespace
 
@@ -192,31 +189,22 @@ bool DecodeAny(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* 
             *error = "le décodeur PNG du lecteur ne lit pas cette image (fichier tronqué ou abîmé ?)";
             return false;
         case PictureFormat::Gif:
-            if (DecodeGif(bytes, image)) return true;
-            *error = "cette image GIF ne se décode pas (fichier tronqué ou abîmé ?)";
-            return false;
-        case PictureFormat::Jpeg: {
+        case PictureFormat::Bmp: {
             std::string why;
-            if (DecodeJpeg(bytes, image, &why)) return true;
-            // libjpeg's reason is a few English words; kept after a French lead.
-            *error = "cette image JPEG ne se décode pas (le décodeur dit : " + why + ")";
+            if (DecodeWithStb(bytes, image, &why)) return true;
+            // stb_image's reasons for a GIF say little; for a BMP they say
+            // what is missing, a few English words kept after a French lead.
+            *error = info.format == PictureFormat::Gif
+                         ? "cette image GIF ne se décode pas (fichier tronqué ou abîmé ?)"
+                         : "cette image BMP ne se décode pas (le décodeur dit : " + why + ")";
             return false;
         }
-        case PictureFormat::Bmp: {
-            if (bytes.size() > 0x7FFFFFFF) break;
-            int w = 0, h = 0, channels = 0;
-            stbi_uc* rgb = stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &w, &h,
-                                                 &channels, 3);
-            if (!rgb) {
-                // stb_image's reason is a few English words; kept after a French lead.
-                *error = std::string("cette image ") + PictureFormatName(info.format) +
-                         " ne se décode pas (le décodeur dit : " + stbi_failure_reason() + ")";
-                return false;
-            }
-            *image = RgbImage(w, h, {});
-            if (!image->pixels.empty()) std::memcpy(image->pixels.data(), rgb, size_t(w) * h * 3);
-            stbi_image_free(rgb);
-            return true;
+        case PictureFormat::Jpeg: {
+            std::string why;
+            if (DecodeJpegOnPlatform(bytes, image, &why)) return true;
+            // The decoder's reason is a few English words; kept after a French lead.
+            *error = "cette image JPEG ne se décode pas (le décodeur dit : " + why + ")";
+            return false;
         }
         default:
             break;

@@ -37,8 +37,13 @@ std::vector<uint8_t> EncodePng(const RgbImage& image);
 // 510 pixels wide, and a header may claim any size.
 constexpr int kMaxPictureSide = 4096;
 
-// Decodes a PNG with the player's decoder, a GIF's first frame with giflib,
-// a JPEG with libjpeg, a BMP with stb_image. False with a French `error` for pictures
+// JPEG: libjpeg on Linux, the system's own decoder on Windows (Debian builds
+// no libjpeg for MinGW, and stb_image's JPEG reader fails under fuzzing).
+// False with the decoder's reason.
+bool DecodeJpegOnPlatform(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* why);
+
+// Decodes a PNG with the player's decoder, a GIF's first frame and a BMP with
+// stb_image, a JPEG as above. False with a French `error` for pictures
 // wider or taller than the side above, or bytes that do not decode.
 bool DecodePicture(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* error);
 

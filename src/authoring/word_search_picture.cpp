@@ -3,51 +3,49 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
-#include <ft2build.h>
-#include FT_FREETYPE_H
+#define STB_TRUETYPE_IMPLEMENTATION
+#define STBTT_STATIC
+#include <stb/stb_truetype.h>
+
+#include "embedded_font.h"
 
 namespace quizpack {
 
 namespace {
 
-const char* const kFontPaths[] = {
-    "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf",
-    "/usr/share/fonts/dejavu/DejaVuSans-Bold.ttf",
-};
-
+// The letters, drawn by stb_truetype from the font quizpack carries.
 class Font {
 public:
     ~Font() {
-        if (face_) FT_Done_Face(face_);
-        if (library_) FT_Done_FreeType(library_);
+        if (glyph_) stbtt_FreeBitmap(glyph_, nullptr);
     }
 
     bool Open(int pixels, std::string* error) {
-        if (FT_Init_FreeType(&library_)) {
-            *error = "FreeType ne démarre pas";
+        const uint8_t* data = EmbeddedFont();
+        const int offset = stbtt_GetFontOffsetForIndex(data, 0);
+        if (EmbeddedFontSize() < 12 || offset < 0 || !stbtt_InitFont(&font_, data, offset)) {
+            *error = "la police DejaVu Sans Bold que quizpack transporte ne se lit pas";
             return false;
         }
-        for (const char* path : kFontPaths)
-            if (!FT_New_Face(library_, path, 0, &face_)) break;
-        if (!face_) {
-            *error = "la police DejaVu Sans Bold est introuvable (paquet fonts-dejavu-core)";
-            return false;
-        }
-        FT_Set_Pixel_Sizes(face_, 0, static_cast<FT_UInt>(pixels));
+        // The size in pixels of the em square, as type designers give it.
+        scale_ = stbtt_ScaleForMappingEmToPixels(&font_, static_cast<float>(pixels));
         return true;
     }
 
     // Draws `letter` centred in the box, blended from `ground` to `ink`.
     void Draw(RgbImage* image, char letter, int left, int top, int size, Rgb ground, Rgb ink) {
-        if (FT_Load_Char(face_, static_cast<unsigned char>(letter), FT_LOAD_RENDER)) return;
-        const FT_Bitmap& bitmap = face_->glyph->bitmap;
-        const int x0 = left + (size - static_cast<int>(bitmap.width)) / 2;
-        const int y0 = top + (size - static_cast<int>(bitmap.rows)) / 2;
-        for (int y = 0; y < static_cast<int>(bitmap.rows); ++y)
-            for (int x = 0; x < static_cast<int>(bitmap.width); ++x) {
+        if (glyph_) stbtt_FreeBitmap(glyph_, nullptr);
+        int width = 0, height = 0;
+        glyph_ = stbtt_GetCodepointBitmap(&font_, scale_, scale_, static_cast<unsigned char>(letter),
+                                          &width, &height, nullptr, nullptr);
+        if (!glyph_) return;
+        const int x0 = left + (size - width) / 2;
+        const int y0 = top + (size - height) / 2;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
                 const int px = x0 + x, py = y0 + y;
                 if (px < left || py < top || px >= left + size || py >= top + size) continue;
-                const int a = bitmap.buffer[y * bitmap.pitch + x];
+                const int a = glyph_[y * width + x];
                 auto mix = [a](uint8_t from, uint8_t to) {
                     return static_cast<uint8_t>((from * (255 - a) + to * a + 127) / 255);
                 };
@@ -56,8 +54,9 @@ public:
     }
 
 private:
-    FT_Library library_ = nullptr;
-    FT_Face face_ = nullptr;
+    stbtt_fontinfo font_{};
+    float scale_ = 1;
+    unsigned char* glyph_ = nullptr;
 };
 
 void DrawCell(RgbImage* image, Font* font, const PuzzleGeometry& g, int column, int row,

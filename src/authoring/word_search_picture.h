@@ -48,7 +48,7 @@ struct PuzzleGeometry {
 bool MakePuzzleGeometry(int columns, int rows, int cellSize, PuzzleGeometry* geometry,
                         std::string* error);
 
-// Draws with DejaVu Sans Bold through FreeType. False with a French `error`
+// Draws with DejaVu Sans Bold, carried inside quizpack, through stb_truetype. False with a French `error`
 // when the font cannot be loaded.
 bool DrawPuzzle(const WordSearch& search, const PuzzleGeometry& geometry, const PuzzleStyle& style,
                 RgbImage* puzzle, std::string* error);
