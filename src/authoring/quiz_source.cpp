@@ -108,8 +108,8 @@ public:
             Report(LineOf(*node), field, "doit être le nom du fichier d'une image, entre guillemets");
             return false;
         }
-        fs::path path = fs::path(folder_) / fs::u8path(value->get());
-        picture->path = path.string();
+        fs::path path = PathOfUtf8(folder_) / PathOfUtf8(value->get());
+        picture->path = Utf8OfPath(path);
         std::error_code ec;
         if (!fs::is_regular_file(path, ec) || !ReadFileBytes(picture->path, &picture->bytes)) {
             Report(LineOf(*node), field, "impossible de lire l'image " + value->get());
@@ -549,7 +549,7 @@ std::vector<Problem> ReadQuizSource(const std::string& path, QuizDefinition* qui
                             TomlProblemInFrench(std::string(e.description()))});
         return problems;
     }
-    SourceReader reader(fs::path(path).parent_path().string(), &problems);
+    SourceReader reader(Utf8OfPath(PathOfUtf8(path).parent_path()), &problems);
     quiz::QuizPackage& package = quiz->package;
 
     reader.UnknownKeys(root,
@@ -931,7 +931,7 @@ std::vector<Problem> MakeBuildFiles(const QuizDefinition& quiz, const std::strin
     std::vector<Resource> resources;
     std::vector<Problem> problems = MakeQuizResources(quiz, &resources);
     if (!problems.empty()) return problems;
-    const std::string source = fs::path(sourcePath).filename().string();
+    const std::string source = Utf8OfPath(PathOfUtf8(sourcePath).filename());
     std::string rc = "// Made by quizpack build from " + source + "; do not edit.\n"
                      "LANGUAGE 9, 1\n\n";
     for (const Resource& r : resources) {

@@ -489,16 +489,20 @@ bool AnswerPlayerBox(HWND player, int button) {
     return true;
 }
 
-// Starts `program`, waits for its message box with `caption`, checks that the
+// Starts `program` (with one argument when given, as Explorer gives a file
+// dropped on it), waits for its message box with `caption`, checks that the
 // box says `expected`, presses OK and waits for the program to end.
-int AnswerProgramBox(const std::string& program, const char* caption, const char* expected) {
+int AnswerProgramBox(const std::string& program, const char* caption, const char* expected,
+                     const std::string& argument) {
     const std::string path = WindowsPath(program);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
     std::string commandLine = "\"" + path + "\"";
-    if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &process)) {
+    if (!argument.empty()) commandLine += " \"" + WindowsPath(argument) + "\"";
+    // A console of its own, as a console program started from Explorer gets.
+    if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE,
+                        nullptr, nullptr, &startup, &process)) {
         std::printf("FAIL cannot start %s\n", path.c_str());
         return 1;
     }
@@ -529,7 +533,8 @@ int main(int argc, char** argv) {
     std::string verb = argc > 1 ? argv[1] : "";
     DWORD seconds = argc > 2 ? static_cast<DWORD>(std::atoi(argv[2])) : 30;
     if (verb == "e2e" && argc == 3) return EndToEnd(argv[2]);
-    if (verb == "box" && argc == 5) return AnswerProgramBox(argv[2], argv[3], argv[4]);
+    if (verb == "box" && (argc == 5 || argc == 6))
+        return AnswerProgramBox(argv[2], argv[3], argv[4], argc == 6 ? argv[5] : "");
     if (verb == "wait") return WaitForPlayerWindow(seconds * 1000) ? 0 : 1;
     if (verb == "close") {
         HWND window = FindWindowA(quiz::kMainClassName, nullptr);
@@ -576,7 +581,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     std::fprintf(stderr,
-                 "usage: driver e2e PLAYER.exe | box PROGRAM.exe CAPTION TEXT | wait [SECONDS] | close [SECONDS] | text ID | bottom | cacher | "
+                 "usage: driver e2e PLAYER.exe | box PROGRAM.exe CAPTION TEXT [ARGUMENT] | wait [SECONDS] | close [SECONDS] | text ID | bottom | cacher | "
                  "resize WIDTH HEIGHT | save | close-answer yes|no\n");
     return 2;
 }

@@ -82,7 +82,7 @@ int BuildCommand(const std::string& sourcePath, const std::string& outDir, std::
     int rc = Prepare(sourcePath, "build", &quiz, &files, err);
     if (rc != 0) return rc;
     std::error_code ec;
-    const fs::path dir(outDir);
+    const fs::path dir = PathOfUtf8(outDir);
     if (fs::exists(dir, ec) && !fs::is_directory(dir, ec)) {
         err << "quizpack build : " << outDir << " est un fichier ; --out attend un dossier\n";
         return 2;
@@ -98,14 +98,14 @@ int BuildCommand(const std::string& sourcePath, const std::string& outDir, std::
     // holds anything else is refused rather than mixed into the player.
     std::set<std::string> earlier;
     std::vector<uint8_t> manifest;
-    if (ReadFileBytes((dir / kManifest).string(), &manifest)) {
+    if (ReadFileBytes(Utf8OfPath(dir / kManifest), &manifest)) {
         std::istringstream names(std::string(manifest.begin(), manifest.end()));
         for (std::string name; std::getline(names, name);)
             if (!name.empty()) earlier.insert(name);
     }
     std::vector<std::string> stale, foreign;
     for (const fs::directory_entry& entry : fs::directory_iterator(dir, ec)) {
-        const std::string name = entry.path().filename().string();
+        const std::string name = Utf8OfPath(entry.path().filename());
         if (name == kManifest || files.count(name)) continue;
         (earlier.count(name) && entry.is_regular_file() ? stale : foreign).push_back(name);
     }
@@ -125,7 +125,7 @@ int BuildCommand(const std::string& sourcePath, const std::string& outDir, std::
     std::string written;
     for (const auto& [name, bytes] : files) {
         written += name + "\n";
-        std::string path = (dir / name).string();
+        std::string path = Utf8OfPath(dir / name);
         // Unchanged files keep their time, so that the player build does not redo them.
         std::vector<uint8_t> old;
         if (ReadFileBytes(path, &old) && old == bytes) continue;
@@ -138,9 +138,9 @@ int BuildCommand(const std::string& sourcePath, const std::string& outDir, std::
     }
     for (const std::string& name : stale) fs::remove(dir / name, ec);
     errno = 0;
-    if (!WriteFileBytes((dir / kManifest).string(), reinterpret_cast<const uint8_t*>(written.data()),
+    if (!WriteFileBytes(Utf8OfPath(dir / kManifest), reinterpret_cast<const uint8_t*>(written.data()),
                         written.size())) {
-        err << "quizpack build : impossible d'écrire " << (dir / kManifest).string() << " ("
+        err << "quizpack build : impossible d'écrire " << Utf8OfPath(dir / kManifest) << " ("
             << SystemErrorInFrench(errno) << ")\n";
         return 2;
     }

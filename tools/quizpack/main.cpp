@@ -5,19 +5,82 @@
 #include <algorithm>
 #include <filesystem>
 #include <iostream>
+#include <sstream>
 
 #include "commands.h"
 #include "french.h"
 #include "text.h"
+#if defined(_WIN32)
+#include "windows_edge.h"
+#endif
 
 namespace {
 
-// The player stub travels beside quizpack (the Linux archive, the build tree).
-std::string StubBesideQuizpack(const char* argv0) {
+const char* const kVerbs[] = {"verdict", "lzw", "inspect", "check", "build", "exe", "png2bmp", "preview"};
+
+// The player stub: the one given, else on Windows the one quizpack.exe
+// carries, else player-stub.exe beside quizpack (the Linux archive, the
+// build tree). False with the message to print.
+bool LoadStub(const std::string& given, const char* argv0, std::vector<uint8_t>* stub,
+              std::string* name) {
+    *name = given;
+#if defined(_WIN32)
+    if (given.empty()) {
+        *stub = quizpack::EmbeddedStub();
+        *name = "le lecteur que quizpack.exe transporte";
+        return true;
+    }
+#else
+    if (given.empty()) {
+        std::error_code ec;
+        std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+        if (ec) self = quizpack::PathOfUtf8(argv0);
+        *name = quizpack::Utf8OfPath(self.parent_path() / "player-stub.exe");
+    }
+#endif
+    (void)argv0;
+    return quizpack::ReadFileBytes(*name, stub);
+}
+
+// A quiz source as quizpack's one argument, as when it is dropped on
+// quizpack.exe in Explorer: its .exe beside it. Without a prompt to print
+// to, the outcome is said in a message box.
+int MakeExeOfDroppedSource(const std::string& source, const char* argv0) {
+    std::ostringstream out, err;
+    std::vector<uint8_t> stub;
+    std::string name;
+    int rc = 2;
+    if (!LoadStub("", argv0, &stub, &name))
+        err << "quizpack : impossible de lire le lecteur vide " << name << "\n";
+    else
+        rc = quizpack::ExeCommand(source, "", stub, name, out, err);
+#if defined(_WIN32)
+    if (quizpack::StartedWithoutAPrompt()) {
+        std::string text = out.str() + err.str();
+        // A box shows a screenful: past 25 lines, the count of the rest.
+        size_t at = 0, lines = 0;
+        while (at < text.size() && lines < 25) {
+            at = text.find('\n', at);
+            if (at == std::string::npos) break;
+            ++at;
+            ++lines;
+        }
+        if (at != std::string::npos && at < text.size()) text = text.substr(0, at) + "…\n";
+        quizpack::ShowMessage(rc == 0 ? text : "Le quiz n'est pas fait :\n\n" + text, rc != 0);
+        return rc;
+    }
+#endif
+    std::cout << out.str();
+    std::cerr << err.str();
+    return rc;
+}
+
+bool IsDroppedSource(const std::string& argument) {
+    if (argument.empty() || argument[0] == '-') return false;
+    for (const char* verb : kVerbs)
+        if (argument == verb) return false;
     std::error_code ec;
-    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) self = quizpack::PathOfUtf8(argv0);
-    return quizpack::Utf8OfPath(self.parent_path() / "player-stub.exe");
+    return std::filesystem::is_regular_file(quizpack::PathOfUtf8(argument), ec);
 }
 
 // CLI11's own words in its help screens, in French.
@@ -74,10 +137,26 @@ quizpack::CommandLineContext ContextOf(CLI::App& app, int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#if defined(_WIN32)
+    // Windows hands the arguments over in the ANSI code page: take them wide.
+    std::vector<std::string> arguments = quizpack::Utf8Arguments();
+    std::vector<char*> pointers;
+    for (std::string& argument : arguments) pointers.push_back(argument.data());
+    pointers.push_back(nullptr);
+    if (!arguments.empty()) {
+        argc = static_cast<int>(arguments.size());
+        argv = pointers.data();
+    }
+    quizpack::PrepareConsole();
+#endif
+    if (argc == 2 && IsDroppedSource(argv[1])) return MakeExeOfDroppedSource(argv[1], argv[0]);
+
     CLI::App app{"quizpack : vérifie, empaquette et inspecte les quiz en images du lecteur",
                  "quizpack"};
     SpeakFrench(app);
     app.require_subcommand(1);
+    // "/home/..." is a file on Windows too, never an option.
+    app.allow_windows_style_options(false);
 
     auto* verdict = app.add_subcommand(
         "verdict", "Donne le verdict du lecteur pour une réponse tapée face à une réponse admise");
@@ -196,14 +275,14 @@ int main(int argc, char** argv) {
     if (*check) return quizpack::CheckCommand(source, std::cout, std::cerr);
     if (*build) return quizpack::BuildCommand(source, outDir, std::cout, std::cerr);
     if (*exe) {
-        if (stubPath.empty()) stubPath = StubBesideQuizpack(argv[0]);
         std::vector<uint8_t> stub;
-        if (!quizpack::ReadFileBytes(stubPath, &stub)) {
-            std::cerr << "quizpack exe : impossible de lire le lecteur vide " << stubPath
+        std::string stubName;
+        if (!LoadStub(stubPath, argv[0], &stub, &stubName)) {
+            std::cerr << "quizpack exe : impossible de lire le lecteur vide " << stubName
                       << " ; donnez-le avec --stub\n";
             return 2;
         }
-        return quizpack::ExeCommand(source, exeOut, stub, stubPath, std::cout, std::cerr);
+        return quizpack::ExeCommand(source, exeOut, stub, stubName, std::cout, std::cerr);
     }
     if (*preview) return quizpack::PreviewCommand(source, previewOut, std::cout, std::cerr);
     if (*encode) return quizpack::LzwEncodeCommand(lzwIn, lzwOut, std::cerr);

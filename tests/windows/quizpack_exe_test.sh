@@ -1,0 +1,94 @@
+#!/bin/sh
+# quizpack.exe under Wine: it writes the very bytes of the native quizpack,
+# for the sample and for a hand-made quiz (GIF, PNG and JPEG pictures, in a
+# folder whose name has an "é"); a source dropped on it (its one argument)
+# gets its .exe beside it and a message box, a broken one the box of its
+# problems and no .exe.
+#   quizpack_exe_test.sh QUIZPACK.exe NATIVE_QUIZPACK STUB.exe DRIVER.exe SOURCE_TREE
+set -eu
+quizpack_exe=$1
+native=$2
+stub=$3
+driver=$4
+top=$5
+export WINEPREFIX="${QUIZ_WINEPREFIX:-$PWD/wineprefix}" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Arguments with an "é" reach Windows programs through the locale's code page.
+export LC_ALL=C.UTF-8
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+failures=0
+expect() {  # expect WHAT EXPECTED ACTUAL
+  if [ "$2" = "$3" ]; then echo "ok   $1"; else echo "FAIL $1: expected '$2', got '$3'"; failures=$((failures + 1)); fi
+}
+same() {  # same WHAT FILE1 FILE2
+  if cmp -s "$2" "$3"; then echo "ok   $1"; else echo "FAIL $1: $2 and $3 differ"; failures=$((failures + 1)); fi
+}
+
+# The sample.
+wine "$quizpack_exe" exe "$top/quizzes/fruits/fruits.toml" --out "$scratch/fruits-wine.exe" >"$scratch/said" 2>&1 || true
+"$native" exe "$top/quizzes/fruits/fruits.toml" --stub "$stub" --out "$scratch/fruits-native.exe" >/dev/null
+same "the sample: quizpack.exe under Wine and the native quizpack write the same bytes" \
+  "$scratch/fruits-wine.exe" "$scratch/fruits-native.exe"
+expect "quizpack.exe says what it wrote" 1 "$(grep -c 'fruits-wine.exe .crit : 21 questions' "$scratch/said")"
+
+# A hand-made quiz with a picture of each kind.
+quiz="$scratch/Quiz é"
+mkdir -p "$quiz"
+cp "$top/tests/windows/fixtures/fruits/grille.gif" "$top/tests/windows/fixtures/fruits/fruit01.gif" \
+   "$top/tests/windows/pictures/overlay10.png" "$top/tests/fuzz/corpus/picture/small.jpg" "$quiz/"
+cat >"$quiz/mélange.toml" <<'QUIZ'
+executable = "melange"
+title = "Mélange"
+author = "L'équipe du quiz"
+subtitle = "Trois images, trois formats."
+linkText = "https://q.example"
+statusText = "Un quiz fait à la main"
+answersPerQuestion = 1
+layoutType = 3
+background = [90, 95, 150]
+version = "2.5.1"
+puzzle = "grille.gif"
+
+[[question]]
+answer = "ABRICOT"
+text = "Un GIF."
+code = "A"
+letters = 7
+overlay = "fruit01.gif"
+place = [43, 186, 31, 242]
+
+[[question]]
+answer = "CITRON"
+text = "Un PNG."
+code = "AB"
+letters = 6
+overlay = "overlay10.png"
+place = [417, 11, 31, 242]
+
+[[question]]
+answer = "FRAISE"
+text = "Un JPEG."
+code = "ABC"
+letters = 6
+overlay = "small.jpg"
+place = [100, 100, 3, 2]
+QUIZ
+wine "$quizpack_exe" exe "$quiz/mélange.toml" --out "$scratch/wine.exe" >"$scratch/said" 2>&1 || cat "$scratch/said"
+"$native" exe "$quiz/mélange.toml" --stub "$stub" --out "$scratch/native.exe" >/dev/null
+same "a hand-made quiz in a folder with an é: the same bytes" "$scratch/wine.exe" "$scratch/native.exe"
+
+# Dropped on quizpack.exe: the .exe beside the source, and a box that says so.
+wine "$driver" box "$quizpack_exe" quizpack "3 questions" "$quiz/mélange.toml" >"$scratch/box" 2>&1 || cat "$scratch/box"
+# The box text is read in the Windows code page: one byte for the é.
+expect "the box says what was written" 1 "$(LC_ALL=C grep -c "melange.exe .crit : 3 questions" "$scratch/box")"
+same "the dropped source's .exe beside it" "$quiz/melange.exe" "$scratch/native.exe"
+
+# A broken source: its problems in the box, and no .exe.
+rm -f "$quiz/melange.exe"
+printf '\n[[question]]\nanswer = ""\n' >>"$quiz/mélange.toml"
+wine "$driver" box "$quizpack_exe" quizpack "Le quiz n'est pas fait" "$quiz/mélange.toml" >"$scratch/box" 2>&1 || cat "$scratch/box"
+expect "the box lists the problem" 1 "$(LC_ALL=C grep -c "answer: vide" "$scratch/box")"
+expect "no .exe for a broken source" no "$([ -e "$quiz/melange.exe" ] && echo yes || echo no)"
+
+echo "$(( 6 - failures )) passed, $failures failed"
+[ "$failures" -eq 0 ]
