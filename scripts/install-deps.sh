@@ -8,7 +8,7 @@ packages=(
   libcli11-dev nlohmann-json3-dev libtomlplusplus-dev libpng-dev libspng-dev libstb-dev
   fonts-dejavu-core libgif-dev libjpeg-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools
-  wine wine64 xvfb xauth xdotool imagemagick python3 python3-pefile
+  wine wine64 xvfb xauth xdotool imagemagick python3 python3-pefile unzip
 )
 
 missing=()

@@ -35,6 +35,8 @@ native() {
 
 windows() {
   cmake --preset windows >/dev/null && cmake --build --preset windows -j "$JOBS" || return 1
+  # The release archives, which the suites unpack and use.
+  cmake --build --preset windows --target package linux_archive >/dev/null || return 1
   local rc=0
   xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset windows || rc=$?
   WINEPREFIX="$PWD/build/windows/wineprefix" wineserver -k 2>/dev/null || true
@@ -48,7 +50,7 @@ fuzz() {
   # minutes to grow its inputs past a few kilobytes, short of a dictionary reset.
   local target name corpus max largest
   for target in lzw_decode_fuzz:lzw:30000 package_fuzz:package:30000 png_decode_fuzz:png:65536 \
-      picture_decode_fuzz:picture:65536 pe_resources_fuzz:pe:65536; do
+      picture_decode_fuzz:picture:65536 pe_resources_fuzz:pe:65536 quiz_tables_fuzz:tables:1793; do
     IFS=: read -r target name max <<<"$target"
     corpus=build/fuzz/corpus/$name
     mkdir -p "$corpus"
@@ -63,7 +65,8 @@ fuzz() {
 }
 
 startup() {
-  xvfb-run -a -s "-screen 0 1280x1024x24" tests/bench/startup_bench.sh build/windows "${STARTUP_RUNS:-3}"
+  xvfb-run -a -s "-screen 0 1280x1024x24" tests/bench/startup_bench.sh build/windows "${STARTUP_RUNS:-3}" &&
+    tests/bench/exe_bench.sh build/windows "${STARTUP_RUNS:-3}"
 }
 
 bench() {
@@ -77,7 +80,7 @@ stage "native suites (ASan, UBSan)" native
 stage "Windows suites under Wine" windows
 stage "fuzzing" fuzz
 stage "benchmarks (short run)" bench
-stage "start-up benchmark (short run)" startup
+stage "start-up and quizpack exe benchmarks (short run)" startup
 
 echo
 for f in "${failures[@]}"; do echo "FAILED: $f"; done
