@@ -36,7 +36,8 @@ native() {
 windows() {
   cmake --preset windows >/dev/null && cmake --build --preset windows -j "$JOBS" || return 1
   # The release archives, which the suites unpack and use.
-  cmake --build --preset windows --target package linux_archive >/dev/null || return 1
+  cmake --build --preset windows --target package linux_archive >build/windows/release.log 2>&1 ||
+    { cat build/windows/release.log; return 1; }
   local rc=0
   xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset windows || rc=$?
   WINEPREFIX="$PWD/build/windows/wineprefix" wineserver -k 2>/dev/null || true
