@@ -1,4 +1,5 @@
 #include "answers/score_win32.h"
+#include "shell/startup_phases_win32.h"
 
 #include <cstring>
 #include <vector>
@@ -24,6 +25,7 @@ bool LabelReadsBravo(HWND grid, int a) {
 }  // namespace
 
 void UpdateScore(QuizState* state, HWND grid) {
+    PhaseTimer timer(StartupPhase::kScoreUpdates);
     const int fields = AnswerFieldCount(state);
     std::vector<bool> bravo(fields > 0 ? fields : 0);
     for (int a = 1; a <= fields; ++a) bravo[a - 1] = LabelReadsBravo(grid, a);

@@ -1,4 +1,5 @@
 #include "grid/grid_win32.h"
+#include "shell/startup_phases_win32.h"
 
 #include "answers/answer_check_win32.h"
 #include "answers/answer_field_win32.h"
@@ -26,6 +27,7 @@ constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 // Every control of the grid is made here, and recorded by its id.
 HWND GridChild(HWND grid, const char* className, const char* text, DWORD style,
                const PixelRect& rect, int id, HFONT font = nullptr, BOOL redraw = TRUE) {
+    PhaseTimer timer(StartupPhase::kControls);
     HWND child = CreateChild(grid, className, text, style, rect, id, font, redraw);
     RememberGridItem(grid, id, child);
     return child;
@@ -104,6 +106,7 @@ void CreateAnswerFields(HWND grid, QuizState* state, const QuestionEntry* entry,
             ShowWindow(result, SW_HIDE);
         }
         InstallAnswerFieldProc(field);
+        PhaseTimer timer(StartupPhase::kRestoredChecks);
         CheckAnswerField(state, grid, kAnswerFieldBase + a);
         if (perQuestion == 1) SetFocus(result);
     }
@@ -114,6 +117,7 @@ void BuildQuestion(HWND grid, QuizState* state, HBITMAP puzzle, GridRowCursor* c
     const int col = (k - 1) % 3;
     const int left = BlockLeft(k, state->answersPerQuestion);
     if (GridBeginQuestion(state, cursor, k)) {
+        PhaseTimer timer(StartupPhase::kPictureCopies);
         PrepareRowPictures(state, puzzle, k, row);
         const int heights[3] = {row->sizes[0].cy, row->sizes[1].cy, row->sizes[2].cy};
         GridSetRowPictures(state, cursor, heights);

@@ -1,4 +1,5 @@
 #include "grid/question_pictures_win32.h"
+#include "shell/startup_phases_win32.h"
 
 #include "grid/grid_items_win32.h"
 #include "grid/grid_layout.h"
@@ -16,6 +17,7 @@ bool g_puzzleLoaded = false;
 
 HBITMAP PuzzlePicture() {
     if (!g_puzzleLoaded) {
+        PhaseTimer timer(StartupPhase::kPuzzleDecode);
         g_puzzle = LoadResourcePicture(GetModuleHandleA(nullptr), kPuzzlePictureId, "IMG",
                                        kWantedPictureSize, kWantedPictureSize);
         g_puzzleLoaded = true;
@@ -63,6 +65,7 @@ HBITMAP ComposeAnswerPicture(QuizState* state, HBITMAP overlay, HBITMAP base, in
 }
 
 void ShowFoundPicture(QuizState* state, HWND grid, int k) {
+    PhaseTimer timer(StartupPhase::kFoundPictures);
     AnswerPlace place;
     if (!AnswerPlaceOf(k, &place)) return;
     HMODULE module = GetModuleHandleA(nullptr);

@@ -1,8 +1,10 @@
 #include "shell/shell_win32.h"
+#include "shell/startup_phases_win32.h"
 
 #include "answers/progress_file_win32.h"
 #include "grid/grid_items_win32.h"
 #include "grid/grid_layout.h"
+#include "grid/quiz_tables.h"
 #include "grid/grid_win32.h"
 #include "model/alert.h"
 #include "model/package_win32.h"
@@ -153,7 +155,11 @@ bool StartPlayer(HINSTANCE instance, PlayerWindows* windows) {
 
     QuizState* state = CreateQuizState();
     SetCurrentQuizState(state);
-    if (state) LoadQuizPackage(state);
+    if (state) {
+        PhaseTimer timer(StartupPhase::kPackageLoad);
+        LoadQuizPackage(state);
+        CarriedTables();
+    }
 
     HWND main = CreateWindowExA(0, kMainClassName, state ? state->title : "",
                                 WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, kMainWidth,
@@ -175,6 +181,7 @@ bool StartPlayer(HINSTANCE instance, PlayerWindows* windows) {
     HWND grid = CreateDialogParamA(instance, MAKEINTRESOURCEA(kGridTemplateId), main,
                                    GridDialogProc, 0);
     if (state) state->gridDialog = grid;
+    MarkWindowsShown();
     ShowWindow(main, SW_SHOWNORMAL);
     ShowWindow(grid, SW_SHOWNORMAL);
     SendMessageA(grid, WM_VSCROLL, SB_TOP, 0);
@@ -187,7 +194,15 @@ bool StartPlayer(HINSTANCE instance, PlayerWindows* windows) {
 
 int RunMessageLoop(HWND grid) {
     MSG msg = {};
-    while (GetMessageA(&msg, nullptr, 0, 0)) {
+    bool drawn = false;
+    while (true) {
+        // The first idle queue: the first screen is drawn. Asked until then
+        // only: under Wine every peek is a trip to the server.
+        if (!drawn && !PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            drawn = true;
+            ReportStartupPhases();
+        }
+        if (!GetMessageA(&msg, nullptr, 0, 0)) break;
         if (IsDialogMessageA(grid, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
