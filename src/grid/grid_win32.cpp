@@ -33,30 +33,17 @@ HWND GridChild(HWND grid, const char* className, const char* text, DWORD style,
     return child;
 }
 
-// The pictures prepared for one row; each is either taken by a control or
-// released, never left behind.
+// The sizes of one row's pictures: every question shows a copy of the
+// puzzle, or nothing (510 x 0) when there is none.
 struct RowPictures {
-    HBITMAP pictures[3];
     SIZE sizes[3];
 };
 
-void ReleaseRowPictures(RowPictures* row) {
-    for (HBITMAP& picture : row->pictures) {
-        if (picture) DeleteObject(picture);
-        picture = nullptr;
-    }
-}
-
-void PrepareRowPictures(QuizState* state, HBITMAP puzzle, int k, RowPictures* row) {
-    ReleaseRowPictures(row);
-    for (int i = 0; i < 3; ++i) {
-        row->pictures[i] = DrawLetterCount(state, puzzle, k + i, AsFont(state->pictureFont));
-        BITMAP info = {};
-        if (row->pictures[i] && GetObjectA(row->pictures[i], sizeof info, &info))
-            row->sizes[i] = {info.bmWidth, info.bmHeight};
-        else
-            row->sizes[i] = {kWantedPictureSize, 0};  // no picture: 510 x 0
-    }
+void PrepareRowPictures(HBITMAP puzzle, RowPictures* row) {
+    BITMAP info = {};
+    const bool drawn = puzzle && GetObjectA(puzzle, sizeof info, &info);
+    for (SIZE& size : row->sizes)
+        size = drawn ? SIZE{info.bmWidth, info.bmHeight} : SIZE{kWantedPictureSize, 0};
 }
 
 void CreateHintLabel(HWND grid, const QuizState* state, const QuestionEntry* entry, int k,
@@ -117,8 +104,7 @@ void BuildQuestion(HWND grid, QuizState* state, HBITMAP puzzle, GridRowCursor* c
     const int col = (k - 1) % 3;
     const int left = BlockLeft(k, state->answersPerQuestion);
     if (GridBeginQuestion(state, cursor, k)) {
-        PhaseTimer timer(StartupPhase::kPictureCopies);
-        PrepareRowPictures(state, puzzle, k, row);
+        PrepareRowPictures(puzzle, row);
         const int heights[3] = {row->sizes[0].cy, row->sizes[1].cy, row->sizes[2].cy};
         GridSetRowPictures(state, cursor, heights);
     }
@@ -141,11 +127,11 @@ void BuildQuestion(HWND grid, QuizState* state, HBITMAP puzzle, GridRowCursor* c
     const QuestionEntry* entry = QuestionAt(state, k - 1);
     if (state->layoutType > 1) CreateHintLabel(grid, state, entry, k, HintLabelRect(left, top));
     CreateAnswerFields(grid, state, entry, k, left, top, progress);
-    // A picture the answer check already composed stays; the prepared one
-    // is then not needed.
+    // A picture the answer check already composed stays; the others get
+    // their copy with its letter count now, and a found one never makes one.
     if (picture && !SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0)) {
-        SetStaticBitmap(picture, row->pictures[col]);
-        row->pictures[col] = nullptr;
+        PhaseTimer timer(StartupPhase::kPictureCopies);
+        SetStaticBitmap(picture, DrawLetterCount(state, puzzle, k, AsFont(state->pictureFont)));
     }
     GridEndQuestion(state, cursor, k);
 }
@@ -169,7 +155,6 @@ void BuildGrid(HWND grid, QuizState* state) {
     if (rows)
         for (int k = 1; k <= state->questionCount; ++k)
             BuildQuestion(grid, state, puzzle, &cursor, &row, &progress, k);
-    ReleaseRowPictures(&row);  // numbers beyond the last question
     GridFinish(state);
     CloseProgressReader(&progress);
     UpdateScrollRanges(state, grid);

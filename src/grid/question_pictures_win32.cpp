@@ -31,28 +31,27 @@ void ReleasePuzzlePicture() {
     g_puzzleLoaded = false;
 }
 
-HBITMAP DrawLetterCount(QuizState*, HBITMAP picture, int k, HFONT font) {
-    if (!picture) return nullptr;
-    auto copy = static_cast<HBITMAP>(CopyImage(picture, IMAGE_BITMAP, 0, 0, LR_DEFAULTSIZE));
-    if (!copy) return nullptr;
+namespace {
+
+// Writes question k's "%d lettres" into `target` itself.
+void WriteLetterCount(HBITMAP target, int k, HFONT font) {
     char text[32];
     const int length = wsprintfA(text, "%d lettres", LetterCountOf(k));
     HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ oldBitmap = SelectObject(dc, copy);
+    HGDIOBJ oldBitmap = SelectObject(dc, target);
     HGDIOBJ oldFont = SelectObject(dc, font);
     TextOutA(dc, 183, 468, text, length);  // the context's defaults: black on opaque white
     SelectObject(dc, oldFont);
     SelectObject(dc, oldBitmap);
     DeleteDC(dc);
-    return copy;
 }
 
-HBITMAP ComposeAnswerPicture(QuizState* state, HBITMAP overlay, HBITMAP base, int index) {
+// Copies `overlay`, from its own (0, 0), into `base` at question k's place.
+void PasteOverlay(HBITMAP base, HBITMAP overlay, int k) {
     HDC destination = CreateCompatibleDC(nullptr);
     HDC source = CreateCompatibleDC(nullptr);
     HGDIOBJ oldDestination = SelectObject(destination, base);
     HGDIOBJ oldSource = SelectObject(source, overlay);
-    const int k = index + 1;
     AnswerPlace place;
     if (AnswerPlaceOf(k, &place))
         BitBlt(destination, place.left, place.top, place.width, place.height, source, 0, 0,
@@ -61,7 +60,21 @@ HBITMAP ComposeAnswerPicture(QuizState* state, HBITMAP overlay, HBITMAP base, in
     SelectObject(source, oldSource);
     DeleteDC(destination);
     DeleteDC(source);
-    return DrawLetterCount(state, base, k, AsFont(state->pictureFont));
+}
+
+}  // namespace
+
+HBITMAP DrawLetterCount(QuizState*, HBITMAP picture, int k, HFONT font) {
+    if (!picture) return nullptr;
+    auto copy = static_cast<HBITMAP>(CopyImage(picture, IMAGE_BITMAP, 0, 0, LR_DEFAULTSIZE));
+    if (!copy) return nullptr;
+    WriteLetterCount(copy, k, font);
+    return copy;
+}
+
+HBITMAP ComposeAnswerPicture(QuizState* state, HBITMAP overlay, HBITMAP base, int index) {
+    PasteOverlay(base, overlay, index + 1);
+    return DrawLetterCount(state, base, index + 1, AsFont(state->pictureFont));
 }
 
 void ShowFoundPicture(QuizState* state, HWND grid, int k) {
@@ -73,12 +86,15 @@ void ShowFoundPicture(QuizState* state, HWND grid, int k) {
                                           kWantedPictureSize, kWantedPictureSize);
     if (!overlay) return;
     // Every composition starts from an unmarked copy of the puzzle, decoded
-    // once: a find costs a copy, not a decode.
+    // once: a find costs one copy, marked and counted in place (the same
+    // pixels as ComposeAnswerPicture, without its second copy).
     HBITMAP puzzle = PuzzlePicture();
-    HBITMAP base = puzzle ? static_cast<HBITMAP>(CopyImage(puzzle, IMAGE_BITMAP, 0, 0, 0)) : nullptr;
-    HBITMAP picture = ComposeAnswerPicture(state, overlay, base, k - 1);
+    HBITMAP picture = puzzle ? static_cast<HBITMAP>(CopyImage(puzzle, IMAGE_BITMAP, 0, 0, 0)) : nullptr;
+    if (picture) {
+        PasteOverlay(picture, overlay, k);
+        WriteLetterCount(picture, k, AsFont(state->pictureFont));
+    }
     DeleteObject(overlay);
-    if (base) DeleteObject(base);
     SetStaticBitmap(GridItem(grid, kPictureBase + k), picture);
 }
 
