@@ -129,6 +129,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 }
 
 bool StartPlayer(HINSTANCE instance, PlayerWindows* windows) {
+    MarkStartupBegun();
     // The player stub before quizpack has added a quiz to it: nothing to play.
     if (!CarriesQuiz(instance)) {
         ShowAlert("Ce lecteur ne contient aucun quiz : quizpack exe en fait l'ex\xE9" "cutable d'un "

@@ -11,6 +11,7 @@ namespace {
 constexpr int kPhases = static_cast<int>(StartupPhase::kCount);
 long long g_ticks[kPhases] = {};
 int g_counts[kPhases] = {};
+long long g_begun = 0;
 long long g_shown = 0;
 bool g_reported = false;
 
@@ -24,6 +25,7 @@ const char* const kNames[kPhases] = {
     "package load", "puzzle decode", "control creation", "picture copies",
     "restored answer checks", "  score, code, hide-found and scroll passes",
     "  found questions' marked pictures", "first paint",
+    "the windows built (the phases above but the paint)",
 };
 
 }  // namespace
@@ -36,7 +38,14 @@ PhaseTimer::~PhaseTimer() {
     ++g_counts[static_cast<int>(phase_)];
 }
 
-void MarkWindowsShown() { g_shown = Now(); }
+void MarkStartupBegun() { g_begun = Now(); }
+
+void MarkWindowsShown() {
+    g_shown = Now();
+    if (!g_begun) return;
+    g_ticks[static_cast<int>(StartupPhase::kWindowsBuilt)] = g_shown - g_begun;
+    g_counts[static_cast<int>(StartupPhase::kWindowsBuilt)] = 1;
+}
 
 void ReportStartupPhases() {
     if (g_reported) return;
@@ -63,7 +72,11 @@ void ReportStartupPhases() {
     for (int i = 0; i < kPhases; ++i)
         std::fprintf(file, "%s\t%.1f\t%d\n", kNames[i], 1000.0 * g_ticks[i] / frequency.QuadPart,
                      g_counts[i]);
-    std::fprintf(file, "process start to first idle\t%.1f\t1\n", (value(now) - value(created)) / 10000.0);
+    const double total = (value(now) - value(created)) / 10000.0;
+    // Two clocks: the process's creation time is only known in file time.
+    const double inPlayer = g_begun ? 1000.0 * (Now() - g_begun) / frequency.QuadPart : 0;
+    std::fprintf(file, "process start to the player's first step\t%.1f\t1\n", total - inPlayer);
+    std::fprintf(file, "process start to first idle\t%.1f\t1\n", total);
     std::fclose(file);
 }
 

@@ -15,6 +15,7 @@ enum class StartupPhase {
     kScoreUpdates,    // within the checks: score, code text, hide-found and scroll passes
     kFoundPictures,   // within the checks: a found question's marked picture
     kFirstPaint,      // from the windows shown to the first idle message queue
+    kWindowsBuilt,    // the player's start until its windows are shown, the phases above included
     kCount
 };
 
@@ -32,6 +33,8 @@ private:
     long long start_;
 };
 
+// The player's first step, once the process and its libraries are loaded.
+void MarkStartupBegun();
 // The start of the first-paint phase (the windows are shown).
 void MarkWindowsShown();
 // Called when the message queue is first idle: closes the first-paint phase
