@@ -16,6 +16,9 @@ namespace quiz {
 
 namespace {
 
+bool g_held = false;
+bool g_asked = false;
+
 bool LabelReadsBravo(HWND grid, int a) {
     char text[kTextSize] = {};
     GridItemText(grid, kResultLabelBase + a, text, 255);
@@ -24,7 +27,22 @@ bool LabelReadsBravo(HWND grid, int a) {
 
 }  // namespace
 
+void HoldScoreUpdates() {
+    g_held = true;
+    g_asked = false;
+}
+
+void ReleaseScoreUpdates(QuizState* state, HWND grid) {
+    g_held = false;
+    if (g_asked) UpdateScore(state, grid);
+    g_asked = false;
+}
+
 void UpdateScore(QuizState* state, HWND grid) {
+    if (g_held) {
+        g_asked = true;
+        return;
+    }
     PhaseTimer timer(StartupPhase::kScoreUpdates);
     const int fields = AnswerFieldCount(state);
     std::vector<bool> bravo(fields > 0 ? fields : 0);

@@ -5,6 +5,7 @@
 #include "answers/answer_field_win32.h"
 #include "answers/progress_file.h"
 #include "answers/progress_file_win32.h"
+#include "answers/score_win32.h"
 #include "answers/answer_compare.h"
 #include "answers/answer_rules.h"
 #include "grid/grid_layout.h"
@@ -127,11 +128,11 @@ void BuildQuestion(HWND grid, QuizState* state, HBITMAP puzzle, GridRowCursor* c
     const QuestionEntry* entry = QuestionAt(state, k - 1);
     if (state->layoutType > 1) CreateHintLabel(grid, state, entry, k, HintLabelRect(left, top));
     CreateAnswerFields(grid, state, entry, k, left, top, progress);
-    // A picture the answer check already composed stays; the others get
-    // their copy with its letter count now, and a found one never makes one.
+    // A picture the answer check already composed stays; the others show
+    // the puzzle with their letter count now, and a found one never makes it.
     if (picture && !SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0)) {
         PhaseTimer timer(StartupPhase::kPictureCopies);
-        SetStaticBitmap(picture, DrawLetterCount(state, puzzle, k, AsFont(state->pictureFont)));
+        SetQuestionPicture(picture, SharedLetterCountPicture(state, puzzle, k));
     }
     GridEndQuestion(state, cursor, k);
 }
@@ -152,9 +153,11 @@ void BuildGrid(HWND grid, QuizState* state) {
     const bool rows = state->quizKind == 1 && state->questionCount > 0;
     HBITMAP puzzle = rows ? PuzzlePicture() : nullptr;
     RowPictures row = {};
+    HoldScoreUpdates();
     if (rows)
         for (int k = 1; k <= state->questionCount; ++k)
             BuildQuestion(grid, state, puzzle, &cursor, &row, &progress, k);
+    ReleaseScoreUpdates(state, grid);
     GridFinish(state);
     CloseProgressReader(&progress);
     UpdateScrollRanges(state, grid);
@@ -223,7 +226,7 @@ INT_PTR CALLBACK GridDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
             // A picture control never deletes its bitmap: the grid that gave
             // them takes them back.
             for (int k = 1; k <= state->questionCount; ++k)
-                SetStaticBitmap(GetDlgItem(hwnd, kPictureBase + k), nullptr);
+                SetQuestionPicture(GetDlgItem(hwnd, kPictureBase + k), nullptr);
             ReleasePuzzlePicture();
             ForgetGridItems(hwnd);
             // Deleted here only: a WM_CLOSE leaves the grid alive, and its

@@ -13,6 +13,15 @@ namespace quiz {
 namespace {
 HBITMAP g_puzzle = nullptr;
 bool g_puzzleLoaded = false;
+// The shared unmarked pictures, by letter count (1 to 259).
+HBITMAP g_byCount[kMaxLetterCount + 1] = {};
+
+bool IsShared(HBITMAP bitmap) {
+    if (!bitmap) return false;
+    for (HBITMAP shared : g_byCount)
+        if (shared == bitmap) return true;
+    return false;
+}
 }  // namespace
 
 HBITMAP PuzzlePicture() {
@@ -26,6 +35,10 @@ HBITMAP PuzzlePicture() {
 }
 
 void ReleasePuzzlePicture() {
+    for (HBITMAP& shared : g_byCount) {
+        if (shared) DeleteObject(shared);
+        shared = nullptr;
+    }
     if (g_puzzle) DeleteObject(g_puzzle);
     g_puzzle = nullptr;
     g_puzzleLoaded = false;
@@ -72,6 +85,22 @@ HBITMAP DrawLetterCount(QuizState*, HBITMAP picture, int k, HFONT font) {
     return copy;
 }
 
+HBITMAP SharedLetterCountPicture(QuizState* state, HBITMAP puzzle, int k) {
+    HBITMAP& shared = g_byCount[LetterCountOf(k)];  // 1 to 259, as the tables are read
+    if (!shared) shared = DrawLetterCount(state, puzzle, k, AsFont(state->pictureFont));
+    return shared;
+}
+
+void SetQuestionPicture(HWND control, HBITMAP bitmap) {
+    if (!control) {
+        if (!IsShared(bitmap) && bitmap) DeleteObject(bitmap);
+        return;
+    }
+    auto previous = reinterpret_cast<HBITMAP>(
+        SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
+    if (previous && previous != bitmap && !IsShared(previous)) DeleteObject(previous);
+}
+
 HBITMAP ComposeAnswerPicture(QuizState* state, HBITMAP overlay, HBITMAP base, int index) {
     PasteOverlay(base, overlay, index + 1);
     return DrawLetterCount(state, base, index + 1, AsFont(state->pictureFont));
@@ -95,7 +124,7 @@ void ShowFoundPicture(QuizState* state, HWND grid, int k) {
         WriteLetterCount(picture, k, AsFont(state->pictureFont));
     }
     DeleteObject(overlay);
-    SetStaticBitmap(GridItem(grid, kPictureBase + k), picture);
+    SetQuestionPicture(GridItem(grid, kPictureBase + k), picture);
 }
 
 }  // namespace quiz

@@ -21,14 +21,4 @@ HWND CreateChild(HWND parent, const char* className, const char* text, DWORD sty
 
 HFONT GuiFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
-void SetStaticBitmap(HWND control, HBITMAP bitmap) {
-    if (!control) {  // a control that was never made takes nothing
-        if (bitmap) DeleteObject(bitmap);
-        return;
-    }
-    auto previous = reinterpret_cast<HBITMAP>(
-        SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
-    if (previous && previous != bitmap) DeleteObject(previous);
-}
-
 }  // namespace quiz

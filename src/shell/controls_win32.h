@@ -17,8 +17,4 @@ HWND CreateChild(HWND parent, const char* className, const char* text, DWORD sty
 // The stock DEFAULT_GUI_FONT.
 HFONT GuiFont();
 
-// Replaces a static control's bitmap and deletes the one it held (a control
-// hands back the bitmap it had, which nobody else owns).
-void SetStaticBitmap(HWND control, HBITMAP bitmap);
-
 }  // namespace quiz

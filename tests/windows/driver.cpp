@@ -14,7 +14,17 @@
 //                           (line ends as "|") and press OK; exit 1 without one
 //   driver close-answer yes|no  close the window; print the message box that
 //                           asks, and answer it
+//   driver snapshot         print what the player shows: every control of the
+//                           header and the grid (class, text, visibility,
+//                           place) and a hash of every picture's pixels on
+//                           screen, line by line from top to bottom (a
+//                           screen of 1280 x 1400 at least)
+//   driver memory EXE DIR CYCLES [ANSWER]  start EXE from DIR; print its
+//                           working set (MB) once shown, then after CYCLES
+//                           times a wrong answer and ANSWER for question 1
 #include <windows.h>
+// after windows.h, which it needs
+#include <psapi.h>
 
 #include <cstdio>
 #include <cstring>
@@ -469,6 +479,126 @@ int TimeStartUp(const std::string& program, int runs, const std::string& directo
     return 0;
 }
 
+// Every control of `dialog` in creation order: id, class, visibility, place
+// in the dialog and text.
+void PrintControls(const char* name, HWND dialog) {
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char className[32] = {};
+        GetClassNameA(child, className, sizeof className);
+        RECT r = {};
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+        std::printf("%s %d %s %s %ld,%ld %ldx%ld \"%s\"\n", name, GetDlgCtrlID(child), className,
+                    IsWindowVisible(child) ? "shown" : "hidden", r.left, r.top, r.right - r.left,
+                    r.bottom - r.top, TextOf(child).c_str());
+    }
+}
+
+// What the player shows, in a form two builds can be compared by.
+int Snapshot() {
+    HWND window = FindWindowA(quiz::kMainClassName, nullptr);
+    HWND grid = nullptr, header = nullptr;
+    if (!window || !FindDialogs(window, &grid, &header) || !grid) return 1;
+    PrintControls("header", header);
+    PrintControls("grid", grid);
+    std::vector<bool> shot(10000);
+    // Tall enough for every picture to be seen whole at some line (a screen
+    // of 1280 x 1400 at least).
+    RECT outer;
+    GetWindowRect(window, &outer);
+    SetWindowPos(window, nullptr, 0, 0, 1200, 1300, SWP_NOZORDER | SWP_NOMOVE);
+    SendMessageA(grid, WM_VSCROLL, SB_TOP, 0);
+    auto leftOf = [&](int id) {
+        RECT r = {};
+        GetWindowRect(GetDlgItem(grid, id), &r);
+        MapWindowPoints(nullptr, grid, reinterpret_cast<POINT*>(&r), 2);
+        return r.left;
+    };
+    // SB_LEFT moves nothing in the grid: paged back instead.
+    auto toTheLeft = [&] {
+        for (int i = 0; i < 20; ++i) {
+            const long left = leftOf(9901);
+            SendMessageA(grid, WM_HSCROLL, SB_PAGELEFT, 0);
+            if (leftOf(9901) == left) break;
+        }
+    };
+    // Line by line, every picture is seen whole at some step.
+    for (int line = 0; line < 5000; ++line) {
+        toTheLeft();
+        for (int across = 0; across < 10; ++across) {
+            RECT client;
+            GetClientRect(grid, &client);
+            for (int id = 9901; id <= 9996; ++id) {
+                HWND picture = GetDlgItem(grid, id);
+                if (!picture || shot[id] || !IsWindowVisible(picture)) continue;
+                RECT r = {};
+                GetWindowRect(picture, &r);
+                MapWindowPoints(nullptr, grid, reinterpret_cast<POINT*>(&r), 2);
+                if (r.top < 0 || r.left < 0 || r.bottom > client.bottom || r.right > client.right) continue;
+                const ScreenShot pixels = Shoot(grid, picture);
+                uint64_t hash = 14695981039346656037ull;  // FNV-1a over the pixels
+                for (uint32_t px : pixels.pixels) hash = (hash ^ px) * 1099511628211ull;
+                std::printf("picture %d %dx%d %016llx\n", id, pixels.width, pixels.height,
+                            static_cast<unsigned long long>(hash));
+                shot[id] = true;
+            }
+            const long left = leftOf(9901);
+            SendMessageA(grid, WM_HSCROLL, SB_PAGERIGHT, 0);
+            if (leftOf(9901) == left) break;
+        }
+        const long before = TopOf(grid, 9901);
+        SendMessageA(grid, WM_VSCROLL, SB_LINEDOWN, 0);
+        if (TopOf(grid, 9901) == before) break;
+    }
+    toTheLeft();
+    std::printf("scrolled to the bottom by %ld\n", 5 - TopOf(grid, 9901));
+    SendMessageA(grid, WM_VSCROLL, SB_TOP, 0);
+    SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOZORDER | SWP_NOMOVE);
+    return 0;
+}
+
+double WorkingSetMb(HANDLE process) {
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(process, &counters, sizeof counters)) return -1;
+    return counters.WorkingSetSize / 1048576.0;
+}
+
+// The working set of a started program once its window is up, and after
+// `cycles` times a wrong answer then `answer` for question 1 (a player only).
+int MeasureMemory(const std::string& program, const std::string& directory, int cycles,
+                  const std::string& answer) {
+    const std::string path = WindowsPath(program), folder = WindowsPath(directory);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    std::string commandLine = "\"" + path + "\"";
+    if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.c_str(), &startup, &process))
+        return 1;
+    WaitForInputIdle(process.hProcess, 60000);
+    HWND window = nullptr;
+    while (!(window = WindowOfProcess(process.dwProcessId))) Sleep(1);
+    Sleep(300);
+    std::printf("%.1f", WorkingSetMb(process.hProcess));
+    HWND grid = nullptr, header = nullptr;
+    if (cycles > 0 && FindDialogs(window, &grid, &header) && grid) {
+        for (int i = 0; i < cycles; ++i) {
+            Answer(grid, 4001, "zzz");
+            Answer(grid, 4001, answer.c_str());
+        }
+        Sleep(300);
+        std::printf(" %.1f %s", WorkingSetMb(process.hProcess), TextOf(GetDlgItem(grid, 5001)).c_str());
+    }
+    std::printf("\n");
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return 0;
+}
+
 // Waits for the player's message box, prints its text and presses `button`.
 bool AnswerPlayerBox(HWND player, int button) {
     DWORD process = 0;
@@ -560,6 +690,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (verb == "startup" && argc == 5) return TimeStartUp(argv[2], std::atoi(argv[3]), argv[4]);
+    if (verb == "snapshot") return Snapshot();
+    if (verb == "memory" && (argc == 5 || argc == 6))
+        return MeasureMemory(argv[2], argv[3], std::atoi(argv[4]), argc == 6 ? argv[5] : "");
     if (verb == "text" && argc == 3) {  // a grid control's text, for scripts
         HWND window = FindWindowA(quiz::kMainClassName, nullptr);
         HWND grid = nullptr, header = nullptr;
@@ -582,6 +715,6 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr,
                  "usage: driver e2e PLAYER.exe | box PROGRAM.exe CAPTION TEXT [ARGUMENT] | wait [SECONDS] | close [SECONDS] | text ID | bottom | cacher | "
-                 "resize WIDTH HEIGHT | save | close-answer yes|no\n");
+                 "resize WIDTH HEIGHT | save | close-answer yes|no | snapshot | memory EXE DIR CYCLES [ANSWER]\n");
     return 2;
 }

@@ -11,9 +11,11 @@
 #include <memory>
 #include <string>
 
+#include "answers/answer_check_win32.h"
 #include "answers/answer_field_win32.h"
 #include "grid/grid_win32.h"
 #include "grid/question_pictures_win32.h"
+#include "grid/quiz_tables.h"
 #include "images/picture_loader_win32.h"
 #include "model/quiz_state_win32.h"
 #include "test_support.h"
@@ -101,7 +103,7 @@ TEST_F(Grid, OneAnswerRowsStandAt5And580) {
     HBITMAP first = reinterpret_cast<HBITMAP>(SendMessageA(Item(9901), STM_GETIMAGE, IMAGE_BITMAP, 0));
     HBITMAP second = reinterpret_cast<HBITMAP>(SendMessageA(Item(9902), STM_GETIMAGE, IMAGE_BITMAP, 0));
     ASSERT_NE(first, nullptr);
-    EXPECT_NE(first, second);  // every question its own copy
+    EXPECT_NE(first, second);  // 5 and 7 letters
     EXPECT_EQ(test::BitmapSize(first).cx, 459);
     EXPECT_EQ(test::BitmapSize(first).cy, 505);
 }
@@ -382,6 +384,45 @@ TEST_F(Pictures, OverlaysLandAtTheirPlaceOnly) {
     }
     DeleteObject(base);
     DeleteObject(overlay);
+}
+
+// Questions with one letter count show one bitmap; a find gives its question
+// a picture of its own and leaves the others theirs; the grid's end deletes
+// each bitmap once.
+TEST_F(Pictures, QuestionsWithOneLetterCountShareOnePicture) {
+    std::vector<test::FixtureQuestion> twelve;
+    for (int k = 1; k <= 12; ++k) twelve.push_back(kFive[(k - 1) % 5]);
+    twelve[9] = {"DATTE", nullptr, ""};  // question 10: the one with an overlay
+    test::DropQuiz(state);
+    state = test::MakeQuiz(1, 1, twelve);  // a find shows its marked picture
+    test::GridFixture fixture = test::OpenGrid(1000, 800);
+    auto shown = [&](int k) {
+        return reinterpret_cast<HBITMAP>(
+            SendDlgItemMessageA(fixture.grid, 9900 + k, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    };
+    // Counts 5 7 9 6 8 5 7 7 6 9 6 6: 1 and 6, 2 7 and 8, 3 and 10, 4 9 11 and 12.
+    const int firstWithCount[13] = {0, 1, 2, 3, 4, 5, 1, 2, 2, 4, 3, 4, 4};
+    for (int k = 1; k <= 12; ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(shown(k), shown(firstWithCount[k]));
+        for (int j = 1; j < k; ++j)
+            if (firstWithCount[j] != firstWithCount[k]) {
+                EXPECT_NE(shown(j), shown(k)) << j;
+            }
+        char text[16];
+        wsprintfA(text, "%d lettres", LetterCountOf(k));
+        EXPECT_TRUE(test::PixelsOf(shown(k)) == Reference(puzzle, text));
+    }
+    HBITMAP shared = shown(3);
+    const std::vector<uint32_t> before = test::PixelsOf(shared);
+    SetWindowTextA(GetDlgItem(fixture.grid, 4010), "DATTE");
+    CheckAnswerField(state, fixture.grid, 4010);
+    EXPECT_NE(shown(10), shared);
+    EXPECT_EQ(shown(3), shared);
+    EXPECT_EQ(test::PixelsOf(shared), before);  // the find drew on its own copy
+    HBITMAP marked = shown(10);
+    test::CloseGrid(&fixture);
+    for (HBITMAP gone : {shared, marked}) EXPECT_EQ(GetObjectType(gone), 0u);
 }
 
 TEST_F(Pictures, AFoundQuestionShowsItsOwnMarkOnly) {
