@@ -49,26 +49,25 @@ void PrepareRowPictures(HBITMAP puzzle, RowPictures* row) {
 
 void CreateHintLabel(HWND grid, const QuizState* state, const QuestionEntry* entry, int k,
                      const PixelRect& rect) {
-    HWND hint = GridChild(grid, "Static", "", kChild | SS_CENTER, rect, kHintLabelBase + k,
-                            GuiFont(), TRUE);
-    const char* extra = entry ? entry->extraText : "";
-    SetWindowTextA(hint, extra);
+    // Made with its text and visibility at once: every later call on a
+    // control is one more trip to the window server.
+    const char* text = entry ? entry->extraText : "";
+    char count[32];
+    DWORD style = WS_CHILD | SS_CENTER;
     switch (state->layoutType) {
         case 5:
-        case 7: {
-            char count[32];
+        case 7:
             FormatWordCount(CountAnswerWords(entry ? entry->answer1 : ""), count, sizeof count);
-            SetWindowTextA(hint, count);
-            ShowWindow(hint, SW_SHOWNORMAL);
+            text = count;
+            style |= WS_VISIBLE;
             break;
-        }
         case 8:
-            ShowWindow(hint, SW_SHOWNORMAL);
+            style |= WS_VISIBLE;
             break;
         default:  // shown by the answer check once the question is found
-            ShowWindow(hint, SW_HIDE);
             break;
     }
+    GridChild(grid, "Static", text, style, rect, kHintLabelBase + k, GuiFont(), TRUE);
 }
 
 void CreateAnswerFields(HWND grid, QuizState* state, const QuestionEntry* entry, int k, int left,

@@ -13,6 +13,8 @@ namespace quiz {
 namespace {
 HBITMAP g_puzzle = nullptr;
 bool g_puzzleLoaded = false;
+// The puzzle as CopyImage makes it, kept with it: finds copy this one.
+HBITMAP g_unmarked = nullptr;
 // The shared unmarked pictures, by letter count (1 to 259).
 HBITMAP g_byCount[kMaxLetterCount + 1] = {};
 
@@ -39,6 +41,8 @@ void ReleasePuzzlePicture() {
         if (shared) DeleteObject(shared);
         shared = nullptr;
     }
+    if (g_unmarked) DeleteObject(g_unmarked);
+    g_unmarked = nullptr;
     if (g_puzzle) DeleteObject(g_puzzle);
     g_puzzle = nullptr;
     g_puzzleLoaded = false;
@@ -57,6 +61,29 @@ void WriteLetterCount(HBITMAP target, int k, HFONT font) {
     SelectObject(dc, oldFont);
     SelectObject(dc, oldBitmap);
     DeleteDC(dc);
+}
+
+// A fresh unmarked copy of the puzzle, the pixels and format CopyImage gives:
+// a block copy between bitmaps of one format costs less than CopyImage's
+// conversion from the decoded picture at every find.
+HBITMAP FreshPuzzleCopy() {
+    HBITMAP puzzle = PuzzlePicture();
+    if (!puzzle) return nullptr;
+    if (!g_unmarked) g_unmarked = static_cast<HBITMAP>(CopyImage(puzzle, IMAGE_BITMAP, 0, 0, 0));
+    BITMAP info = {};
+    if (!g_unmarked || !GetObjectA(g_unmarked, sizeof info, &info)) return nullptr;
+    HBITMAP copy = CreateBitmap(info.bmWidth, info.bmHeight, info.bmPlanes, info.bmBitsPixel, nullptr);
+    if (!copy) return nullptr;
+    HDC destination = CreateCompatibleDC(nullptr);
+    HDC source = CreateCompatibleDC(nullptr);
+    HGDIOBJ oldDestination = SelectObject(destination, copy);
+    HGDIOBJ oldSource = SelectObject(source, g_unmarked);
+    BitBlt(destination, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
+    SelectObject(destination, oldDestination);
+    SelectObject(source, oldSource);
+    DeleteDC(destination);
+    DeleteDC(source);
+    return copy;
 }
 
 // Copies `overlay`, from its own (0, 0), into `base` at question k's place.
@@ -117,8 +144,7 @@ void ShowFoundPicture(QuizState* state, HWND grid, int k) {
     // Every composition starts from an unmarked copy of the puzzle, decoded
     // once: a find costs one copy, marked and counted in place (the same
     // pixels as ComposeAnswerPicture, without its second copy).
-    HBITMAP puzzle = PuzzlePicture();
-    HBITMAP picture = puzzle ? static_cast<HBITMAP>(CopyImage(puzzle, IMAGE_BITMAP, 0, 0, 0)) : nullptr;
+    HBITMAP picture = FreshPuzzleCopy();
     if (picture) {
         PasteOverlay(picture, overlay, k);
         WriteLetterCount(picture, k, AsFont(state->pictureFont));

@@ -30,17 +30,16 @@ HBITMAP LoadResourcePicture(HMODULE module, int id, LPCSTR type, int, int) {
 }
 
 HBITMAP LoadOlePicture(const void* bytes, DWORD count) {
-    CoInitialize(nullptr);
+    // COM stays initialised for the rest of the process: starting and ending
+    // it around every picture cost more than the decoding itself.
+    static const HRESULT com = CoInitialize(nullptr);
+    (void)com;
     HGLOBAL block = GlobalAlloc(GMEM_FIXED, count);
-    if (!block) {
-        CoUninitialize();
-        return nullptr;
-    }
+    if (!block) return nullptr;
     std::memcpy(reinterpret_cast<void*>(block), bytes, count);
     IStream* stream = nullptr;
     if (FAILED(CreateStreamOnHGlobal(block, TRUE, &stream))) {
         GlobalFree(block);
-        CoUninitialize();
         return nullptr;
     }
     IPicture* picture = nullptr;
@@ -48,7 +47,6 @@ HBITMAP LoadOlePicture(const void* bytes, DWORD count) {
                                     reinterpret_cast<void**>(&picture));
     if (FAILED(loaded) || !picture) {
         stream->Release();
-        CoUninitialize();
         return nullptr;
     }
     OLE_HANDLE handle = 0;
@@ -64,7 +62,6 @@ HBITMAP LoadOlePicture(const void* bytes, DWORD count) {
     }
     picture->Release();
     stream->Release();  // frees the block
-    CoUninitialize();
     return copy;
 }
 

@@ -45,13 +45,31 @@ awk -v b="$bare" -v f="$floor21" -v g="$floor96" -v e="$empty" -v s="$sample" -v
   printf "  %-30s %8.1f %8.2fx %8.2fx  (goal 1.15x the floor)\n", "96 questions, all restored", q, q / g, q / b
 }'
 
+# What stays in memory: working sets once the window is up, and after 60
+# times a wrong then the right answer for question 1 (a find and a loss).
+first=$(sed -n 's/^answer = "\(.*\)"/\1/p' "$top/tests/bench/quiz96/quiz96.toml" | head -1)
+memory_of() {
+  wine "$driver" memory "$@" 2>/dev/null | tr -d '\r' | grep . ||
+    { echo "retrying $1" >&2; wine "$driver" memory "$@" | tr -d '\r'; }
+}
+bare_mb=$(memory_of "$build/tests/windows/bare_window.exe" "$scratch/empty" 0)
+floor_mb=$(memory_of "$build/tests/windows/floor96.exe" "$scratch/empty" 0)
+player_mb=$(memory_of "$build/quiz96.exe" "$scratch/quiz96" 60 "$first")
+echo "working set (MB):"
+echo "$bare_mb $floor_mb $player_mb" | awk '{
+  printf "  %-40s %8.1f\n", "bare window", $1
+  printf "  %-40s %8.1f\n", "floor, 96 questions", $2
+  printf "  %-40s %8.1f  %+.1f against the floor (goal +15)\n", "96 questions, all restored", $3, $3 - $2
+  printf "  %-40s %8.1f  %+.1f after the start (%s)\n", "  after 60 finds and losses of question 1", $4, $4 - $3, $5
+}'
+
 # Where the player's time goes: one more start of each, its phases written by
 # the player itself (QUIZ_STARTUP_PHASES), in milliseconds and calls.
 phases() {  # phases NAME PLAYER FOLDER
   rm -f "$scratch/phases"
   QUIZ_STARTUP_PHASES=$(winepath -w "$scratch/phases" 2>/dev/null) wine "$driver" startup "$2" 1 "$3" >/dev/null || true
   echo "  $1:"
-  awk -F '\t' '{ printf "    %-46s %8.1f ms %6d\n", $1, $2, $3 }' "$scratch/phases" 2>/dev/null || echo "    (no figures)"
+  awk -F '\t' '{ printf "    %-52s %8.1f ms %6d\n", $1, $2, $3 }' "$scratch/phases" 2>/dev/null || echo "    (no figures)"
 }
 echo "start-up phases inside the player (one start each):"
 phases "sample, 21 answers restored" "$build/fruits.exe" "$scratch/sample"
