@@ -22,19 +22,25 @@ answers "$top/tests/bench/quiz96/quiz96.toml" > "$scratch/quiz96/quiz96.txt"
 driver="$build/tests/windows/driver.exe"
 # The first start of a fresh server may fail while it comes up: a warm-up
 # that is allowed to, then one more try for any measure.
-wine "$driver" startup "$build/tests/windows/bare_window.exe" 1 "$scratch/empty" >/dev/null 2>&1 || sleep 2
-time_of() {
-  wine "$driver" startup "$1" "$runs" "$2" 2>/dev/null | tr -d '\r' | grep . ||
-    { echo "retrying $1" >&2; wine "$driver" startup "$1" "$runs" "$2" | tr -d '\r'; }
+wine "$driver" startup 1 "$build/tests/windows/bare_window.exe" "$scratch/empty" >/dev/null 2>&1 || sleep 2
+times_of() {
+  wine "$driver" startup "$runs" "$@" 2>/dev/null | tr -d '\r' | grep . ||
+    { echo "retrying" >&2; wine "$driver" startup "$runs" "$@" | tr -d '\r'; }
 }
-bare=$(time_of "$build/tests/windows/bare_window.exe" "$scratch/empty")
-floor21=$(time_of "$build/tests/windows/floor21.exe" "$scratch/empty")
-floor96=$(time_of "$build/tests/windows/floor96.exe" "$scratch/empty")
-empty=$(time_of "$build/fruits.exe" "$scratch/empty")
-sample=$(time_of "$build/fruits.exe" "$scratch/sample")
-big=$(time_of "$build/quiz96.exe" "$scratch/quiz96")
+# Round by round, each program once a round (the driver's startup).
+times_of "$build/tests/windows/bare_window.exe" "$scratch/empty" \
+  "$build/tests/windows/floor21.exe" "$scratch/empty" "$build/tests/windows/floor96.exe" "$scratch/empty" \
+  "$build/fruits.exe" "$scratch/empty" "$build/fruits.exe" "$scratch/sample" \
+  "$build/quiz96.exe" "$scratch/quiz96" > "$scratch/times"
+figure() { sed -n "${1}p" "$scratch/times"; }
+bare=$(figure 1)
+floor21=$(figure 2)
+floor96=$(figure 3)
+empty=$(figure 4)
+sample=$(figure 5)
+big=$(figure 6)
 wineserver -k 2>/dev/null || true
-echo "start-up, median of $runs runs (ms); the floor does only what the screen needs:"
+echo "start-up, median of $runs rounds (ms); the floor does only what the screen needs:"
 awk -v b="$bare" -v f="$floor21" -v g="$floor96" -v e="$empty" -v s="$sample" -v q="$big" 'BEGIN {
   printf "  %-30s %8s %9s %9s\n", "", "ms", "/ floor", "/ bare"
   printf "  %-30s %8.1f\n", "bare window", b
@@ -67,7 +73,7 @@ echo "$bare_mb $floor_mb $player_mb" | awk '{
 # the player itself (QUIZ_STARTUP_PHASES), in milliseconds and calls.
 phases() {  # phases NAME PLAYER FOLDER
   rm -f "$scratch/phases"
-  QUIZ_STARTUP_PHASES=$(winepath -w "$scratch/phases" 2>/dev/null) wine "$driver" startup "$2" 1 "$3" >/dev/null || true
+  QUIZ_STARTUP_PHASES=$(winepath -w "$scratch/phases" 2>/dev/null) wine "$driver" startup 1 "$2" "$3" >/dev/null || true
   echo "  $1:"
   awk -F '\t' '{ printf "    %-52s %8.1f ms %6d\n", $1, $2, $3 }' "$scratch/phases" 2>/dev/null || echo "    (no figures)"
 }

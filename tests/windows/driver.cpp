@@ -4,8 +4,10 @@
 //                           quiz it carries, close it (WM_CLOSE), check the exit
 //   driver wait [SECONDS]   wait until a player window is shown
 //   driver close [SECONDS]  close the player window and wait until it is gone
-//   driver startup EXE N DIR  start EXE N times from DIR; print the median
-//                           time until its loop first waits for input (ms)
+//   driver startup N EXE DIR [EXE DIR ...]  start each EXE from its DIR,
+//                           once a round for N rounds; print each one's
+//                           median time until its loop first waits for
+//                           input (ms), a line each
 //   driver text ID          print the text of grid control ID
 //   driver bottom           scroll the grid to its bottom
 //   driver cacher           click "Cacher"
@@ -445,37 +447,50 @@ HWND WindowOfProcess(DWORD processId) {
     return search.found;
 }
 
-// Starts a program in `directory` `runs` times, each time from the start of
-// the process until its message loop first waits for input with its window
-// shown, closes it, and prints the median in milliseconds.
-int TimeStartUp(const std::string& program, int runs, const std::string& directory) {
-    const std::string path = WindowsPath(program), folder = WindowsPath(directory);
-    std::vector<double> times;
+// One start of `program` in `folder`: from the start of the process until
+// its message loop first waits for input with its window shown (ms), then
+// closed. Negative when it could not be started.
+double TimeOneStartUp(const std::string& program, const std::string& folder) {
+    const std::string path = WindowsPath(program), directory = WindowsPath(folder);
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
-    for (int i = 0; i < runs; ++i) {
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process = {};
-        std::string commandLine = "\"" + path + "\"";
-        LARGE_INTEGER begin, end;
-        QueryPerformanceCounter(&begin);
-        if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                            folder.c_str(), &startup, &process))
-            return 1;
-        WaitForInputIdle(process.hProcess, 60000);
-        HWND window = nullptr;
-        while (!(window = WindowOfProcess(process.dwProcessId))) Sleep(1);
-        QueryPerformanceCounter(&end);
-        times.push_back(1000.0 * (end.QuadPart - begin.QuadPart) / frequency.QuadPart);
-        PostMessageA(window, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0)
-            TerminateProcess(process.hProcess, 1);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    std::string commandLine = "\"" + path + "\"";
+    LARGE_INTEGER begin, end;
+    QueryPerformanceCounter(&begin);
+    if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        directory.c_str(), &startup, &process))
+        return -1;
+    WaitForInputIdle(process.hProcess, 60000);
+    HWND window = nullptr;
+    while (!(window = WindowOfProcess(process.dwProcessId))) Sleep(1);
+    QueryPerformanceCounter(&end);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0)
+        TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return 1000.0 * (end.QuadPart - begin.QuadPart) / frequency.QuadPart;
+}
+
+// Starts each program of `cases` (program, folder) once a round for `runs`
+// rounds, so that a machine that slows down during the run moves every
+// figure alike, and prints each one's median (ms), a line each.
+int TimeStartUps(int runs, const std::vector<std::pair<std::string, std::string>>& cases) {
+    std::vector<std::vector<double>> times(cases.size());
+    for (int round = 0; round < runs; ++round)
+        for (size_t i = 0; i < cases.size(); ++i) {
+            Sleep(300);  // what the last one left behind settles first
+            const double time = TimeOneStartUp(cases[i].first, cases[i].second);
+            if (time < 0) return 1;
+            times[i].push_back(time);
+        }
+    for (std::vector<double>& t : times) {
+        std::sort(t.begin(), t.end());
+        std::printf("%.1f\n", t[t.size() / 2]);
     }
-    std::sort(times.begin(), times.end());
-    std::printf("%.1f\n", times[times.size() / 2]);
     return 0;
 }
 
@@ -689,7 +704,11 @@ int main(int argc, char** argv) {
         Sleep(300);
         return 0;
     }
-    if (verb == "startup" && argc == 5) return TimeStartUp(argv[2], std::atoi(argv[3]), argv[4]);
+    if (verb == "startup" && argc >= 5 && argc % 2 == 1) {
+        std::vector<std::pair<std::string, std::string>> cases;
+        for (int i = 3; i + 1 < argc; i += 2) cases.emplace_back(argv[i], argv[i + 1]);
+        return TimeStartUps(std::atoi(argv[2]), cases);
+    }
     if (verb == "snapshot") return Snapshot();
     if (verb == "memory" && (argc == 5 || argc == 6))
         return MeasureMemory(argv[2], argv[3], std::atoi(argv[4]), argc == 6 ? argv[5] : "");
@@ -714,7 +733,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     std::fprintf(stderr,
-                 "usage: driver e2e PLAYER.exe | box PROGRAM.exe CAPTION TEXT [ARGUMENT] | wait [SECONDS] | close [SECONDS] | text ID | bottom | cacher | "
+                 "usage: driver e2e PLAYER.exe | startup N EXE DIR [EXE DIR ...] | box PROGRAM.exe CAPTION TEXT [ARGUMENT] | wait [SECONDS] | close [SECONDS] | text ID | bottom | cacher | "
                  "resize WIDTH HEIGHT | save | close-answer yes|no | snapshot | memory EXE DIR CYCLES [ANSWER]\n");
     return 2;
 }
