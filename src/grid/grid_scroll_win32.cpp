@@ -41,11 +41,11 @@ void ScrollGridAfterResize(QuizState* state, HWND grid) {
     UpdateScrollRanges(state, grid);
     const int vNew = GetScrollPos(grid, SB_VERT);
     const int hNew = GetScrollPos(grid, SB_HORZ);
+    if (hOld == hNew && vOld == vNew) return;  // a scroll by 0 still moves every child
     ScrollWindow(grid, hOld - hNew, vOld - vNew, nullptr, nullptr);
     // Scrolling while the client grows moves bits that were never painted
     // (seen under Wine): the children are drawn afresh once the position moved.
-    if (hOld != hNew || vOld != vNew)
-        RedrawWindow(grid, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    RedrawWindow(grid, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void ScrollGrid(HWND grid, int bar, int request) {
@@ -59,6 +59,9 @@ void ScrollGrid(HWND grid, int bar, int request) {
                                       : HorizontalScrollTarget(request, state);
     SetScrollPos(grid, bar, target, TRUE);  // the system clamps to nMax - nPage + 1
     const int reached = GetScrollPos(grid, bar);
+    // Nothing moved: a scroll by 0 would still move every child by nothing,
+    // one by one, as the SB_TOP right after the build would.
+    if (reached == info.nPos) return;
     if (bar == SB_VERT)
         ScrollWindow(grid, 0, info.nPos - reached, nullptr, nullptr);
     else

@@ -479,6 +479,7 @@ double TimeOneStartUp(const std::string& program, const std::string& folder) {
 // rounds, so that a machine that slows down during the run moves every
 // figure alike, and prints each one's median (ms), a line each.
 int TimeStartUps(int runs, const std::vector<std::pair<std::string, std::string>>& cases) {
+    if (runs < 1) return 2;
     std::vector<std::vector<double>> times(cases.size());
     for (int round = 0; round < runs; ++round)
         for (size_t i = 0; i < cases.size(); ++i) {
