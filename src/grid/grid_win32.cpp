@@ -34,17 +34,12 @@ HWND GridChild(HWND grid, const char* className, const char* text, DWORD style,
     return child;
 }
 
-// The sizes of one row's pictures: every question shows a copy of the
-// puzzle, or nothing (510 x 0) when there is none.
-struct RowPictures {
-    SIZE sizes[3];
-};
-
-void PrepareRowPictures(HBITMAP puzzle, RowPictures* row) {
+// Every question shows the puzzle at its own size, or nothing (510 x 0)
+// when there is none.
+SIZE PictureSizeOf(HBITMAP puzzle) {
     BITMAP info = {};
-    const bool drawn = puzzle && GetObjectA(puzzle, sizeof info, &info);
-    for (SIZE& size : row->sizes)
-        size = drawn ? SIZE{info.bmWidth, info.bmHeight} : SIZE{kWantedPictureSize, 0};
+    if (puzzle && GetObjectA(puzzle, sizeof info, &info)) return {info.bmWidth, info.bmHeight};
+    return {kWantedPictureSize, 0};
 }
 
 void CreateHintLabel(HWND grid, const QuizState* state, const QuestionEntry* entry, int k,
@@ -100,18 +95,17 @@ void CreateAnswerFields(HWND grid, QuizState* state, const QuestionEntry* entry,
 }
 
 void BuildQuestion(HWND grid, QuizState* state, HBITMAP puzzle, GridRowCursor* cursor,
-                   RowPictures* row, ProgressReader* progress, int k) {
+                   SIZE pictureSize, ProgressReader* progress, int k) {
     const int col = (k - 1) % 3;
     const int left = BlockLeft(k, state->answersPerQuestion);
     if (GridBeginQuestion(state, cursor, k)) {
-        PrepareRowPictures(puzzle, row);
-        const int heights[3] = {row->sizes[0].cy, row->sizes[1].cy, row->sizes[2].cy};
+        const int heights[3] = {pictureSize.cy, pictureSize.cy, pictureSize.cy};
         GridSetRowPictures(state, cursor, heights);
     }
     HWND picture = GridChild(grid, "Static", "",
                                kChild | WS_BORDER | SS_BITMAP | SS_CENTERIMAGE,
                                PictureRect(left, cursor->rowTop, cursor->rowHeight,
-                                           row->sizes[col].cx, row->sizes[col].cy),
+                                           pictureSize.cx, pictureSize.cy),
                                kPictureBase + k);
     const int top = cursor->answerTop;
     if (state->answersPerQuestion == 2 && col == 0) {
@@ -151,11 +145,11 @@ void BuildGrid(HWND grid, QuizState* state) {
     // (no questions) raises its own message, not a second one for a picture.
     const bool rows = state->quizKind == 1 && state->questionCount > 0;
     HBITMAP puzzle = rows ? PuzzlePicture() : nullptr;
-    RowPictures row = {};
+    const SIZE pictureSize = PictureSizeOf(puzzle);
     HoldScoreUpdates();
     if (rows)
         for (int k = 1; k <= state->questionCount; ++k)
-            BuildQuestion(grid, state, puzzle, &cursor, &row, &progress, k);
+            BuildQuestion(grid, state, puzzle, &cursor, pictureSize, &progress, k);
     ReleaseScoreUpdates(state, grid);
     GridFinish(state);
     CloseProgressReader(&progress);

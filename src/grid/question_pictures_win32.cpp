@@ -63,6 +63,20 @@ void WriteLetterCount(HBITMAP target, int k, HFONT font) {
     DeleteDC(dc);
 }
 
+// Copies `width` x `height` pixels of `source`, from its (0, 0), into
+// `target` at (x, y).
+void CopyBlock(HBITMAP target, int x, int y, int width, int height, HBITMAP source) {
+    HDC destination = CreateCompatibleDC(nullptr);
+    HDC from = CreateCompatibleDC(nullptr);
+    HGDIOBJ oldDestination = SelectObject(destination, target);
+    HGDIOBJ oldSource = SelectObject(from, source);
+    BitBlt(destination, x, y, width, height, from, 0, 0, SRCCOPY);
+    SelectObject(destination, oldDestination);
+    SelectObject(from, oldSource);
+    DeleteDC(destination);
+    DeleteDC(from);
+}
+
 // A fresh unmarked copy of the puzzle, the pixels and format CopyImage gives:
 // a block copy between bitmaps of one format costs less than CopyImage's
 // conversion from the decoded picture at every find.
@@ -73,33 +87,15 @@ HBITMAP FreshPuzzleCopy() {
     BITMAP info = {};
     if (!g_unmarked || !GetObjectA(g_unmarked, sizeof info, &info)) return nullptr;
     HBITMAP copy = CreateBitmap(info.bmWidth, info.bmHeight, info.bmPlanes, info.bmBitsPixel, nullptr);
-    if (!copy) return nullptr;
-    HDC destination = CreateCompatibleDC(nullptr);
-    HDC source = CreateCompatibleDC(nullptr);
-    HGDIOBJ oldDestination = SelectObject(destination, copy);
-    HGDIOBJ oldSource = SelectObject(source, g_unmarked);
-    BitBlt(destination, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
-    SelectObject(destination, oldDestination);
-    SelectObject(source, oldSource);
-    DeleteDC(destination);
-    DeleteDC(source);
+    if (copy) CopyBlock(copy, 0, 0, info.bmWidth, info.bmHeight, g_unmarked);
     return copy;
 }
 
 // Copies `overlay`, from its own (0, 0), into `base` at question k's place.
 void PasteOverlay(HBITMAP base, HBITMAP overlay, int k) {
-    HDC destination = CreateCompatibleDC(nullptr);
-    HDC source = CreateCompatibleDC(nullptr);
-    HGDIOBJ oldDestination = SelectObject(destination, base);
-    HGDIOBJ oldSource = SelectObject(source, overlay);
     AnswerPlace place;
     if (AnswerPlaceOf(k, &place))
-        BitBlt(destination, place.left, place.top, place.width, place.height, source, 0, 0,
-               SRCCOPY);
-    SelectObject(destination, oldDestination);
-    SelectObject(source, oldSource);
-    DeleteDC(destination);
-    DeleteDC(source);
+        CopyBlock(base, place.left, place.top, place.width, place.height, overlay);
 }
 
 }  // namespace
