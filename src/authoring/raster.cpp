@@ -1,6 +1,7 @@
 #include "raster.h"
 
 #include <algorithm>
+#include <map>
 #include <cstring>
 #include <csetjmp>
 #include <cstdio>
@@ -52,6 +53,62 @@ std::vector<uint8_t> EncodePng(const RgbImage& image) {
                                 image.width * 3))
         return {};
     return bytes;
+}
+
+namespace {
+
+void AppendBe32(std::vector<uint8_t>* out, uint32_t value) {
+    for (int shift = 24; shift >= 0; shift -= 8) out->push_back(static_cast<uint8_t>(value >> shift));
+}
+
+void AppendChunk(std::vector<uint8_t>* png, const char* type, const std::vector<uint8_t>& data) {
+    AppendBe32(png, static_cast<uint32_t>(data.size()));
+    const size_t typeAt = png->size();
+    png->insert(png->end(), type, type + 4);
+    png->insert(png->end(), data.begin(), data.end());
+    AppendBe32(png, stbiw__crc32(png->data() + typeAt, static_cast<int>(data.size() + 4)));
+}
+
+}  // namespace
+
+std::vector<uint8_t> EncodeIndexedPng(const RgbImage& image) {
+    if (image.width < 1 || image.height < 1) return {};
+    std::map<uint32_t, uint8_t> indexOf;
+    std::vector<uint8_t> palette;
+    // Each row: filter type 0, then one index per pixel. A palette picture
+    // gains nothing from the other filters.
+    std::vector<uint8_t> raw;
+    raw.reserve(size_t(image.width + 1) * image.height);
+    for (int y = 0; y < image.height; ++y) {
+        raw.push_back(0);
+        for (int x = 0; x < image.width; ++x) {
+            const Rgb& c = image.At(x, y);
+            const uint32_t key = uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b;
+            auto found = indexOf.find(key);
+            if (found == indexOf.end()) {
+                if (indexOf.size() == 256) return {};
+                found = indexOf.emplace(key, static_cast<uint8_t>(indexOf.size())).first;
+                palette.insert(palette.end(), {c.r, c.g, c.b});
+            }
+            raw.push_back(found->second);
+        }
+    }
+    if (raw.size() > 0x7FFFFFFF) return {};
+    int zlibSize = 0;
+    unsigned char* zlib = stbi_zlib_compress(raw.data(), static_cast<int>(raw.size()), &zlibSize,
+                                             stbi_write_png_compression_level);
+    if (!zlib) return {};
+    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    std::vector<uint8_t> header;
+    AppendBe32(&header, static_cast<uint32_t>(image.width));
+    AppendBe32(&header, static_cast<uint32_t>(image.height));
+    header.insert(header.end(), {8, 3, 0, 0, 0});  // 8 bits, palette, deflate, filter 0, no interlace
+    AppendChunk(&png, "IHDR", header);
+    AppendChunk(&png, "PLTE", palette);
+    AppendChunk(&png, "IDAT", std::vector<uint8_t>(zlib, zlib + zlibSize));
+    AppendChunk(&png, "IEND", {});
+    STBIW_FREE(zlib);
+    return png;
 }
 
 namespace {
@@ -214,6 +271,31 @@ bool DecodeAny(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* 
 }
 
 }  // namespace
+
+std::vector<uint8_t> GifAsPng(const std::vector<uint8_t>& gif) {
+    if (ReadPictureInfo(gif).format != PictureFormat::Gif || gif.size() > 0x7FFFFFFF) return {};
+    int w = 0, h = 0, channels = 0;
+    stbi_uc* rgba = stbi_load_from_memory(gif.data(), static_cast<int>(gif.size()), &w, &h, &channels, 4);
+    if (!rgba) return {};
+    // A pixel the GIF leaves transparent shows whatever the platform's loader
+    // puts there, which is not a colour of the GIF: such a picture stays a GIF.
+    RgbImage frame(w, h, {});
+    bool opaque = w > 0 && h > 0 && w <= kMaxPictureSide && h <= kMaxPictureSide;
+    for (size_t i = 0; opaque && i < frame.pixels.size(); ++i) {
+        const stbi_uc* p = rgba + 4 * i;
+        frame.pixels[i] = {p[0], p[1], p[2]};
+        opaque = p[3] == 255;
+    }
+    stbi_image_free(rgba);
+    if (!opaque) return {};
+    std::vector<uint8_t> png = EncodeIndexedPng(frame);
+    RgbImage back;
+    // Written counts only once the player's decoder reads the same pixels back.
+    if (png.empty() || !DecodePng(png, &back) || back.width != w || back.height != h ||
+        back.pixels != frame.pixels)
+        return {};
+    return png;
+}
 
 bool DecodePicture(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* error) {
     if (!DecodeAny(bytes, image, error)) return false;

@@ -1,5 +1,6 @@
 #include <gif_lib.h>
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <array>
 #include <cstdint>
@@ -27,9 +28,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A whole GIF of the given size, one colour: pictures are decoded before
-// they ship, so a header alone no longer passes.
-std::vector<uint8_t> FakeGif(int width, int height) {
+// A GIF made by giflib, apart from the decoders under test: a screen, a
+// global colour table (a power of two entries), one frame of indices.
+struct GifPicture {
+    int width = 0, height = 0;
+    std::vector<GifColorType> colours;
+    std::vector<GifPixelType> indices;  // the frame's, top row first
+    int transparent = -1;               // declared in a graphic control extension
+    std::array<int, 4> frame = {};      // left, top, width, height; no width: the screen
+    bool interlaced = false;
+};
+
+std::vector<uint8_t> GifOf(const GifPicture& picture) {
     std::vector<uint8_t> gif;
     int error = 0;
     GifFileType* file = EGifOpen(&gif, [](GifFileType* f, const GifByteType* data, int n) {
@@ -37,15 +47,71 @@ std::vector<uint8_t> FakeGif(int width, int height) {
         out->insert(out->end(), data, data + n);
         return n;
     }, &error);
-    GifColorType colours[2] = {{200, 30, 60}, {0, 0, 0}};
-    ColorMapObject* map = GifMakeMapObject(2, colours);
-    EGifPutScreenDesc(file, width, height, 1, 0, map);
-    EGifPutImageDesc(file, 0, 0, width, height, false, nullptr);
-    std::vector<GifPixelType> row(width, 0);
-    for (int y = 0; y < height; ++y) EGifPutLine(file, row.data(), width);
+    const int count = static_cast<int>(picture.colours.size());
+    ColorMapObject* map = GifMakeMapObject(count, picture.colours.data());
+    EGifSetGifVersion(file, true);
+    EGifPutScreenDesc(file, picture.width, picture.height, GifBitSize(count), 0, map);
+    if (picture.transparent >= 0) {
+        GraphicsControlBlock control = {DISPOSAL_UNSPECIFIED, false, 0, picture.transparent};
+        GifByteType extension[4];
+        EGifGCBToExtension(&control, extension);
+        EGifPutExtension(file, GRAPHICS_EXT_FUNC_CODE, 4, extension);
+    }
+    std::array<int, 4> f = picture.frame;
+    if (f[2] == 0) f = {0, 0, picture.width, picture.height};
+    EGifPutImageDesc(file, f[0], f[1], f[2], f[3], picture.interlaced, nullptr);
+    std::vector<int> order;  // the rows in the order they are stored
+    if (picture.interlaced) {
+        for (int pass : {0, 4, 2, 1})
+            for (int y = pass; y < f[3]; y += pass == 0 ? 8 : pass * 2) order.push_back(y);
+    } else {
+        for (int y = 0; y < f[3]; ++y) order.push_back(y);
+    }
+    for (int y : order)
+        EGifPutLine(file, const_cast<GifPixelType*>(&picture.indices[size_t(y) * f[2]]), f[2]);
     GifFreeMapObject(map);
     EGifCloseFile(file, &error);
     return gif;
+}
+
+// A whole GIF of the given size, one colour: pictures are decoded before
+// they ship, so a header alone no longer passes.
+std::vector<uint8_t> FakeGif(int width, int height) {
+    GifPicture p;
+    p.width = width;
+    p.height = height;
+    p.colours = {{200, 30, 60}, {0, 0, 0}};
+    p.indices.assign(size_t(width) * height, 0);
+    return GifOf(p);
+}
+
+// libpng's reading of a PNG, as RGB: an independent decoder, which also
+// checks every chunk's CRC.
+bool ReadWithLibpng(const std::vector<uint8_t>& png, RgbImage* image) {
+    png_image info = {};
+    info.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&info, png.data(), png.size())) return false;
+    info.format = PNG_FORMAT_RGB;
+    *image = RgbImage(static_cast<int>(info.width), static_cast<int>(info.height), {});
+    const bool read = png_image_finish_read(&info, nullptr, image->pixels.data(), 0, nullptr);
+    png_image_free(&info);
+    return read && info.warning_or_error == 0;
+}
+
+// Every index of a `width` x `height` frame, from a rule.
+std::vector<GifPixelType> Indices(int width, int height, const std::function<int(int, int)>& at) {
+    std::vector<GifPixelType> indices;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) indices.push_back(static_cast<GifPixelType>(at(x, y)));
+    return indices;
+}
+
+std::vector<GifColorType> Palette(int count) {
+    std::vector<GifColorType> colours;
+    for (int i = 0; i < count; ++i)
+        colours.push_back({static_cast<GifByteType>(i), static_cast<GifByteType>(255 - i),
+                           static_cast<GifByteType>(i * 7)});
+    return colours;
 }
 
 std::vector<uint8_t> FakePng(int width, int height) {
@@ -189,6 +255,10 @@ TEST_F(QuizFiles, EveryLayoutAndAnswerCountRoundTripsThroughTheLoader) {
 }
 
 TEST_F(QuizFiles, GeneratedFilesMatchTheSource) {
+    // The first overlay shows one transparent pixel: it stays a GIF.
+    GifPicture seeThrough{65, 67, Palette(4), Indices(65, 67, [](int x, int y) { return x == 3 && y == 60 ? 2 : 1; }), 2};
+    const std::vector<uint8_t> overlayGif = GifOf(seeThrough);
+    Write("images/un.gif", overlayGif);
     std::string path = WriteSource(BaseSource());
     QuizDefinition quiz;
     ASSERT_TRUE(ReadQuizSource(path, &quiz).empty());
@@ -210,12 +280,22 @@ TEST_F(QuizFiles, GeneratedFilesMatchTheSource) {
     }
 
     std::string rc = text("quiz_pictures.rc");
-    EXPECT_NE(rc.find("400 IMG \"img_400.gif\""), std::string::npos) << rc;
+    // The opaque GIF puzzle as the PNG of its pixels, for the player's own
+    // decoder; a PNG as it is; a GIF with a transparent pixel as it is, for
+    // the platform's.
+    EXPECT_NE(rc.find("400 RCDATA \"img_400.png\""), std::string::npos) << rc;
     EXPECT_NE(rc.find("10401 IMG \"img_10401.gif\""), std::string::npos);
-    EXPECT_NE(rc.find("10402 RCDATA \"img_10402.png\""), std::string::npos);  // PNG: own decoder
+    EXPECT_NE(rc.find("10402 RCDATA \"img_10402.png\""), std::string::npos);
     EXPECT_EQ(rc.find("10403"), std::string::npos);
     EXPECT_NE(rc.find("104 PATCH \"record104.bin\""), std::string::npos);
     EXPECT_EQ(files.at("img_10402.png"), FakePng(31, 242));
+    EXPECT_EQ(files.at("img_10401.gif"), overlayGif);
+    RgbImage puzzle, fromGif;
+    std::string error;
+    ASSERT_TRUE(DecodePicture(files.at("img_400.png"), &puzzle, &error)) << error;
+    ASSERT_TRUE(DecodePicture(FakeGif(459, 505), &fromGif, &error)) << error;
+    EXPECT_TRUE(puzzle.pixels == fromGif.pixels);
+    EXPECT_EQ(puzzle.width, 459);
     EXPECT_EQ(text("quiz.cmake").find("set(QUIZ_EXECUTABLE_NAME \"essai\")") != std::string::npos,
               true);
 
@@ -466,6 +546,72 @@ TEST_F(QuizFiles, WordSearchRefusalsNameTheLineAndFieldAndWriteNothing) {
         }
         EXPECT_NE(e.str().find(expected), std::string::npos) << "expected " << expected << "\ngot " << e.str();
     }
+}
+
+TEST(GifAsPng, OpaqueGifsBecomeThePngOfTheirPixelsAndTheOthersStayGifs) {
+    struct Case {
+        const char* name;
+        GifPicture gif;
+        bool png;  // stored as a PNG, or left to the platform as a GIF
+    } cases[] = {
+        {"two colours", {31, 7, Palette(2), Indices(31, 7, [](int x, int y) { return (x + y) % 2; })}, true},
+        // The shipped pictures' case: index 252 declared transparent, never used.
+        {"a transparent index no pixel uses",
+         {20, 20, Palette(256), Indices(20, 20, [](int x, int y) { return x * 20 + y < 252 ? x * 20 + y : 0; }), 252},
+         true},
+        {"one pixel of the transparent index",
+         {20, 20, Palette(256), Indices(20, 20, [](int x, int y) { return x == 19 && y == 19 ? 252 : 1; }), 252},
+         false},
+        {"a frame smaller than the screen: the rest is transparent",
+         {8, 8, Palette(4), Indices(7, 8, [](int x, int) { return x % 4; }), -1, {0, 0, 7, 8}}, false},
+        {"a frame that covers the screen from an offset of 0",
+         {8, 8, Palette(4), Indices(8, 8, [](int x, int) { return x % 4; }), -1, {0, 0, 8, 8}}, true},
+        {"all 256 colours of the table",
+         {16, 16, Palette(256), Indices(16, 16, [](int x, int y) { return y * 16 + x; })}, true},
+        {"interlaced",
+         {5, 19, Palette(8), Indices(5, 19, [](int x, int y) { return (x * 3 + y) % 8; }), -1, {}, true}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<uint8_t> gif = GifOf(c.gif);
+        RgbImage expected;
+        std::string error;
+        ASSERT_TRUE(DecodePicture(gif, &expected, &error)) << error;
+        const std::vector<uint8_t> png = GifAsPng(gif);
+        EXPECT_EQ(!png.empty(), c.png);
+        if (png.empty()) continue;
+        EXPECT_EQ(ReadPictureInfo(png).format, PictureFormat::Png);
+        RgbImage ours, libpng;
+        ASSERT_TRUE(DecodePicture(png, &ours, &error)) << error;  // the player's decoder
+        ASSERT_TRUE(ReadWithLibpng(png, &libpng));
+        EXPECT_EQ(ours.width, c.gif.width);
+        EXPECT_EQ(ours.height, c.gif.height);
+        EXPECT_TRUE(ours.pixels == expected.pixels);
+        EXPECT_TRUE(libpng.pixels == expected.pixels);
+        EXPECT_EQ(png[25], 3);  // colour type: a palette
+    }
+    EXPECT_TRUE(GifAsPng(FakePng(3, 3)).empty());  // only GIF pictures
+    std::vector<uint8_t> cut = GifOf(cases[0].gif);
+    cut.resize(20);
+    EXPECT_TRUE(GifAsPng(cut).empty());
+}
+
+TEST(GifAsPng, AnIndexedPngHoldsAt256Colours) {
+    for (int colours : {1, 255, 256, 257}) {
+        SCOPED_TRACE(colours);
+        // `colours` different colours in the first row; the second row meets
+        // them all again.
+        RgbImage image(colours, 2, {});
+        for (int x = 0; x < colours; ++x)
+            image.At(x, 0) = image.At(colours - 1 - x, 1) = {static_cast<uint8_t>(x), static_cast<uint8_t>(x >> 8), 90};
+        const std::vector<uint8_t> png = EncodeIndexedPng(image);
+        ASSERT_EQ(!png.empty(), colours <= 256);
+        if (png.empty()) continue;
+        RgbImage back;
+        ASSERT_TRUE(ReadWithLibpng(png, &back));
+        EXPECT_TRUE(back.pixels == image.pixels);
+    }
+    EXPECT_TRUE(EncodeIndexedPng(RgbImage()).empty());
 }
 
 TEST(PictureInfo, ReadsTheSizeOfEachFormat) {

@@ -8,7 +8,9 @@
 
 #include "grid/quiz_tables.h"
 #include "images/picture_loader_win32.h"
+#include "images/png_decoder_win32.h"
 #include "model/alert.h"
+#include "raster.h"
 #include "test_support.h"
 #include "win32_test_support.h"
 
@@ -127,6 +129,41 @@ TEST(PictureLoader, APngUnderImgTakesThePlatformRoad) {
     DIBSECTION section = {};
     EXPECT_EQ(GetObjectA(ours, sizeof section, &section), static_cast<int>(sizeof section));
     DeleteObject(ours);
+}
+
+// The fixture quizzes' GIF pictures, under "IMG" from 630: the puzzle, then
+// the 21 overlays. quizpack stores each as the PNG of its pixels: the
+// player's own decoder must show what the platform shows of the GIF, also
+// once both are copied to the screen's format as the grid copies them.
+TEST(PictureLoader, AnOpaqueGifStoredAsPngShowsThePlatformsPixels) {
+    HMODULE module = GetModuleHandleA(nullptr);
+    for (int id = 630; id <= 651; ++id) {
+        SCOPED_TRACE(id);
+        HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), "IMG");
+        ASSERT_NE(found, nullptr);
+        const auto* bytes = static_cast<const uint8_t*>(LockResource(LoadResource(module, found)));
+        const std::vector<uint8_t> gif(bytes, bytes + SizeofResource(module, found));
+        const std::vector<uint8_t> png = quizpack::GifAsPng(gif);
+        ASSERT_FALSE(png.empty());
+        PngDecoder decoder;
+        PngDecoderInit(&decoder);
+        ASSERT_TRUE(PngDecoderLoadMemory(&decoder, png.data(), png.size()));
+        ASSERT_TRUE(PngDecoderDecode(&decoder));
+        HBITMAP ours = PngDecoderCreateBitmap(&decoder, nullptr);
+        PngDecoderRelease(&decoder);
+        HBITMAP platform = Load(id);
+        ASSERT_NE(ours, nullptr);
+        ASSERT_NE(platform, nullptr);
+        EXPECT_EQ(SizeOf(ours).cx, SizeOf(platform).cx);
+        EXPECT_EQ(SizeOf(ours).cy, SizeOf(platform).cy);
+        const std::vector<uint32_t> shown = test::PixelsOf(platform);
+        EXPECT_FALSE(shown.empty());
+        EXPECT_TRUE(test::PixelsOf(ours) == shown);
+        HBITMAP ourCopy = static_cast<HBITMAP>(CopyImage(ours, IMAGE_BITMAP, 0, 0, 0));
+        HBITMAP platformCopy = static_cast<HBITMAP>(CopyImage(platform, IMAGE_BITMAP, 0, 0, 0));
+        EXPECT_TRUE(test::PixelsOf(ourCopy) == test::PixelsOf(platformCopy));
+        for (HBITMAP bitmap : {ours, platform, ourCopy, platformCopy}) DeleteObject(bitmap);
+    }
 }
 
 TEST(PictureLoader, FailuresShowTheirMessageOnceAndGiveNull) {

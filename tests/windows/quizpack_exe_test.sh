@@ -1,6 +1,7 @@
 #!/bin/sh
 # quizpack.exe under Wine: it writes the very bytes of the native quizpack,
-# for the sample and for a hand-made quiz (GIF, PNG and JPEG pictures, in a
+# for the sample and for a hand-made quiz (GIF, PNG and JPEG pictures, the
+# opaque GIF ones stored as PNG, the JPEG one left to the platform, in a
 # folder whose name has an "é"); a source dropped on it (its one argument)
 # gets its .exe beside it and a message box, a broken one the box of its
 # problems and no .exe.
@@ -88,7 +89,7 @@ done
 wine "$quizpack_exe" exe "$quiz/mélange.toml" --out "$scratch/wine.exe" >"$scratch/said" 2>&1 || cat "$scratch/said"
 "$native" exe "$quiz/mélange.toml" --stub "$stub" --out "$scratch/native.exe" >/dev/null
 same "a hand-made quiz in a folder with an é: the same bytes" "$scratch/wine.exe" "$scratch/native.exe"
-# ... and it plays: found, saved, restored, with its GIF, PNG and JPEG overlays.
+# ... and it plays: found, saved, restored, with its GIF (as PNG), PNG and JPEG overlays.
 played=0
 wine "$driver" e2e "$scratch/wine.exe" >"$scratch/e2e" 2>&1 || played=$?
 expect "the hand-made quiz plays end to end" 0 "$played"
