@@ -15,6 +15,37 @@ namespace {
 // {7BF80980-BF32-101A-8BBB-00AA00300CAB}
 const IID kIidPicture = {0x7BF80980, 0xBF32, 0x101A, {0x8B, 0xBB, 0x00, 0xAA, 0x00, 0x30, 0x0C, 0xAB}};
 
+template <typename Function>
+Function Entry(HMODULE module, const char* name) {
+    // Through the generic function type, which converts to any other.
+    return module ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)))
+                  : nullptr;
+}
+
+// The platform's picture loader, its libraries loaded at the first picture
+// that needs it: a quiz whose pictures are all PNG never loads them, and
+// loading them is a good part of a start-up's time.
+struct OleCalls {
+    decltype(&CoInitialize) coInitialize;
+    decltype(&CreateStreamOnHGlobal) createStreamOnHGlobal;
+    decltype(&OleLoadPicture) oleLoadPicture;
+};
+
+const OleCalls* Ole() {
+    static const OleCalls calls = [] {
+        HMODULE ole32 = LoadLibraryA("ole32.dll");
+        HMODULE oleaut32 = LoadLibraryA("oleaut32.dll");
+        OleCalls c = {Entry<decltype(&CoInitialize)>(ole32, "CoInitialize"),
+                      Entry<decltype(&CreateStreamOnHGlobal)>(ole32, "CreateStreamOnHGlobal"),
+                      Entry<decltype(&OleLoadPicture)>(oleaut32, "OleLoadPicture")};
+        // COM stays initialised for the rest of the process: starting and
+        // ending it around every picture cost more than the decoding itself.
+        if (c.coInitialize) c.coInitialize(nullptr);
+        return c;
+    }();
+    return calls.coInitialize && calls.createStreamOnHGlobal && calls.oleLoadPicture ? &calls : nullptr;
+}
+
 }  // namespace
 
 HBITMAP LoadResourcePicture(HMODULE module, int id, LPCSTR type, int, int) {
@@ -30,20 +61,18 @@ HBITMAP LoadResourcePicture(HMODULE module, int id, LPCSTR type, int, int) {
 }
 
 HBITMAP LoadOlePicture(const void* bytes, DWORD count) {
-    // COM stays initialised for the rest of the process: starting and ending
-    // it around every picture cost more than the decoding itself.
-    static const HRESULT com = CoInitialize(nullptr);
-    (void)com;
+    const OleCalls* ole = Ole();
+    if (!ole) return nullptr;
     HGLOBAL block = GlobalAlloc(GMEM_FIXED, count);
     if (!block) return nullptr;
     std::memcpy(reinterpret_cast<void*>(block), bytes, count);
     IStream* stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(block, TRUE, &stream))) {
+    if (FAILED(ole->createStreamOnHGlobal(block, TRUE, &stream))) {
         GlobalFree(block);
         return nullptr;
     }
     IPicture* picture = nullptr;
-    HRESULT loaded = OleLoadPicture(stream, static_cast<LONG>(count), FALSE, kIidPicture,
+    HRESULT loaded = ole->oleLoadPicture(stream, static_cast<LONG>(count), FALSE, kIidPicture,
                                     reinterpret_cast<void**>(&picture));
     if (FAILED(loaded) || !picture) {
         stream->Release();

@@ -37,6 +37,21 @@ std::vector<Rgb> PixelsOf(HBITMAP bitmap) {
 
 HBITMAP Load(int id) { return LoadResourcePicture(GetModuleHandleA(nullptr), id, "IMG", 510, 510); }
 
+// First in this file, while no GIF has loaded in this process: PNG pictures
+// never load the platform's picture libraries, the first GIF does.
+TEST(PictureLoader, OnlyTheFirstPlatformPictureLoadsThePlatformsLibraries) {
+    ASSERT_EQ(GetModuleHandleA("oleaut32.dll"), nullptr);
+    HBITMAP png = Load(601);
+    EXPECT_NE(png, nullptr);
+    EXPECT_EQ(GetModuleHandleA("oleaut32.dll"), nullptr);
+    EXPECT_EQ(GetModuleHandleA("ole32.dll"), nullptr);
+    HBITMAP gif = Load(600);
+    EXPECT_NE(gif, nullptr);
+    EXPECT_NE(GetModuleHandleA("oleaut32.dll"), nullptr);
+    DeleteObject(png);
+    DeleteObject(gif);
+}
+
 TEST(PictureLoader, GifAndPngPicturesBecomeBitmapsOfTheirOwnPixels) {
     const std::vector<Rgb> sixColours(kColours, kColours + 6);
     struct Case {
