@@ -13,8 +13,6 @@ namespace quiz {
 namespace {
 HBITMAP g_puzzle = nullptr;
 bool g_puzzleLoaded = false;
-// The puzzle as CopyImage makes it, kept with it: finds copy this one.
-HBITMAP g_unmarked = nullptr;
 // The shared unmarked pictures, by letter count (1 to 259).
 HBITMAP g_byCount[kMaxLetterCount + 1] = {};
 
@@ -41,8 +39,6 @@ void ReleasePuzzlePicture() {
         if (shared) DeleteObject(shared);
         shared = nullptr;
     }
-    if (g_unmarked) DeleteObject(g_unmarked);
-    g_unmarked = nullptr;
     if (g_puzzle) DeleteObject(g_puzzle);
     g_puzzle = nullptr;
     g_puzzleLoaded = false;
@@ -50,52 +46,66 @@ void ReleasePuzzlePicture() {
 
 namespace {
 
-// Writes question k's "%d lettres" into `target` itself.
-void WriteLetterCount(HBITMAP target, int k, HFONT font) {
+// Writes question k's "%d lettres" through `dc`, which holds the picture.
+void WriteLetterCountIn(HDC dc, int k, HFONT font) {
     char text[32];
     const int length = wsprintfA(text, "%d lettres", LetterCountOf(k));
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ oldBitmap = SelectObject(dc, target);
     HGDIOBJ oldFont = SelectObject(dc, font);
     TextOutA(dc, 183, 468, text, length);  // the context's defaults: black on opaque white
     SelectObject(dc, oldFont);
+}
+
+// Writes question k's "%d lettres" into `target` itself.
+void WriteLetterCount(HBITMAP target, int k, HFONT font) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ oldBitmap = SelectObject(dc, target);
+    WriteLetterCountIn(dc, k, font);
     SelectObject(dc, oldBitmap);
     DeleteDC(dc);
 }
 
-// Copies `width` x `height` pixels of `source`, from its (0, 0), into
-// `target` at (x, y).
-void CopyBlock(HBITMAP target, int x, int y, int width, int height, HBITMAP source) {
+// Copies `overlay`, from its own (0, 0), into `base` at question k's place.
+void PasteOverlay(HBITMAP base, HBITMAP overlay, int k) {
+    AnswerPlace place;
+    if (!AnswerPlaceOf(k, &place)) return;
     HDC destination = CreateCompatibleDC(nullptr);
     HDC from = CreateCompatibleDC(nullptr);
-    HGDIOBJ oldDestination = SelectObject(destination, target);
-    HGDIOBJ oldSource = SelectObject(from, source);
-    BitBlt(destination, x, y, width, height, from, 0, 0, SRCCOPY);
+    HGDIOBJ oldDestination = SelectObject(destination, base);
+    HGDIOBJ oldSource = SelectObject(from, overlay);
+    BitBlt(destination, place.left, place.top, place.width, place.height, from, 0, 0, SRCCOPY);
     SelectObject(destination, oldDestination);
     SelectObject(from, oldSource);
     DeleteDC(destination);
     DeleteDC(from);
 }
 
-// A fresh unmarked copy of the puzzle, the pixels and format CopyImage gives:
-// a block copy between bitmaps of one format costs less than CopyImage's
-// conversion from the decoded picture at every find.
-HBITMAP FreshPuzzleCopy() {
+// Question k's marked picture: the puzzle in the screen's format (the
+// bitmap CopyImage would make of it), `overlay` at k's place, k's letter
+// count; drawn through one pair of memory contexts. Null without a puzzle.
+HBITMAP MarkedPicture(HBITMAP overlay, int k, HFONT font) {
     HBITMAP puzzle = PuzzlePicture();
-    if (!puzzle) return nullptr;
-    if (!g_unmarked) g_unmarked = static_cast<HBITMAP>(CopyImage(puzzle, IMAGE_BITMAP, 0, 0, 0));
     BITMAP info = {};
-    if (!g_unmarked || !GetObjectA(g_unmarked, sizeof info, &info)) return nullptr;
-    HBITMAP copy = CreateBitmap(info.bmWidth, info.bmHeight, info.bmPlanes, info.bmBitsPixel, nullptr);
-    if (copy) CopyBlock(copy, 0, 0, info.bmWidth, info.bmHeight, g_unmarked);
-    return copy;
-}
-
-// Copies `overlay`, from its own (0, 0), into `base` at question k's place.
-void PasteOverlay(HBITMAP base, HBITMAP overlay, int k) {
+    if (!puzzle || !GetObjectA(puzzle, sizeof info, &info)) return nullptr;
+    HDC screen = GetDC(nullptr);
+    HBITMAP picture = CreateCompatibleBitmap(screen, info.bmWidth, info.bmHeight);
+    ReleaseDC(nullptr, screen);
+    if (!picture) return nullptr;
+    HDC destination = CreateCompatibleDC(nullptr);
+    HDC from = CreateCompatibleDC(nullptr);
+    HGDIOBJ oldDestination = SelectObject(destination, picture);
+    HGDIOBJ oldSource = SelectObject(from, puzzle);
+    BitBlt(destination, 0, 0, info.bmWidth, info.bmHeight, from, 0, 0, SRCCOPY);
     AnswerPlace place;
-    if (AnswerPlaceOf(k, &place))
-        CopyBlock(base, place.left, place.top, place.width, place.height, overlay);
+    if (AnswerPlaceOf(k, &place)) {
+        SelectObject(from, overlay);
+        BitBlt(destination, place.left, place.top, place.width, place.height, from, 0, 0, SRCCOPY);
+    }
+    WriteLetterCountIn(destination, k, font);
+    SelectObject(destination, oldDestination);
+    SelectObject(from, oldSource);
+    DeleteDC(destination);
+    DeleteDC(from);
+    return picture;
 }
 
 }  // namespace
@@ -137,14 +147,10 @@ void ShowFoundPicture(QuizState* state, HWND grid, int k) {
     HBITMAP overlay = LoadResourcePicture(module, kOverlayPictureBase + k, "IMG",
                                           kWantedPictureSize, kWantedPictureSize);
     if (!overlay) return;
-    // Every composition starts from an unmarked copy of the puzzle, decoded
-    // once: a find costs one copy, marked and counted in place (the same
-    // pixels as ComposeAnswerPicture, without its second copy).
-    HBITMAP picture = FreshPuzzleCopy();
-    if (picture) {
-        PasteOverlay(picture, overlay, k);
-        WriteLetterCount(picture, k, AsFont(state->pictureFont));
-    }
+    // Every composition starts from the puzzle, decoded once: a find costs
+    // one copy, marked and counted in place (the same pixels as
+    // ComposeAnswerPicture, without its second copy).
+    HBITMAP picture = MarkedPicture(overlay, k, AsFont(state->pictureFont));
     DeleteObject(overlay);
     SetQuestionPicture(GridItem(grid, kPictureBase + k), picture);
 }

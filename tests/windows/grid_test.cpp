@@ -449,6 +449,19 @@ TEST_F(Pictures, AFoundQuestionShowsItsOwnMarkOnly) {
         if (c.alerts) {
             EXPECT_EQ(capture.alerts()[0].text, "Error: couldn't load PNG resource");
         }
+        if (c.replaced) {
+            // The pixels of the all-found composition, in the screen's format.
+            HBITMAP overlay = LoadResourcePicture(nullptr, 10400 + c.k, "IMG", 510, 510);
+            HBITMAP base = static_cast<HBITMAP>(CopyImage(puzzle, IMAGE_BITMAP, 0, 0, 0));
+            HBITMAP composed = ComposeAnswerPicture(state, overlay, base, c.k - 1);
+            EXPECT_TRUE(test::PixelsOf(after) == test::PixelsOf(composed));
+            EXPECT_FALSE(test::PixelsOf(after) == Reference(puzzle, "9 lettres"));  // the mark shows
+            BITMAP format = {}, screen = {};
+            GetObjectA(after, sizeof format, &format);
+            GetObjectA(composed, sizeof screen, &screen);
+            EXPECT_EQ(format.bmBitsPixel, screen.bmBitsPixel);
+            for (HBITMAP bitmap : {overlay, base, composed}) DeleteObject(bitmap);
+        }
         DestroyWindow(control);
         DeleteObject(after);
     }
