@@ -299,9 +299,11 @@ std::string KeyboardApostrophes(SourceReader& reader, int line, const std::strin
 }
 
 // A picture quizpack drew counts as made once the player's own decoder reads
-// back exactly its pixels.
+// back exactly its pixels. A palette PNG where 256 colours do, RGB otherwise:
+// the smaller file, and less for the player to inflate.
 bool MadePicture(const RgbImage& image, PictureSource* picture) {
-    picture->bytes = EncodePng(image);
+    picture->bytes = EncodeIndexedPng(image);
+    if (picture->bytes.empty()) picture->bytes = EncodePng(image);
     RgbImage back;
     std::string error;
     if (picture->bytes.empty() || !DecodePicture(picture->bytes, &back, &error) ||

@@ -199,23 +199,26 @@ check "preview lists each word" "2" "$(grep -cE '^  [12]\. (PECHE|KIWI) : colonn
 "$QP" build ws/mots.toml --out ws/out >/dev/null
 summary=$($PY - ws/key.png ws/out/img_400.png <<'PYEOF'
 import struct, sys, zlib
-def rgb(path):
+def rgb(path):  # 8-bit RGB or palette
     b = open(path, "rb").read()
     w, h = struct.unpack(">II", b[16:24])
-    data, at = b"", 8
+    n = 1 if b[25] == 3 else 3
+    data, palette, at = b"", b"", 8
     while at < len(b):
-        n, = struct.unpack(">I", b[at:at + 4]); kind = b[at + 4:at + 8]
-        if kind == b"IDAT": data += b[at + 8:at + 8 + n]
-        at += 12 + n
-    raw, rows, prev = zlib.decompress(data), [], bytearray(w * 3)
+        size, = struct.unpack(">I", b[at:at + 4]); kind = b[at + 4:at + 8]
+        if kind == b"IDAT": data += b[at + 8:at + 8 + size]
+        if kind == b"PLTE": palette = b[at + 8:at + 8 + size]
+        at += 12 + size
+    raw, rows, prev = zlib.decompress(data), [], bytearray(w * n)
     for y in range(h):
-        f, line = raw[y * (w * 3 + 1)], bytearray(raw[y * (w * 3 + 1) + 1:(y + 1) * (w * 3 + 1)])
+        f, line = raw[y * (w * n + 1)], bytearray(raw[y * (w * n + 1) + 1:(y + 1) * (w * n + 1)])
         for i in range(len(line)):
-            a = line[i - 3] if i >= 3 else 0; up = prev[i]; c = prev[i - 3] if i >= 3 else 0
+            a = line[i - n] if i >= n else 0; up = prev[i]; c = prev[i - n] if i >= n else 0
             p = a + up - c; pa, pb, pc = abs(p - a), abs(p - up), abs(p - c)
             pred = [0, a, up, (a + up) // 2, a if pa <= pb and pa <= pc else up if pb <= pc else c][f]
             line[i] = (line[i] + pred) & 255
-        rows.append(bytes(line)); prev = line
+        prev = line
+        rows.append(bytes(line) if n == 3 else b"".join(palette[3 * i:3 * i + 3] for i in line))
     return w, h, rows
 kw, kh, key = rgb(sys.argv[1]); pw, ph, puzzle = rgb(sys.argv[2])
 def count(rows, colour):

@@ -427,6 +427,14 @@ std::string WordSearchSource(const std::string& section = "columns = 9\nrows = 8
            "\n[[question]]\nanswer = \"l'\xC5\x93uf\"\ntext = \"c\"\n";
 }
 
+// The PNG colour type quizpack gives a picture it draws: a palette for 256
+// colours at most (the smaller file), else RGB.
+int ColourType(const RgbImage& image) {
+    std::set<std::array<uint8_t, 3>> colours;
+    for (const Rgb& c : image.pixels) colours.insert({c.r, c.g, c.b});
+    return colours.size() <= 256 ? 3 : 2;
+}
+
 TEST_F(QuizFiles, WordSearchMakesPicturesPlacesAndCounts) {
     QuizDefinition quiz;
     std::vector<Problem> problems = ReadQuizSource(WriteSource(WordSearchSource()), &quiz);
@@ -438,6 +446,7 @@ TEST_F(QuizFiles, WordSearchMakesPicturesPlacesAndCounts) {
     RgbImage puzzle;
     std::string error;
     ASSERT_TRUE(DecodePicture(quiz.puzzle.bytes, &puzzle, &error)) << error;
+    EXPECT_EQ(quiz.puzzle.bytes[25], ColourType(puzzle));
     EXPECT_EQ(puzzle.height, 505);
     EXPECT_LE(puzzle.width, 510);
     const PuzzleGeometry& g = quiz.geometry;
@@ -454,6 +463,7 @@ TEST_F(QuizFiles, WordSearchMakesPicturesPlacesAndCounts) {
         ASSERT_TRUE(q.hasOverlay);
         RgbImage overlay;
         ASSERT_TRUE(DecodePicture(q.overlay.bytes, &overlay, &error)) << error;
+        EXPECT_EQ(q.overlay.bytes[25], ColourType(overlay));
         EXPECT_EQ(overlay.width, q.place[2]);
         EXPECT_EQ(overlay.height, q.place[3]);
         // Inside the answer's cells the ground is the tint; everywhere else
