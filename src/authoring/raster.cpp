@@ -273,14 +273,19 @@ bool DecodeAny(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* 
 }  // namespace
 
 std::vector<uint8_t> GifAsPng(const std::vector<uint8_t>& gif) {
-    if (ReadPictureInfo(gif).format != PictureFormat::Gif || gif.size() > 0x7FFFFFFF) return {};
+    // The header's size first, as DecodePicture checks it: stb_image would
+    // take any size the header claims.
+    const PictureInfo info = ReadPictureInfo(gif);
+    if (info.format != PictureFormat::Gif || info.width < 1 || info.height < 1 ||
+        info.width > kMaxPictureSide || info.height > kMaxPictureSide || gif.size() > 0x7FFFFFFF)
+        return {};
     int w = 0, h = 0, channels = 0;
     stbi_uc* rgba = stbi_load_from_memory(gif.data(), static_cast<int>(gif.size()), &w, &h, &channels, 4);
     if (!rgba) return {};
     // A pixel the GIF leaves transparent shows whatever the platform's loader
     // puts there, which is not a colour of the GIF: such a picture stays a GIF.
     RgbImage frame(w, h, {});
-    bool opaque = w > 0 && h > 0 && w <= kMaxPictureSide && h <= kMaxPictureSide;
+    bool opaque = w == info.width && h == info.height;
     for (size_t i = 0; opaque && i < frame.pixels.size(); ++i) {
         const stbi_uc* p = rgba + 4 * i;
         frame.pixels[i] = {p[0], p[1], p[2]};

@@ -1,5 +1,6 @@
 // quizpack's decode of an author's picture over arbitrary bytes: GIF, JPEG,
-// BMP or PNG, as it runs before a quiz is built.
+// BMP or PNG, as it runs before a quiz is built; and the PNG that stands for
+// an opaque GIF in the .exe.
 #include <cstdlib>
 #include <vector>
 
@@ -17,6 +18,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             std::abort();
     } else if (error.empty()) {
         std::abort();  // a refusal always says why
+    }
+    const std::vector<uint8_t> png = quizpack::GifAsPng(bytes);
+    if (!png.empty()) {
+        // Only a GIF that passed stands for itself as a PNG, and its PNG
+        // shows the GIF's very pixels.
+        quizpack::RgbImage back;
+        if (image.pixels.empty() || !quizpack::DecodePicture(png, &back, &error) ||
+            back.width != image.width || back.height != image.height || back.pixels != image.pixels)
+            std::abort();
     }
     return 0;
 }
