@@ -64,17 +64,23 @@ void WriteLetterCount(HBITMAP target, int k, HFONT font) {
     DeleteDC(dc);
 }
 
-// Copies `overlay`, from its own (0, 0), into `base` at question k's place.
-void PasteOverlay(HBITMAP base, HBITMAP overlay, int k) {
+// Copies `overlay`, from its own (0, 0), through `from` into `destination`
+// at question k's place; nothing for a question without a place.
+void PasteOverlayIn(HDC destination, HDC from, HBITMAP overlay, int k) {
     AnswerPlace place;
     if (!AnswerPlaceOf(k, &place)) return;
+    HGDIOBJ old = SelectObject(from, overlay);
+    BitBlt(destination, place.left, place.top, place.width, place.height, from, 0, 0, SRCCOPY);
+    SelectObject(from, old);
+}
+
+// Copies `overlay` into `base` at question k's place.
+void PasteOverlay(HBITMAP base, HBITMAP overlay, int k) {
     HDC destination = CreateCompatibleDC(nullptr);
     HDC from = CreateCompatibleDC(nullptr);
     HGDIOBJ oldDestination = SelectObject(destination, base);
-    HGDIOBJ oldSource = SelectObject(from, overlay);
-    BitBlt(destination, place.left, place.top, place.width, place.height, from, 0, 0, SRCCOPY);
+    PasteOverlayIn(destination, from, overlay, k);
     SelectObject(destination, oldDestination);
-    SelectObject(from, oldSource);
     DeleteDC(destination);
     DeleteDC(from);
 }
@@ -95,11 +101,7 @@ HBITMAP MarkedPicture(HBITMAP overlay, int k, HFONT font) {
     HGDIOBJ oldDestination = SelectObject(destination, picture);
     HGDIOBJ oldSource = SelectObject(from, puzzle);
     BitBlt(destination, 0, 0, info.bmWidth, info.bmHeight, from, 0, 0, SRCCOPY);
-    AnswerPlace place;
-    if (AnswerPlaceOf(k, &place)) {
-        SelectObject(from, overlay);
-        BitBlt(destination, place.left, place.top, place.width, place.height, from, 0, 0, SRCCOPY);
-    }
+    PasteOverlayIn(destination, from, overlay, k);
     WriteLetterCountIn(destination, k, font);
     SelectObject(destination, oldDestination);
     SelectObject(from, oldSource);
