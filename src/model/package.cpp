@@ -152,15 +152,20 @@ int LoadQuizPackage(QuizState* state, const PackageRecords& records) {
     int keyPosition = 0;  // one key cycle for the whole load
 
     for (int r = 0; r < 3; ++r) {
-        size_t length = stored[r]->size;
+        const size_t given = stored[r]->size;
+        // The built-in record is always its 70 bytes (a longer resource gives
+        // its first 70, a shorter one is padded with zeros), so the key
+        // position records 104 and 105 start at never follows its size.
+        const size_t length = r == 0 && given ? kBuiltInRecordSize : given;
+        const size_t copied = given < length ? given : length;
         // Work on a copy: resource bytes are read-only, and the built-in
         // array is never changed.
-        uint8_t* work = static_cast<uint8_t*>(std::malloc(length ? length : 1));
+        uint8_t* work = static_cast<uint8_t*>(std::calloc(length ? length : 1, 1));
         uint8_t* decoded = nullptr;
         size_t decodedLength = 0;
         bool ok = work != nullptr;
         if (ok) {
-            if (length) std::memcpy(work, stored[r]->data, length);
+            if (copied) std::memcpy(work, stored[r]->data, copied);
             ok = LzwDecode(work, length, &decoded, &decodedLength) == kLzwOk;
             if (!ok) {
                 std::free(decoded);

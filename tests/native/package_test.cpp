@@ -241,6 +241,7 @@ TEST(LoadQuizPackage, ScrambledBuiltInRecordMovesRecord104KeyStartToByte6) {
     std::vector<uint8_t> plain;
     ASSERT_TRUE(PlainBuiltInRecord(quiz, &plain, nullptr));
     std::vector<uint8_t> builtIn = BuiltIn70(plain);
+    const size_t streamSize = Lzw(plain).size();
     ASSERT_TRUE(PlainRecord104(quiz, &plain, nullptr));
     std::vector<uint8_t> record104 = Lzw(plain);
     ASSERT_TRUE(PlainRecord105(quiz, &plain, nullptr));
@@ -265,6 +266,18 @@ TEST(LoadQuizPackage, ScrambledBuiltInRecordMovesRecord104KeyStartToByte6) {
     ASSERT_EQ(wrong.alerts.size(), 1u);
     EXPECT_EQ(wrong.state.questionCount, 0);
     EXPECT_EQ(wrong.recordsParsed, 1);
+
+    // The built-in record counts 70 bytes whatever its resource's size: the
+    // key goes on at byte 6 for a longer resource and for one cut to its
+    // stream.
+    for (size_t size : {builtIn.size() + 1, builtIn.size() + 30, streamSize}) {
+        SCOPED_TRACE(size);
+        std::vector<uint8_t> resized = builtIn;
+        resized.resize(size, 0xA5);
+        LoadedState sized;
+        Load(&sized, resized, fromSix, record105);
+        ExpectLoadedAsWritten(quiz, sized);
+    }
 
     // A plain built-in record leaves the key at 0 for record 104.
     LoadedState plainFirst;
