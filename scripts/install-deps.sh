@@ -9,6 +9,7 @@ packages=(
   fonts-dejavu-core libgif-dev libjpeg-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools
   wine wine64 xvfb xauth xdotool imagemagick python3 python3-pefile unzip
+  osslsigncode openssl
 )
 
 missing=()

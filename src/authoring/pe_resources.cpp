@@ -41,14 +41,17 @@ struct PeHeaders {
 
     size_t CheckSumAt() const { return optional + 64; }
     size_t ResourceDirectoryAt() const { return optional + 112 + 2 * 8; }
+    size_t CertificateDirectoryAt() const { return optional + 112 + 4 * 8; }
 
     // The file offset of `size` bytes at `rva`, or false when they do not lie
     // inside one section's raw data.
     bool Offset(uint32_t rva, uint32_t size, size_t fileSize, size_t* at) const {
         for (const Section& s : table) {
-            if (rva < s.virtualAddress || rva - s.virtualAddress >= s.rawSize) continue;
+            // Raw data past the VirtualSize is never mapped.
+            const uint32_t mapped = s.virtualSize ? std::min(s.virtualSize, s.rawSize) : s.rawSize;
+            if (rva < s.virtualAddress || rva - s.virtualAddress >= mapped) continue;
             const uint64_t start = uint64_t(s.rawPointer) + (rva - s.virtualAddress);
-            if (uint64_t(rva - s.virtualAddress) + size > s.rawSize || start + size > fileSize)
+            if (uint64_t(rva - s.virtualAddress) + size > mapped || start + size > fileSize)
                 return false;
             *at = static_cast<size_t>(start);
             return true;
@@ -87,10 +90,31 @@ bool ReadHeaders(const std::vector<uint8_t>& b, PeHeaders* h, std::string* error
         return refuse("la table des sections du programme est tronquée");
     for (uint16_t i = 0; i < h->sectionCount; ++i) {
         const size_t at = h->sections + kSectionHeader * i;
-        h->table.push_back({Get32(b, at + 8), Get32(b, at + 12), Get32(b, at + 16), Get32(b, at + 20)});
+        const Section s{Get32(b, at + 8), Get32(b, at + 12), Get32(b, at + 16), Get32(b, at + 20)};
+        // A section without raw data (.bss) has no place in the file at all.
+        if (s.rawSize && uint64_t(s.rawPointer) + s.rawSize > b.size())
+            return refuse("le programme est tronqué (une section sort du fichier)");
+        h->table.push_back(s);
     }
     if (h->sizeOfHeaders > b.size()) return refuse("l'en-tête du programme est tronqué");
     return true;
+}
+
+// Where the stub's sections end, in the file and in memory.
+uint64_t RawEnd(const PeHeaders& h) {
+    uint64_t end = h.sizeOfHeaders;
+    for (const Section& s : h.table)
+        if (s.rawSize) end = std::max(end, uint64_t(s.rawPointer) + s.rawSize);
+    return end;
+}
+
+// The loader maps each section over its VirtualSize (its raw size when that
+// is 0), and wants the next one right after it, rounded to the alignment.
+uint64_t VirtualEnd(const PeHeaders& h) {
+    uint64_t end = h.sizeOfHeaders;  // no section lies over the headers
+    for (const Section& s : h.table)
+        end = std::max(end, uint64_t(s.virtualAddress) + (s.virtualSize ? s.virtualSize : s.rawSize));
+    return end;
 }
 
 bool ReadTree(const std::vector<uint8_t>& b, const PeHeaders& h, size_t base, uint32_t size,
@@ -270,19 +294,36 @@ uint32_t PeChecksum(const std::vector<uint8_t>& image) {
     return static_cast<uint32_t>(sum + image.size());
 }
 
-bool WriteResources(const std::vector<uint8_t>& stub, const std::vector<Resource>& added,
-                    std::vector<uint8_t>* out, std::string* error) {
-    PeHeaders h;
-    std::vector<Resource> resources;
-    if (!ReadHeaders(stub, &h, error) || !ReadWith(stub, h, &resources, error)) return false;
-    for (const Resource& r : added) {
-        auto same = std::find_if(resources.begin(), resources.end(), [&](const Resource& o) { return SameSlot(o, r); });
-        if (same != resources.end()) *same = r;
-        else resources.push_back(r);
-    }
-    std::stable_sort(resources.begin(), resources.end(), SlotLess);
+namespace {
 
-    // One more section header must fit before the first section's bytes.
+// What follows the stub's last section in its file: an overlay, which the
+// .exe keeps at its end, and a certificate table, which cannot be carried
+// (it signs the stub's bytes, not the quiz's).
+struct Tail {
+    uint64_t start = 0;                       // where the sections end
+    uint64_t certificate = 0, certificateSize = 0;
+    std::vector<uint8_t> overlay;             // the tail without the certificate
+};
+
+bool ReadTail(const std::vector<uint8_t>& stub, const PeHeaders& h, Tail* tail, std::string* error) {
+    tail->start = RawEnd(h);
+    tail->certificate = Get32(stub, h.CertificateDirectoryAt());
+    tail->certificateSize = Get32(stub, h.CertificateDirectoryAt() + 4);
+    if (tail->certificateSize &&
+        (tail->certificate < tail->start || tail->certificate + tail->certificateSize > stub.size())) {
+        *error = "la table des certificats du programme sort de son fichier";
+        return false;
+    }
+    for (uint64_t at = tail->start; at < stub.size(); ++at)
+        if (!tail->certificateSize || at < tail->certificate ||
+            at >= tail->certificate + tail->certificateSize)
+            tail->overlay.push_back(stub[size_t(at)]);
+    return true;
+}
+
+// The 40 bytes after the section table take the new section's header: room
+// that must be there, and free.
+bool RoomForOneMoreSection(const std::vector<uint8_t>& stub, const PeHeaders& h, std::string* error) {
     uint32_t firstRaw = h.sizeOfHeaders;
     for (const Section& s : h.table)
         if (s.rawSize) firstRaw = std::min(firstRaw, s.rawPointer);
@@ -291,34 +332,62 @@ bool WriteResources(const std::vector<uint8_t>& stub, const std::vector<Resource
         *error = "l'en-tête du programme n'a pas la place d'une section de plus";
         return false;
     }
-    uint64_t end = h.sizeOfHeaders, data = 0;  // no section lies over the headers
-    for (const Section& s : h.table)
-        end = std::max(end, uint64_t(s.virtualAddress) + std::max(s.virtualSize, s.rawSize));
+    if (std::any_of(stub.begin() + header, stub.begin() + header + kSectionHeader,
+                    [](uint8_t b) { return b != 0; })) {
+        *error = "l'en-tête du programme a des octets après sa table des sections";
+        return false;
+    }
+    return true;
+}
+
+std::vector<Resource> MergedResources(std::vector<Resource> resources, const std::vector<Resource>& added) {
+    for (const Resource& r : added) {
+        auto same = std::find_if(resources.begin(), resources.end(), [&](const Resource& o) { return SameSlot(o, r); });
+        if (same != resources.end()) *same = r;
+        else resources.push_back(r);
+    }
+    std::stable_sort(resources.begin(), resources.end(), SlotLess);
+    return resources;
+}
+
+}  // namespace
+
+bool WriteResources(const std::vector<uint8_t>& stub, const std::vector<Resource>& added,
+                    std::vector<uint8_t>* out, std::string* error, std::vector<std::string>* notes) {
+    PeHeaders h;
+    std::vector<Resource> resources;
+    Tail tail;
+    if (!ReadHeaders(stub, &h, error) || !ReadWith(stub, h, &resources, error) ||
+        !ReadTail(stub, h, &tail, error) || !RoomForOneMoreSection(stub, h, error))
+        return false;
+    resources = MergedResources(std::move(resources), added);
+    const uint64_t end = VirtualEnd(h);
+    uint64_t data = 0;
     for (const Resource& r : resources) data += r.data.size() + 8;
     // The new section and its image size must stay within 32-bit addresses.
     if (h.sectionCount == 0xFFFF || end + h.sectionAlignment + data + (64u << 10) +
                                             32 * resources.size() > 0x7FFFFFFF ||
-        std::max<uint64_t>(stub.size(), h.sizeOfHeaders) + data + (1u << 20) > 0x7FFFFFFF) {
+        stub.size() + data + (1u << 20) > 0x7FFFFFFF) {
         *error = "le programme est trop grand pour recevoir ces ressources";
         return false;
     }
     const uint32_t rva = AlignUp(uint32_t(end), h.sectionAlignment);
     const std::vector<uint8_t> section = BuildSection(resources, rva);
-    // After every byte of the stub, and never inside its headers.
-    const uint32_t rawPointer =
-        AlignUp(uint32_t(std::max<size_t>(stub.size(), h.sizeOfHeaders)), h.fileAlignment);
+    // Right after the stub's sections, never inside its headers.
+    const uint32_t rawPointer = AlignUp(uint32_t(tail.start), h.fileAlignment);
     const uint32_t rawSize = AlignUp(uint32_t(section.size()), h.fileAlignment);
 
-    std::vector<uint8_t> image = stub;
+    std::vector<uint8_t> image(stub.begin(), stub.begin() + tail.start);
     image.resize(rawPointer, 0);
     image.insert(image.end(), section.begin(), section.end());
     image.resize(size_t(rawPointer) + rawSize, 0);
+    image.insert(image.end(), tail.overlay.begin(), tail.overlay.end());
     // The stub's own resource section stays, unused: its name says so.
     for (uint16_t i = 0; i < h.sectionCount; ++i) {
         const size_t at = h.sections + kSectionHeader * i;
         if (std::memcmp(&image[at], ".rsrc\0\0\0", 8) == 0) std::memcpy(&image[at], ".oldrsrc", 8);
     }
-    std::fill(image.begin() + header, image.begin() + header + kSectionHeader, 0);
+    const size_t header = h.sections + kSectionHeader * h.sectionCount;
     std::memcpy(&image[header], ".rsrc\0\0\0", 8);
     Put32(&image, header + 8, uint32_t(section.size()));
     Put32(&image, header + 12, rva);
@@ -326,10 +395,20 @@ bool WriteResources(const std::vector<uint8_t>& stub, const std::vector<Resource
     Put32(&image, header + 20, rawPointer);
     Put32(&image, header + 36, kResourceCharacteristics);
     Put16(&image, h.coff + 2, h.sectionCount + 1u);
+    // COFF symbols (a stub not stripped) sit in the overlay and move with it.
+    const uint32_t symbols = Get32(image, h.coff + 8);
+    if (symbols >= tail.start && symbols < stub.size() &&
+        (!tail.certificateSize || symbols < tail.certificate))
+        Put32(&image, h.coff + 8, uint32_t(symbols - tail.start + rawPointer + rawSize));
     Put32(&image, h.optional + 8, Get32(image, h.optional + 8) + rawSize);  // SizeOfInitializedData
     Put32(&image, h.optional + 56, AlignUp(rva + uint32_t(section.size()), h.sectionAlignment));
     Put32(&image, h.ResourceDirectoryAt(), rva);
     Put32(&image, h.ResourceDirectoryAt() + 4, uint32_t(section.size()));
+    if (tail.certificateSize) {
+        Put32(&image, h.CertificateDirectoryAt(), 0);
+        Put32(&image, h.CertificateDirectoryAt() + 4, 0);
+        if (notes) notes->push_back("la signature du lecteur est retirée : signez le .exe du quiz");
+    }
     Put32(&image, h.CheckSumAt(), PeChecksum(image));
     *out = std::move(image);
     return true;

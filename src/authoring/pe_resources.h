@@ -37,11 +37,16 @@ bool ReadResources(const std::vector<uint8_t>& exe, std::vector<Resource>* resou
 
 // The stub with `added` beside its own resources (an added one replaces a
 // resource of the same type, name and language): a new resource section
-// after the others, the resource directory, SizeOfImage and the checksum
-// made right. False with a French `error`, and `out` untouched, when the
-// stub is not a PE32+ for x86-64 or has no room for one more section.
+// right after the others in the file and in memory, the resource directory,
+// SizeOfImage and the checksum made right. Bytes after the stub's last
+// section (an overlay) are kept at the end of the file; a signature cannot
+// be carried, so its certificate table is left out and `notes` says so.
+// False with a French `error`, and `out` untouched, when the stub is not a
+// PE32+ for x86-64, is cut short, or has no free room for one more section
+// header.
 bool WriteResources(const std::vector<uint8_t>& stub, const std::vector<Resource>& added,
-                    std::vector<uint8_t>* out, std::string* error);
+                    std::vector<uint8_t>* out, std::string* error,
+                    std::vector<std::string>* notes = nullptr);
 
 // What the .exe's properties show (RT_VERSION 1, US English, code page 1252).
 struct VersionStrings {

@@ -67,9 +67,9 @@ bool CheckPlayerStub(const std::vector<uint8_t>& stub, std::string* error) {
 }
 
 bool MakeQuizExe(const std::vector<uint8_t>& stub, const std::vector<Resource>& resources,
-                 std::vector<uint8_t>* exe, std::string* error) {
+                 std::vector<uint8_t>* exe, std::string* error, std::vector<std::string>* notes) {
     if (!CheckPlayerStub(stub, error)) return false;
-    return WriteResources(stub, resources, exe, error);
+    return WriteResources(stub, resources, exe, error, notes);
 }
 
 bool VerifyQuizExe(const std::vector<uint8_t>& exe, const QuizDefinition& quiz,

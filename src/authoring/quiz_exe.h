@@ -15,10 +15,12 @@ namespace quizpack {
 // quiz yet. False with a French `error` otherwise.
 bool CheckPlayerStub(const std::vector<uint8_t>& stub, std::string* error);
 
-// The stub with the resources added. False with a French `error`, and `exe`
+// The stub with the resources added; `notes` says what of the stub could not
+// be carried (its signature). False with a French `error`, and `exe`
 // untouched, when the stub is refused.
 bool MakeQuizExe(const std::vector<uint8_t>& stub, const std::vector<Resource>& resources,
-                 std::vector<uint8_t>* exe, std::string* error);
+                 std::vector<uint8_t>* exe, std::string* error,
+                 std::vector<std::string>* notes = nullptr);
 
 // Reads the .exe back: its resource tree parsed again, every resource the
 // quiz added found with the same bytes, the records loaded by the player's

@@ -660,6 +660,12 @@ int AnswerProgramBox(const std::string& program, const char* caption, const char
     const std::string text = box ? quiz::test::MessageBoxText(box) : "";
     std::printf("%s\n", box ? text.c_str() : "(no box)");
     Check(text.find(expected) != std::string::npos, "the box's text", expected, text);
+    // No console window left behind the box: the program gave its own up.
+    // (The driver's own console is let go first, so that it can try to join.)
+    FreeConsole();
+    const bool console = AttachConsole(process.dwProcessId);
+    if (console) FreeConsole();
+    Check(!box || !console, "no console behind the box", "none", "one");
     if (box)
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));

@@ -108,5 +108,30 @@ wine "$driver" box "$quizpack_exe" quizpack "Le quiz n'est pas fait" "$quiz/mél
 expect "the box lists the problem" 1 "$(LC_ALL=C grep -c "answer: vide" "$scratch/box")"
 expect "no .exe for a broken source" no "$([ -e "$quiz/melange.exe" ] && echo yes || echo no)"
 
-echo "$(( 7 - failures )) passed, $failures failed"
+# Double-clicked, with no argument: a box says what to do, and no console
+# stays open behind it (the driver checks that too).
+opened=0
+wine "$driver" box "$quizpack_exe" quizpack "faites glisser le fichier du quiz sur quizpack.exe" >"$scratch/box" 2>&1 || opened=$?
+expect "double-clicked, it says what to do" 0 "$opened"
+[ "$opened" -eq 0 ] || cat "$scratch/box"
+
+# A signed stub: its signature cannot sign the quiz, so it is left out, and
+# said; the quiz's .exe is then signed, verifies, and plays.
+( cd "$scratch" && openssl req -x509 -newkey rsa:2048 -nodes -keyout key.pem -out cert.pem -days 2 \
+    -subj "/CN=Quiz test" -addext extendedKeyUsage=codeSigning >/dev/null 2>&1 )
+osslsigncode sign -certs "$scratch/cert.pem" -key "$scratch/key.pem" -in "$stub" -out "$scratch/signed-stub.exe" >/dev/null
+"$native" exe "$top/quizzes/fruits/fruits.toml" --stub "$scratch/signed-stub.exe" --out "$scratch/unsigned.exe" >/dev/null 2>"$scratch/said"
+expect "a signed stub: quizpack says its signature goes" 1 \
+  "$(grep -c "la signature du lecteur est retirée : signez le .exe du quiz" "$scratch/said")"
+same "  and makes the bytes of the unsigned stub's quiz" "$scratch/unsigned.exe" "$scratch/fruits-native.exe"
+osslsigncode sign -certs "$scratch/cert.pem" -key "$scratch/key.pem" -in "$scratch/unsigned.exe" -out "$scratch/signed.exe" >/dev/null
+verified=0
+osslsigncode verify -CAfile "$scratch/cert.pem" -in "$scratch/signed.exe" >"$scratch/verify" 2>&1 || verified=$?
+expect "  the quiz's .exe, signed, verifies" 0 "$verified"
+played=0
+wine "$driver" e2e "$scratch/signed.exe" >"$scratch/e2e" 2>&1 || played=$?
+expect "  and plays end to end" 0 "$played"
+grep FAIL "$scratch/e2e" || true
+
+echo "$(( 12 - failures )) passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -162,10 +162,12 @@ int ExeCommand(const std::string& sourcePath, const std::string& outPath,
     if (rc != 0) return rc;
     std::vector<uint8_t> exe;
     std::string error;
-    if (!MakeQuizExe(stub, resources, &exe, &error)) {
+    std::vector<std::string> notes;
+    if (!MakeQuizExe(stub, resources, &exe, &error, &notes)) {
         err << "quizpack exe : " << stubName << " : " << error << "\n";
         return 2;
     }
+    for (const std::string& note : notes) err << "quizpack exe : " << stubName << " : " << note << "\n";
     const std::string target = outPath.empty() ? DefaultExePath(sourcePath, quiz) : outPath;
     if (!WriteQuizExe(target, exe, quiz, resources, &error)) {
         err << "quizpack exe : " << error << " ; rien n'est écrit\n";

@@ -66,6 +66,7 @@ int MakeExeOfDroppedSource(const std::string& source, const char* argv0) {
             ++lines;
         }
         if (at != std::string::npos && at < text.size()) text = text.substr(0, at) + "…\n";
+        quizpack::LeaveOwnConsole();
         quizpack::ShowMessage(rc == 0 ? text : "Le quiz n'est pas fait :\n\n" + text, rc != 0);
         return rc;
     }
@@ -74,6 +75,18 @@ int MakeExeOfDroppedSource(const std::string& source, const char* argv0) {
     std::cerr << err.str();
     return rc;
 }
+
+#if defined(_WIN32)
+// quizpack.exe double-clicked in Explorer: a console would flash and close,
+// so a box says what to do instead.
+const char kStartedAlone[] =
+    "quizpack fait l'exécutable d'un quiz : un jeu pour Windows, en un seul fichier .exe.\n\n"
+    "Écrivez le quiz dans un fichier .toml, puis faites glisser le fichier du quiz sur "
+    "quizpack.exe : l'exécutable du quiz s'écrit à côté de lui.\n\n"
+    "Le guide ecrire-un-quiz.md, à côté de quizpack.exe, dit comment écrire un quiz ; "
+    "fruits.toml en est un exemple.\n\n"
+    "À l'invite de commandes : quizpack.exe exe mon-quiz.toml (quizpack.exe --help pour le reste).";
+#endif
 
 bool IsDroppedSource(const std::string& argument) {
     if (argument.empty() || argument[0] == '-') return false;
@@ -148,6 +161,13 @@ int main(int argc, char** argv) {
         argv = pointers.data();
     }
     quizpack::PrepareConsole();
+#endif
+#if defined(_WIN32)
+    if (argc == 1 && quizpack::StartedWithoutAPrompt()) {
+        quizpack::LeaveOwnConsole();
+        quizpack::ShowMessage(kStartedAlone, false);
+        return 0;
+    }
 #endif
     if (argc == 2 && IsDroppedSource(argv[1])) return MakeExeOfDroppedSource(argv[1], argv[0]);
 

@@ -43,6 +43,8 @@ bool StartedWithoutAPrompt() {
                              GetFileType(out) == FILE_TYPE_CHAR || GetFileType(out) == FILE_TYPE_UNKNOWN);
 }
 
+void LeaveOwnConsole() { FreeConsole(); }
+
 void ShowMessage(const std::string& text, bool failed) {
     MessageBoxW(nullptr, Wide(text).c_str(), L"quizpack",
                 MB_OK | (failed ? MB_ICONERROR : MB_ICONINFORMATION));

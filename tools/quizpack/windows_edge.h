@@ -17,6 +17,10 @@ void PrepareConsole();
 // for it, as when a file is dropped on it in Explorer) and shows its output.
 bool StartedWithoutAPrompt();
 
+// Gives up the console Windows made for quizpack, so that no empty window
+// stays behind its message box.
+void LeaveOwnConsole();
+
 // A message box of quizpack, the text in UTF-8.
 void ShowMessage(const std::string& text, bool failed);
 
