@@ -13,6 +13,7 @@
 #include "player_verdict.h"
 #include "model/lzw.h"
 #include "model/stored_form.h"
+#include "code_field.h"
 #include "french.h"
 #include "raster.h"
 #include "text.h"
@@ -30,6 +31,46 @@ constexpr int kPuzzleId = 400;
 constexpr int kOverlayBase = 10400;
 
 int LineOf(const toml::node& node) { return static_cast<int>(node.source().begin.line); }
+
+// TOML reads "images\tache.png" as "images", a tab, "ache.png": a Windows
+// path written with backslashes. Says so, with the path to write instead;
+// "" when the path holds no such character.
+std::string EscapesInPath(const std::string& path) {
+    static const char kEscapes[][2] = {{'\b', 'b'}, {'\t', 't'}, {'\n', 'n'}, {'\f', 'f'}, {'\r', 'r'}};
+    std::vector<std::string> seen;
+    std::string mended;
+    for (char c : path) {
+        const auto* escape = std::find_if(std::begin(kEscapes), std::end(kEscapes),
+                                          [c](const char* e) { return e[0] == c; });
+        if (escape == std::end(kEscapes)) {
+            mended += c;
+            continue;
+        }
+        const std::string named = std::string("« \\") + (*escape)[1] + " »";
+        if (std::find(seen.begin(), seen.end(), named) == seen.end()) seen.push_back(named);
+        mended += std::string("/") + (*escape)[1];
+    }
+    if (seen.empty()) return "";
+    return FirstThreeAndCount(seen) + " dans un chemin : écrivez " + mended;
+}
+
+// The executable's name without what Windows names of other languages may
+// spell differently: accents folded ("ferme-été" gives "ferme-ete"), spaces
+// as hyphens, anything else left out.
+std::string AsciiProgramName(const std::string& utf8) {
+    std::string cp1252, ascii;
+    Utf8ToCp1252(utf8, &cp1252, nullptr);
+    for (char c : cp1252) {
+        const uint8_t b = static_cast<uint8_t>(c);
+        if ((b >= '0' && b <= '9') || b == '-' || b == '_' || b == ' ') {
+            ascii += b == ' ' ? '-' : c;
+        } else if (const char* folded = FoldedLetters(b)) {
+            const bool lower = (b >= 'a' && b <= 'z') || b >= 0xDF || b == 0x9A || b == 0x9C || b == 0x9E;
+            for (const char* f = folded; *f; ++f) ascii += lower ? static_cast<char>(*f + 32) : *f;
+        }
+    }
+    return ascii;
+}
 
 class SourceReader {
 public:
@@ -106,6 +147,10 @@ public:
         const auto* value = node->as_string();
         if (!value || value->get().empty()) {
             Report(LineOf(*node), field, "doit être le nom du fichier d'une image, entre guillemets");
+            return false;
+        }
+        if (std::string escapes = EscapesInPath(value->get()); !escapes.empty()) {
+            Report(LineOf(*node), field, escapes);
             return false;
         }
         fs::path path = PathOfUtf8(folder_) / PathOfUtf8(value->get());
@@ -571,7 +616,13 @@ std::vector<Problem> ReadQuizSource(const std::string& path, QuizDefinition* qui
                       return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
                              (c >= '0' && c <= '9') || c == '-' || c == '_';
                   });
-        if (!ok)
+        const std::string ascii = AsciiProgramName(name);
+        const bool accented = std::any_of(name.begin(), name.end(), [](char c) { return static_cast<uint8_t>(c) >= 0x80; });
+        if (!ok && accented && !ascii.empty() && ascii.size() <= 64)
+            reader.Report(LineOf(*node), "executable",
+                          "« " + name + " » : écrivez « " + ascii + " » (lettres sans accent, "
+                          "chiffres, « - » ou « _ » seulement)");
+        else if (!ok)
             reader.Report(LineOf(*node), "executable",
                           "doit tenir en 1 à 64 lettres, chiffres, « - » ou « _ » (sans "
                           "extension : .exe est ajouté)");
@@ -737,6 +788,11 @@ std::vector<Problem> ReadQuizSource(const std::string& path, QuizDefinition* qui
         }
         package.questionLines.push_back(
             reader.Text(table.get("code"), line, prefix + "code", kMaxText));
+        if (const std::string& code = package.questionLines.back();
+            VisibleCodeText(code).size() < code.size())
+            reader.Warn(LineOf(*table.get("code")), prefix + "code",
+                        "le champ du code, large de 53 pixels, n'en montre que « " +
+                            Cp1252ToUtf8(VisibleCodeText(code)) + " » ; environ 8 caractères y tiennent");
 
         def.letters = CountLetters(q.answer1);
         if (reader.Integer(table.get("letters"), prefix + "letters", 0, 999, &value))

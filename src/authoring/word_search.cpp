@@ -15,10 +15,6 @@ const Direction kDirections[8] = {
     {1, 1, "down-right"}, {-1, -1, "up-left"}, {1, -1, "up-right"}, {-1, 1, "down-left"},
 };
 
-namespace {
-
-// The letters a CP1252 byte gives in the grid; "" for a byte left out,
-// nullptr for one that cannot go in.
 const char* FoldedLetters(uint8_t b) {
     static const char* const kUpper[] = {"A", "B", "C", "D", "E", "F", "G", "H", "I",
                                          "J", "K", "L", "M", "N", "O", "P", "Q", "R",
@@ -48,6 +44,8 @@ const char* FoldedLetters(uint8_t b) {
     if (b >= 0xD9 && b <= 0xDC) return "U";
     return nullptr;
 }
+
+namespace {
 
 // splitmix64: the same numbers on every platform and compiler.
 struct Random {

@@ -22,6 +22,10 @@ extern const Direction kDirections[8];
 // character in `error`, when something else stands in it (a digit, a '?').
 bool GridLetters(const std::string& answer, std::string* letters, std::string* error);
 
+// The capital letters A-Z a CP1252 byte folds to ("E" for é, "OE" for œ);
+// "" for a space, hyphen or apostrophe; nullptr for anything else.
+const char* FoldedLetters(uint8_t byte);
+
 struct WordSearchRequest {
     int columns = 0, rows = 0;
     std::vector<int> directions;    // indexes into kDirections

@@ -10,9 +10,11 @@
 
 #include <memory>
 
+#include "code_field.h"
 #include "model/alert.h"
 #include "test_support.h"
 #include "model/quiz_state_win32.h"
+#include "shell/header_layout.h"
 #include "shell/header_win32.h"
 #include "shell/shell_win32.h"
 #include "win32_test_support.h"
@@ -293,6 +295,32 @@ TEST_F(Player, HeaderLaysOutByItsWidth) {
     EXPECT_EQ(ChildRect(other, GetDlgItem(other, 27)).left, 396);
     DestroyWindow(other);
     state->quizKind = 1;
+}
+
+// quizpack warns of a code the field would cut from its own table of the
+// field's font: each character, and every code of the sample, against the
+// real field (a sentinel after the text gives the last one's right edge).
+TEST_F(Player, TheCodeFieldShowsWhatQuizpackSays) {
+    HWND field = GetDlgItem(windows.header, kCodeFieldId);
+    RECT format = {};
+    SendMessageA(field, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    EXPECT_EQ(format.right - format.left, quizpack::kCodeFieldTextWidth);
+    auto shown = [&](const std::string& text) {
+        SetWindowTextA(field, (text + "|").c_str());
+        size_t count = 0;
+        while (count < text.size() &&
+               static_cast<short>(LOWORD(SendMessageA(field, EM_POSFROMCHAR, count + 1, 0))) <= format.right)
+            ++count;
+        return count;
+    };
+    std::vector<std::string> texts;
+    for (int b = 0x20; b <= 0xFF; ++b) texts.push_back(std::string(12, static_cast<char>(b)));
+    for (int k = 0; k < CurrentQuizState()->questionCount; ++k) texts.push_back(CurrentQuizState()->questionLines[k]);
+    texts.push_back("BRAVO ! VOUS AVEZ");
+    for (const std::string& text : texts) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(shown(text), quizpack::VisibleCodeText(text).size());
+    }
 }
 
 TEST_F(Player, HeaderCommandsColoursAndLinkCursor) {
