@@ -11,6 +11,8 @@ namespace quiz {
 namespace {
 
 WNDPROC g_editProc = nullptr;
+// True while the focus comes back with the window: no field scrolls then.
+bool g_givingFocusBack = false;
 
 // A field that takes the focus is brought into view unless it already is.
 void ScrollIntoView(QuizState* state, HWND field) {
@@ -69,6 +71,12 @@ void InstallAnswerFieldProc(HWND field) {
         SetWindowLongPtrA(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AnswerFieldProc)));
 }
 
+void GiveFocusBack(HWND window) {
+    g_givingFocusBack = true;
+    SetFocus(window);
+    g_givingFocusBack = false;
+}
+
 LRESULT CALLBACK AnswerFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
     QuizState* state = CurrentQuizState();
     if (state) {
@@ -83,7 +91,7 @@ LRESULT CALLBACK AnswerFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM
                 break;
             case WM_SETFOCUS:
                 SendMessageA(field, EM_SETSEL, 0, 260);
-                ScrollIntoView(state, field);
+                if (!g_givingFocusBack) ScrollIntoView(state, field);
                 break;
             case WM_KILLFOCUS:
                 CheckAnswerField(state, GetParent(field), GetDlgCtrlID(field));

@@ -12,4 +12,8 @@ LRESULT CALLBACK AnswerFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM
 // procedure, the same for every field, to pass messages on to.
 void InstallAnswerFieldProc(HWND field);
 
+// Gives the focus back to a window (an answer field) where it was, without
+// bringing it into view: the grid stays where the player left it.
+void GiveFocusBack(HWND window);
+
 }  // namespace quiz

@@ -27,9 +27,17 @@ void ProgressFileName(const char* programName, char* out, int size) {
     std::memcpy(out + keep, "txt", 4);
 }
 
+void FormatUnsavedAnswers(const char* path, char* out, size_t size) {
+    if (size == 0) return;
+    std::snprintf(out, size, "Les r\xE9ponses n'ont pas pu \xEAtre enregistr\xE9" "es dans \xAB %s \xBB",
+                  path);
+}
+
 void FormatSaveFailure(const char* path, const char* reason, bool closing, char* out,
                        size_t size) {
     if (size == 0) return;
+    char unsaved[300];
+    FormatUnsavedAnswers(path, unsaved, sizeof unsaved);
     size_t length = std::strlen(reason);
     while (length > 0 && (reason[length - 1] == '\r' || reason[length - 1] == '\n' ||
                           reason[length - 1] == ' '))
@@ -39,10 +47,7 @@ void FormatSaveFailure(const char* path, const char* reason, bool closing, char*
         why = "raison inconnue";
         length = std::strlen(why);
     }
-    std::snprintf(out, size,
-                  "Les r\xE9ponses n'ont pas pu \xEAtre enregistr\xE9" "es dans \xAB %s \xBB :\r\n"
-                  "%.*s%s",
-                  path, static_cast<int>(length), why,
+    std::snprintf(out, size, "%s :\r\n%.*s%s", unsaved, static_cast<int>(length), why,
                   closing ? "\r\n\r\nFermer quand m\xEAme ? Les r\xE9ponses tap\xE9" "es depuis le "
                             "dernier enregistrement seront perdues."
                           : "");

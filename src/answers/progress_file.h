@@ -21,6 +21,11 @@ void ReadProgressLine(const uint8_t* data, size_t size, size_t* position, char* 
 // fewer than three characters gets "txt" as it stands. `out` holds 260 bytes.
 void ProgressFileName(const char* programName, char* out, int size);
 
+// "Les réponses n'ont pas pu être enregistrées dans « PATH »": the first
+// words of a failed save, and the reason Windows shows for a session whose
+// end the player holds up. Cut to `size` bytes.
+void FormatUnsavedAnswers(const char* path, char* out, size_t size);
+
 // What the player reads when the answers could not be written: the file, the
 // system's reason (its trailing line end and spaces dropped), and, when the
 // window is closing, whether to close all the same. Cut to `size` bytes.

@@ -87,13 +87,21 @@ SaveOutcome SaveProgress(QuizState* state, unsigned long* error) {
     return SaveOutcome::kFailed;
 }
 
+void ProgressFilePath(char* path, int size) {
+    char name[MAX_PATH];
+    ProgressFileHere(name, sizeof name);
+    // The full path: the player may not know which folder the game runs in.
+    // A result of at least the buffer's size is the size it would need:
+    // nothing was written then.
+    const DWORD length = GetFullPathNameA(name, static_cast<DWORD>(size), path, nullptr);
+    if (length == 0 || length >= static_cast<DWORD>(size)) lstrcpynA(path, name, size);
+}
+
 bool SaveProgressOrSay(QuizState* state, bool closing) {
     unsigned long error = 0;
     if (SaveProgress(state, &error) != SaveOutcome::kFailed) return true;
-    char name[MAX_PATH], path[MAX_PATH], reason[512], text[1200];
-    ProgressFileHere(name, sizeof name);
-    // The full path: the player may not know which folder the game runs in.
-    if (!GetFullPathNameA(name, sizeof path, path, nullptr)) lstrcpynA(path, name, sizeof path);
+    char path[MAX_PATH], reason[512], text[1200];
+    ProgressFilePath(path, sizeof path);
     SystemReason(error, reason, sizeof reason);
     FormatSaveFailure(path, reason, closing, text, sizeof text);
     // Task-modal: no second save and no close can start while it is shown.

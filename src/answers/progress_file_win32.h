@@ -24,6 +24,10 @@ enum class SaveOutcome {
 // old one, which is replaced only once every line is written.
 SaveOutcome SaveProgress(QuizState* state, unsigned long* error = nullptr);
 
+// The progress file's full path, for the player to find it; the name as the
+// player opens it when the system cannot give the path whole in `size`.
+void ProgressFilePath(char* path, int size);
+
 // Saves, and says so in French when it fails. "Sauver" and F2 go on after
 // the message (true); on closing (`closing`), the player is asked whether to
 // close all the same, and the answer is the result.

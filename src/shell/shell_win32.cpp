@@ -1,6 +1,8 @@
 #include "shell/shell_win32.h"
 #include "shell/startup_phases_win32.h"
 
+#include "answers/answer_field_win32.h"
+#include "answers/progress_file.h"
 #include "answers/progress_file_win32.h"
 #include "grid/grid_items_win32.h"
 #include "grid/grid_layout.h"
@@ -49,13 +51,39 @@ void RestoreFocus(HWND main, const QuizState* state) {
     if (!target || !IsWindow(target) || !IsChild(main, target) || !IsWindowVisible(target))
         target = GridItem(GridOf(state), kAnswerFieldBase + 1);
     if (!target) target = GridOf(state);
-    if (target) SetFocus(target);
+    // The grid stays where the player scrolled it: only a focus the player
+    // moves brings its field into view.
+    if (target) GiveFocusBack(target);
     else if (GetFocus() != main) SetFocus(main);
+}
+
+// True while the player is asked whether to close without their answers:
+// a session's end must not decide for them.
+bool g_askingToClose = false;
+char g_blockReason[400] = {};
+
+// The end of a session: the answers are saved; when they cannot be, the
+// session is held up with the reason Windows lists beside the player.
+BOOL QueryEndSession(HWND main, QuizState* state) {
+    if (!g_askingToClose && SaveProgress(state) != SaveOutcome::kFailed) {
+        g_blockReason[0] = '\0';
+        ShutdownBlockReasonDestroy(main);
+        return TRUE;
+    }
+    char path[MAX_PATH];
+    ProgressFilePath(path, sizeof path);
+    FormatUnsavedAnswers(path, g_blockReason, sizeof g_blockReason);
+    WCHAR wide[400];
+    if (MultiByteToWideChar(1252, 0, g_blockReason, -1, wide, 400))
+        ShutdownBlockReasonCreate(main, wide);
+    return FALSE;
 }
 
 }  // namespace
 
 HBRUSH StatusLabelBrush() { return g_statusLabelBrush; }
+
+const char* SessionBlockReason() { return g_blockReason; }
 
 HWND CreateStaticLabel(HWND parent, const char* text, int x, int y, int width, int height,
                        int id) {
@@ -98,16 +126,25 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
             // Saved before the grid goes: the file is read from its fields.
             // A save that failed asks first; "Non" keeps the game open.
             // The main window itself stays until the loop has ended.
-            if (state && !SaveProgressOrSay(state, true)) return 0;
+            if (state) {
+                g_askingToClose = true;
+                const bool close = SaveProgressOrSay(state, true);
+                g_askingToClose = false;
+                if (!close) return 0;
+            }
             DestroyWindow(GridOf(state));
             PostQuitMessage(0);
             return 0;
         case WM_QUERYENDSESSION:
             // Logging off never sends WM_CLOSE: the answers are saved here.
-            if (state) SaveProgress(state);
-            return TRUE;
+            return state ? QueryEndSession(hwnd, state) : TRUE;
         case WM_ENDSESSION:
+            // The session really ends: one more try, with nobody to tell.
             if (wParam && state) SaveProgress(state);
+            if (!wParam) {
+                g_blockReason[0] = '\0';
+                ShutdownBlockReasonDestroy(hwnd);
+            }
             return 0;
         case WM_DESTROY:
             DestroyWindow(GridOf(state));

@@ -46,4 +46,8 @@ void ShutDownPlayer(PlayerWindows* windows);
 
 HBRUSH StatusLabelBrush();
 
+// What the player last gave Windows as the reason it holds a session's end
+// up (CP1252); empty when it does not.
+const char* SessionBlockReason();
+
 }  // namespace quiz

@@ -16,6 +16,8 @@
 //                           (line ends as "|") and press OK; exit 1 without one
 //   driver close-answer yes|no  close the window; print the message box that
 //                           asks, and answer it
+//   driver end-session      send the player WM_QUERYENDSESSION; print its
+//                           answer (1: the session may end)
 //   driver snapshot         print what the player shows: every control of the
 //                           header and the grid (class, text, visibility,
 //                           place) and a hash of every picture's pixels on
@@ -717,6 +719,12 @@ int main(int argc, char** argv) {
         return TimeStartUps(std::atoi(argv[2]), cases);
     }
     if (verb == "snapshot") return Snapshot();
+    if (verb == "end-session") {  // asks the player whether the session may end
+        HWND window = FindWindowA(quiz::kMainClassName, nullptr);
+        if (!window) return 1;
+        std::printf("%d\n", static_cast<int>(SendMessageA(window, WM_QUERYENDSESSION, 0, 0)));
+        return 0;
+    }
     if (verb == "memory" && (argc == 5 || argc == 6))
         return MeasureMemory(argv[2], argv[3], std::atoi(argv[4]), argc == 6 ? argv[5] : "");
     if (verb == "text" && argc == 3) {  // a grid control's text, for scripts
@@ -741,6 +749,6 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr,
                  "usage: driver e2e PLAYER.exe | startup N EXE DIR [EXE DIR ...] | box PROGRAM.exe CAPTION TEXT [ARGUMENT] | wait [SECONDS] | close [SECONDS] | text ID | bottom | cacher | "
-                 "resize WIDTH HEIGHT | save | close-answer yes|no | snapshot | memory EXE DIR CYCLES [ANSWER]\n");
+                 "resize WIDTH HEIGHT | save | close-answer yes|no | end-session | snapshot | memory EXE DIR CYCLES [ANSWER]\n");
     return 2;
 }

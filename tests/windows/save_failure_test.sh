@@ -39,6 +39,9 @@ check "a full disk: Sauver says so" "$said" contains "$said" "Les réponses n'on
 check "  naming the file" "$said" contains "$said" "$name.txt »"
 check "  the saved answers stay" "$(od -c "$progress" | head -3)" cmp -s "$progress" "$scratch/before"
 check "  nothing half-written is left" "$(ls "$folder")" test ! -e "$progress.new"
+ended=$(wine "$driver" end-session | tr -d '\r')
+check "  logging off is held up, not answered yes" "answer $ended" test "$ended" = 0
+check "  and the saved answers stay" "$(od -c "$progress" | head -3)" cmp -s "$progress" "$scratch/before"
 
 mount -o remount,ro "$folder"
 said=$(wine "$driver" close-answer no | tr -d '\r' | iconv -f CP1252 -t UTF-8)
@@ -49,5 +52,5 @@ check "  \"Oui\" closes" "no message box" wine "$driver" close-answer yes
 wait
 check "  the saved answers stay" "$(od -c "$progress" | head -3)" cmp -s "$progress" "$scratch/before"
 cd "$scratch"
-echo "$(( 8 - failures )) passed, $failures failed"
+echo "$(( 10 - failures )) passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "code_field.h"
+#include "answers/progress_file_win32.h"
 #include "model/alert.h"
 #include "test_support.h"
 #include "model/quiz_state_win32.h"
@@ -406,7 +407,29 @@ TEST_F(Player, EndingTheSessionSavesTheAnswers) {
     std::string empty;
     for (int i = 0; i < 20; ++i) empty += "\r\n";
     SetWindowTextA(GetDlgItem(windows.grid, 4001), "abricot");
+    // A save that fails holds the session up, silently, with the reason.
+    const std::string fresh = name + ".new";  // a folder by that name: the save cannot write
+    ASSERT_TRUE(CreateDirectoryA(fresh.c_str(), nullptr));
+    EXPECT_EQ(SendMessageA(windows.main, WM_QUERYENDSESSION, 0, 0), FALSE);
+    EXPECT_TRUE(capture->alerts().empty());
+    char path[MAX_PATH];
+    GetFullPathNameA(name.c_str(), sizeof path, path, nullptr);
+    EXPECT_EQ(std::string(SessionBlockReason()),
+              "Les r\xE9ponses n'ont pas pu \xEAtre enregistr\xE9" "es dans \xAB " + std::string(path) + " \xBB");
+    // While the player is asked whether to close, the session waits for them.
+    LRESULT queried = -1;
+    {
+        test::RealMessageBoxes boxes;
+        test::MessageBoxAnswer answer("Zarlo", IDNO, [&] {
+            RemoveDirectoryA(fresh.c_str());  // a save would go through now
+            queried = SendMessageA(windows.main, WM_QUERYENDSESSION, 0, 0);
+        });
+        SendMessageA(windows.main, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(answer.Finish().yesNo);
+    }
+    EXPECT_EQ(queried, FALSE);
     EXPECT_EQ(SendMessageA(windows.main, WM_QUERYENDSESSION, 0, 0), TRUE);
+    EXPECT_STREQ(SessionBlockReason(), "");
     EXPECT_EQ(bytes(), "abricot\r\n" + empty);
     SetWindowTextA(GetDlgItem(windows.grid, 4001), "ananas");
     SendMessageA(windows.main, WM_ENDSESSION, FALSE, 0);  // the session goes on: nothing
@@ -414,6 +437,20 @@ TEST_F(Player, EndingTheSessionSavesTheAnswers) {
     SendMessageA(windows.main, WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(bytes(), "ananas\r\n" + empty);
     std::remove(name.c_str());
+}
+
+// The message names the full path only when the system wrote it whole: one
+// byte short of room, it names the file as the player opens it.
+TEST(ProgressFile, ThePathShownIsOnlyWhatWasWritten) {
+    const std::string name = test::ProgressName();
+    char full[MAX_PATH] = {};
+    const int length = static_cast<int>(GetFullPathNameA(name.c_str(), sizeof full, full, nullptr));
+    ASSERT_GT(length, static_cast<int>(name.size()));
+    char path[MAX_PATH] = {};
+    ProgressFilePath(path, length + 1);
+    EXPECT_STREQ(path, full);
+    ProgressFilePath(path, length);
+    EXPECT_EQ(std::string(path), name);
 }
 
 TEST_F(Player, ClosingWithAFailedSaveAsksAndNoKeepsTheGame) {
@@ -449,6 +486,32 @@ TEST_F(Player, ClosingWithAFailedSaveAsksAndNoKeepsTheGame) {
 TEST_F(Player, TheKeyboardComesBackWithTheWindow) {
     // Nobody had the focus: the first answer field takes it.
     EXPECT_EQ(GetFocus(), GetDlgItem(windows.grid, 4001));
+    // Scrolled down by the wheel, the focus still in field 4001: coming back
+    // leaves the grid where it was.
+    for (int notch = 0; notch < 20; ++notch) SendMessageA(windows.grid, WM_VSCROLL, 500, 0);
+    const LONG scrolled = ChildRect(windows.grid, GetDlgItem(windows.grid, 4001)).top;
+    ASSERT_LT(scrolled, 0);
+    auto switchAway = [&] {
+        HWND other = CreateWindowExA(0, "Static", "autre", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                     200, 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        SetForegroundWindow(other);
+        SetActiveWindow(other);
+        FlushEvents();
+        return other;
+    };
+    auto comeBack = [&](HWND other) {
+        SetForegroundWindow(windows.main);
+        SetActiveWindow(windows.main);
+        test::FlushEvents(windows.grid, 200);
+        DestroyWindow(other);
+    };
+    comeBack(switchAway());
+    EXPECT_EQ(GetFocus(), GetDlgItem(windows.grid, 4001));
+    EXPECT_EQ(ChildRect(windows.grid, GetDlgItem(windows.grid, 4001)).top, scrolled);
+    // A focus the player moves still brings its field into view.
+    SetFocus(GetDlgItem(windows.grid, 4002));
+    SetFocus(GetDlgItem(windows.grid, 4001));
+    EXPECT_GT(ChildRect(windows.grid, GetDlgItem(windows.grid, 4001)).top, 0);
     HWND field = GetDlgItem(windows.grid, 4005);
     SetFocus(field);
     HWND other = CreateWindowExA(0, "Static", "autre", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,

@@ -188,8 +188,8 @@ std::string MessageBoxText(HWND box) {
     return text;
 }
 
-MessageBoxAnswer::MessageBoxAnswer(const char* caption, int button)
-    : caption_(caption), button_(button) {
+MessageBoxAnswer::MessageBoxAnswer(const char* caption, int button, std::function<void()> whileShown)
+    : caption_(caption), button_(button), whileShown_(std::move(whileShown)) {
     thread_ = CreateThread(nullptr, 0, &Run, this, 0, nullptr);
 }
 
@@ -217,6 +217,7 @@ DWORD WINAPI MessageBoxAnswer::Run(void* self) {
     Sleep(50);  // let it finish drawing, as a player would look first
     answer->seen_.text = MessageBoxText(box);
     answer->seen_.yesNo = GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO) && !GetDlgItem(box, IDOK);
+    if (answer->whileShown_) answer->whileShown_();
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer->button_, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(box, answer->button_)));
     return 0;

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -66,7 +67,9 @@ struct MessageBoxSeen {
 };
 class MessageBoxAnswer {
 public:
-    MessageBoxAnswer(const char* caption, int button);
+    // `whileShown` runs on the answering thread once the box is up, before
+    // the button is pressed.
+    MessageBoxAnswer(const char* caption, int button, std::function<void()> whileShown = nullptr);
     ~MessageBoxAnswer();
     MessageBoxAnswer(const MessageBoxAnswer&) = delete;
     MessageBoxAnswer& operator=(const MessageBoxAnswer&) = delete;
@@ -77,6 +80,7 @@ private:
     static DWORD WINAPI Run(void* self);
     std::string caption_;
     int button_;
+    std::function<void()> whileShown_;
     HANDLE thread_ = nullptr;
     MessageBoxSeen seen_;
 };
