@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "authoring/package_writer.h"
@@ -234,16 +235,23 @@ TEST_F(QuizExe, ReadBackCatchesAnExeThatIsNotTheQuiz) {
     std::string error;
     ASSERT_TRUE(MakeQuizExe(PlayerLikeStub(), added, &exe, &error)) << error;
     ASSERT_TRUE(VerifyQuizExe(exe, quiz, added, &error)) << error;
-    auto without = [&](const char* type, int id, bool replace) {
+    // The resources with one changed by `change`; one it empties is left out.
+    auto changed = [&](const char* type, int id, const std::function<void(std::vector<uint8_t>&)>& change) {
         std::vector<Resource> list;
         for (Resource r : added) {
             if (r.type == ResourceName(type) && r.name == ResourceId(static_cast<uint16_t>(id))) {
-                if (!replace) continue;
-                r.data.assign(r.data.size(), 0);
+                change(r.data);
+                if (r.data.empty()) continue;
             }
             list.push_back(r);
         }
         return list;
+    };
+    auto without = [&](const char* type, int id, bool replace) {
+        return changed(type, id, [&](std::vector<uint8_t>& d) {
+            if (replace) d.assign(d.size(), 0);
+            else d.clear();
+        });
     };
     // Resources that differ from what was asked are caught by their bytes;
     // resources made wrong from the start (expected = written) by the
@@ -259,6 +267,9 @@ TEST_F(QuizExe, ReadBackCatchesAnExeThatIsNotTheQuiz) {
         {"a table made of zeros", without("TABLE", 1, true), true, "d'autres tables pour la question 1"},
         {"a record 104 made of zeros", without("PATCH", 104, true), true, "le lecteur lirait autre chose que le quiz"},
         {"a record 105 made missing", without("PATCH", 105, false), true, "n'a pas les trois enregistrements"},
+        {"the last letter count one more", changed("TABLE", 1, [](auto& d) { ++d[2 * 20]; }), true, "d'autres tables pour la question 21"},
+        {"an answer place dropped", changed("TABLE", 2, [](auto& d) { std::fill(d.begin() + 16 * 4, d.begin() + 16 * 5, 0); }), true, "d'autres tables pour la question 5"},
+        {"an answer place one pixel lower", changed("TABLE", 2, [](auto& d) { ++d[16 * 2 + 4]; }), true, "d'autres tables pour la question 3"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -338,7 +338,6 @@ TEST_F(QuizFiles, ChecksNameTheLineAndFieldAndWriteNothing) {
         {"bar in a text", [](std::string& s) { s.replace(s.find("Ville"), 5, "Vi|le"); }, "answerCaption1", "answerCaption1"},
         {"line break in a code line", [](std::string& s) { s.replace(s.find("CODE **\""), 8, "CODE\\n**\""); }, "CODE\\n**", "question[2].code"},
         {"character outside CP1252", [](std::string& s) { s.replace(s.find("Indice 2"), 8, "\xCE\xB1lpha"); }, "\xCE\xB1lpha", "question[2].text"},
-        {"answer too long to type", [](std::string& s) { s.replace(s.find("\"Rome\""), 6, "\"" + std::string(86, 'R') + "\""); }, "RRRR", "question[2].answer"},
         {"empty answer", [](std::string& s) { s.replace(s.find("\"Rome\""), 6, "\"\""); }, "answer = \"\"", "question[2].answer"},
         {"answer with a trailing space", [](std::string& s) { s.replace(s.find("\"Rome\""), 6, "\"Rome \""); }, "Rome ", "question[2].answer"},
         {"answers per question 3", [](std::string& s) { s.replace(s.find("answersPerQuestion = 1"), 22, "answersPerQuestion = 3"); }, "answersPerQuestion", "answersPerQuestion"},
@@ -582,6 +581,10 @@ TEST(GifAsPng, OpaqueGifsBecomeThePngOfTheirPixelsAndTheOthersStayGifs) {
          {5, 19, Palette(8), Indices(5, 19, [](int x, int y) { return (x * 3 + y) % 8; }), -1, {}, true}, true},
         {"as wide as the player shows", {4096, 1, Palette(2), Indices(4096, 1, [](int x, int) { return x % 2; })}, true},
         {"a pixel wider", {4097, 1, Palette(2), Indices(4097, 1, [](int x, int) { return x % 2; })}, false},
+        {"as tall as the player shows", {1, 4096, Palette(2), Indices(1, 4096, [](int, int y) { return y % 2; })}, true},
+        {"a pixel taller", {1, 4097, Palette(2), Indices(1, 4097, [](int, int y) { return y % 2; })}, false},
+        {"a frame as wide as the screen, a row short",
+         {8, 8, Palette(4), Indices(8, 7, [](int x, int) { return x % 4; }), -1, {0, 0, 8, 7}}, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -768,6 +771,16 @@ TEST_F(QuizFiles, EveryProblemOnceAndNothingThatOnlyFollows) {
          {"1: executable: \xC2\xAB ferme-\xC3\xA9t\xC3\xA9 \xC2\xBB : \xC3\xA9" "crivez \xC2\xAB ferme-ete \xC2\xBB"}},
         {"an executable in capitals, with \xC5\x92 and a space", Changed("\"essai\"", "\"\xC5\x92uvre \xC3\x89T\xC3\x89\""),
          {"1: executable: \xC2\xAB \xC5\x92uvre \xC3\x89T\xC3\x89 \xC2\xBB : \xC3\xA9" "crivez \xC2\xAB OEuvre-ETE \xC2\xBB"}},
+        // The 31 x 242 overlay in the corner of the 459 x 505 puzzle, then a
+        // pixel past each side.
+        {"an answer of 85 bytes, the most a field takes", Changed("\"Rome\"", "\"" + std::string(85, 'R') + "\""), {}},
+        {"an answer of 86 bytes", Changed("\"Rome\"", "\"" + std::string(86, 'R') + "\""),
+         {"25: question[2].answer: 86 octets ; un champ de r\xC3\xA9ponse en prend 85 au plus"}},
+        {"a place in the puzzle's corner", Changed("[417, 11, 31, 242]", "[428, 263, 31, 242]"), {}},
+        {"a place a pixel past the right", Changed("[417, 11, 31, 242]", "[429, 263, 31, 242]"),
+         {"32: question[2].place: sort de l'image de la grille (459 x 505)"}},
+        {"a place a pixel below", Changed("[417, 11, 31, 242]", "[428, 264, 31, 242]"),
+         {"32: question[2].place: sort de l'image de la grille (459 x 505)"}},
         {"an executable with a dot", Changed("\"essai\"", "\"essai.exe\""), {"1: executable: doit tenir en 1 \xC3\xA0 64"}},
         // "CODE ***" fills the field's 47 pixels exactly: every row above
         // would see its warning. One more star does not fit.
@@ -802,12 +815,19 @@ TEST_F(QuizFiles, AnswersAPlayerCanType) {
     std::string source = BaseSource();
     source.replace(source.find("\"Rome\""), 6, "\"Presqu\xE2\x80\x99\xC3\xAEle\"");
     source.replace(source.find("\"Paris\""), 7, "\"C\xC5\x93ur\"");
+    source.replace(source.find("\"Ath\xC3\xA8nes\""), 10, "\"\xE2\x80\x98\xC5\x92UVRE\xE2\x80\x99\"");  // ‘ŒUVRE’
     const std::string path = WriteSource(source);
     QuizDefinition quiz;
     std::vector<Problem> problems = ReadQuizSource(path, &quiz);
     EXPECT_FALSE(HasErrors(problems));
     EXPECT_EQ(quiz.package.questions[1].answer1, "Presqu'\xEEle");
-    ASSERT_EQ(problems.size(), 2u);
+    EXPECT_EQ(quiz.package.questions[2].answer1, "'\x8CUVRE'");
+    ASSERT_EQ(problems.size(), 4u);
+    // A capital Œ: the player who types the small one is told too.
+    EXPECT_EQ(problems[3].message,
+              "attention : \xC2\xAB \xC5\x92 \xC2\xBB ne se tape pas comme une autre lettre : un joueur qui tape "
+              "\xC2\xAB 'OEUVRE' \xC2\xBB lit \xC2\xAB Presque \xC2\xBB, et qui tape \xC2\xAB '\xC5\x93uvre' \xC2\xBB lit "
+              "\xC2\xAB Quasiment \xC2\xBB ; seule cette orthographe, dans cette casse, est juste");
     EXPECT_EQ(problems[0].message,
               "attention : \xC2\xAB \xC5\x93 \xC2\xBB ne se tape pas comme une autre lettre : un joueur qui tape "
               "\xC2\xAB Coeur \xC2\xBB lit \xC2\xAB " + Cp1252ToUtf8(PlayerVerdict(Cp("C\xC5\x93ur"), "Coeur")) +
@@ -819,10 +839,10 @@ TEST_F(QuizFiles, AnswersAPlayerCanType) {
     std::ostringstream o, e;
     EXPECT_EQ(CheckCommand(WriteSource(source), o, e), 1);
     const std::vector<std::string> lines = ErrorLines(e.str());
-    ASSERT_EQ(lines.size(), 3u);
+    ASSERT_EQ(lines.size(), 5u);
     EXPECT_NE(lines[0].find(": background[3]: "), std::string::npos);
     EXPECT_NE(lines[1].find(": attention : "), std::string::npos);
-    EXPECT_NE(e.str().find("1 probl\xC3\xA8me dans " + path + " et 2 avertissements"), std::string::npos) << e.str();
+    EXPECT_NE(e.str().find("1 probl\xC3\xA8me dans " + path + " et 4 avertissements"), std::string::npos) << e.str();
 }
 
 // Sources as editors save them: only UTF-8 reads, and the others say how.

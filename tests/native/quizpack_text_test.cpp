@@ -22,9 +22,23 @@ TEST(Cp1252, KnownCharacters) {
     EXPECT_EQ(Cp1252ToUtf8("\x80"), "\xE2\x82\xAC");      // euro sign
     EXPECT_EQ(Cp1252ToUtf8("\x9C"), "\xC5\x93");          // oe ligature
     EXPECT_EQ(Cp1252ToUtf8("\x81\x8D\x8F\x90\x9D"), "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D");
+    EXPECT_EQ(Cp1252ToUtf8("\x91\x92"), "\xE2\x80\x98\xE2\x80\x99");  // the quotes a word processor makes
     std::string out, error;
-    ASSERT_TRUE(Utf8ToCp1252("\xC5\x92uvre \xE2\x80\x94 ", &out, &error));
-    EXPECT_EQ(out, "\x8Cuvre \x97 ");
+    ASSERT_TRUE(Utf8ToCp1252("\xC5\x92uvre \xE2\x80\x94 \xE2\x80\x98\xE2\x80\x99", &out, &error));
+    EXPECT_EQ(out, "\x8Cuvre \x97 \x91\x92");
+}
+
+// A sequence cut by the end of the view, though the bytes after it would
+// complete it.
+TEST(Utf8, ASequenceCutAtTheEndOfTheViewIsInvalid) {
+    const std::string whole = "a\xC3\xA9";
+    EXPECT_EQ(FirstInvalidUtf8(whole), std::string::npos);
+    EXPECT_EQ(FirstInvalidUtf8(std::string_view(whole).substr(0, 2)), 1u);
+    std::string out, error;
+    EXPECT_FALSE(Utf8ToCp1252(std::string_view(whole).substr(0, 2), &out, &error));
+    EXPECT_EQ(error, "UTF-8 invalide \xC3\xA0 l'octet 2");
+    EXPECT_EQ(Utf8TrailBytes(0xDF), 1);  // the last two-byte lead, and the first three-byte one
+    EXPECT_EQ(Utf8TrailBytes(0xE0), 2);
 }
 
 TEST(Cp1252, RefusesWhatItCannotHold) {

@@ -302,7 +302,7 @@ TEST(WordSearch, JudgeWordsNamesEveryWordThatCannotGoIn) {
 // Letters against cells: each cell crosses one line of each orientation
 // allowed, and words on one line share only the ends they have in common.
 TEST(WordSearch, CrowdedGridCountsLettersAgainstCells) {
-    const std::vector<int> right = {0}, across = {0, 1}, both = {0, 2};
+    const std::vector<int> right = {0}, across = {0, 1}, both = {0, 2}, upDown = {2, 3};
     struct Case {
         const char* name;
         WordSearchRequest request;
@@ -312,6 +312,7 @@ TEST(WordSearch, CrowdedGridCountsLettersAgainstCells) {
         {"26 letters in 25 cells", {5, 5, right, 1, {"ABCDE", "FGHIJ", "KLMNO", "PQRST", "UVWXY", "ZQ"}}, true},
         {"left and right are one orientation", {5, 5, across, 1, {"ABCDE", "FGHIJ", "KLMNO", "PQRST", "UVWXY", "ZQ"}}, true},
         {"down adds one", {5, 5, both, 1, {"ABCDE", "FGHIJ", "KLMNO", "PQRST", "UVWXY", "ZQ"}}, false},
+        {"up and down are one orientation", {5, 5, upDown, 1, {"ABCDE", "FGHIJ", "KLMNO", "PQRST", "UVWXY", "ZQ"}}, true},
         // "DE" ends one and starts the other: counted for each, at best.
         {"shared ends make room", {5, 2, right, 1, {"ABCDE", "DEFGH", "XYZW"}}, false},
         {"but no more than they share", {5, 2, right, 1, {"ABCDE", "DEFGH", "XYZWV"}}, true},
