@@ -87,21 +87,6 @@ TEST(QuizTables, EachTableIsTakenWholeOrNotAtAll) {
     EXPECT_FALSE(quiz::AnswerPlaceOf(t, 3, &p));
 }
 
-// A stub as quizpack finds the player's: the two dialog templates and a
-// version block of its own, which the quiz's replaces.
-std::vector<uint8_t> PlayerLikeStub() {
-    std::vector<uint8_t> stub;
-    std::string error;
-    const std::vector<uint8_t> dialog(24, 0);
-    EXPECT_TRUE(WriteResources(SmallPe(),
-                               {{ResourceId(5), ResourceId(1001), 1033, dialog},
-                                {ResourceId(5), ResourceId(1002), 1033, dialog},
-                                {ResourceId(16), ResourceId(1), 1033, {1, 2, 3}}},
-                               &stub, &error))
-        << error;
-    return stub;
-}
-
 struct QuizExe : ::testing::Test {
     fs::path dir;
     std::string source;  // the sample quiz, in a folder whose name has an "é"

@@ -3,7 +3,10 @@
 
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <vector>
+
+#include "pe_resources.h"
 
 namespace quizpack {
 
@@ -48,6 +51,20 @@ inline std::vector<uint8_t> SmallPe(uint16_t machine = 0x8664, uint16_t magic = 
     Put(&b, section + 36, 0x60000020, 4);
     b[0x400] = 0xC3;  // ret
     return b;
+}
+
+// A stub as quizpack finds the player's: the two dialog templates and a
+// version block of its own, which the quiz's replaces. Its bytes never change.
+inline std::vector<uint8_t> PlayerLikeStub() {
+    std::vector<uint8_t> stub;
+    std::string error;
+    const std::vector<uint8_t> dialog(24, 0);
+    WriteResources(SmallPe(),
+                   {{ResourceId(5), ResourceId(1001), 1033, dialog},
+                    {ResourceId(5), ResourceId(1002), 1033, dialog},
+                    {ResourceId(16), ResourceId(1), 1033, {1, 2, 3}}},
+                   &stub, &error);
+    return stub;
 }
 
 }  // namespace quizpack
