@@ -9,16 +9,16 @@
 #include <sstream>
 #include <toml++/toml.h>
 
-#include "pe_resources.h"
-#include "player_verdict.h"
+#include "exe/pe_resources.h"
+#include "judge/player_verdict.h"
 #include "model/lzw.h"
 #include "model/stored_form.h"
-#include "code_field.h"
-#include "french.h"
-#include "raster.h"
-#include "text.h"
-#include "word_search.h"
-#include "word_search_picture.h"
+#include "judge/code_field.h"
+#include "text/french.h"
+#include "pictures/raster.h"
+#include "text/text.h"
+#include "sections/word_search/word_search.h"
+#include "sections/word_search/word_search_picture.h"
 
 namespace quizpack {
 

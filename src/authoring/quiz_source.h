@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "authoring/package_writer.h"
-#include "pe_resources.h"
-#include "picture_info.h"
-#include "raster.h"
-#include "word_search.h"
-#include "word_search_picture.h"
+#include "make/package_writer.h"
+#include "exe/pe_resources.h"
+#include "pictures/picture_info.h"
+#include "pictures/raster.h"
+#include "sections/word_search/word_search.h"
+#include "sections/word_search/word_search_picture.h"
 
 namespace quizpack {
 

@@ -9,7 +9,7 @@
 
 #include "answers/answer_compare.h"
 #include "model/lzw.h"
-#include "authoring/lzw_encode.h"
+#include "make/lzw_encode.h"
 #include "model/stored_form.h"
 
 namespace {

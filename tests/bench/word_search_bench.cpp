@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "french_words.h"
-#include "raster.h"
-#include "word_search.h"
-#include "word_search_picture.h"
+#include "pictures/raster.h"
+#include "sections/word_search/word_search.h"
+#include "sections/word_search/word_search_picture.h"
 
 namespace {
 

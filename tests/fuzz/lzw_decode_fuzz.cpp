@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "model/lzw.h"
-#include "authoring/lzw_encode.h"
+#include "make/lzw_encode.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     uint8_t* out = nullptr;

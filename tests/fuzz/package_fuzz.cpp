@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "model/lzw.h"
-#include "authoring/lzw_encode.h"
+#include "make/lzw_encode.h"
 #include "model/package.h"
 
 namespace {

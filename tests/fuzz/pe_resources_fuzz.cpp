@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "pe_resources.h"
+#include "exe/pe_resources.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<uint8_t> stub(data, data + size);

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "raster.h"
+#include "pictures/raster.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<uint8_t> bytes(data, data + size);

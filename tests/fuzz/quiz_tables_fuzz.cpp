@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "authoring/package_writer.h"
+#include "make/package_writer.h"
 #include "grid/quiz_tables.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -15,7 +15,7 @@
 
 #include "commands.h"
 #include "small_pe.h"
-#include "text.h"
+#include "text/text.h"
 
 namespace quizpack {
 namespace {

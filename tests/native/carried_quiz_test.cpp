@@ -9,7 +9,7 @@
 #include "model/package.h"
 #include "quiz_source.h"
 #include "test_support.h"
-#include "text.h"
+#include "text/text.h"
 
 namespace quizpack {
 namespace {

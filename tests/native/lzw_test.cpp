@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "model/lzw.h"
-#include "authoring/lzw_encode.h"
+#include "make/lzw_encode.h"
 #include "test_support.h"
 
 namespace quiz {

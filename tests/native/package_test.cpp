@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "model/lzw.h"
-#include "authoring/lzw_encode.h"
+#include "make/lzw_encode.h"
 #include "model/package.h"
-#include "authoring/package_writer.h"
+#include "make/package_writer.h"
 #include "model/stored_form.h"
 #include "test_support.h"
 

@@ -6,9 +6,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "pe_resources.h"
+#include "exe/pe_resources.h"
 #include "small_pe.h"
-#include "text.h"
+#include "text/text.h"
 
 namespace quizpack {
 namespace {

@@ -9,13 +9,13 @@
 #include <functional>
 #include <sstream>
 
-#include "authoring/package_writer.h"
+#include "make/package_writer.h"
 #include "commands.h"
 #include "grid/quiz_tables.h"
-#include "pe_resources.h"
-#include "quiz_exe.h"
+#include "exe/pe_resources.h"
+#include "write/quiz_exe.h"
 #include "small_pe.h"
-#include "text.h"
+#include "text/text.h"
 
 namespace quizpack {
 namespace {

@@ -19,9 +19,9 @@
 #include "model/package.h"
 #include "model/stored_form.h"
 #include "quiz_source.h"
-#include "raster.h"
+#include "pictures/raster.h"
 #include "test_support.h"
-#include "text.h"
+#include "text/text.h"
 
 namespace quizpack {
 namespace {

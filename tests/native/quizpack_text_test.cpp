@@ -2,8 +2,8 @@
 
 #include <toml++/toml.h>
 
-#include "french.h"
-#include "text.h"
+#include "text/french.h"
+#include "text/text.h"
 
 namespace quizpack {
 namespace {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "raster.h"
-#include "text.h"
-#include "word_search.h"
+#include "pictures/raster.h"
+#include "text/text.h"
+#include "sections/word_search/word_search.h"
 
 namespace quizpack {
 namespace {

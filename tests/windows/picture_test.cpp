@@ -10,7 +10,7 @@
 #include "images/picture_loader_win32.h"
 #include "images/png_decoder_win32.h"
 #include "model/alert.h"
-#include "raster.h"
+#include "pictures/raster.h"
 #include "test_support.h"
 #include "win32_test_support.h"
 

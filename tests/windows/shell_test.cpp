@@ -10,7 +10,7 @@
 
 #include <memory>
 
-#include "code_field.h"
+#include "judge/code_field.h"
 #include "answers/progress_file_win32.h"
 #include "model/alert.h"
 #include "test_support.h"

@@ -7,13 +7,13 @@
 #include <ostream>
 
 #include "commands.h"
-#include "french.h"
-#include "quiz_exe.h"
+#include "text/french.h"
+#include "write/quiz_exe.h"
 #include "quiz_source.h"
-#include "raster.h"
-#include "text.h"
-#include "word_search.h"
-#include "word_search_picture.h"
+#include "pictures/raster.h"
+#include "text/text.h"
+#include "sections/word_search/word_search.h"
+#include "sections/word_search/word_search_picture.h"
 
 namespace quizpack {
 

@@ -11,10 +11,10 @@
 #include "answers/answer_compare.h"
 #include "model/alert.h"
 #include "model/lzw.h"
-#include "authoring/lzw_encode.h"
+#include "make/lzw_encode.h"
 #include "model/package.h"
 #include "model/stored_form.h"
-#include "text.h"
+#include "text/text.h"
 
 namespace quizpack {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "player_verdict.h"
+#include "judge/player_verdict.h"
 
 namespace quizpack {
 

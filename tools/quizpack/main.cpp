@@ -8,8 +8,8 @@
 #include <sstream>
 
 #include "commands.h"
-#include "french.h"
-#include "text.h"
+#include "text/french.h"
+#include "text/text.h"
 #if defined(_WIN32)
 #include "windows_edge.h"
 #endif

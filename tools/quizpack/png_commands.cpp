@@ -4,7 +4,7 @@
 
 #include "commands.h"
 #include "images/png_decoder.h"
-#include "text.h"
+#include "text/text.h"
 
 namespace quizpack {
 

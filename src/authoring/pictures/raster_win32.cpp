@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "images/picture_loader_win32.h"
-#include "raster.h"
+#include "pictures/raster.h"
 
 namespace quizpack {
 

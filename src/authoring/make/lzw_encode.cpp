@@ -4,7 +4,7 @@
 // reset (code 258) right after the code whose read fills entry 4095.
 #include <unordered_map>
 
-#include "authoring/lzw_encode.h"
+#include "make/lzw_encode.h"
 
 namespace quiz {
 

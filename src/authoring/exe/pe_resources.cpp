@@ -1,4 +1,4 @@
-#include "pe_resources.h"
+#include "exe/pe_resources.h"
 
 #include <algorithm>
 #include <cstring>

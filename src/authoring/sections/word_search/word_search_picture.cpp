@@ -1,4 +1,4 @@
-#include "word_search_picture.h"
+#include "sections/word_search/word_search_picture.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,7 +7,7 @@
 #define STBTT_STATIC
 #include <stb/stb_truetype.h>
 
-#include "embedded_font.h"
+#include "pictures/embedded_font.h"
 
 namespace quizpack {
 

@@ -1,4 +1,4 @@
-#include "raster.h"
+#include "pictures/raster.h"
 
 #include <algorithm>
 #include <map>

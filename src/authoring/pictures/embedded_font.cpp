@@ -1,4 +1,4 @@
-#include "embedded_font.h"
+#include "pictures/embedded_font.h"
 
 // The font file's bytes, placed in read-only data by the assembler (the file
 // is named by the build: QUIZ_FONT_PATH).

@@ -1,11 +1,11 @@
-#include "french.h"
+#include "text/french.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <regex>
 #include <system_error>
 
-#include "text.h"
+#include "text/text.h"
 
 namespace quizpack {
 

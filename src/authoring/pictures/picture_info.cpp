@@ -1,4 +1,4 @@
-#include "picture_info.h"
+#include "pictures/picture_info.h"
 
 #include <cctype>
 

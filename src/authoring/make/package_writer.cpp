@@ -4,9 +4,9 @@
 
 #include "model/alert.h"
 #include "model/lzw.h"
-#include "authoring/lzw_encode.h"
+#include "make/lzw_encode.h"
 #include "model/stored_form.h"
-#include "authoring/package_writer.h"
+#include "make/package_writer.h"
 
 namespace quiz {
 

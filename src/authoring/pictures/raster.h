@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "picture_info.h"
+#include "pictures/picture_info.h"
 
 namespace quizpack {
 

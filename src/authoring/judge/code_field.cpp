@@ -1,4 +1,4 @@
-#include "code_field.h"
+#include "judge/code_field.h"
 
 namespace quizpack {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "pe_resources.h"
+#include "exe/pe_resources.h"
 #include "quiz_source.h"
 
 namespace quizpack {

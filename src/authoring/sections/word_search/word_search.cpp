@@ -1,4 +1,4 @@
-#include "word_search.h"
+#include "sections/word_search/word_search.h"
 
 #include <algorithm>
 #include <array>
@@ -6,7 +6,7 @@
 #include <set>
 #include <utility>
 
-#include "text.h"
+#include "text/text.h"
 
 namespace quizpack {
 

@@ -1,11 +1,11 @@
-#include "quiz_exe.h"
+#include "write/quiz_exe.h"
 
 #include <cerrno>
 #include <filesystem>
 
-#include "french.h"
+#include "text/french.h"
 #include "grid/quiz_tables.h"
-#include "text.h"
+#include "text/text.h"
 
 namespace quizpack {
 

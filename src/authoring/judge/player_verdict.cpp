@@ -1,4 +1,4 @@
-#include "player_verdict.h"
+#include "judge/player_verdict.h"
 
 #include <algorithm>
 #include <cstring>

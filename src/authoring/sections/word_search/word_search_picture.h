@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "raster.h"
-#include "word_search.h"
+#include "pictures/raster.h"
+#include "sections/word_search/word_search.h"
 
 namespace quizpack {
 
