@@ -7,7 +7,7 @@
 
 #include "grid/quiz_tables.h"
 #include "model/package.h"
-#include "quiz_source.h"
+#include "stages.h"
 #include "test_support.h"
 #include "text/text.h"
 

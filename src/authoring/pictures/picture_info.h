@@ -15,6 +15,14 @@ struct PictureInfo {
     int height = 0;
 };
 
+// A picture of a quiz: the file it came from (or what drew it), what its
+// header says, its bytes.
+struct PictureSource {
+    std::string path;  // as resolved against the source's folder
+    PictureInfo info;
+    std::vector<uint8_t> bytes;
+};
+
 // Unknown format, or a size of 0, when the header cannot be read.
 PictureInfo ReadPictureInfo(const std::vector<uint8_t>& bytes);
 

@@ -316,3 +316,19 @@ bool DecodePicture(const std::vector<uint8_t>& bytes, RgbImage* image, std::stri
 }
 
 }  // namespace quizpack
+
+namespace quizpack {
+
+bool MadePicture(const RgbImage& image, PictureSource* picture) {
+    picture->bytes = EncodeIndexedPng(image);
+    if (picture->bytes.empty()) picture->bytes = EncodePng(image);
+    RgbImage back;
+    std::string error;
+    if (picture->bytes.empty() || !DecodePicture(picture->bytes, &back, &error) ||
+        back.width != image.width || back.height != image.height || back.pixels != image.pixels)
+        return false;
+    picture->info = ReadPictureInfo(picture->bytes);
+    return true;
+}
+
+}  // namespace quizpack

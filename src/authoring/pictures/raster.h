@@ -53,6 +53,12 @@ constexpr int kMaxPictureSide = 4096;
 // False with the decoder's reason.
 bool DecodeJpegOnPlatform(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* why);
 
+// A picture quizpack drew, as the bytes it ships: a palette PNG where 256
+// colours hold it, RGB otherwise (the smaller file, and less for the player
+// to inflate). It counts as made only once the player's own decoder reads
+// back exactly its pixels; false otherwise.
+bool MadePicture(const RgbImage& image, PictureSource* picture);
+
 // Decodes a PNG with the player's decoder, a GIF's first frame and a BMP with
 // stb_image, a JPEG as above. False with a French `error` for pictures
 // wider or taller than the side above, or bytes that do not decode.

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "exe/pe_resources.h"
-#include "quiz_source.h"
+#include "judge/quiz_definition.h"
 
 namespace quizpack {
 

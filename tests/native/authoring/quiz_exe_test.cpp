@@ -13,6 +13,8 @@
 #include "commands.h"
 #include "grid/quiz_tables.h"
 #include "exe/pe_resources.h"
+#include "make/make_resources.h"
+#include "stages.h"
 #include "write/quiz_exe.h"
 #include "small_pe.h"
 #include "text/text.h"

@@ -1,0 +1,214 @@
+#include "judge/fields.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "judge/quiz_definition.h"
+#include "judge/text_rules.h"
+#include "model/quiz_state.h"
+#include "pictures/raster.h"
+#include "text/text.h"
+
+namespace quizpack {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr long kMaxText = quiz::kTextSize - 1;
+
+template <std::string quiz::QuizPackage::*text>
+void StoreText(QuizDefinition* quiz, const FieldValue& v) { quiz->package.*text = v.text; }
+template <int quiz::QuizPackage::*number>
+void StoreInteger(QuizDefinition* quiz, const FieldValue& v) { quiz->package.*number = static_cast<int>(v.integer); }
+
+}  // namespace
+
+const std::vector<Field> kHeaderFields = {
+    {"executable", FieldType::Name, 1, 64, nullptr, true, [](QuizDefinition* q, const FieldValue& v) { q->executable = v.text; }},
+    {"version", FieldType::Version, 0, 65535, "\"1.0\"", false, [](QuizDefinition* q, const FieldValue& v) { q->version = v.text; }},
+    {"title", FieldType::Text, 0, kMaxText, nullptr, true, StoreText<&quiz::QuizPackage::title>},
+    {"author", FieldType::Text, 0, kMaxText, nullptr, false, StoreText<&quiz::QuizPackage::author>},
+    {"subtitle", FieldType::Text, 0, kMaxText, nullptr, false, StoreText<&quiz::QuizPackage::subtitle>},
+    {"answerCaption1", FieldType::Text, 0, kMaxText, nullptr, false, StoreText<&quiz::QuizPackage::answerCaption1>},
+    {"answerCaption2", FieldType::Text, 0, kMaxText, nullptr, false, StoreText<&quiz::QuizPackage::answerCaption2>},
+    {"linkText", FieldType::Text, 0, quiz::kLinkTextSize - 1, nullptr, false, StoreText<&quiz::QuizPackage::linkText>},
+    {"statusText", FieldType::Text, 0, quiz::kStatusTextSize - 1, nullptr, false, StoreText<&quiz::QuizPackage::statusText>},
+    {"quizKind", FieldType::Integer, -1, 254, "1", false, StoreInteger<&quiz::QuizPackage::quizKind>},
+    {"answersPerQuestion", FieldType::Integer, 1, 2, "1", false, StoreInteger<&quiz::QuizPackage::answersPerQuestion>},
+    {"layoutType", FieldType::Integer, 0, 9, "0", false, StoreInteger<&quiz::QuizPackage::layoutType>},
+    {"scrambled", FieldType::Boolean, 0, 1, "false", false, [](QuizDefinition* q, const FieldValue& v) { q->scrambled = v.boolean; }},
+    {"background", FieldType::Colour, 0, 255, "[90, 95, 150]", false,
+     [](QuizDefinition* q, const FieldValue& v) {
+         q->package.red = v.colour.r;
+         q->package.green = v.colour.g;
+         q->package.blue = v.colour.b;
+     }},
+    {"puzzle", FieldType::Picture, 1, kMaxPictureSide, nullptr, true, nullptr},
+    {"question", FieldType::Questions, 1, quiz::kMaxQuestions, nullptr, true, nullptr},
+    {"motsmeles", FieldType::Section, 0, 0, nullptr, false, nullptr},
+};
+
+const std::vector<Field> kQuestionFields = {
+    {"answer", FieldType::Answers, 1, kMaxTypedAnswer, nullptr, true, nullptr},
+    {"answers", FieldType::Answers, 1, 2, nullptr, false, nullptr},
+    {"spare", FieldType::Text, 0, kMaxText, nullptr, false, nullptr},
+    {"text", FieldType::Text, 0, kMaxText, nullptr, false, nullptr},
+    {"text2", FieldType::Text, 0, kMaxText, nullptr, false, nullptr},
+    {"code", FieldType::Text, 0, kMaxText, nullptr, false, nullptr},
+    {"letters", FieldType::Integer, 0, 999, nullptr, false, nullptr},
+    {"overlay", FieldType::Picture, 1, kMaxPictureSide, nullptr, false, nullptr},
+    {"place", FieldType::Rectangle, 0, 65535, nullptr, false, nullptr},
+};
+
+namespace {
+
+const Field& Row(const std::vector<Field>& rows, std::string_view name) {
+    return *std::find_if(rows.begin(), rows.end(), [&](const Field& f) { return name == f.name; });
+}
+
+}  // namespace
+
+const Field& HeaderField(std::string_view name) { return Row(kHeaderFields, name); }
+const Field& QuestionField(std::string_view name) { return Row(kQuestionFields, name); }
+
+std::string FieldJudge::Text(const SourceNode* node, int fallbackLine, const std::string& field,
+                             size_t limit, bool required, bool lines, bool* read) {
+    if (read) *read = false;
+    if (!node) {
+        if (required) problems_->Report(fallbackLine, field, "manquant");
+        return {};
+    }
+    if (node->kind != SourceNode::Kind::Text) {
+        problems_->Report(node->line, field, "doit être un texte entre guillemets");
+        return {};
+    }
+    std::string converted, error;
+    if (!Utf8ToCp1252(node->text, &converted, &error)) {
+        problems_->Report(node->line, field, error);
+        return {};
+    }
+    if (read) *read = true;
+    if (converted.find('|') != std::string::npos)
+        problems_->Report(node->line, field,
+                          "« | » sépare les textes de l'enregistrement ; il ne peut pas figurer dans un texte");
+    if (converted.find('\0') != std::string::npos)
+        problems_->Report(node->line, field, "un caractère NUL ne peut pas figurer dans un texte");
+    if (!lines && converted.find_first_of("\r\n") != std::string::npos)
+        problems_->Report(node->line, field, "un saut de ligne ne peut pas figurer dans ce texte");
+    if (converted.size() > limit)
+        problems_->Report(node->line, field,
+                          std::to_string(converted.size()) + " octets dans la page de codes 1252, " +
+                              std::to_string(limit) + " au plus");
+    return converted;
+}
+
+bool FieldJudge::Integer(const SourceNode* node, const std::string& field, long min, long max, long* out) {
+    if (!node) return false;
+    if (node->kind != SourceNode::Kind::Integer) {
+        problems_->Report(node->line, field, "doit être un nombre entier");
+        return false;
+    }
+    if (node->integer < min || node->integer > max) {
+        problems_->Report(node->line, field,
+                          std::to_string(node->integer) + " sort de l'intervalle " + std::to_string(min) +
+                              " à " + std::to_string(max));
+        return false;
+    }
+    *out = static_cast<long>(node->integer);
+    return true;
+}
+
+bool FieldJudge::Colour(const SourceNode* node, const std::string& field, Rgb* out) {
+    if (!node) return true;
+    if (node->kind != SourceNode::Kind::Array || node->items.size() != 3) {
+        problems_->Report(node->line, field, "doit être [rouge, vert, bleu]");
+        return false;
+    }
+    uint8_t* parts[3] = {&out->r, &out->g, &out->b};
+    bool ok = true;
+    for (int i = 0; i < 3; ++i) {
+        long v;
+        if (Integer(&node->items[i], field + "[" + std::to_string(i + 1) + "]", 0, 255, &v))
+            *parts[i] = static_cast<uint8_t>(v);
+        else
+            ok = false;
+    }
+    return ok;
+}
+
+// The file's bytes and what kind of picture they are.
+bool FieldJudge::PictureBytes(const SourceNode& node, const std::string& field, PictureSource* picture) {
+    if (node.kind != SourceNode::Kind::Text || node.text.empty()) {
+        problems_->Report(node.line, field, "doit être le nom du fichier d'une image, entre guillemets");
+        return false;
+    }
+    if (std::string escapes = EscapesInPath(node.text); !escapes.empty()) {
+        problems_->Report(node.line, field, escapes);
+        return false;
+    }
+    const fs::path path = PathOfUtf8(folder_) / PathOfUtf8(node.text);
+    picture->path = Utf8OfPath(path);
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec) || !ReadFileBytes(picture->path, &picture->bytes)) {
+        problems_->Report(node.line, field, "impossible de lire l'image " + node.text);
+        return false;
+    }
+    picture->info = ReadPictureInfo(picture->bytes);
+    if (picture->info.format == PictureFormat::Unknown) {
+        problems_->Report(node.line, field, node.text + " n'est pas une image GIF, JPEG, BMP ou PNG");
+        return false;
+    }
+    const PictureFormat named = FormatOfName(node.text);
+    if (named != PictureFormat::Unknown && named != picture->info.format) {
+        problems_->Report(node.line, field,
+                          node.text + " est une image " + PictureFormatName(picture->info.format) +
+                              " sous un nom d'image " + PictureFormatName(named) +
+                              " : donnez-lui l'extension de son format, ou enregistrez-la en " +
+                              PictureFormatName(named));
+        return false;
+    }
+    return true;
+}
+
+bool FieldJudge::Picture(const SourceNode* node, int fallbackLine, const std::string& field,
+                         PictureSource* picture) {
+    if (!node) {
+        problems_->Report(fallbackLine, field, "manquant");
+        return false;
+    }
+    if (!PictureBytes(*node, field, picture)) return false;
+    const PictureInfo& info = picture->info;
+    const std::string& name = node->text;
+    if (info.width <= 0 || info.height <= 0) {
+        problems_->Report(node->line, field, "impossible de lire la taille de " + name);
+        return false;
+    }
+    if (info.width > kMaxPictureSide || info.height > kMaxPictureSide) {
+        problems_->Report(node->line, field,
+                          name + " fait " + std::to_string(info.width) + " x " + std::to_string(info.height) +
+                              " pixels ; le lecteur en montre " + std::to_string(kMaxPictureSide) + " x " +
+                              std::to_string(kMaxPictureSide) + " au plus");
+        return false;
+    }
+    // Decoded as the player will, so that a picture that would not show
+    // never ships.
+    RgbImage decoded;
+    std::string error;
+    if (!DecodePicture(picture->bytes, &decoded, &error)) {
+        problems_->Report(node->line, field, name + " ne se décode pas : " + error);
+        return false;
+    }
+    return true;
+}
+
+void FieldJudge::UnknownKeys(const SourceNode& table, const std::vector<Field>& known,
+                             const std::vector<std::string>& alsoKnown, const std::string& prefix) {
+    for (const auto& [key, node] : table.fields) {
+        const bool listed = std::any_of(known.begin(), known.end(), [&](const Field& f) { return key == f.name; }) ||
+                            std::find(alsoKnown.begin(), alsoKnown.end(), key) != alsoKnown.end();
+        if (!listed) problems_->Report(node.line, prefix + key, "champ inconnu (une faute de frappe ?)");
+    }
+}
+
+}  // namespace quizpack

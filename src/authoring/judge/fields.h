@@ -1,0 +1,85 @@
+// The fields of a quiz source, one row each: name, type, limits, default and
+// whether it must be given. The judge reads and checks every field from these
+// rows, and the guide gives the same limits (a test holds them together): a
+// field added later is one row.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "pictures/picture_info.h"
+#include "pictures/raster.h"
+#include "problem.h"
+#include "read/source_record.h"
+
+namespace quizpack {
+
+struct QuizDefinition;
+
+enum class FieldType {
+    Name,       // the executable's name
+    Version,    // "1.2.3.4"
+    Text,       // CP1252, at most `max` bytes
+    Integer,    // from `min` to `max`
+    Boolean,
+    Colour,     // [red, green, blue], each from `min` to `max`
+    Picture,    // a file beside the source, at most `max` pixels a side
+    Rectangle,  // [left, top, width, height]: left and top from `min`, sides from 1, all to `max`
+    Answers,    // one answer, or a list of one or two
+    Questions,  // [[question]] blocks, at most `max`
+    Section,    // a table of its own that makes the pictures
+};
+
+struct Field;
+// Keeps a judged header value in the quiz.
+struct FieldValue {
+    std::string text;
+    long integer = 0;
+    bool boolean = false;
+    Rgb colour;
+};
+using StoreField = void (*)(QuizDefinition* quiz, const FieldValue& value);
+
+struct Field {
+    const char* name;
+    FieldType type;
+    long min, max;
+    const char* fallback;  // the default, as the guide writes it; nullptr: none
+    bool required;
+    StoreField store;      // header fields: where a judged value goes
+};
+
+// In the order they are judged (and said, within a line).
+extern const std::vector<Field> kHeaderFields;
+extern const std::vector<Field> kQuestionFields;
+const Field& HeaderField(std::string_view name);
+const Field& QuestionField(std::string_view name);
+
+// Judges values against their rows, and says every problem.
+class FieldJudge {
+public:
+    FieldJudge(std::string folder, Problems* problems) : folder_(std::move(folder)), problems_(problems) {}
+    Problems& problems() { return *problems_; }
+
+    // A text of the record: UTF-8 in the source, CP1252 in the record, no
+    // '|', no NUL, at most `limit` bytes; lines only where `lines` is.
+    // `read`: a text was there and could be read, so that the checks which
+    // follow from a text are made only then.
+    std::string Text(const SourceNode* node, int fallbackLine, const std::string& field, size_t limit,
+                     bool required = false, bool lines = false, bool* read = nullptr);
+    bool Integer(const SourceNode* node, const std::string& field, long min, long max, long* out);
+    // Absent: true, `out` untouched.
+    bool Colour(const SourceNode* node, const std::string& field, Rgb* out);
+    bool Picture(const SourceNode* node, int fallbackLine, const std::string& field, PictureSource* picture);
+    // Every key of `table` that `known` (and `alsoKnown`) lacks.
+    void UnknownKeys(const SourceNode& table, const std::vector<Field>& known,
+                     const std::vector<std::string>& alsoKnown, const std::string& prefix);
+
+private:
+    bool PictureBytes(const SourceNode& node, const std::string& field, PictureSource* picture);
+    std::string folder_;
+    Problems* problems_;
+};
+
+}  // namespace quizpack

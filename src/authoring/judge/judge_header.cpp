@@ -1,0 +1,152 @@
+#include <algorithm>
+#include <cstdio>
+
+#include "judge/judge.h"
+#include "judge/text_rules.h"
+#include "model/stored_form.h"
+#include "sections/section.h"
+#include "text/text.h"
+
+namespace quizpack {
+
+namespace {
+
+// A row's default, as the guide writes it, in the quiz before the field is
+// judged: a field refused leaves it there.
+void ApplyFallback(const Field& row, QuizDefinition* quiz) {
+    if (!row.fallback || !row.store) return;
+    FieldValue value;
+    int r = 0, g = 0, b = 0;
+    switch (row.type) {
+        case FieldType::Integer: value.integer = std::stol(row.fallback); break;
+        case FieldType::Boolean: value.boolean = std::string(row.fallback) == "true"; break;
+        case FieldType::Colour:
+            std::sscanf(row.fallback, "[%d, %d, %d]", &r, &g, &b);
+            value.colour = {uint8_t(r), uint8_t(g), uint8_t(b)};
+            break;
+        default: value.text = std::string(row.fallback).substr(1, std::string(row.fallback).size() - 2); break;
+    }
+    row.store(quiz, value);
+}
+
+// The executable's name: the progress file takes it with the ending txt.
+bool JudgeName(Problems& problems, const Field& row, const SourceNode& node, FieldValue* value) {
+    value->text = node.kind == SourceNode::Kind::Text ? node.text : "";
+    const std::string& name = value->text;
+    const bool ok = !name.empty() && name.size() <= size_t(row.max) &&
+                    std::all_of(name.begin(), name.end(), [](char c) {
+                        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                               c == '-' || c == '_';
+                    });
+    const std::string ascii = AsciiProgramName(name);
+    const bool accented = std::any_of(name.begin(), name.end(), [](char c) { return static_cast<uint8_t>(c) >= 0x80; });
+    if (!ok && accented && !ascii.empty() && ascii.size() <= size_t(row.max))
+        problems.Report(node.line, row.name,
+                        "« " + name + " » : écrivez « " + ascii + " » (lettres sans accent, chiffres, « - » ou « _ » seulement)");
+    else if (!ok)
+        problems.Report(node.line, row.name,
+                        "doit tenir en 1 à 64 lettres, chiffres, « - » ou « _ » (sans extension : .exe est ajouté)");
+    return true;  // kept as given: the build stops on the problem anyway
+}
+
+// The version the .exe's properties show: one to four numbers up to 65535.
+bool JudgeVersion(Problems& problems, const Field& row, const SourceNode& node, FieldValue* value) {
+    std::vector<uint16_t> parts;
+    if (node.kind != SourceNode::Kind::Text || !ParseVersion(node.text, &parts)) {
+        problems.Report(node.line, row.name,
+                        "doit être de 1 à 4 nombres de 0 à 65535 séparés par des points (\"1.2\"), entre guillemets");
+        return false;
+    }
+    value->text = node.text;
+    return true;
+}
+
+// One header field judged by its row's type; true when its value is kept.
+bool JudgeField(FieldJudge& judge, const Field& row, const SourceNode& node, FieldValue* value) {
+    switch (row.type) {
+        case FieldType::Name: return JudgeName(judge.problems(), row, node, value);
+        case FieldType::Version: return JudgeVersion(judge.problems(), row, node, value);
+        case FieldType::Text:
+            value->text = judge.Text(&node, 1, row.name, size_t(row.max), row.required);
+            return true;
+        case FieldType::Integer: return judge.Integer(&node, row.name, row.min, row.max, &value->integer);
+        case FieldType::Boolean:
+            if (node.kind == SourceNode::Kind::Boolean) {
+                value->boolean = node.boolean;
+                return true;
+            }
+            judge.problems().Report(node.line, row.name, "doit valoir true ou false");
+            return false;
+        case FieldType::Colour: return judge.Colour(&node, row.name, &value->colour);
+        default: return false;
+    }
+}
+
+}  // namespace
+
+JudgedHeader JudgeHeader(FieldJudge& judge, const SourceNode& root, QuizDefinition* quiz) {
+    JudgedHeader header;
+    for (const Field& row : kHeaderFields) {
+        if (row.type == FieldType::Questions || row.type == FieldType::Section) continue;
+        const SourceNode* node = root.Get(row.name);
+        if (row.type == FieldType::Picture) {
+            if (!quiz->section)
+                header.puzzleRead = judge.Picture(node, 1, row.name, &quiz->puzzle);
+            else if (node)
+                judge.problems().Report(node->line, row.name, quiz->section->puzzleGiven);
+            continue;
+        }
+        ApplyFallback(row, quiz);
+        if (!node) {
+            if (row.required) judge.problems().Report(1, row.name, "manquant");
+            continue;
+        }
+        FieldValue value;
+        const bool kept = JudgeField(judge, row, *node, &value);
+        if (kept) row.store(quiz, value);
+        if (row.name == std::string("answersPerQuestion")) header.answersKnown = kept;
+        if (row.name == std::string("layoutType")) header.layoutKnown = kept;
+    }
+    return header;
+}
+
+void JudgeSource(const SourceRecord& source, QuizDefinition* quiz, Problems* problems) {
+    FieldJudge judge(source.folder, problems);
+    const SourceNode& root = source.root;
+    judge.UnknownKeys(root, kHeaderFields, {}, "");
+    for (const auto& [key, node] : root.fields) quiz->lines[key] = node.line;
+    const SourceNode* section = nullptr;
+    quiz->section = SectionOf(root, &section);
+    const JudgedHeader header = JudgeHeader(judge, root, quiz);
+    JudgeQuestions(judge, root, header, quiz);
+    if (!quiz->section) return;
+    quiz->sectionLine = section->line;
+    quiz->sectionMayMake = !problems->HasErrors();
+    quiz->section->judge(judge, *section, quiz);
+}
+
+uint8_t SingleFieldMarker() {
+    for (int b = 1; b < 256; ++b)
+        if (quiz::StoredByte(static_cast<uint8_t>(b)) == '-') return static_cast<uint8_t>(b);
+    return 0;
+}
+
+bool ParseVersion(const std::string& text, std::vector<uint16_t>* parts) {
+    parts->clear();
+    size_t start = 0;
+    while (true) {
+        size_t end = text.find('.', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string part = text.substr(start, end - start);
+        if (part.empty() || part.size() > 5 ||
+            !std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            return false;
+        const long number = std::stol(part);
+        if (number > 65535 || parts->size() == 4) return false;
+        parts->push_back(static_cast<uint16_t>(number));
+        if (end == text.size()) return true;
+        start = end + 1;
+    }
+}
+
+}  // namespace quizpack

@@ -1,0 +1,59 @@
+// The judged quiz: what the judge stage makes of a source record, every
+// value checked, with the lines the later stages still name in their
+// problems. The make stage completes it (a section's pictures, places and
+// counts) before the records and resources are made from it.
+#pragma once
+
+#include <any>
+#include <array>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "make/package_writer.h"
+#include "pictures/picture_info.h"
+
+namespace quizpack {
+
+struct SectionKind;
+
+// Limits of a source beyond the records' own, which the guide gives too.
+constexpr size_t kMaxTypedAnswer = 85;    // what an answer field accepts
+constexpr double kMinColourDistance = 80;  // closer colours cannot be told apart on screen
+
+struct QuestionDefinition {
+    int line = 1;            // its [[question]]
+    int answerLine = 1;      // its first answer's, or its own without one
+    bool answersRead = false;  // its answers could be read at all
+    int letters = 0;
+    bool hasOverlay = false;
+    PictureSource overlay;
+    std::array<int, 4> place{};  // left, top, width, height
+};
+
+struct QuizDefinition {
+    std::string executable;  // file name without ".exe"
+    std::string version = "1.0";  // shown in the .exe's properties
+    bool scrambled = false;
+    quiz::QuizPackage package;  // texts in CP1252
+    PictureSource puzzle;
+    std::vector<QuestionDefinition> questions;  // beside package.questions
+    std::map<std::string, int> lines;            // line of each top-level field given
+    // The kind of section that makes the pictures ([motsmeles]), if any, and
+    // what its judge kept for its make.
+    const SectionKind* section = nullptr;
+    int sectionLine = 1;
+    std::any sectionPlan;
+    // Nothing but the section itself was found wrong: its make may run (and
+    // say why the words, say, cannot be placed).
+    bool sectionMayMake = false;
+};
+
+// "1", "1.2" ... "1.2.3.4", each number up to 65535; false for anything else.
+bool ParseVersion(const std::string& text, std::vector<uint16_t>* parts);
+
+// The raw answer byte whose stored form is "-": a second answer stored as
+// this byte hides the second field of its question.
+uint8_t SingleFieldMarker();
+
+}  // namespace quizpack

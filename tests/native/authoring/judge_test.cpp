@@ -1,0 +1,273 @@
+// The judge stage: every problem of a source with its line and field, and
+// the guide's limits from the same rows of fields.
+#include "authoring_fixtures.h"
+
+namespace quizpack {
+namespace {
+
+// Each case breaks the base source in one place; the problem must name the
+// line of the marker text (or the given line) and the field.
+TEST_F(QuizFiles, ChecksNameTheLineAndFieldAndWriteNothing) {
+    struct Case {
+        const char* name;
+        std::function<void(std::string&)> change;
+        std::string lineOf;  // text on the line the problem names
+        std::string field;
+    } cases[] = {
+        {"title too long", [](std::string& s) { s.replace(s.find("Les capitales d'Europe"), 22, std::string(260, 'T')); }, "title =", "title"},
+        {"linkText over 24 bytes", [](std::string& s) { s.replace(s.find("https://q.example/"), 18, "https://quiz.example/very/long"); }, "linkText", "linkText"},
+        {"statusText over 42 bytes", [](std::string& s) { s.replace(s.find("Capitales"), 9, std::string(40, 'c')); }, "statusText", "statusText"},
+        {"bar in a text", [](std::string& s) { s.replace(s.find("Ville"), 5, "Vi|le"); }, "answerCaption1", "answerCaption1"},
+        {"line break in a code line", [](std::string& s) { s.replace(s.find("CODE **\""), 8, "CODE\\n**\""); }, "CODE\\n**", "question[2].code"},
+        {"character outside CP1252", [](std::string& s) { s.replace(s.find("Indice 2"), 8, "\xCE\xB1lpha"); }, "\xCE\xB1lpha", "question[2].text"},
+        {"empty answer", [](std::string& s) { s.replace(s.find("\"Rome\""), 6, "\"\""); }, "answer = \"\"", "question[2].answer"},
+        {"answer with a trailing space", [](std::string& s) { s.replace(s.find("\"Rome\""), 6, "\"Rome \""); }, "Rome ", "question[2].answer"},
+        {"answers per question 3", [](std::string& s) { s.replace(s.find("answersPerQuestion = 1"), 22, "answersPerQuestion = 3"); }, "answersPerQuestion", "answersPerQuestion"},
+        {"layout type 10", [](std::string& s) { s.replace(s.find("layoutType = 3"), 14, "layoutType = 10"); }, "layoutType", "layoutType"},
+        {"layout text missing", [](std::string& s) { s.erase(s.find("text = \"Indice 2\"\n"), 18); }, "[[question]]\nanswer = \"Rome\"", "question[2].text"},
+        {"colour component 256", [](std::string& s) { s.replace(s.find("[10, 20, 30]"), 12, "[10, 256, 30]"); }, "background", "background[2]"},
+        {"missing picture", [](std::string& s) { s.replace(s.find("images/un.gif"), 13, "images/non.gif"); }, "images/non.gif", "question[1].overlay"},
+        {"picture that is not a picture", [](std::string& s) { s.replace(s.find("images/grille.gif"), 17, "images/texte.gif"); }, "puzzle", "puzzle"},
+        {"overlay size differs from its place", [](std::string& s) { s.replace(s.find("[145, 11, 65, 67]"), 17, "[145, 11, 65, 70]"); }, "images/un.gif", "question[1].overlay"},
+        {"place outside the puzzle", [](std::string& s) { s.replace(s.find("[417, 11, 31, 242]"), 18, "[430, 11, 31, 242]"); }, "[430, 11", "question[2].place"},
+        {"overlay without a place", [](std::string& s) { s.erase(s.find("place = [145, 11, 65, 67]\n"), 27); }, "[[question]]\nanswer = \"Paris\"", "question[1].place"},
+        {"97 questions", [](std::string& s) { for (int i = 0; i < 94; ++i) s += "\n[[question]]\nanswer = \"Oslo\"\ntext = \"N\"\n"; }, "", "question"},
+        {"unknown field", [](std::string& s) { s.replace(s.find("spare = \"r\xC3\xA9serve 1\""), 0, "spar = \"x\"\n"); }, "spar = \"x\"", "question[2].spar"},
+        {"built-in record over 70 bytes", [](std::string& s) {
+             s.replace(s.find("https://q.example/"), 18, "q8#Zk!2mV@x7$Lp9&Rt4*Wy1");
+             s.replace(s.find("Capitales : \xC5\x93uvre \xE2\x82\xAC"), 22, "Jh3^Nb6(Dc0)Gf5_Ks8+Mz2=Qv7~Xe4<Ua1>Io9;Ey");
+         }, "linkText", "linkText, statusText"},
+        {"TOML syntax", [](std::string& s) { s.replace(s.find("title ="), 7, "title"); }, "title", "toml"},
+        {"missing executable", [](std::string& s) { s.erase(0, s.find('\n') + 1); }, "", "executable"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string source = BaseSource();
+        c.change(source);
+        std::string path = WriteSource(source);
+        int line = 1;
+        if (c.name == std::string("97 questions")) {
+            // the 97th [[question]]
+            size_t pos = 0;
+            for (int i = 0; i < 97; ++i) pos = source.find("[[question]]", pos) + 1;
+            line = 1 + static_cast<int>(std::count(source.begin(), source.begin() + pos, '\n'));
+        } else if (!c.lineOf.empty()) {
+            size_t pos = source.find(c.lineOf);
+            ASSERT_NE(pos, std::string::npos);
+            line = 1 + static_cast<int>(std::count(source.begin(), source.begin() + pos, '\n'));
+        }
+        fs::path out = dir / "out";
+        fs::remove_all(out);
+        std::ostringstream stdoutText, stderrText;
+        EXPECT_EQ(BuildCommand(path, out.string(), stdoutText, stderrText), 1);
+        std::string expected = path + ":" + std::to_string(line) + ": " + c.field + ": ";
+        EXPECT_NE(stderrText.str().find(expected), std::string::npos)
+            << "expected " << expected << "\ngot " << stderrText.str();
+        EXPECT_FALSE(fs::exists(out));
+        std::ostringstream checkOut, checkErr;
+        EXPECT_EQ(CheckCommand(path, checkOut, checkErr), 1);
+    }
+}
+
+TEST_F(QuizFiles, EveryProblemIsReportedNotJustTheFirst) {
+    std::string source = BaseSource();
+    source.replace(source.find("https://q.example/"), 18, std::string(30, 'l'));
+    source.replace(source.find("[10, 20, 30]"), 12, "[10, 20, 300]");
+    source.replace(source.find("\"Rome\""), 6, "\"\"");
+    std::string path = WriteSource(source);
+    std::ostringstream out, err;
+    EXPECT_EQ(CheckCommand(path, out, err), 1);
+    EXPECT_NE(err.str().find(": linkText: "), std::string::npos);
+    EXPECT_NE(err.str().find(": background[3]: "), std::string::npos);
+    EXPECT_NE(err.str().find(": question[2].answer: "), std::string::npos);
+    EXPECT_NE(err.str().find("3 probl\xC3\xA8mes dans"), std::string::npos) << err.str();
+}
+
+
+// A picture the player could not show is refused before anything is written.
+TEST_F(QuizFiles, EveryPictureIsDecodedBeforeItShips) {
+    std::vector<uint8_t> png = FakePng(459, 505);
+    Write("images/cut.png", {png.begin(), png.begin() + png.size() / 2});
+    std::vector<uint8_t> huge = FakePng(1, 1);
+    for (int i : {16, 20}) huge[i] = 0x7F, huge[i + 1] = huge[i + 2] = huge[i + 3] = 0xFF;  // 2^31 - 1 square
+    Write("images/huge.png", huge);
+    Write("images/gif.png", FakeGif(459, 505));
+    Write("images/bad.jpg", {0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 'J', 'F', 0xFF, 0xC0, 0, 11, 8, 0, 5, 0, 5, 3});
+    Write("images/wide.png", FakePng(5000, 10));
+    Write("images/widest.png", FakePng(4096, 600));
+    struct Case {
+        const char* file;
+        const char* says;  // empty: accepted
+    } cases[] = {
+        {"images/cut.png", "images/cut.png ne se d\xC3\xA9" "code pas : le d\xC3\xA9" "codeur PNG du lecteur ne lit pas cette image (fichier tronqu\xC3\xA9 ou ab\xC3\xAEm\xC3\xA9 ?)"},
+        {"images/huge.png", "images/huge.png fait 2147483647 x 2147483647 pixels ; le lecteur en montre 4096 x 4096 au plus"},
+        {"images/gif.png", "images/gif.png est une image GIF sous un nom d'image PNG : donnez-lui l'extension de son format, ou enregistrez-la en PNG"},
+        {"images/bad.jpg", "images/bad.jpg ne se d\xC3\xA9" "code pas : cette image JPEG ne se d\xC3\xA9" "code pas (le d\xC3\xA9" "codeur dit : Bogus marker length)"},
+        {"images/wide.png", "images/wide.png fait 5000 x 10 pixels ; le lecteur en montre 4096 x 4096 au plus"},
+        {"images/widest.png", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        std::string source = BaseSource();
+        source.replace(source.find("images/grille.gif"), 17, c.file);
+        const std::string path = WriteSource(source);
+        fs::path out = dir / "out";
+        fs::remove_all(out);
+        std::ostringstream o, e;
+        const int rc = BuildCommand(path, out.string(), o, e);
+        if (!*c.says) {
+            EXPECT_EQ(rc, 0) << e.str();
+            continue;
+        }
+        EXPECT_EQ(rc, 1);
+        EXPECT_FALSE(fs::exists(out));
+        EXPECT_EQ(ErrorLines(e.str()), std::vector<std::string>{path + ":" + std::to_string(LineOfText(source, "puzzle =")) + ": puzzle: " + c.says});
+    }
+}
+
+
+TEST_F(QuizFiles, EveryProblemOnceAndNothingThatOnlyFollows) {
+    std::string tooLong;
+    for (const char* word : {"ABRICOT", "AMANDES", "ANANASS", "BANANES", "CASSISS", "CERISES"})
+        tooLong += std::string("\n[[question]]\nanswer = \"") + word + "\"\ntext = \"t\"\n";
+    const std::string grid = "executable = \"mots\"\ntitle = \"Mots\"\nlayoutType = 3\n\n[motsmeles]\n";
+    struct Case {
+        const char* name;
+        std::string source;
+        std::vector<std::string> says;  // "line: field: start of message"
+        bool warnsOnly = false;
+    } cases[] = {
+        {"six words too long and a bad colour", grid + "columns = 5\nrows = 5\ntint = [1, 2]\n" + tooLong,
+         {"8: motsmeles.tint: doit \xC3\xAAtre [rouge, vert, bleu]",
+          "11: question[1].answer: \xC2\xAB ABRICOT \xC2\xBB a 7 lettres ; la grille en aligne au plus 5",
+          "15: question[2].answer: \xC2\xAB AMANDES \xC2\xBB a 7 lettres", "19: question[3].answer: \xC2\xAB ANANASS \xC2\xBB a 7 lettres",
+          "23: question[4].answer: \xC2\xAB BANANES \xC2\xBB a 7 lettres", "27: question[5].answer: \xC2\xAB CASSISS \xC2\xBB a 7 lettres",
+          "31: question[6].answer: \xC2\xAB CERISES \xC2\xBB a 7 lettres"}},
+        {"a word inside another, backwards", grid + "columns = 9\nrows = 9\n\n[[question]]\nanswer = \"SAPIN\"\ntext = \"a\"\n\n[[question]]\nanswer = \"nip\"\ntext = \"b\"\n",
+         {"14: question[2].answer: \xC2\xAB NIP \xC2\xBB se lit \xC3\xA0 l'envers dans \xC2\xAB SAPIN \xC2\xBB (question 1)"}},
+        {"a direction given twice", grid + "columns = 9\nrows = 9\ndirections = [\"right\", \"down\", \"right\"]\n\n[[question]]\nanswer = \"SAPIN\"\ntext = \"a\"\n",
+         {"8: motsmeles.directions: \xC2\xAB right \xC2\xBB est donn\xC3\xA9" "e deux fois"}},
+        {"ink the colour of the ground", grid + "columns = 9\nrows = 9\nink = [250, 250, 250]\nlines = [255, 255, 255]\n\n[[question]]\nanswer = \"SAPIN\"\ntext = \"a\"\n",
+         {"8: motsmeles.ink: [250, 250, 250] se distingue mal du fond des cases (ground) [255, 255, 255] : \xC3\xA9" "cart de 8, il en faut 80 au moins",
+          "9: motsmeles.lines: [255, 255, 255] se distingue mal du fond"}},
+        {"ink just far enough", grid + "columns = 9\nrows = 9\nink = [208, 208, 208]\ntint = [255, 120, 120]\n\n[[question]]\nanswer = \"SAPIN\"\ntext = \"a\"\n", {}},
+        {"ink just too near", grid + "columns = 9\nrows = 9\nink = [209, 209, 209]\ntint = [255, 120, 120]\n\n[[question]]\nanswer = \"SAPIN\"\ntext = \"a\"\n",
+         {"8: motsmeles.ink: [209, 209, 209] se distingue mal du fond des cases (ground) [255, 255, 255] : \xC3\xA9" "cart de 79"}},
+        {"the layout as a string", "", {}},
+        {"a hyphen outside CP1252", "", {}},
+        {"five characters outside CP1252", "", {}},
+        {"no question", "executable = \"vide\"\ntitle = \"Vide\"\npuzzle = \"images/grille.gif\"\n",
+         {"1: question: aucune question : ajoutez au moins un bloc [[question]]"}},
+        {"the largest grid", grid + "columns = 35\nrows = 32\n\n[[question]]\nanswer = \"SAPIN\"\ntext = \"a\"\n", {}},
+        // A Windows path in a TOML string: its backslashes made escapes.
+        {"a tab in a picture's path", Changed("images/grille.gif", "images\\tache.gif"),
+         {"13: puzzle: \xC2\xAB \\t \xC2\xBB dans un chemin : \xC3\xA9" "crivez images/tache.gif"}},
+        {"four kinds in a path", Changed("images/un.gif", "images\\new\\bis\\f\\r\\new.gif"),
+         {"21: question[1].overlay: \xC2\xAB \\n \xC2\xBB, \xC2\xAB \\b \xC2\xBB, \xC2\xAB \\f \xC2\xBB et 1 autre dans un chemin : "
+          "\xC3\xA9" "crivez images/new/bis/f/r/new.gif"}},
+        {"an accented executable", Changed("\"essai\"", "\"ferme-\xC3\xA9t\xC3\xA9\""),
+         {"1: executable: \xC2\xAB ferme-\xC3\xA9t\xC3\xA9 \xC2\xBB : \xC3\xA9" "crivez \xC2\xAB ferme-ete \xC2\xBB"}},
+        {"an executable in capitals, with \xC5\x92 and a space", Changed("\"essai\"", "\"\xC5\x92uvre \xC3\x89T\xC3\x89\""),
+         {"1: executable: \xC2\xAB \xC5\x92uvre \xC3\x89T\xC3\x89 \xC2\xBB : \xC3\xA9" "crivez \xC2\xAB OEuvre-ETE \xC2\xBB"}},
+        // The 31 x 242 overlay in the corner of the 459 x 505 puzzle, then a
+        // pixel past each side.
+        {"an answer of 85 bytes, the most a field takes", Changed("\"Rome\"", "\"" + std::string(85, 'R') + "\""), {}},
+        {"an answer of 86 bytes", Changed("\"Rome\"", "\"" + std::string(86, 'R') + "\""),
+         {"25: question[2].answer: 86 octets ; un champ de r\xC3\xA9ponse en prend 85 au plus"}},
+        {"a place in the puzzle's corner", Changed("[417, 11, 31, 242]", "[428, 263, 31, 242]"), {}},
+        {"a place a pixel past the right", Changed("[417, 11, 31, 242]", "[429, 263, 31, 242]"),
+         {"32: question[2].place: sort de l'image de la grille (459 x 505)"}},
+        {"a place a pixel below", Changed("[417, 11, 31, 242]", "[428, 264, 31, 242]"),
+         {"32: question[2].place: sort de l'image de la grille (459 x 505)"}},
+        {"an executable with a dot", Changed("\"essai\"", "\"essai.exe\""), {"1: executable: doit tenir en 1 \xC3\xA0 64"}},
+        // "CODE ***" fills the field's 47 pixels exactly: every row above
+        // would see its warning. One more star does not fit.
+        {"a code one star too wide", Changed("\"CODE ***\"", "\"CODE ****\""),
+         {"39: question[3].code: attention : le champ du code, large de 53 pixels, n'en montre que \xC2\xAB CODE *** \xC2\xBB"},
+         true},
+    };
+    cases[6].source = BaseSource();
+    cases[6].source.replace(cases[6].source.find("layoutType = 3"), 14, "layoutType = \"3\"");
+    cases[6].says = {"10: layoutType: doit \xC3\xAAtre un nombre entier"};
+    cases[7].source = BaseSource();
+    cases[7].source.replace(cases[7].source.find("\"Rome\""), 6, "\"Saint\xE2\x80\x91Malo\"");  // U+2011
+    cases[7].says = {"25: question[2].answer: le caract\xC3\xA8re \xC2\xAB \xE2\x80\x91 \xC2\xBB (U+2011) n'existe pas"};
+    cases[8].source = BaseSource();
+    cases[8].source.replace(cases[8].source.find("Indice 2"), 8, "\xCE\xB1\xCE\xB2\xCE\xB1\xCE\xB3\xCE\xB4\xCE\xB5");
+    cases[8].says = {"27: question[2].text: les caract\xC3\xA8res \xC2\xAB \xCE\xB1 \xC2\xBB (U+03B1), \xC2\xAB \xCE\xB2 \xC2\xBB (U+03B2), \xC2\xAB \xCE\xB3 \xC2\xBB (U+03B3) et 2 autres n'existent pas"};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = WriteSource(c.source);
+        std::ostringstream o, e;
+        EXPECT_EQ(CheckCommand(path, o, e), c.says.empty() || c.warnsOnly ? 0 : 1) << e.str();
+        const std::vector<std::string> lines = ErrorLines(e.str());
+        ASSERT_EQ(lines.size(), c.says.size()) << e.str();
+        for (size_t i = 0; i < lines.size(); ++i)
+            EXPECT_EQ(lines[i].rfind(path + ":" + c.says[i], 0), 0u) << lines[i];
+    }
+}
+
+// Typographic apostrophes become the keyboard's, and letters the player does
+// not fold are pointed out; both only warn, after the problems.
+TEST_F(QuizFiles, AnswersAPlayerCanType) {
+    std::string source = BaseSource();
+    source.replace(source.find("\"Rome\""), 6, "\"Presqu\xE2\x80\x99\xC3\xAEle\"");
+    source.replace(source.find("\"Paris\""), 7, "\"C\xC5\x93ur\"");
+    source.replace(source.find("\"Ath\xC3\xA8nes\""), 10, "\"\xE2\x80\x98\xC5\x92UVRE\xE2\x80\x99\"");  // ‘ŒUVRE’
+    const std::string path = WriteSource(source);
+    QuizDefinition quiz;
+    std::vector<Problem> problems = ReadQuizSource(path, &quiz);
+    EXPECT_FALSE(HasErrors(problems));
+    EXPECT_EQ(quiz.package.questions[1].answer1, "Presqu'\xEEle");
+    EXPECT_EQ(quiz.package.questions[2].answer1, "'\x8CUVRE'");
+    ASSERT_EQ(problems.size(), 4u);
+    // A capital Œ: the player who types the small one is told too.
+    EXPECT_EQ(problems[3].message,
+              "attention : \xC2\xAB \xC5\x92 \xC2\xBB ne se tape pas comme une autre lettre : un joueur qui tape "
+              "\xC2\xAB 'OEUVRE' \xC2\xBB lit \xC2\xAB Presque \xC2\xBB, et qui tape \xC2\xAB '\xC5\x93uvre' \xC2\xBB lit "
+              "\xC2\xAB Quasiment \xC2\xBB ; seule cette orthographe, dans cette casse, est juste");
+    EXPECT_EQ(problems[0].message,
+              "attention : \xC2\xAB \xC5\x93 \xC2\xBB ne se tape pas comme une autre lettre : un joueur qui tape "
+              "\xC2\xAB Coeur \xC2\xBB lit \xC2\xAB " + Cp1252ToUtf8(PlayerVerdict(Cp("C\xC5\x93ur"), "Coeur")) +
+                  " \xC2\xBB, et qui tape \xC2\xAB C\xC5\x92UR \xC2\xBB lit \xC2\xAB Quasiment \xC2\xBB ; seule cette "
+                  "orthographe, dans cette casse, est juste");
+    EXPECT_EQ(problems[1].message.rfind("attention : \xC2\xAB \xE2\x80\x99 \xC2\xBB et", 0), 0u) << problems[1].message;
+    // A problem elsewhere comes first; the warnings still follow it.
+    source.replace(source.find("[10, 20, 30]"), 12, "[10, 20, 300]");
+    std::ostringstream o, e;
+    EXPECT_EQ(CheckCommand(WriteSource(source), o, e), 1);
+    const std::vector<std::string> lines = ErrorLines(e.str());
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_NE(lines[0].find(": background[3]: "), std::string::npos);
+    EXPECT_NE(lines[1].find(": attention : "), std::string::npos);
+    EXPECT_NE(e.str().find("1 probl\xC3\xA8me dans " + path + " et 4 avertissements"), std::string::npos) << e.str();
+}
+
+
+// The limits the guide gives are the ones the tool applies.
+TEST(Guide, GivesTheLimitsTheToolApplies) {
+    const std::string guide = Guide();
+    auto number = [&](const std::string& pattern, int group = 1) {
+        std::smatch m;
+        EXPECT_TRUE(std::regex_search(guide, m, std::regex(pattern))) << pattern;
+        return m.size() > size_t(group) ? std::stol(m[group].str()) : -1L;
+    };
+    EXPECT_EQ(number(R"(colonnes de la grille \(2 à (\d+)\))"), PuzzleGeometry::kMaxColumns);
+    EXPECT_EQ(number(R"(rangées \(2 à (\d+)\))"), PuzzleGeometry::kMaxRows);
+    EXPECT_EQ(number(R"(cellSize = 34 +# facultatif : de (\d+) à (\d+) pixels)"), PuzzleGeometry::kMinCell);
+    EXPECT_EQ(number(R"(cellSize = 34 +# facultatif : de (\d+) à (\d+) pixels)", 2), PuzzleGeometry::kMaxCell);
+    EXPECT_EQ(number(R"((\d+) colonnes et (\d+) rangées au plus)"), PuzzleGeometry::kMaxColumns);
+    EXPECT_EQ(number(R"((\d+) colonnes et (\d+) rangées au plus)", 2), PuzzleGeometry::kMaxRows);
+    EXPECT_EQ(number(R"(1 question au moins, (\d+) au plus)"), quiz::kMaxQuestions);
+    EXPECT_EQ(number(R"(de (\d+) x \1 pixels au plus)"), kMaxPictureSide);
+    EXPECT_EQ(number(R"(\| `title` \| oui \|[^|]*\| (\d+) octets \|)"), long(quiz::kTextSize - 1));
+    EXPECT_EQ(number(R"(\| `linkText` \|[^|]*\|[^|]*\| (\d+) octets \|)"), long(quiz::kLinkTextSize - 1));
+    EXPECT_EQ(number(R"(\| `statusText` \|[^|]*\|[^|]*\| (\d+) octets \|)"), long(quiz::kStatusTextSize - 1));
+    EXPECT_EQ(number(R"((\d+) octets au plus, sans espace)"), long(kMaxTypedAnswer));
+    EXPECT_EQ(number(R"(un écart de (\d+) au moins)"), long(kMinColourDistance));
+    EXPECT_EQ(number(R"(la graine \((\d+) par défaut\))"), long(WordSearchRequest{}.seed));
+}
+
+
+}  // namespace
+}  // namespace quizpack
