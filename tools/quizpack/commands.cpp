@@ -158,39 +158,22 @@ std::string UnstoredAnswer(const char* stored) {
 
 }  // namespace
 
-int InspectCommand(const std::string& builtInPath, const std::string& record104Path,
-                   const std::string& record105Path, bool json, std::ostream& out,
-                   std::ostream& err) {
-    std::vector<uint8_t> files[3];
-    const std::string* paths[3] = {&builtInPath, &record104Path, &record105Path};
-    for (int i = 0; i < 3; ++i) {
-        if (!ReadFileBytes(*paths[i], &files[i])) {
-            err << "quizpack inspect : impossible de lire " << *paths[i] << "\n";
-            return 2;
-        }
-    }
-    // The player always reads 70 built-in bytes; a shorter file is the start
-    // of the array, the rest zero. An empty file is a missing record.
-    if (files[0].size() > quiz::kBuiltInRecordSize) {
-        err << "quizpack inspect : " << builtInPath << " contient " << files[0].size()
-            << " octets ; l'enregistrement intégré en tient " << quiz::kBuiltInRecordSize << "\n";
-        return 2;
-    }
-    if (!files[0].empty()) files[0].resize(quiz::kBuiltInRecordSize, 0);
+namespace {
 
-    quiz::QuizState state;
-    quiz::QuizStateInit(&state);
-    nlohmann::ordered_json alerts = nlohmann::ordered_json::array();
+// The state the player would load from the three records, and its alerts.
+void LoadRecords(const std::vector<uint8_t> (&files)[3], quiz::QuizState* state, nlohmann::ordered_json* alerts) {
     quiz::AlertHandler previous;
     void* previousContext;
-    quiz::SetAlertHandler(&CollectAlert, &alerts, &previous, &previousContext);
+    quiz::SetAlertHandler(&CollectAlert, alerts, &previous, &previousContext);
     quiz::PackageRecords records;
     records.builtIn = {files[0].data(), files[0].size()};
     records.record104 = {files[1].data(), files[1].size()};
     records.record105 = {files[2].data(), files[2].size()};
-    quiz::LoadQuizPackage(&state, records);
+    quiz::LoadQuizPackage(state, records);
     quiz::SetAlertHandler(previous, previousContext);
+}
 
+nlohmann::ordered_json ReportOf(const quiz::QuizState& state, const nlohmann::ordered_json& alerts) {
     nlohmann::ordered_json report;
     report["alerts"] = alerts;
     report["linkText"] = Cp1252ToUtf8(state.linkText);
@@ -218,44 +201,68 @@ int InspectCommand(const std::string& builtInPath, const std::string& record104P
     for (int i = 0; i < state.questionCount && i < quiz::kMaxQuestions; ++i)
         lines.push_back(Cp1252ToUtf8(state.questionLines[i]));
     report["questionLines"] = lines;
+    return report;
+}
 
-    if (json) {
-        out << report.dump(2) << "\n";
-    } else {
-        out << "Alertes :";
-        if (alerts.empty()) out << " aucune";
-        out << "\n";
-        for (const auto& a : alerts)
-            out << "  " << a["caption"].get<std::string>() << " : " << a["text"].get<std::string>()
-                << "\n";
-        out << "Titre :             " << report["title"].get<std::string>() << "\n"
-            << "Auteur :            " << report["author"].get<std::string>() << "\n"
-            << "Sous-titre :        " << report["subtitle"].get<std::string>() << "\n"
-            << "Texte du lien :     " << report["linkText"].get<std::string>() << "\n"
-            << "Texte d'état :      " << report["statusText"].get<std::string>() << "\n"
-            << "Genre de quiz :     " << state.quizKind << "\n"
-            << "Questions :         " << state.questionCount << ", "
-            << state.answersPerQuestion << " réponse(s) chacune\n"
-            << "Titres des champs : " << report["answerCaption1"].get<std::string>() << " / "
-            << report["answerCaption2"].get<std::string>() << "\n"
-            << "Mise en page :      " << state.layoutType << "\n"
-            << "Fond :              RVB(" << state.backRed << ", " << state.backGreen << ", "
-            << state.backBlue << ")\n";
-        int k = 1;
-        for (const quiz::QuestionEntry* e = state.firstQuestion; e; e = e->next, ++k) {
-            out << "Question " << k << " :\n"
-                << "  réponse 1 :     " << UnstoredAnswer(e->answer1) << "  (stockée "
-                << ToHex(e->answer1) << ")\n";
-            if (state.answersPerQuestion == 2)
-                out << "  réponse 2 :     " << UnstoredAnswer(e->answer2) << "  (stockée "
-                    << ToHex(e->answer2) << ")\n";
-            if (e->spareText[0]) out << "  réserve :       " << Cp1252ToUtf8(e->spareText) << "\n";
-            if (e->extraText[0]) out << "  texte :         " << Cp1252ToUtf8(e->extraText) << "\n";
-            if (k <= state.questionCount && k <= quiz::kMaxQuestions)
-                out << "  ligne de code : " << Cp1252ToUtf8(state.questionLines[k - 1]) << "\n";
+void PrintForPeople(const quiz::QuizState& state, const nlohmann::ordered_json& report, std::ostream& out) {
+    out << "Alertes :";
+    if (report["alerts"].empty()) out << " aucune";
+    out << "\n";
+    for (const auto& a : report["alerts"])
+        out << "  " << a["caption"].get<std::string>() << " : " << a["text"].get<std::string>() << "\n";
+    out << "Titre :             " << report["title"].get<std::string>() << "\n"
+        << "Auteur :            " << report["author"].get<std::string>() << "\n"
+        << "Sous-titre :        " << report["subtitle"].get<std::string>() << "\n"
+        << "Texte du lien :     " << report["linkText"].get<std::string>() << "\n"
+        << "Texte d'état :      " << report["statusText"].get<std::string>() << "\n"
+        << "Genre de quiz :     " << state.quizKind << "\n"
+        << "Questions :         " << state.questionCount << ", " << state.answersPerQuestion
+        << " réponse(s) chacune\n"
+        << "Titres des champs : " << report["answerCaption1"].get<std::string>() << " / "
+        << report["answerCaption2"].get<std::string>() << "\n"
+        << "Mise en page :      " << state.layoutType << "\n"
+        << "Fond :              RVB(" << state.backRed << ", " << state.backGreen << ", " << state.backBlue << ")\n";
+    int k = 1;
+    for (const quiz::QuestionEntry* e = state.firstQuestion; e; e = e->next, ++k) {
+        out << "Question " << k << " :\n"
+            << "  réponse 1 :     " << UnstoredAnswer(e->answer1) << "  (stockée " << ToHex(e->answer1) << ")\n";
+        if (state.answersPerQuestion == 2)
+            out << "  réponse 2 :     " << UnstoredAnswer(e->answer2) << "  (stockée " << ToHex(e->answer2) << ")\n";
+        if (e->spareText[0]) out << "  réserve :       " << Cp1252ToUtf8(e->spareText) << "\n";
+        if (e->extraText[0]) out << "  texte :         " << Cp1252ToUtf8(e->extraText) << "\n";
+        if (k <= state.questionCount && k <= quiz::kMaxQuestions)
+            out << "  ligne de code : " << Cp1252ToUtf8(state.questionLines[k - 1]) << "\n";
+    }
+}
 
+}  // namespace
+
+int InspectCommand(const std::string& builtInPath, const std::string& record104Path,
+                   const std::string& record105Path, bool json, std::ostream& out, std::ostream& err) {
+    std::vector<uint8_t> files[3];
+    const std::string* paths[3] = {&builtInPath, &record104Path, &record105Path};
+    for (int i = 0; i < 3; ++i) {
+        if (!ReadFileBytes(*paths[i], &files[i])) {
+            err << "quizpack inspect : impossible de lire " << *paths[i] << "\n";
+            return 2;
         }
     }
+    // The player always reads 70 built-in bytes; a shorter file is the start
+    // of the array, the rest zero. An empty file is a missing record.
+    if (files[0].size() > quiz::kBuiltInRecordSize) {
+        err << "quizpack inspect : " << builtInPath << " contient " << files[0].size()
+            << " octets ; l'enregistrement intégré en tient " << quiz::kBuiltInRecordSize << "\n";
+        return 2;
+    }
+    quiz::QuizState state;
+    quiz::QuizStateInit(&state);
+    nlohmann::ordered_json alerts = nlohmann::ordered_json::array();
+    LoadRecords(files, &state, &alerts);
+    const nlohmann::ordered_json report = ReportOf(state, alerts);
+    if (json)
+        out << report.dump(2) << "\n";
+    else
+        PrintForPeople(state, report, out);
     quiz::QuizStateReleaseQuestions(&state);
     return 0;
 }

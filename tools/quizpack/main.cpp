@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "commands.h"
+#include "verbs.h"
 #include "text/french.h"
 #include "text/text.h"
 #if defined(_WIN32)
@@ -15,32 +16,6 @@
 #endif
 
 namespace {
-
-const char* const kVerbs[] = {"verdict", "lzw", "inspect", "check", "build", "exe", "png2bmp", "preview"};
-
-// The player stub: the one given, else on Windows the one quizpack.exe
-// carries, else player-stub.exe beside quizpack (the Linux archive, the
-// build tree). False with the message to print.
-bool LoadStub(const std::string& given, const char* argv0, std::vector<uint8_t>* stub,
-              std::string* name) {
-    *name = given;
-#if defined(_WIN32)
-    if (given.empty()) {
-        *stub = quizpack::EmbeddedStub();
-        *name = "le lecteur que quizpack.exe transporte";
-        return true;
-    }
-#else
-    if (given.empty()) {
-        std::error_code ec;
-        std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-        if (ec) self = quizpack::PathOfUtf8(argv0);
-        *name = quizpack::Utf8OfPath(self.parent_path() / "player-stub.exe");
-    }
-#endif
-    (void)argv0;
-    return quizpack::ReadFileBytes(*name, stub);
-}
 
 // A quiz source as quizpack's one argument, as when it is dropped on
 // quizpack.exe in Explorer: its .exe beside it. Without a prompt to print
@@ -50,7 +25,7 @@ int MakeExeOfDroppedSource(const std::string& source, const char* argv0) {
     std::vector<uint8_t> stub;
     std::string name;
     int rc = 2;
-    if (!LoadStub("", argv0, &stub, &name))
+    if (!quizpack::LoadStub("", argv0, &stub, &name))
         err << "quizpack : impossible de lire le lecteur vide " << name << "\n";
     else
         rc = quizpack::ExeCommand(source, "", stub, name, out, err);
@@ -90,8 +65,8 @@ const char kStartedAlone[] =
 
 bool IsDroppedSource(const std::string& argument) {
     if (argument.empty() || argument[0] == '-') return false;
-    for (const char* verb : kVerbs)
-        if (argument == verb) return false;
+    for (const quizpack::Verb& verb : quizpack::Verbs())
+        if (!verb.parent && argument == verb.name) return false;
     std::error_code ec;
     return std::filesystem::is_regular_file(quizpack::PathOfUtf8(argument), ec);
 }
@@ -178,87 +153,19 @@ int main(int argc, char** argv) {
     // "/home/..." is a file on Windows too, never an option.
     app.allow_windows_style_options(false);
 
-    auto* verdict = app.add_subcommand(
-        "verdict", "Donne le verdict du lecteur pour une réponse tapée face à une réponse admise");
-    std::string expected, typed;
-    bool batch = false;
-    verdict->add_option("EXPECTED", expected, "réponse admise, en UTF-8");
-    verdict->add_option("TYPED", typed, "réponse tapée, en UTF-8");
-    verdict->footer("Exemple : quizpack verdict \"Crème brûlée\" \"creme brulee\"\n");
-    verdict->add_flag("--batch", batch,
-                      "lit sur l'entrée standard des lignes ATTENDUHEX<TAB>TAPEHEX (octets CP1252 "
-                      "en hexadécimal) et donne un verdict par ligne");
-
-    auto* lzw = app.add_subcommand("lzw", "Code ou décode le flux LZW des enregistrements");
-    lzw->require_subcommand(1);
-    std::string lzwIn, lzwOut;
-    auto* encode = lzw->add_subcommand("encode", "Compresse les octets de IN dans OUT");
-    encode->add_option("IN", lzwIn, "octets en clair")->required()->type_name("FICHIER");
-    encode->add_option("OUT", lzwOut, "flux à écrire")->required()->type_name("FICHIER");
-    encode->footer("Exemple : quizpack lzw encode record104.txt record104.bin\n");
-    auto* decode = lzw->add_subcommand(
-        "decode", "Décompresse IN dans OUT ; en cas d'échec, OUT reçoit les octets déjà décodés");
-    decode->add_option("IN", lzwIn, "flux")->required()->type_name("FICHIER");
-    decode->add_option("OUT", lzwOut, "octets en clair à écrire")->required()->type_name("FICHIER");
-    decode->footer("Exemple : quizpack lzw decode record104.bin record104.txt\n");
-    lzw->footer("Exemple : quizpack lzw decode record104.bin record104.txt\n");
-
-    auto* inspect = app.add_subcommand(
-        "inspect", "Charge des enregistrements comme le lecteur et montre ce qu'il y lit");
-    std::string builtIn, record104, record105;
-    bool json = false;
-    inspect->add_option("BUILTIN", builtIn,
-                        "l'enregistrement intégré (70 octets au plus ; un fichier plus court est "
-                        "complété par des zéros)")
-        ->required()
-        ->type_name("FICHIER");
-    inspect->add_option("REC104", record104, "l'enregistrement 104 tel que stocké")->required()->type_name("FICHIER");
-    inspect->add_option("REC105", record105, "l'enregistrement 105 tel que stocké")->required()->type_name("FICHIER");
-    inspect->add_flag("--json", json, "donne un seul objet JSON");
-    inspect->footer("Un fichier vide tient lieu d'enregistrement absent.\n"
-                    "Exemple : quizpack inspect quiz/builtin.bin quiz/record104.bin quiz/record105.bin\n");
-
-    auto* check = app.add_subcommand(
-        "check",
-        "Vérifie la source d'un quiz et signale chaque problème sous la forme fichier:ligne: "
-        "champ: message");
-    std::string source, outDir;
-    check->add_option("QUIZ", source, "la source du quiz (.toml)")->required()->type_name("FICHIER");
-    check->footer("Exemple : quizpack check mon-quiz.toml\n");
-    auto* build = app.add_subcommand(
-        "build", "Vérifie la source d'un quiz, puis écrit ce que la construction du lecteur embarque");
-    build->add_option("QUIZ", source, "la source du quiz (.toml)")->required()->type_name("FICHIER");
-    build->add_option("--out", outDir,
-                      "dossier où écrire ; il ne garde que ce que quizpack y a écrit")
-        ->required()
-        ->type_name("DOSSIER");
-    build->footer("Exemple : quizpack build mon-quiz.toml --out construction\n");
-
-    auto* exe = app.add_subcommand(
-        "exe", "Vérifie la source d'un quiz, puis écrit l'exécutable qui le joue, relu avant d'être "
-               "mis en place");
-    std::string exeOut, stubPath;
-    exe->add_option("QUIZ", source, "la source du quiz (.toml)")->required()->type_name("FICHIER");
-    exe->add_option("--out", exeOut,
-                    "l'exécutable à écrire (par défaut : son nom « executable » à côté de la source)")
-        ->type_name("FICHIER");
-    exe->add_option("--stub", stubPath, "le lecteur vide à compléter (par défaut : player-stub.exe "
-                                        "à côté de quizpack)")
-        ->type_name("FICHIER");
-    exe->footer("Exemple : quizpack exe mon-quiz.toml --out mon-quiz.exe\n");
-
-    auto* png2bmp = app.add_subcommand(
-        "png2bmp", "Décode un PNG avec le décodeur du lecteur et écrit en BMP le DIB qu'il fait");
-    std::string pngIn, bmpOut;
-    png2bmp->add_option("IN", pngIn, "fichier PNG")->required()->type_name("FICHIER");
-    png2bmp->add_option("OUT", bmpOut, "fichier BMP à écrire")->required()->type_name("FICHIER");
-    png2bmp->footer("Exemple : quizpack png2bmp grille.png grille.bmp\n");
-    auto* preview = app.add_subcommand(
-        "preview", "Écrit le corrigé : la grille avec chaque réponse marquée à sa place");
-    std::string previewOut;
-    preview->add_option("QUIZ", source, "la source du quiz (.toml)")->required()->type_name("FICHIER");
-    preview->add_option("OUT", previewOut, "fichier PNG à écrire")->required()->type_name("FICHIER");
-    preview->footer("Exemple : quizpack preview mon-quiz.toml corrige.png\n");
+    quizpack::Arguments args;
+    args.argv0 = argv[0];
+    std::vector<std::pair<CLI::App*, const quizpack::Verb*>> commands;
+    for (const quizpack::Verb& verb : quizpack::Verbs()) {
+        CLI::App* parent = &app;
+        for (const auto& [command, made] : commands)
+            if (verb.parent && std::string(made->name) == verb.parent) parent = command;
+        CLI::App* command = parent->add_subcommand(verb.name, verb.help);
+        if (!verb.run) command->require_subcommand(1);
+        if (verb.declare) verb.declare(*command, args);
+        command->footer(verb.footer);
+        commands.push_back({command, &verb});
+    }
     NameCommandGroups(&app);
 
     try {
@@ -275,39 +182,7 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    if (*verdict) {
-        bool hasPair = verdict->count("EXPECTED") && verdict->count("TYPED");
-        bool hasAny = verdict->count("EXPECTED") || verdict->count("TYPED");
-        if (batch && hasAny) {
-            std::cerr << "quizpack verdict : --batch lit l'entrée standard et ne prend pas de "
-                         "réponses\n";
-            return 2;
-        }
-        if (batch) return quizpack::VerdictBatchCommand(std::cin, std::cout, std::cerr);
-        if (!hasPair) {
-            std::cerr << "quizpack verdict : donnez EXPECTED et TYPED, ou --batch\n"
-                      << verdict->help();
-            return 2;
-        }
-        return quizpack::VerdictCommand(expected, typed, std::cout, std::cerr);
-    }
-    if (*png2bmp) return quizpack::Png2BmpCommand(pngIn, bmpOut, std::cerr);
-    if (*check) return quizpack::CheckCommand(source, std::cout, std::cerr);
-    if (*build) return quizpack::BuildCommand(source, outDir, std::cout, std::cerr);
-    if (*exe) {
-        std::vector<uint8_t> stub;
-        std::string stubName;
-        if (!LoadStub(stubPath, argv[0], &stub, &stubName)) {
-            std::cerr << "quizpack exe : impossible de lire le lecteur vide " << stubName
-                      << " ; donnez-le avec --stub\n";
-            return 2;
-        }
-        return quizpack::ExeCommand(source, exeOut, stub, stubName, std::cout, std::cerr);
-    }
-    if (*preview) return quizpack::PreviewCommand(source, previewOut, std::cout, std::cerr);
-    if (*encode) return quizpack::LzwEncodeCommand(lzwIn, lzwOut, std::cerr);
-    if (*decode) return quizpack::LzwDecodeCommand(lzwIn, lzwOut, std::cerr);
-    if (*inspect)
-        return quizpack::InspectCommand(builtIn, record104, record105, json, std::cout, std::cerr);
+    for (const auto& [command, verb] : commands)
+        if (verb->run && command->parsed()) return verb->run(*command, args);
     return 2;
 }

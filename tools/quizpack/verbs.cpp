@@ -1,0 +1,157 @@
+#include "verbs.h"
+
+#include <filesystem>
+#include <iostream>
+
+#include "commands.h"
+#include "text/text.h"
+#if defined(_WIN32)
+#include "windows_edge.h"
+#endif
+
+namespace quizpack {
+
+namespace {
+
+CLI::Option* File(CLI::App& command, const char* name, std::string& to, const char* help) {
+    return command.add_option(name, to, help)->required()->type_name("FICHIER");
+}
+
+void DeclareVerdict(CLI::App& c, Arguments& a) {
+    c.add_option("EXPECTED", a.expected, "réponse admise, en UTF-8");
+    c.add_option("TYPED", a.typed, "réponse tapée, en UTF-8");
+    c.add_flag("--batch", a.batch,
+               "lit sur l'entrée standard des lignes ATTENDUHEX<TAB>TAPEHEX (octets CP1252 en hexadécimal) et "
+               "donne un verdict par ligne");
+}
+
+int RunVerdict(const CLI::App& c, const Arguments& a) {
+    const bool hasPair = c.count("EXPECTED") && c.count("TYPED");
+    const bool hasAny = c.count("EXPECTED") || c.count("TYPED");
+    if (a.batch && hasAny) {
+        std::cerr << "quizpack verdict : --batch lit l'entrée standard et ne prend pas de réponses\n";
+        return 2;
+    }
+    if (a.batch) return VerdictBatchCommand(std::cin, std::cout, std::cerr);
+    if (!hasPair) {
+        std::cerr << "quizpack verdict : donnez EXPECTED et TYPED, ou --batch\n" << c.help();
+        return 2;
+    }
+    return VerdictCommand(a.expected, a.typed, std::cout, std::cerr);
+}
+
+void DeclareEncode(CLI::App& c, Arguments& a) {
+    File(c, "IN", a.in, "octets en clair");
+    File(c, "OUT", a.out, "flux à écrire");
+}
+void DeclareDecode(CLI::App& c, Arguments& a) {
+    File(c, "IN", a.in, "flux");
+    File(c, "OUT", a.out, "octets en clair à écrire");
+}
+
+void DeclareInspect(CLI::App& c, Arguments& a) {
+    File(c, "BUILTIN", a.builtIn,
+         "l'enregistrement intégré (70 octets au plus ; un fichier plus court est complété par des zéros)");
+    File(c, "REC104", a.record104, "l'enregistrement 104 tel que stocké");
+    File(c, "REC105", a.record105, "l'enregistrement 105 tel que stocké");
+    c.add_flag("--json", a.json, "donne un seul objet JSON");
+}
+
+void DeclareSource(CLI::App& c, Arguments& a) { File(c, "QUIZ", a.source, "la source du quiz (.toml)"); }
+
+void DeclareBuild(CLI::App& c, Arguments& a) {
+    DeclareSource(c, a);
+    c.add_option("--out", a.outDir, "dossier où écrire ; il ne garde que ce que quizpack y a écrit")
+        ->required()
+        ->type_name("DOSSIER");
+}
+
+void DeclareExe(CLI::App& c, Arguments& a) {
+    DeclareSource(c, a);
+    c.add_option("--out", a.exeOut, "l'exécutable à écrire (par défaut : son nom « executable » à côté de la source)")
+        ->type_name("FICHIER");
+    c.add_option("--stub", a.stub, "le lecteur vide à compléter (par défaut : player-stub.exe à côté de quizpack)")
+        ->type_name("FICHIER");
+}
+
+int RunExe(const CLI::App&, const Arguments& a) {
+    std::vector<uint8_t> stub;
+    std::string stubName;
+    if (!LoadStub(a.stub, a.argv0, &stub, &stubName)) {
+        std::cerr << "quizpack exe : impossible de lire le lecteur vide " << stubName << " ; donnez-le avec --stub\n";
+        return 2;
+    }
+    return ExeCommand(a.source, a.exeOut, stub, stubName, std::cout, std::cerr);
+}
+
+void DeclarePng2Bmp(CLI::App& c, Arguments& a) {
+    File(c, "IN", a.in, "fichier PNG");
+    File(c, "OUT", a.out, "fichier BMP à écrire");
+}
+
+void DeclarePreview(CLI::App& c, Arguments& a) {
+    DeclareSource(c, a);
+    File(c, "OUT", a.out, "fichier PNG à écrire");
+}
+
+}  // namespace
+
+const std::vector<Verb>& Verbs() {
+    static const std::vector<Verb> verbs = {
+        {"verdict", nullptr, "Donne le verdict du lecteur pour une réponse tapée face à une réponse admise",
+         "Exemple : quizpack verdict \"Crème brûlée\" \"creme brulee\"\n", DeclareVerdict, RunVerdict},
+        {"lzw", nullptr, "Code ou décode le flux LZW des enregistrements",
+         "Exemple : quizpack lzw decode record104.bin record104.txt\n", nullptr, nullptr},
+        {"encode", "lzw", "Compresse les octets de IN dans OUT", "Exemple : quizpack lzw encode record104.txt record104.bin\n",
+         DeclareEncode, [](const CLI::App&, const Arguments& a) { return LzwEncodeCommand(a.in, a.out, std::cerr); }},
+        {"decode", "lzw", "Décompresse IN dans OUT ; en cas d'échec, OUT reçoit les octets déjà décodés",
+         "Exemple : quizpack lzw decode record104.bin record104.txt\n", DeclareDecode,
+         [](const CLI::App&, const Arguments& a) { return LzwDecodeCommand(a.in, a.out, std::cerr); }},
+        {"inspect", nullptr, "Charge des enregistrements comme le lecteur et montre ce qu'il y lit",
+         "Un fichier vide tient lieu d'enregistrement absent.\n"
+         "Exemple : quizpack inspect quiz/builtin.bin quiz/record104.bin quiz/record105.bin\n",
+         DeclareInspect,
+         [](const CLI::App&, const Arguments& a) {
+             return InspectCommand(a.builtIn, a.record104, a.record105, a.json, std::cout, std::cerr);
+         }},
+        {"check", nullptr,
+         "Vérifie la source d'un quiz et signale chaque problème sous la forme fichier:ligne: champ: message",
+         "Exemple : quizpack check mon-quiz.toml\n", DeclareSource,
+         [](const CLI::App&, const Arguments& a) { return CheckCommand(a.source, std::cout, std::cerr); }},
+        {"build", nullptr, "Vérifie la source d'un quiz, puis écrit ce que la construction du lecteur embarque",
+         "Exemple : quizpack build mon-quiz.toml --out construction\n", DeclareBuild,
+         [](const CLI::App&, const Arguments& a) { return BuildCommand(a.source, a.outDir, std::cout, std::cerr); }},
+        {"exe", nullptr,
+         "Vérifie la source d'un quiz, puis écrit l'exécutable qui le joue, relu avant d'être mis en place",
+         "Exemple : quizpack exe mon-quiz.toml --out mon-quiz.exe\n", DeclareExe, RunExe},
+        {"png2bmp", nullptr, "Décode un PNG avec le décodeur du lecteur et écrit en BMP le DIB qu'il fait",
+         "Exemple : quizpack png2bmp grille.png grille.bmp\n", DeclarePng2Bmp,
+         [](const CLI::App&, const Arguments& a) { return Png2BmpCommand(a.in, a.out, std::cerr); }},
+        {"preview", nullptr, "Écrit le corrigé : la grille avec chaque réponse marquée à sa place",
+         "Exemple : quizpack preview mon-quiz.toml corrige.png\n", DeclarePreview,
+         [](const CLI::App&, const Arguments& a) { return PreviewCommand(a.source, a.out, std::cout, std::cerr); }},
+    };
+    return verbs;
+}
+
+bool LoadStub(const std::string& given, const char* argv0, std::vector<uint8_t>* stub, std::string* name) {
+    *name = given;
+#if defined(_WIN32)
+    if (given.empty()) {
+        *stub = EmbeddedStub();
+        *name = "le lecteur que quizpack.exe transporte";
+        return true;
+    }
+#else
+    if (given.empty()) {
+        std::error_code ec;
+        std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+        if (ec) self = PathOfUtf8(argv0);
+        *name = Utf8OfPath(self.parent_path() / "player-stub.exe");
+    }
+#endif
+    (void)argv0;
+    return ReadFileBytes(*name, stub);
+}
+
+}  // namespace quizpack
