@@ -122,6 +122,22 @@ quizpack::CommandLineContext ContextOf(CLI::App& app, int argc, char** argv) {
     return context;
 }
 
+// Every verb of the table as a command of `app`, in the table's order.
+std::vector<std::pair<CLI::App*, const quizpack::Verb*>> DeclareVerbs(CLI::App& app, quizpack::Arguments& args) {
+    std::vector<std::pair<CLI::App*, const quizpack::Verb*>> commands;
+    for (const quizpack::Verb& verb : quizpack::Verbs()) {
+        CLI::App* parent = &app;
+        for (const auto& [command, made] : commands)
+            if (verb.parent && std::string(made->name) == verb.parent) parent = command;
+        CLI::App* command = parent->add_subcommand(verb.name, verb.help);
+        if (!verb.run) command->require_subcommand(1);
+        if (verb.declare) verb.declare(*command, args);
+        command->footer(verb.footer);
+        commands.push_back({command, &verb});
+    }
+    return commands;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -136,8 +152,6 @@ int main(int argc, char** argv) {
         argv = pointers.data();
     }
     quizpack::PrepareConsole();
-#endif
-#if defined(_WIN32)
     if (argc == 1 && quizpack::StartedWithoutAPrompt()) {
         quizpack::LeaveOwnConsole();
         quizpack::ShowMessage(kStartedAlone, false);
@@ -155,17 +169,7 @@ int main(int argc, char** argv) {
 
     quizpack::Arguments args;
     args.argv0 = argv[0];
-    std::vector<std::pair<CLI::App*, const quizpack::Verb*>> commands;
-    for (const quizpack::Verb& verb : quizpack::Verbs()) {
-        CLI::App* parent = &app;
-        for (const auto& [command, made] : commands)
-            if (verb.parent && std::string(made->name) == verb.parent) parent = command;
-        CLI::App* command = parent->add_subcommand(verb.name, verb.help);
-        if (!verb.run) command->require_subcommand(1);
-        if (verb.declare) verb.declare(*command, args);
-        command->footer(verb.footer);
-        commands.push_back({command, &verb});
-    }
+    const auto commands = DeclareVerbs(app, args);
     NameCommandGroups(&app);
 
     try {

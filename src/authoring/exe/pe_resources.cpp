@@ -177,75 +177,87 @@ bool ReadWith(const std::vector<uint8_t>& exe, const PeHeaders& h, std::vector<R
     return ReadTree(exe, h, base, size, 0, 0, {}, out, error, &budget);
 }
 
-// The resource section for `resources` (sorted, unique) placed at `rva`:
-// the three levels of directories, the data entries, the names, the data.
-std::vector<uint8_t> BuildSection(const std::vector<Resource>& resources, uint32_t rva) {
-    using Key = ResourceKey;
-    std::vector<Key> types;
-    std::map<size_t, std::vector<Key>> names;               // by type index
+// Where everything of a resource section goes, from its start: the three
+// levels of directories, the data entries, the names, the data.
+struct SectionLayout {
+    std::vector<ResourceKey> types;
+    std::map<size_t, std::vector<ResourceKey>> names;                    // by type index
     std::map<std::pair<size_t, size_t>, std::vector<size_t>> languages;  // resource indexes
+    std::vector<uint32_t> nameDir;
+    std::map<std::pair<size_t, size_t>, uint32_t> languageDir;
+    uint32_t dataEntries = 0;
+    std::map<std::u16string, uint32_t> strings;
+    std::vector<uint32_t> dataAt;
+    uint32_t size = 0;
+};
+
+// The layout for `resources`, sorted and unique.
+SectionLayout LayOutSection(const std::vector<Resource>& resources) {
+    SectionLayout l;
     for (size_t r = 0; r < resources.size(); ++r) {
         const Resource& res = resources[r];
-        if (types.empty() || !(types.back() == res.type)) types.push_back(res.type);
-        auto& list = names[types.size() - 1];
+        if (l.types.empty() || !(l.types.back() == res.type)) l.types.push_back(res.type);
+        auto& list = l.names[l.types.size() - 1];
         if (list.empty() || !(list.back() == res.name)) list.push_back(res.name);
-        languages[{types.size() - 1, list.size() - 1}].push_back(r);
+        l.languages[{l.types.size() - 1, list.size() - 1}].push_back(r);
     }
     auto dirSize = [](size_t entries) { return uint32_t(16 + 8 * entries); };
-    uint32_t at = dirSize(types.size());
-    std::vector<uint32_t> nameDir(types.size());
-    for (size_t t = 0; t < types.size(); ++t) nameDir[t] = at, at += dirSize(names[t].size());
-    std::map<std::pair<size_t, size_t>, uint32_t> languageDir;
-    for (const auto& [key, list] : languages) languageDir[key] = at, at += dirSize(list.size());
-    const uint32_t dataEntries = at;
+    uint32_t at = dirSize(l.types.size());
+    l.nameDir.resize(l.types.size());
+    for (size_t t = 0; t < l.types.size(); ++t) l.nameDir[t] = at, at += dirSize(l.names[t].size());
+    for (const auto& [key, list] : l.languages) l.languageDir[key] = at, at += dirSize(list.size());
+    l.dataEntries = at;
     at += uint32_t(16 * resources.size());
-    std::map<std::u16string, uint32_t> strings;
-    auto addString = [&](const Key& key) {
-        if (key.named && !strings.count(key.name)) strings[key.name] = 0;
-    };
-    for (const Resource& r : resources) addString(r.type), addString(r.name);
-    for (auto& [text, offset] : strings) offset = at, at += uint32_t(2 + 2 * text.size());
-    std::vector<uint32_t> dataAt(resources.size());
+    for (const Resource& r : resources)
+        for (const ResourceKey* key : {&r.type, &r.name})
+            if (key->named) l.strings[key->name] = 0;
+    for (auto& [text, offset] : l.strings) offset = at, at += uint32_t(2 + 2 * text.size());
+    l.dataAt.resize(resources.size());
     for (size_t r = 0; r < resources.size(); ++r) {
         at = AlignUp(at, 8);
-        dataAt[r] = at;
+        l.dataAt[r] = at;
         at += uint32_t(resources[r].data.size());
     }
-    std::vector<uint8_t> out(AlignUp(at, 8), 0);
+    l.size = AlignUp(at, 8);
+    return l;
+}
 
-    auto directory = [&](uint32_t offset, const std::vector<Key>& keys, auto target) {
-        const auto namedCount = std::count_if(keys.begin(), keys.end(), [](const Key& k) { return k.named; });
+// The resource section for `resources` (sorted, unique) placed at `rva`.
+std::vector<uint8_t> BuildSection(const std::vector<Resource>& resources, uint32_t rva) {
+    SectionLayout l = LayOutSection(resources);
+    std::vector<uint8_t> out(l.size, 0);
+    auto directory = [&](uint32_t offset, const std::vector<ResourceKey>& keys, auto target) {
+        const auto namedCount = std::count_if(keys.begin(), keys.end(), [](const ResourceKey& k) { return k.named; });
         Put16(&out, offset + 12, uint32_t(namedCount));
         Put16(&out, offset + 14, uint32_t(keys.size() - namedCount));
         for (size_t i = 0; i < keys.size(); ++i) {
             const size_t entry = offset + 16 + 8 * i;
-            Put32(&out, entry, keys[i].named ? 0x80000000u | strings[keys[i].name] : keys[i].id);
+            Put32(&out, entry, keys[i].named ? 0x80000000u | l.strings[keys[i].name] : keys[i].id);
             Put32(&out, entry + 4, target(i));
         }
     };
-    directory(0, types, [&](size_t t) { return 0x80000000u | nameDir[t]; });
+    directory(0, l.types, [&](size_t t) { return 0x80000000u | l.nameDir[t]; });
     size_t entry = 0;
-    for (size_t t = 0; t < types.size(); ++t) {
-        directory(nameDir[t], names[t], [&](size_t n) { return 0x80000000u | languageDir[{t, n}]; });
-        for (size_t n = 0; n < names[t].size(); ++n) {
-            const std::vector<size_t>& list = languages[{t, n}];
-            std::vector<Key> ids;
+    for (size_t t = 0; t < l.types.size(); ++t) {
+        directory(l.nameDir[t], l.names[t], [&](size_t n) { return 0x80000000u | l.languageDir[{t, n}]; });
+        for (size_t n = 0; n < l.names[t].size(); ++n) {
+            const std::vector<size_t>& list = l.languages[{t, n}];
+            std::vector<ResourceKey> ids;
             for (size_t r : list) ids.push_back(ResourceId(resources[r].language));
-            directory(languageDir[{t, n}], ids, [&](size_t l) {
-                const size_t r = list[l];
-                const uint32_t e = dataEntries + uint32_t(16 * entry++);
-                Put32(&out, e, rva + dataAt[r]);
-                Put32(&out, e + 4, uint32_t(resources[r].data.size()));
+            directory(l.languageDir[{t, n}], ids, [&](size_t i) {
+                const uint32_t e = l.dataEntries + uint32_t(16 * entry++);
+                Put32(&out, e, rva + l.dataAt[list[i]]);
+                Put32(&out, e + 4, uint32_t(resources[list[i]].data.size()));
                 return e;
             });
         }
     }
-    for (const auto& [text, offset] : strings) {
+    for (const auto& [text, offset] : l.strings) {
         Put16(&out, offset, uint32_t(text.size()));
         for (size_t c = 0; c < text.size(); ++c) Put16(&out, offset + 2 + 2 * c, text[c]);
     }
     for (size_t r = 0; r < resources.size(); ++r)
-        std::copy(resources[r].data.begin(), resources[r].data.end(), out.begin() + dataAt[r]);
+        std::copy(resources[r].data.begin(), resources[r].data.end(), out.begin() + l.dataAt[r]);
     return out;
 }
 
@@ -340,6 +352,23 @@ bool RoomForOneMoreSection(const std::vector<uint8_t>& stub, const PeHeaders& h,
     return true;
 }
 
+// The new resource section's header after the others; the stub's own
+// resource section stays, unused: its name says so.
+void AddSectionHeader(std::vector<uint8_t>* image, const PeHeaders& h, const Section& added) {
+    for (uint16_t i = 0; i < h.sectionCount; ++i) {
+        const size_t at = h.sections + kSectionHeader * i;
+        if (std::memcmp(&(*image)[at], ".rsrc\0\0\0", 8) == 0) std::memcpy(&(*image)[at], ".oldrsrc", 8);
+    }
+    const size_t header = h.sections + kSectionHeader * h.sectionCount;
+    std::memcpy(&(*image)[header], ".rsrc\0\0\0", 8);
+    Put32(image, header + 8, added.virtualSize);
+    Put32(image, header + 12, added.virtualAddress);
+    Put32(image, header + 16, added.rawSize);
+    Put32(image, header + 20, added.rawPointer);
+    Put32(image, header + 36, kResourceCharacteristics);
+    Put16(image, h.coff + 2, h.sectionCount + 1u);
+}
+
 std::vector<Resource> MergedResources(std::vector<Resource> resources, const std::vector<Resource>& added) {
     for (const Resource& r : added) {
         auto same = std::find_if(resources.begin(), resources.end(), [&](const Resource& o) { return SameSlot(o, r); });
@@ -382,19 +411,7 @@ bool WriteResources(const std::vector<uint8_t>& stub, const std::vector<Resource
     image.insert(image.end(), section.begin(), section.end());
     image.resize(size_t(rawPointer) + rawSize, 0);
     image.insert(image.end(), tail.overlay.begin(), tail.overlay.end());
-    // The stub's own resource section stays, unused: its name says so.
-    for (uint16_t i = 0; i < h.sectionCount; ++i) {
-        const size_t at = h.sections + kSectionHeader * i;
-        if (std::memcmp(&image[at], ".rsrc\0\0\0", 8) == 0) std::memcpy(&image[at], ".oldrsrc", 8);
-    }
-    const size_t header = h.sections + kSectionHeader * h.sectionCount;
-    std::memcpy(&image[header], ".rsrc\0\0\0", 8);
-    Put32(&image, header + 8, uint32_t(section.size()));
-    Put32(&image, header + 12, rva);
-    Put32(&image, header + 16, rawSize);
-    Put32(&image, header + 20, rawPointer);
-    Put32(&image, header + 36, kResourceCharacteristics);
-    Put16(&image, h.coff + 2, h.sectionCount + 1u);
+    AddSectionHeader(&image, h, {uint32_t(section.size()), rva, rawSize, rawPointer});
     // COFF symbols (a stub not stripped) sit in the overlay and move with it.
     const uint32_t symbols = Get32(image, h.coff + 8);
     if (symbols >= tail.start && symbols < stub.size() &&
@@ -412,113 +429,6 @@ bool WriteResources(const std::vector<uint8_t>& stub, const std::vector<Resource
     Put32(&image, h.CheckSumAt(), PeChecksum(image));
     *out = std::move(image);
     return true;
-}
-
-}  // namespace quizpack
-
-namespace quizpack {
-
-namespace {
-
-// One node of a version block: length, value length, type, key, value,
-// children, each part starting on a 32-bit boundary.
-class VersionNode {
-public:
-    VersionNode(const std::u16string& key, bool text) {
-        Put16(0);  // length, filled in by Finish
-        Put16(0);  // value length
-        Put16(text ? 1 : 0);
-        PutText(key);
-        Align();
-    }
-    void TextValue(const std::u16string& value) {
-        PutText(value);
-        SetValueLength(static_cast<uint16_t>(value.size() + 1));  // in characters, NUL included
-    }
-    void BinaryValue(const std::vector<uint8_t>& value) {
-        bytes_.insert(bytes_.end(), value.begin(), value.end());
-        SetValueLength(static_cast<uint16_t>(value.size()));
-    }
-    void Child(const std::vector<uint8_t>& child) {
-        Align();
-        bytes_.insert(bytes_.end(), child.begin(), child.end());
-    }
-    std::vector<uint8_t> Finish() {
-        // The length counts no padding after the last part.
-        bytes_[0] = static_cast<uint8_t>(bytes_.size());
-        bytes_[1] = static_cast<uint8_t>(bytes_.size() >> 8);
-        return bytes_;
-    }
-
-private:
-    void Put16(uint16_t v) {
-        bytes_.push_back(static_cast<uint8_t>(v));
-        bytes_.push_back(static_cast<uint8_t>(v >> 8));
-    }
-    void PutText(const std::u16string& t) {
-        for (char16_t c : t) Put16(c);
-        Put16(0);
-    }
-    void Align() {
-        while (bytes_.size() % 4) bytes_.push_back(0);
-    }
-    void SetValueLength(uint16_t length) {
-        bytes_[2] = static_cast<uint8_t>(length);
-        bytes_[3] = static_cast<uint8_t>(length >> 8);
-    }
-    std::vector<uint8_t> bytes_;
-};
-
-void Append32(std::vector<uint8_t>* out, uint32_t v) {
-    for (int i = 0; i < 4; ++i) out->push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-
-}  // namespace
-
-std::vector<uint8_t> VersionResource(const VersionStrings& strings,
-                                     const std::vector<uint16_t>& numbers) {
-    uint16_t n[4] = {0, 0, 0, 0};
-    for (size_t i = 0; i < numbers.size() && i < 4; ++i) n[i] = numbers[i];
-    std::vector<uint8_t> fixed;
-    Append32(&fixed, 0xFEEF04BD);               // signature
-    Append32(&fixed, 0x00010000);               // structure version 1.0
-    for (int twice = 0; twice < 2; ++twice) {   // file version, then product version
-        Append32(&fixed, uint32_t(n[0]) << 16 | n[1]);
-        Append32(&fixed, uint32_t(n[2]) << 16 | n[3]);
-    }
-    Append32(&fixed, 0x3F);        // flags mask
-    Append32(&fixed, 0);           // flags
-    Append32(&fixed, 0x00040004);  // VOS_NT_WINDOWS32
-    Append32(&fixed, 1);           // VFT_APP
-    Append32(&fixed, 0);           // subtype
-    Append32(&fixed, 0);           // date, high
-    Append32(&fixed, 0);           // date, low
-
-    VersionNode table(u"040904E4", true);  // US English, code page 1252
-    const std::pair<const char16_t*, const std::u16string*> texts[] = {
-        {u"CompanyName", &strings.company},     {u"FileDescription", &strings.product},
-        {u"FileVersion", &strings.version},     {u"OriginalFilename", &strings.fileName},
-        {u"ProductName", &strings.product},     {u"ProductVersion", &strings.version},
-        {u"Comments", &strings.comments},
-    };
-    for (const auto& [key, value] : texts) {
-        VersionNode entry(key, true);
-        entry.TextValue(*value);
-        table.Child(entry.Finish());
-    }
-    VersionNode stringInfo(u"StringFileInfo", true);
-    stringInfo.Child(table.Finish());
-
-    VersionNode translation(u"Translation", false);
-    translation.BinaryValue({0x09, 0x04, 0xE4, 0x04});
-    VersionNode varInfo(u"VarFileInfo", true);
-    varInfo.Child(translation.Finish());
-
-    VersionNode root(u"VS_VERSION_INFO", false);
-    root.BinaryValue(fixed);
-    root.Child(stringInfo.Finish());
-    root.Child(varInfo.Finish());
-    return root.Finish();
 }
 
 }  // namespace quizpack

@@ -1,5 +1,6 @@
 #include "make/make_resources.h"
 
+#include "exe/version_resource.h"
 #include "grid/quiz_tables.h"
 #include "pictures/raster.h"
 #include "sections/section.h"

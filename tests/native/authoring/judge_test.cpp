@@ -1,6 +1,7 @@
 // The judge stage: every problem of a source with its line and field, and
 // the guide's limits from the same rows of fields.
 #include "authoring_fixtures.h"
+#include "judge/fields.h"
 
 namespace quizpack {
 namespace {
@@ -179,6 +180,10 @@ TEST_F(QuizFiles, EveryProblemOnceAndNothingThatOnlyFollows) {
          {"32: question[2].place: sort de l'image de la grille (459 x 505)"}},
         {"a place a pixel below", Changed("[417, 11, 31, 242]", "[428, 264, 31, 242]"),
          {"32: question[2].place: sort de l'image de la grille (459 x 505)"}},
+        {"an accented name of 64 letters", Changed("\"essai\"", "\"\xC3\xA9" + std::string(63, 'a') + "\""),
+         {"1: executable: \xC2\xAB \xC3\xA9" + std::string(63, 'a') + " \xC2\xBB : \xC3\xA9" "crivez \xC2\xAB e" + std::string(63, 'a')}},
+        {"an accented name of 65 letters", Changed("\"essai\"", "\"\xC3\xA9" + std::string(64, 'a') + "\""),
+         {"1: executable: doit tenir en 1 \xC3\xA0 64"}},
         {"an executable with a dot", Changed("\"essai\"", "\"essai.exe\""), {"1: executable: doit tenir en 1 \xC3\xA0 64"}},
         // "CODE ***" fills the field's 47 pixels exactly: every row above
         // would see its warning. One more star does not fit.
@@ -245,6 +250,40 @@ TEST_F(QuizFiles, AnswersAPlayerCanType) {
 
 
 // The limits the guide gives are the ones the tool applies.
+// The guide's table of header fields says what the judge's rows say: whether
+// a field must be given, its default, and its limits.
+TEST(Guide, ItsTableOfFieldsIsTheJudgesRows) {
+    std::istringstream guide(Guide());
+    std::map<std::string, std::vector<std::string>> cells;  // by each name in a row's first cell
+    for (std::string line; std::getline(guide, line);) {
+        if (line.rfind("| `", 0) != 0) continue;
+        std::vector<std::string> row;
+        for (size_t at = 1, bar; (bar = line.find('|', at)) != std::string::npos; at = bar + 1)
+            row.push_back(bar - at < 2 ? "" : line.substr(at + 1, bar - at - 2));
+        for (size_t tick = row[0].find('`'); tick != std::string::npos; tick = row[0].find('`', row[0].find('`', tick + 1) + 1))
+            cells.emplace(row[0].substr(tick + 1, row[0].find('`', tick + 1) - tick - 1), row);
+    }
+    auto number = [](long n) { return n < 0 ? "\xE2\x88\x92" + std::to_string(-n) : std::to_string(n); };  // "−1"
+    for (const Field& field : kHeaderFields) {
+        if (field.type == FieldType::Questions || field.type == FieldType::Section) continue;
+        SCOPED_TRACE(field.name);
+        ASSERT_TRUE(cells.count(field.name));
+        const std::vector<std::string>& row = cells[field.name];
+        ASSERT_EQ(row.size(), 4u);
+        EXPECT_EQ(row[1], field.required ? "oui" : field.fallback ? "non (" + std::string(field.fallback) + ")" : "non");
+        const std::string& limits = row[3];
+        switch (field.type) {
+            case FieldType::Text: EXPECT_EQ(limits, std::to_string(field.max) + " octets"); break;
+            case FieldType::Picture: EXPECT_NE(limits.find(number(field.max) + " x " + number(field.max) + " pixels au plus"), std::string::npos) << limits; break;
+            case FieldType::Boolean: EXPECT_EQ(limits, ""); break;
+            default:
+                EXPECT_TRUE(limits.find(number(field.min) + " à " + number(field.max)) != std::string::npos ||
+                            limits == number(field.min) + " ou " + number(field.max))
+                    << limits;
+        }
+    }
+}
+
 TEST(Guide, GivesTheLimitsTheToolApplies) {
     const std::string guide = Guide();
     auto number = [&](const std::string& pattern, int group = 1) {
@@ -258,12 +297,8 @@ TEST(Guide, GivesTheLimitsTheToolApplies) {
     EXPECT_EQ(number(R"(cellSize = 34 +# facultatif : de (\d+) à (\d+) pixels)", 2), PuzzleGeometry::kMaxCell);
     EXPECT_EQ(number(R"((\d+) colonnes et (\d+) rangées au plus)"), PuzzleGeometry::kMaxColumns);
     EXPECT_EQ(number(R"((\d+) colonnes et (\d+) rangées au plus)", 2), PuzzleGeometry::kMaxRows);
-    EXPECT_EQ(number(R"(1 question au moins, (\d+) au plus)"), quiz::kMaxQuestions);
-    EXPECT_EQ(number(R"(de (\d+) x \1 pixels au plus)"), kMaxPictureSide);
-    EXPECT_EQ(number(R"(\| `title` \| oui \|[^|]*\| (\d+) octets \|)"), long(quiz::kTextSize - 1));
-    EXPECT_EQ(number(R"(\| `linkText` \|[^|]*\|[^|]*\| (\d+) octets \|)"), long(quiz::kLinkTextSize - 1));
-    EXPECT_EQ(number(R"(\| `statusText` \|[^|]*\|[^|]*\| (\d+) octets \|)"), long(quiz::kStatusTextSize - 1));
-    EXPECT_EQ(number(R"((\d+) octets au plus, sans espace)"), long(kMaxTypedAnswer));
+    EXPECT_EQ(number(R"(1 question au moins, (\d+) au plus)"), HeaderField("question").max);
+    EXPECT_EQ(number(R"((\d+) octets au plus, sans espace)"), QuestionField("answer").max);
     EXPECT_EQ(number(R"(un écart de (\d+) au moins)"), long(kMinColourDistance));
     EXPECT_EQ(number(R"(la graine \((\d+) par défaut\))"), long(WordSearchRequest{}.seed));
 }

@@ -15,36 +15,6 @@ const Direction kDirections[8] = {
     {1, 1, "down-right"}, {-1, -1, "up-left"}, {1, -1, "up-right"}, {-1, 1, "down-left"},
 };
 
-const char* FoldedLetters(uint8_t b) {
-    static const char* const kUpper[] = {"A", "B", "C", "D", "E", "F", "G", "H", "I",
-                                         "J", "K", "L", "M", "N", "O", "P", "Q", "R",
-                                         "S", "T", "U", "V", "W", "X", "Y", "Z"};
-    if (b >= 'A' && b <= 'Z') return kUpper[b - 'A'];
-    if (b >= 'a' && b <= 'z') return kUpper[b - 'a'];
-    if (b == ' ' || b == '-' || b == '\'' || b == 0x92 || b == 0xA0) return "";
-    if (b >= 0xE0 && b != 0xF7 && b != 0xFF) b = static_cast<uint8_t>(b - 0x20);
-    switch (b) {
-        case 0x8A: case 0x9A: return "S";
-        case 0x8C: case 0x9C: return "OE";
-        case 0x8E: case 0x9E: return "Z";
-        case 0x9F: case 0xDD: case 0xFF: return "Y";
-        case 0xC6: return "AE";
-        case 0xC7: return "C";
-        case 0xD0: return "D";
-        case 0xD1: return "N";
-        case 0xD8: return "O";
-        case 0xDE: return "TH";
-        case 0xDF: return "SS";
-        default: break;
-    }
-    if (b >= 0xC0 && b <= 0xC5) return "A";
-    if (b >= 0xC8 && b <= 0xCB) return "E";
-    if (b >= 0xCC && b <= 0xCF) return "I";
-    if ((b >= 0xD2 && b <= 0xD6)) return "O";
-    if (b >= 0xD9 && b <= 0xDC) return "U";
-    return nullptr;
-}
-
 namespace {
 
 // splitmix64: the same numbers on every platform and compiler.
@@ -63,11 +33,6 @@ struct Random {
 };
 
 std::string Quoted(const std::string& word) { return "« " + word + " »"; }
-
-std::string Reversed(std::string s) {
-    std::reverse(s.begin(), s.end());
-    return s;
-}
 
 // The cells a reading covers, as its two end cells in order: the same for
 // a word and for its reading backwards over the same cells.
@@ -294,38 +259,9 @@ private:
 
 constexpr int kAttempts = 16;
 
-int LongestReading(const WordSearchRequest& request) {
-    int longest = 0;
-    for (int d : request.directions) {
-        const Direction& dir = kDirections[d];
-        int n = dir.dx == 0 ? request.rows : dir.dy == 0 ? request.columns
-                                                          : std::min(request.rows, request.columns);
-        longest = std::max(longest, n);
-    }
-    return longest;
-}
 
 }  // namespace
 
-bool GridLetters(const std::string& answer, std::string* letters, std::string* error) {
-    letters->clear();
-    std::vector<std::string> refused;  // each character once, in order
-    for (char c : answer) {
-        if (const char* folded = FoldedLetters(static_cast<uint8_t>(c))) {
-            *letters += folded;
-            continue;
-        }
-        const std::string named = Quoted(Cp1252ToUtf8(std::string(1, c)));
-        if (std::find(refused.begin(), refused.end(), named) == refused.end()) refused.push_back(named);
-    }
-    if (refused.empty()) return true;
-    const std::string list = FirstThreeAndCount(refused);
-    *error = (refused.size() == 1 ? "le caractère " + list + " ne peut pas aller"
-                                  : "les caractères " + list + " ne peuvent pas aller") +
-             " dans la grille (seules les lettres y vont ; espaces, traits d'union et apostrophes "
-             "sont omis)";
-    return false;
-}
 
 int WordPlace::left() const { return std::min(column, column + kDirections[direction].dx * (length - 1)); }
 int WordPlace::top() const { return std::min(row, row + kDirections[direction].dy * (length - 1)); }
@@ -348,85 +284,6 @@ int CountOccurrences(const std::vector<std::string>& cells, const std::string& w
     return static_cast<int>(readings.size());
 }
 
-std::vector<WordProblem> JudgeWords(const WordSearchRequest& request) {
-    std::vector<WordProblem> problems;
-    const auto& words = request.words;
-    const int longest = LongestReading(request);
-    for (size_t w = 0; w < words.size(); ++w) {
-        const int index = static_cast<int>(w);
-        const std::string& word = words[w];
-        if (word.size() < 2) {
-            problems.push_back({index, word.empty() ? "aucune lettre à placer dans la grille"
-                                                    : Quoted(word) + " n'a qu'une lettre : on la lirait partout"});
-            continue;
-        }
-        if (static_cast<int>(word.size()) > longest) {
-            problems.push_back({index, Quoted(word) + " a " + std::to_string(word.size()) +
-                                           " lettres ; la grille en aligne au plus " +
-                                           std::to_string(longest) + " dans les directions permises"});
-            continue;
-        }
-        // Named once: against the first longer word that holds it, or the
-        // first earlier one of its own length.
-        for (size_t v = 0; v < words.size(); ++v) {
-            if (v == w) continue;
-            const std::string& other = words[v];
-            const bool ahead = other.find(word) != std::string::npos;
-            const bool back = !ahead && other.find(Reversed(word)) != std::string::npos;
-            if (!(ahead || back) || !(other.size() > word.size() || v < w)) continue;
-            const std::string question = "question " + std::to_string(v + 1);
-            std::string message;
-            if (other == word)
-                message = Quoted(word) + " est déjà la réponse de la " + question +
-                          " : on le lirait deux fois";
-            else if (other.size() == word.size())
-                message = Quoted(word) + " est la réponse de la " + question + " (" + Quoted(other) +
-                          ") à l'envers : on le lirait deux fois";
-            else
-                message = Quoted(word) + " se lit" + (back ? " à l'envers" : "") + " dans " +
-                          Quoted(other) + " (" + question + ") : on le lirait deux fois";
-            problems.push_back({index, message});
-            break;
-        }
-    }
-    return problems;
-}
-
-std::string CrowdedGrid(const WordSearchRequest& request) {
-    // Through a cell pass at most one line of each orientation the grid
-    // allows; words on one line share cells only where an end of one is an
-    // end of the next, so each word adds at most its longest such overlap.
-    std::set<std::pair<int, int>> orientations;
-    for (int d : request.directions) {
-        const Direction& dir = kDirections[d];
-        orientations.insert(dir.dx < 0 || (dir.dx == 0 && dir.dy < 0) ? std::pair{-dir.dx, -dir.dy}
-                                                                       : std::pair{dir.dx, dir.dy});
-    }
-    long letters = 0, overlaps = 0;
-    for (size_t w = 0; w < request.words.size(); ++w) {
-        const std::string& word = request.words[w];
-        letters += static_cast<long>(word.size());
-        size_t best = 0;
-        for (size_t v = 0; v < request.words.size(); ++v) {
-            if (v == w) continue;
-            for (const std::string& a : {word, Reversed(word)})
-                for (const std::string& b : {request.words[v], Reversed(request.words[v])})
-                    for (size_t k = std::min(a.size(), b.size()) - 1; k > best; --k)
-                        if (a.compare(a.size() - k, k, b, 0, k) == 0) {
-                            best = k;
-                            break;
-                        }
-        }
-        overlaps += static_cast<long>(best);
-    }
-    const long cells = static_cast<long>(request.columns) * request.rows;
-    const long room = cells * static_cast<long>(orientations.size()) + overlaps;
-    if (letters <= room) return {};
-    return "les mots comptent " + std::to_string(letters) + " lettres ; même croisés au mieux, " +
-           "la grille de " + std::to_string(request.columns) + " x " + std::to_string(request.rows) +
-           " en porte " + std::to_string(room) + " au plus dans les directions permises : " +
-           "agrandissez la grille, permettez plus de directions ou retirez des mots";
-}
 
 bool MakeWordSearch(const WordSearchRequest& request, WordSearch* out, int* failedWord,
                     std::string* error) {
