@@ -180,6 +180,8 @@ TEST_F(QuizFiles, EveryProblemOnceAndNothingThatOnlyFollows) {
          {"32: question[2].place: sort de l'image de la grille (459 x 505)"}},
         {"a place a pixel below", Changed("[417, 11, 31, 242]", "[428, 264, 31, 242]"),
          {"32: question[2].place: sort de l'image de la grille (459 x 505)"}},
+        {"an accented name with a z", Changed("\"essai\"", "\"z\xC3\xA8" "bre\""),
+         {"1: executable: \xC2\xAB z\xC3\xA8" "bre \xC2\xBB : \xC3\xA9" "crivez \xC2\xAB zebre \xC2\xBB"}},
         {"an accented name of 64 letters", Changed("\"essai\"", "\"\xC3\xA9" + std::string(63, 'a') + "\""),
          {"1: executable: \xC2\xAB \xC3\xA9" + std::string(63, 'a') + " \xC2\xBB : \xC3\xA9" "crivez \xC2\xAB e" + std::string(63, 'a')}},
         {"an accented name of 65 letters", Changed("\"essai\"", "\"\xC3\xA9" + std::string(64, 'a') + "\""),
