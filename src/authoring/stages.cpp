@@ -11,7 +11,7 @@ std::vector<Problem> ReadQuizSource(const std::string& path, QuizDefinition* qui
     SourceRecord source;
     if (!ReadSource(path, &source, &problems)) return problems.Sorted();
     JudgeSource(source, quiz, &problems);
-    MakeSection(quiz, &problems);
+    MakePictures(quiz, &problems);
     return problems.Sorted();
 }
 

@@ -230,7 +230,9 @@ PYEOF
 )
 check "preview: the puzzle's size, both answers outlined, no tint, the puzzle itself plain" "300 505 True True True 0 0" "$summary"
 "$QP" preview "$HERE/../bench/quiz96/quiz96.toml" ws/hand.png >"$WORK/out"
-check "preview of hand-made GIF pictures" "ws/hand.png : la grille, 21 réponses marquées" "$(cat "$WORK/out")"
+check "preview of hand-made GIF pictures" "ws/hand.png : la grille, 21 réponses marquées" "$(head -1 "$WORK/out")"
+check "preview lists each marked answer and its place" "  1. ABRICOT : à (43, 186), 31 x 242 pixels" "$(sed -n 2p "$WORK/out")"
+check "  all 21 of them" "21" "$(grep -c ' pixels$' "$WORK/out")"
 # A picture must decode, be what its name says and fit the player.
 printf '\377\330\377\340\000\004JF\377\300\000\013\010\001\371\001\313\003' > ws/broken.jpg
 cp "$HERE/../windows/pictures/small.jpg" ws/grille.jpg

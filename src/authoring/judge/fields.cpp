@@ -47,6 +47,7 @@ const std::vector<Field> kHeaderFields = {
     {"puzzle", FieldType::Picture, 1, kMaxPictureSide, nullptr, true, nullptr},
     {"question", FieldType::Questions, 1, quiz::kMaxQuestions, nullptr, true, nullptr},
     {"motsmeles", FieldType::Section, 0, 0, nullptr, false, nullptr},
+    {"mosaique", FieldType::Section, 2, 24, nullptr, false, nullptr},
 };
 
 const std::vector<Field> kQuestionFields = {
@@ -172,7 +173,7 @@ bool FieldJudge::PictureBytes(const SourceNode& node, const std::string& field, 
 }
 
 bool FieldJudge::Picture(const SourceNode* node, int fallbackLine, const std::string& field,
-                         PictureSource* picture) {
+                         PictureSource* picture, bool scaled) {
     if (!node) {
         problems_->Report(fallbackLine, field, "manquant");
         return false;
@@ -184,6 +185,15 @@ bool FieldJudge::Picture(const SourceNode* node, int fallbackLine, const std::st
         problems_->Report(node->line, field, "impossible de lire la taille de " + name);
         return false;
     }
+    if (scaled && (info.width > kMaxLargeSide || info.height > kMaxLargeSide ||
+                   int64_t(info.width) * info.height > kMaxLargePixels)) {
+        problems_->Report(node->line, field,
+                          name + " fait " + std::to_string(info.width) + " x " + std::to_string(info.height) +
+                              " pixels ; quizpack en lit " + std::to_string(kMaxLargeSide) + " de côté et " +
+                              std::to_string(kMaxLargePixels / 1000000) + " millions de pixels au plus");
+        return false;
+    }
+    if (scaled) return true;
     if (info.width > kMaxPictureSide || info.height > kMaxPictureSide) {
         problems_->Report(node->line, field,
                           name + " fait " + std::to_string(info.width) + " x " + std::to_string(info.height) +

@@ -71,7 +71,11 @@ public:
     bool Integer(const SourceNode* node, const std::string& field, long min, long max, long* out);
     // Absent: true, `out` untouched.
     bool Colour(const SourceNode* node, const std::string& field, Rgb* out);
-    bool Picture(const SourceNode* node, int fallbackLine, const std::string& field, PictureSource* picture);
+    // A picture beside the source. One quizpack ships as it is (`scaled`
+    // false) is decoded here, as the player will; one it scales may be any
+    // phone's photo, and its caller decodes it at the size it needs.
+    bool Picture(const SourceNode* node, int fallbackLine, const std::string& field, PictureSource* picture,
+                 bool scaled = false);
     // Every key of `table` that `known` (and `alsoKnown`) lacks.
     void UnknownKeys(const SourceNode& table, const std::vector<Field>& known,
                      const std::vector<std::string>& alsoKnown, const std::string& prefix);

@@ -4,6 +4,7 @@
 #include "judge/judge.h"
 #include "judge/text_rules.h"
 #include "model/stored_form.h"
+#include "pictures/scaling.h"
 #include "sections/section.h"
 #include "text/text.h"
 
@@ -61,6 +62,46 @@ bool JudgeVersion(Problems& problems, const Field& row, const SourceNode& node, 
     return true;
 }
 
+// The puzzle's size as the grid shows it: one wider than the grid's column
+// is scaled down to it, one that does not stand upright as stored is turned;
+// both are decoded here, at the size they will have. True when it can ship.
+bool JudgePuzzle(Problems& problems, const SourceNode& node, QuizDefinition* quiz) {
+    const PictureInfo& info = quiz->puzzle.info;
+    const int width = info.UprightWidth(), height = info.UprightHeight();
+    const bool wide = width > kPictureColumn;
+    const int shownWidth = wide ? kPictureColumn : width;
+    const int shownHeight = wide ? std::max(1, int((int64_t(height) * kPictureColumn + width / 2) / width)) : height;
+    const std::string name = node.text, size = std::to_string(width) + " x " + std::to_string(height);
+    const std::string shown = std::to_string(shownWidth) + " x " + std::to_string(shownHeight);
+    if (shownHeight > kMaxPuzzleHeight) {
+        problems.Report(node.line, "puzzle",
+                        name + " ferait " + shown + " pixels dans la grille, " + std::to_string(kMaxPuzzleHeight) +
+                            " de haut au plus : recadrez-la");
+        return false;
+    }
+    if (wide)
+        problems.Warn(node.line, "puzzle",
+                      name + " fait " + size + " pixels : quizpack la réduit à " + shown +
+                          ", la largeur de la colonne d'une question (les places restent en pixels de l'image)");
+    if (shownHeight > kWindowHeight)
+        problems.Warn(node.line, "puzzle",
+                      name + " fait " + shown + " pixels dans la grille : plus haute que la fenêtre (" +
+                          std::to_string(kWindowHeight) + "), elle ne se voit pas d'un coup");
+    RgbImage decoded;
+    std::string error;
+    const bool made = wide || info.orientation != 1;
+    if (made ? !DecodeUpright(quiz->puzzle.bytes, shownWidth, shownHeight, &decoded, &error)
+             : !DecodePicture(quiz->puzzle.bytes, &decoded, &error)) {
+        problems.Report(node.line, "puzzle", name + " ne se décode pas : " + error);
+        return false;
+    }
+    if (made) {
+        quiz->puzzleImage = ScaleImage(decoded, shownWidth, shownHeight);
+        quiz->puzzleSourceWidth = width;
+    }
+    return true;
+}
+
 // One header field judged by its row's type; true when its value is kept.
 bool JudgeField(FieldJudge& judge, const Field& row, const SourceNode& node, FieldValue* value) {
     switch (row.type) {
@@ -91,7 +132,8 @@ JudgedHeader JudgeHeader(FieldJudge& judge, const SourceNode& root, QuizDefiniti
         const SourceNode* node = root.Get(row.name);
         if (row.type == FieldType::Picture) {
             if (!quiz->section)
-                header.puzzleRead = judge.Picture(node, 1, row.name, &quiz->puzzle);
+                header.puzzleRead = judge.Picture(node, 1, row.name, &quiz->puzzle, true) &&
+                                    JudgePuzzle(judge.problems(), *node, quiz);
             else if (node)
                 judge.problems().Report(node->line, row.name, quiz->section->puzzleGiven);
             continue;
@@ -118,11 +160,14 @@ void JudgeSource(const SourceRecord& source, QuizDefinition* quiz, Problems* pro
     const SourceNode* section = nullptr;
     quiz->section = SectionOf(root, &section);
     const JudgedHeader header = JudgeHeader(judge, root, quiz);
+    // A section may have a layout of its own: the questions are judged by it.
+    if (quiz->section && quiz->section->defaultLayout >= 0 && !root.Get("layoutType"))
+        quiz->package.layoutType = quiz->section->defaultLayout;
     JudgeQuestions(judge, root, header, quiz);
     if (!quiz->section) return;
     quiz->sectionLine = section->line;
     quiz->sectionMayMake = !problems->HasErrors();
-    quiz->section->judge(judge, *section, quiz);
+    quiz->section->judge(judge, root, *section, quiz);
 }
 
 uint8_t SingleFieldMarker() {

@@ -118,11 +118,9 @@ void QuestionJudge::CodeAndLetters() {
 void QuestionJudge::Overlay() {
     const SourceNode* overlay = table.Get("overlay");
     const SourceNode* place = table.Get("place");
-    if (!overlay) {
-        if (place) problems().Report(place->line, prefix + "place", "une place sans surimpression");
-        return;
-    }
-    def.hasOverlay = judge.Picture(overlay, def.line, prefix + "overlay", &def.overlay);
+    if (!overlay && !place) return;
+    // A place alone: quizpack draws its mark from the puzzle.
+    def.hasOverlay = overlay ? judge.Picture(overlay, def.line, prefix + "overlay", &def.overlay) : true;
     bool placeOk = false;
     const Field& rectangle = QuestionField("place");
     if (!place) {
@@ -143,25 +141,27 @@ void QuestionJudge::Overlay() {
     }
     if (def.hasOverlay && placeOk) {
         const PictureInfo& info = def.overlay.info;
-        const PictureInfo& puzzle = quiz->puzzle.info;
-        if (info.width != def.place[2] || info.height != def.place[3])
+        const int puzzleWidth = quiz->puzzle.info.UprightWidth(), puzzleHeight = quiz->puzzle.info.UprightHeight();
+        if (overlay && (info.width != def.place[2] || info.height != def.place[3]))
             problems().Report(overlay->line, prefix + "overlay",
                               "l'image fait " + std::to_string(info.width) + " x " + std::to_string(info.height) +
                                   ", sa place " + std::to_string(def.place[2]) + " x " + std::to_string(def.place[3]));
         if (header.puzzleRead &&
-            (def.place[0] + def.place[2] > puzzle.width || def.place[1] + def.place[3] > puzzle.height))
+            (def.place[0] + def.place[2] > puzzleWidth || def.place[1] + def.place[3] > puzzleHeight))
             problems().Report(place->line, prefix + "place",
-                              "sort de l'image de la grille (" + std::to_string(puzzle.width) + " x " +
-                                  std::to_string(puzzle.height) + ")");
+                              "sort de l'image de la grille (" + std::to_string(puzzleWidth) + " x " +
+                                  std::to_string(puzzleHeight) + ")");
     }
     def.hasOverlay = def.hasOverlay && placeOk;
+    def.drawnMark = def.hasOverlay && !overlay;
 }
 
 void JudgeQuestion(FieldJudge& judge, const SourceNode& table, size_t k, const JudgedHeader& header,
                    QuizDefinition* quiz) {
     QuestionJudge question{judge, table, header, quiz, "question[" + std::to_string(k + 1) + "].", {}, {}};
     question.def.line = table.line;
-    judge.UnknownKeys(table, kQuestionFields, {}, question.prefix);
+    judge.UnknownKeys(table, kQuestionFields, quiz->section ? quiz->section->ownQuestionFields : std::vector<std::string>{},
+                      question.prefix);
     question.Answers();
     question.q.spareText = question.Text("spare");
     question.LayoutTexts();

@@ -12,6 +12,7 @@
 
 #include "make/package_writer.h"
 #include "pictures/picture_info.h"
+#include "pictures/raster.h"
 
 namespace quizpack {
 
@@ -20,6 +21,14 @@ struct SectionKind;
 // Limits of a source beyond the records' own, which the guide gives too.
 constexpr size_t kMaxTypedAnswer = 85;    // what an answer field accepts
 constexpr double kMinColourDistance = 80;  // closer colours cannot be told apart on screen
+// The grid centres each copy of the puzzle in a column this wide, and the
+// columns are 540 apart: a wider puzzle is scaled down to it.
+constexpr int kPictureColumn = 510;
+constexpr int kWindowHeight = 600;      // a taller puzzle is seen in parts
+constexpr int kMaxPuzzleHeight = 2000;  // once at most 510 wide
+// The player writes "%d lettres" on each copy from (183, 468): a puzzle
+// quizpack makes is at least this tall, so that the count shows on it.
+constexpr int kMinMadeHeight = 485;
 
 struct QuestionDefinition {
     int line = 1;            // its [[question]]
@@ -27,6 +36,7 @@ struct QuestionDefinition {
     bool answersRead = false;  // its answers could be read at all
     int letters = 0;
     bool hasOverlay = false;
+    bool drawnMark = false;  // a place without overlay: quizpack draws the mark
     PictureSource overlay;
     std::array<int, 4> place{};  // left, top, width, height
 };
@@ -37,6 +47,11 @@ struct QuizDefinition {
     bool scrambled = false;
     quiz::QuizPackage package;  // texts in CP1252
     PictureSource puzzle;
+    // The puzzle as quizpack remakes it (turned upright, scaled to the grid's
+    // column), with the width of the picture the places are given in; empty
+    // when the puzzle ships as it is.
+    RgbImage puzzleImage;
+    int puzzleSourceWidth = 0;
     std::vector<QuestionDefinition> questions;  // beside package.questions
     std::map<std::string, int> lines;            // line of each top-level field given
     // The kind of section that makes the pictures ([motsmeles]), if any, and

@@ -2,6 +2,7 @@
 
 #include "exe/version_resource.h"
 #include "grid/quiz_tables.h"
+#include "make/picture_puzzle.h"
 #include "pictures/raster.h"
 #include "sections/section.h"
 #include "text/text.h"
@@ -96,8 +97,12 @@ std::vector<Problem> MakeQuizResources(const QuizDefinition& quiz, std::vector<R
     return {};
 }
 
-void MakeSection(QuizDefinition* quiz, Problems* problems) {
-    if (quiz->section && quiz->sectionMayMake) quiz->section->make(*problems, quiz);
+void MakePictures(QuizDefinition* quiz, Problems* problems) {
+    if (quiz->section) {
+        if (quiz->sectionMayMake) quiz->section->make(*problems, quiz);
+    } else if (!problems->HasErrors()) {
+        MakePicturePuzzle(quiz, problems);
+    }
 }
 
 }  // namespace quizpack

@@ -18,9 +18,10 @@ constexpr int kOverlayBase = 10400;
 constexpr uint16_t kRtRcdata = 10;
 constexpr uint16_t kRtVersion = 16;
 
-// A quiz's section makes its pictures, places and letter counts, once the
-// rest of the source reads well; nothing is made when the quiz has none.
-void MakeSection(QuizDefinition* quiz, Problems* problems);
+// The pictures quizpack makes, once the rest of the source reads well: a
+// section's pictures, places and letter counts, or else the puzzle remade
+// and the marks of the places without overlay.
+void MakePictures(QuizDefinition* quiz, Problems* problems);
 
 // Every resource the quiz adds to the player. Fails with problems (records
 // that do not fit, a scrambled record that would decode as stored) and then

@@ -15,6 +15,28 @@ int32_t Le32(const uint8_t* p) {
     return static_cast<int32_t>(p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24));
 }
 
+// The orientation tag (0x0112) of an EXIF block's first directory, in
+// either byte order; 1 when there is none or it says nothing sound.
+int TiffOrientation(const uint8_t* t, size_t size) {
+    if (size < 8) return 1;
+    const bool little = t[0] == 'I' && t[1] == 'I';
+    if (!little && !(t[0] == 'M' && t[1] == 'M')) return 1;
+    auto u16 = [&](size_t at) { return little ? Le16(t + at) : Be16(t + at); };
+    auto u32 = [&](size_t at) { return little ? uint32_t(Le32(t + at)) : Be32(t + at); };
+    if (u16(2) != 42) return 1;
+    const uint32_t directory = u32(4);
+    if (directory > size - 2) return 1;
+    const uint32_t entries = u16(directory);
+    for (uint32_t i = 0; i < entries; ++i) {
+        const size_t entry = directory + 2 + size_t(12) * i;
+        if (entry + 12 > size) return 1;
+        if (u16(entry) != 0x0112) continue;
+        const uint32_t value = u16(entry + 8);
+        return u16(entry + 2) == 3 && value >= 1 && value <= 8 ? int(value) : 1;
+    }
+    return 1;
+}
+
 PictureInfo Jpeg(const std::vector<uint8_t>& b) {
     PictureInfo info{PictureFormat::Jpeg, 0, 0};
     size_t pos = 2;
@@ -39,6 +61,9 @@ PictureInfo Jpeg(const std::vector<uint8_t>& b) {
             return info;
         }
         if (length < 2) return info;
+        if (marker == 0xE1 && pos + 2 + length <= b.size() && length >= 8 &&
+            std::memcmp(&b[pos + 4], "Exif\0\0", 6) == 0)
+            info.orientation = TiffOrientation(&b[pos + 10], length - 8);
         pos += 2 + length;
     }
     return info;

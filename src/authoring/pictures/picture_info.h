@@ -11,8 +11,13 @@ enum class PictureFormat { Unknown, Gif, Jpeg, Bmp, Png };
 
 struct PictureInfo {
     PictureFormat format = PictureFormat::Unknown;
-    int width = 0;
+    int width = 0;   // as stored
     int height = 0;
+    // A JPEG's EXIF orientation, 1 to 8 (1: upright as stored; 5 to 8 turn
+    // it a quarter, so that its width and height swap); 1 for the others.
+    int orientation = 1;
+    int UprightWidth() const { return orientation >= 5 ? height : width; }
+    int UprightHeight() const { return orientation >= 5 ? width : height; }
 };
 
 // A picture of a quiz: the file it came from (or what drew it), what its

@@ -164,7 +164,7 @@ void OnJpegMessage(j_common_ptr info, int level) {
 }
 
 // Only C objects live between setjmp and longjmp here: nothing is skipped.
-bool DecodeJpeg(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* why) {
+bool DecodeJpeg(const std::vector<uint8_t>& bytes, int reduction, int maxSide, RgbImage* image, std::string* why) {
     jpeg_decompress_struct info;
     JpegError error;
     info.err = jpeg_std_error(&error.base);
@@ -179,13 +179,15 @@ bool DecodeJpeg(const std::vector<uint8_t>& bytes, RgbImage* image, std::string*
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, const_cast<unsigned char*>(bytes.data()), static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&info, TRUE);
-    if (info.image_width > unsigned(kMaxPictureSide) || info.image_height > unsigned(kMaxPictureSide)) {
+    if (info.image_width > unsigned(maxSide) || info.image_height > unsigned(maxSide)) {
         jpeg_destroy_decompress(&info);
         *why = "l'image annonce " + std::to_string(info.image_width) + " x " +
                std::to_string(info.image_height) + " pixels";
         return false;
     }
     info.out_color_space = JCS_RGB;
+    info.scale_num = 1;
+    info.scale_denom = static_cast<unsigned>(reduction);
     jpeg_start_decompress(&info);
     *image = RgbImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height), {});
     while (info.output_scanline < info.output_height) {
@@ -201,8 +203,9 @@ bool DecodeJpeg(const std::vector<uint8_t>& bytes, RgbImage* image, std::string*
 }  // namespace
 
 #if !defined(_WIN32)
-bool DecodeJpegOnPlatform(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* why) {
-    return DecodeJpeg(bytes, image, why);
+bool DecodeJpegOnPlatform(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* why, int reduction,
+                          int maxSide) {
+    return DecodeJpeg(bytes, reduction, maxSide, image, why);
 }
 #endif
 
@@ -232,12 +235,13 @@ bool DecodeWithStb(const std::vector<uint8_t>& bytes, RgbImage* image, std::stri
 
 namespace {
 
-bool DecodeAny(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* error) {
+// Pictures up to `maxSide` a side; a JPEG read at 1/`reduction` of its size.
+bool DecodeAny(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* error, int maxSide = kMaxPictureSide,
+               int reduction = 1) {
     const PictureInfo info = ReadPictureInfo(bytes);
-    if (info.width > kMaxPictureSide || info.height > kMaxPictureSide) {
+    if (info.width > maxSide || info.height > maxSide) {
         *error = "l'image annonce " + std::to_string(info.width) + " x " + std::to_string(info.height) +
-                 " pixels, " + std::to_string(kMaxPictureSide) + " x " +
-                 std::to_string(kMaxPictureSide) + " au plus";
+                 " pixels, " + std::to_string(maxSide) + " x " + std::to_string(maxSide) + " au plus";
         return false;
     }
     switch (info.format) {
@@ -258,7 +262,7 @@ bool DecodeAny(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* 
         }
         case PictureFormat::Jpeg: {
             std::string why;
-            if (DecodeJpegOnPlatform(bytes, image, &why)) return true;
+            if (DecodeJpegOnPlatform(bytes, image, &why, reduction, maxSide)) return true;
             // The decoder's reason is a few English words; kept after a French lead.
             *error = "cette image JPEG ne se décode pas (le décodeur dit : " + why + ")";
             return false;
@@ -300,6 +304,19 @@ std::vector<uint8_t> GifAsPng(const std::vector<uint8_t>& gif) {
         back.pixels != frame.pixels)
         return {};
     return png;
+}
+
+bool DecodeLarge(const std::vector<uint8_t>& bytes, int reduction, RgbImage* image, std::string* error) {
+    const PictureInfo info = ReadPictureInfo(bytes);
+    if (int64_t(info.width) * info.height > kMaxLargePixels) {
+        *error = "l'image annonce " + std::to_string(info.width) + " x " + std::to_string(info.height) + " pixels";
+        return false;
+    }
+    if (!DecodeAny(bytes, image, error, kMaxLargeSide, reduction)) return false;
+    if (image->width >= 1 && image->height >= 1) return true;
+    *error = "l'image fait " + std::to_string(image->width) + " x " + std::to_string(image->height) + " pixels";
+    *image = RgbImage();
+    return false;
 }
 
 bool DecodePicture(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* error) {

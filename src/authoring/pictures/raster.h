@@ -51,13 +51,24 @@ constexpr int kMaxPictureSide = 4096;
 // JPEG: libjpeg on Linux, the system's own decoder on Windows (Debian builds
 // no libjpeg for MinGW, and stb_image's JPEG reader fails under fuzzing).
 // False with the decoder's reason.
-bool DecodeJpegOnPlatform(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* why);
+// `reduction` (1, 2, 4 or 8) reads it at that fraction of its size where the
+// decoder can (libjpeg); the Windows loader reads it whole.
+bool DecodeJpegOnPlatform(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* why,
+                          int reduction = 1, int maxSide = kMaxPictureSide);
 
 // A picture quizpack drew, as the bytes it ships: a palette PNG where 256
 // colours hold it, RGB otherwise (the smaller file, and less for the player
 // to inflate). It counts as made only once the player's own decoder reads
 // back exactly its pixels; false otherwise.
 bool MadePicture(const RgbImage& image, PictureSource* picture);
+
+// The largest pictures quizpack reads to scale them: any phone's photo.
+constexpr int kMaxLargeSide = 10000;
+constexpr long kMaxLargePixels = 50000000;
+
+// As DecodePicture below, for a picture up to those limits, a JPEG read at
+// 1/`reduction` of its size (as stored: no EXIF turn).
+bool DecodeLarge(const std::vector<uint8_t>& bytes, int reduction, RgbImage* image, std::string* error);
 
 // Decodes a PNG with the player's decoder, a GIF's first frame and a BMP with
 // stb_image, a JPEG as above. False with a French `error` for pictures

@@ -9,7 +9,7 @@
 
 namespace quizpack {
 
-bool DecodeJpegOnPlatform(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* why) {
+bool DecodeJpegOnPlatform(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* why, int, int) {
     if (bytes.empty() || bytes.size() > 0x7FFFFFFF) {
         *why = "taille impossible";
         return false;

@@ -3,7 +3,7 @@
 namespace quizpack {
 
 const std::vector<const SectionKind*>& SectionKinds() {
-    static const std::vector<const SectionKind*> kinds = {&kWordSearchSection};
+    static const std::vector<const SectionKind*> kinds = {&kWordSearchSection, &kMosaicSection};
     return kinds;
 }
 

@@ -22,9 +22,14 @@ struct SectionKind {
     const char* puzzleGiven;
     const char* questionFieldGiven;
     std::vector<std::string> madeQuestionFields;
-    // Judges the section's own fields and what it asks of the answers, every
-    // problem said; keeps what it will make from in quiz->sectionPlan.
-    void (*judge)(FieldJudge& judge, const SourceNode& section, QuizDefinition* quiz);
+    // The question fields the section reads itself ("image").
+    std::vector<std::string> ownQuestionFields;
+    // The layout type of a source that gives none; -1: the header's own.
+    int defaultLayout;
+    // Judges the section's own fields, what it asks of the questions (in the
+    // source's top-level table `root`), every problem said; keeps what it
+    // will make from in quiz->sectionPlan.
+    void (*judge)(FieldJudge& judge, const SourceNode& root, const SourceNode& section, QuizDefinition* quiz);
     // Makes the puzzle, the overlays, their places and the letter counts;
     // called only when nothing at all is wrong.
     void (*make)(Problems& problems, QuizDefinition* quiz);
@@ -40,5 +45,6 @@ const std::vector<const SectionKind*>& SectionKinds();
 const SectionKind* SectionOf(const SourceNode& root, const SourceNode** node);
 
 extern const SectionKind kWordSearchSection;
+extern const SectionKind kMosaicSection;
 
 }  // namespace quizpack

@@ -42,7 +42,16 @@ bool PasteOverlays(const QuizDefinition& quiz, RgbImage* key, std::string* error
 bool ComposeAnswerKey(const QuizDefinition& quiz, RgbImage* key, std::vector<std::string>* lines,
                       std::string* error) {
     if (quiz.section && quiz.section->answerKey) return quiz.section->answerKey(quiz, key, lines, error);
-    return PasteOverlays(quiz, key, error);
+    if (!PasteOverlays(quiz, key, error)) return false;
+    // Each marked answer and where its mark lies, in the picture's pixels.
+    for (size_t k = 0; k < quiz.questions.size(); ++k) {
+        const QuestionDefinition& q = quiz.questions[k];
+        if (!q.hasOverlay) continue;
+        lines->push_back("  " + std::to_string(k + 1) + ". " + Cp1252ToUtf8(quiz.package.questions[k].answer1) +
+                         " : à (" + std::to_string(q.place[0]) + ", " + std::to_string(q.place[1]) + "), " +
+                         std::to_string(q.place[2]) + " x " + std::to_string(q.place[3]) + " pixels");
+    }
+    return true;
 }
 
 KeyWritten WriteAnswerKey(const QuizDefinition& quiz, const std::string& path, std::vector<std::string>* lines,

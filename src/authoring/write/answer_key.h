@@ -11,8 +11,8 @@ namespace quizpack {
 
 // The answer key: the section's own (a word search outlines each word and
 // lists where it lies, in `lines`), else the puzzle with every overlay pasted
-// at its place. PNG and GIF pictures only; false with a French `error`
-// naming the field.
+// at its place and each marked answer listed with its place. False with a
+// French `error` naming the field.
 bool ComposeAnswerKey(const QuizDefinition& quiz, RgbImage* key, std::vector<std::string>* lines,
                       std::string* error);
 

@@ -3,61 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
-#define STB_TRUETYPE_IMPLEMENTATION
-#define STBTT_STATIC
-#include <stb/stb_truetype.h>
-
-#include "pictures/embedded_font.h"
+#include "pictures/font.h"
 
 namespace quizpack {
 
 namespace {
-
-// The letters, drawn by stb_truetype from the font quizpack carries.
-class Font {
-public:
-    ~Font() {
-        if (glyph_) stbtt_FreeBitmap(glyph_, nullptr);
-    }
-
-    bool Open(int pixels, std::string* error) {
-        const uint8_t* data = EmbeddedFont();
-        const int offset = stbtt_GetFontOffsetForIndex(data, 0);
-        if (EmbeddedFontSize() < 12 || offset < 0 || !stbtt_InitFont(&font_, data, offset)) {
-            *error = "la police DejaVu Sans Bold que quizpack transporte ne se lit pas";
-            return false;
-        }
-        // The size in pixels of the em square, as type designers give it.
-        scale_ = stbtt_ScaleForMappingEmToPixels(&font_, static_cast<float>(pixels));
-        return true;
-    }
-
-    // Draws `letter` centred in the box, blended from `ground` to `ink`.
-    void Draw(RgbImage* image, char letter, int left, int top, int size, Rgb ground, Rgb ink) {
-        if (glyph_) stbtt_FreeBitmap(glyph_, nullptr);
-        int width = 0, height = 0;
-        glyph_ = stbtt_GetCodepointBitmap(&font_, scale_, scale_, static_cast<unsigned char>(letter),
-                                          &width, &height, nullptr, nullptr);
-        if (!glyph_) return;
-        const int x0 = left + (size - width) / 2;
-        const int y0 = top + (size - height) / 2;
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) {
-                const int px = x0 + x, py = y0 + y;
-                if (px < left || py < top || px >= left + size || py >= top + size) continue;
-                const int a = glyph_[y * width + x];
-                auto mix = [a](uint8_t from, uint8_t to) {
-                    return static_cast<uint8_t>((from * (255 - a) + to * a + 127) / 255);
-                };
-                image->At(px, py) = {mix(ground.r, ink.r), mix(ground.g, ink.g), mix(ground.b, ink.b)};
-            }
-    }
-
-private:
-    stbtt_fontinfo font_{};
-    float scale_ = 1;
-    unsigned char* glyph_ = nullptr;
-};
 
 void DrawCell(RgbImage* image, Font* font, const PuzzleGeometry& g, int column, int row,
               char letter, Rgb ground, Rgb ink) {

@@ -136,7 +136,7 @@ bool JudgePlacing(Problems& problems, const QuizDefinition& quiz, int line, cons
     return true;
 }
 
-void Judge(FieldJudge& judge, const SourceNode& node, QuizDefinition* quiz) {
+void Judge(FieldJudge& judge, const SourceNode&, const SourceNode& node, QuizDefinition* quiz) {
     const int line = node.line;
     Problems& problems = judge.problems();
     if (node.kind != SourceNode::Kind::Table) {
@@ -231,6 +231,8 @@ const SectionKind kWordSearchSection = {
     "avec [motsmeles], quizpack dessine la grille lui-même ; retirez ce champ",
     "avec [motsmeles], quizpack le calcule lui-même ; retirez ce champ",
     {"letters", "overlay", "place"},
+    {},
+    -1,
     Judge,
     Make,
     AnswerKey,
