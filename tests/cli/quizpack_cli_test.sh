@@ -146,7 +146,7 @@ contains "help in French" "Utilisation : quizpack [OPTIONS] COMMANDE" "$out"
 contains "help names the commands" "Vérifie la source d'un quiz" "$out"
 contains "help of a command" "dossier où écrire" "$("$QP" build --help)"
 "$QP" frob 2>"$WORK/err"; check "unknown command exit" "2" "$?"
-check "unknown command in French" "quizpack : « frob » n'est pas une commande (verdict, lzw, inspect, check, build, exe, png2bmp, preview)
+check "unknown command in French" "quizpack : « frob » n'est pas une commande (verdict, lzw, inspect, check, build, exe, new, png2bmp, preview)
 L'aide : quizpack --help" "$(cat "$WORK/err")"
 "$QP" build x.toml 2>"$WORK/err"; check "missing option exit" "2" "$?"
 contains "missing option in French" "quizpack build : il manque l'option --out" "$(cat "$WORK/err")"

@@ -9,6 +9,7 @@
 #include "text/text.h"
 #include "write/answer_key.h"
 #include "write/build_folder.h"
+#include "write/new_source.h"
 #include "write/quiz_exe.h"
 
 namespace quizpack {
@@ -103,6 +104,24 @@ int ExeCommand(const std::string& sourcePath, const std::string& outPath, const 
     out << target << " écrit : " << QuestionsInFrench(quiz.questions.size()) << ", " << resources.size()
         << " ressources ajoutées au lecteur, " << exe.size() << " octets, relu\n";
     return 0;
+}
+
+int NewCommand(const std::string& folder, const std::vector<uint8_t>& stub, const std::string& stubName,
+               std::ostream& out, std::ostream& err) {
+    std::string source, error;
+    bool kept = false;
+    size_t pictures = 0;
+    if (!WriteNewSource(folder, &source, &kept, &pictures, &error)) {
+        err << "quizpack new : " << error << "\n";
+        return 1;
+    }
+    if (kept)
+        out << source << " existe déjà : quizpack le garde et le construit\n";
+    else
+        out << source << " écrit : " << QuestionsInFrench(pictures)
+            << ", une par image ; changez-y les réponses si besoin, puis reconstruisez\n";
+    const fs::path exe = PathOfUtf8(folder) / (ExecutableOfFolder(Utf8OfPath(fs::weakly_canonical(PathOfUtf8(folder)).filename())) + ".exe");
+    return ExeCommand(source, Utf8OfPath(exe), stub, stubName, out, err);
 }
 
 int PreviewCommand(const std::string& sourcePath, const std::string& outPath, std::ostream& out, std::ostream& err) {

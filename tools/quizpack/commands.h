@@ -34,6 +34,12 @@ int CheckCommand(const std::string& sourcePath, std::ostream& out, std::ostream&
 int BuildCommand(const std::string& sourcePath, const std::string& outDir, std::ostream& out,
                  std::ostream& err);
 
+// A folder of pictures made into a quiz: FOLDER/quiz.toml (a mosaic, one
+// question per picture; kept when it is there), then its .exe,
+// FOLDER/NAME.exe, NAME from the folder's name.
+int NewCommand(const std::string& folder, const std::vector<uint8_t>& stub, const std::string& stubName,
+               std::ostream& out, std::ostream& err);
+
 // Checks, then writes the quiz's .exe: the player stub (its bytes, and the
 // name to give in messages) with the quiz's resources, read back before it
 // replaces outPath (empty: the executable's name beside the source).

@@ -18,8 +18,9 @@
 namespace {
 
 // A quiz source as quizpack's one argument, as when it is dropped on
-// quizpack.exe in Explorer: its .exe beside it. Without a prompt to print
-// to, the outcome is said in a message box.
+// quizpack.exe in Explorer: its .exe beside it; a folder of pictures: its
+// quiz.toml and its .exe in it. Without a prompt to print to, the outcome is
+// said in a message box.
 int MakeExeOfDroppedSource(const std::string& source, const char* argv0) {
     std::ostringstream out, err;
     std::vector<uint8_t> stub;
@@ -27,6 +28,8 @@ int MakeExeOfDroppedSource(const std::string& source, const char* argv0) {
     int rc = 2;
     if (!quizpack::LoadStub("", argv0, &stub, &name))
         err << "quizpack : impossible de lire le lecteur vide " << name << "\n";
+    else if (std::filesystem::is_directory(quizpack::PathOfUtf8(source)))
+        rc = quizpack::NewCommand(source, stub, name, out, err);
     else
         rc = quizpack::ExeCommand(source, "", stub, name, out, err);
 #if defined(_WIN32)
@@ -58,6 +61,8 @@ const char kStartedAlone[] =
     "quizpack fait l'exécutable d'un quiz : un jeu pour Windows, en un seul fichier .exe.\n\n"
     "Écrivez le quiz dans un fichier .toml, puis faites glisser le fichier du quiz sur "
     "quizpack.exe : l'exécutable du quiz s'écrit à côté de lui.\n\n"
+    "Ou faites glisser un dossier d'images sur quizpack.exe : chaque image devient une question, "
+    "sa réponse tirée du nom du fichier (vache-normande.jpg : « Vache normande »).\n\n"
     "Le guide ecrire-un-quiz.md, à côté de quizpack.exe, dit comment écrire un quiz ; "
     "fruits.toml en est un exemple.\n\n"
     "À l'invite de commandes : quizpack.exe exe mon-quiz.toml (quizpack.exe --help pour le reste).";
@@ -68,7 +73,8 @@ bool IsDroppedSource(const std::string& argument) {
     for (const quizpack::Verb& verb : quizpack::Verbs())
         if (!verb.parent && argument == verb.name) return false;
     std::error_code ec;
-    return std::filesystem::is_regular_file(quizpack::PathOfUtf8(argument), ec);
+    const std::filesystem::path path = quizpack::PathOfUtf8(argument);
+    return std::filesystem::is_regular_file(path, ec) || std::filesystem::is_directory(path, ec);
 }
 
 // CLI11's own words in its help screens, in French.

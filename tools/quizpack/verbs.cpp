@@ -84,6 +84,22 @@ int RunExe(const CLI::App&, const Arguments& a) {
     return ExeCommand(a.source, a.exeOut, stub, stubName, std::cout, std::cerr);
 }
 
+void DeclareNew(CLI::App& c, Arguments& a) {
+    c.add_option("DOSSIER", a.source, "le dossier des images")->required()->type_name("DOSSIER");
+    c.add_option("--stub", a.stub, "le lecteur vide à compléter (par défaut : player-stub.exe à côté de quizpack)")
+        ->type_name("FICHIER");
+}
+
+int RunNew(const CLI::App&, const Arguments& a) {
+    std::vector<uint8_t> stub;
+    std::string stubName;
+    if (!LoadStub(a.stub, a.argv0, &stub, &stubName)) {
+        std::cerr << "quizpack new : impossible de lire le lecteur vide " << stubName << " ; donnez-le avec --stub\n";
+        return 2;
+    }
+    return NewCommand(a.source, stub, stubName, std::cout, std::cerr);
+}
+
 void DeclarePng2Bmp(CLI::App& c, Arguments& a) {
     File(c, "IN", a.in, "fichier PNG");
     File(c, "OUT", a.out, "fichier BMP à écrire");
@@ -124,6 +140,10 @@ const std::vector<Verb>& Verbs() {
         {"exe", nullptr,
          "Vérifie la source d'un quiz, puis écrit l'exécutable qui le joue, relu avant d'être mis en place",
          "Exemple : quizpack exe mon-quiz.toml --out mon-quiz.exe\n", DeclareExe, RunExe},
+        {"new", nullptr,
+         "Fait un quiz d'un dossier d'images (une mosaïque, une question par image, la réponse tirée du nom du "
+         "fichier), puis écrit son exécutable dans le dossier",
+         "Exemple : quizpack new mes-images\n", DeclareNew, RunNew},
         {"png2bmp", nullptr, "Décode un PNG avec le décodeur du lecteur et écrit en BMP le DIB qu'il fait",
          "Exemple : quizpack png2bmp grille.png grille.bmp\n", DeclarePng2Bmp,
          [](const CLI::App&, const Arguments& a) { return Png2BmpCommand(a.in, a.out, std::cerr); }},
