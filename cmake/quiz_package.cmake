@@ -8,11 +8,13 @@ ExternalProject_Add(host_tools
   SOURCE_DIR ${CMAKE_SOURCE_DIR}
   BINARY_DIR ${CMAKE_BINARY_DIR}/host
   CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DQUIZ_HOST_TOOLS_ONLY=ON
-  BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target quizpack
+  BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target quizpack example_pictures
   INSTALL_COMMAND ""
   BUILD_ALWAYS ON
-  BUILD_BYPRODUCTS ${CMAKE_BINARY_DIR}/host/tools/quizpack/quizpack)
+  BUILD_BYPRODUCTS ${CMAKE_BINARY_DIR}/host/tools/quizpack/quizpack
+    ${CMAKE_BINARY_DIR}/host/tools/example_pictures/example_pictures)
 set(QUIZPACK_HOST ${CMAKE_BINARY_DIR}/host/tools/quizpack/quizpack)
+set(EXAMPLE_PICTURES_HOST ${CMAKE_BINARY_DIR}/host/tools/example_pictures/example_pictures)
 
 # The executable takes the name the quiz gives (quizpack check makes sure it
 # is a plain name in quotes).
@@ -55,4 +57,30 @@ function(quiz_exe target source exe)
     COMMENT "quizpack exe ${source}")
   add_custom_target(${target} ALL DEPENDS ${exe})
 endfunction()
+# quiz_with_pictures(TARGET KIND FOLDER SOURCE EXE [SOURCE EXE ...]): the
+# pictures example_pictures draws (KIND: release or fixture) into FOLDER,
+# each quiz SOURCE copied beside them and made into its EXE.
+function(quiz_with_pictures target kind folder)
+  set(commands)
+  set(outputs)
+  set(sources)
+  set(pairs ${ARGN})
+  while(pairs)
+    list(POP_FRONT pairs source exe)
+    get_filename_component(name ${source} NAME)
+    list(APPEND commands COMMAND ${CMAKE_COMMAND} -E copy ${source} ${folder}/${name}
+      COMMAND ${QUIZPACK_HOST} exe ${folder}/${name} --stub $<TARGET_FILE:player_stub> --out ${exe})
+    list(APPEND outputs ${exe})
+    list(APPEND sources ${source})
+  endwhile()
+  add_custom_command(
+    OUTPUT ${outputs}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+    COMMAND ${EXAMPLE_PICTURES_HOST} ${kind} ${folder}
+    ${commands}
+    DEPENDS host_tools ${QUIZPACK_HOST} ${EXAMPLE_PICTURES_HOST} player_stub ${sources}
+    COMMENT "The pictures of ${target} and its quizzes")
+  add_custom_target(${target} ALL DEPENDS ${outputs})
+endfunction()
+
 set(QUIZ_PLAYER_EXE ${CMAKE_BINARY_DIR}/${QUIZ_EXECUTABLE_NAME}.exe)

@@ -11,12 +11,11 @@ namespace quizpack {
 
 namespace {
 
-// The characters of a CP1252 text, as the font knows them.
-std::u16string CodePoints(const std::string& cp1252) { return Utf8ToUtf16(Cp1252ToUtf8(cp1252)); }
-
 uint8_t Mix(uint8_t from, uint8_t to, int a) { return static_cast<uint8_t>((from * (255 - a) + to * a + 127) / 255); }
 
 }  // namespace
+
+std::u16string Font::CodePoints(const std::string& cp1252) { return Utf8ToUtf16(Cp1252ToUtf8(cp1252)); }
 
 Font::Font() : font_(new stbtt_fontinfo{}) {}
 
@@ -54,9 +53,9 @@ void Font::Draw(RgbImage* image, char letter, int left, int top, int size, Rgb g
         }
 }
 
-int Font::Width(const std::string& cp1252) const {
+int Font::Width(const std::u16string& text) const {
     int width = 0;
-    for (char16_t c : CodePoints(cp1252)) {
+    for (char16_t c : text) {
         int advance = 0, bearing = 0;
         stbtt_GetCodepointHMetrics(font_, c, &advance, &bearing);
         width += static_cast<int>(advance * scale_ + 0.5f);
@@ -70,9 +69,9 @@ int Font::Ascent() const {
     return static_cast<int>(ascent * scale_ + 0.5f);
 }
 
-void Font::Write(RgbImage* image, const std::string& cp1252, int left, int baseline, Rgb ink) {
+void Font::Write(RgbImage* image, const std::u16string& text, int left, int baseline, Rgb ink) {
     int x = left;
-    for (char16_t c : CodePoints(cp1252)) {
+    for (char16_t c : text) {
         int advance = 0, bearing = 0, x0 = 0, y0 = 0, x1 = 0, y1 = 0;
         stbtt_GetCodepointHMetrics(font_, c, &advance, &bearing);
         stbtt_GetCodepointBitmapBox(font_, c, scale_, scale_, &x0, &y0, &x1, &y1);

@@ -55,6 +55,18 @@ std::vector<uint8_t> EncodePng(const RgbImage& image) {
     return bytes;
 }
 
+std::vector<uint8_t> EncodeJpeg(const RgbImage& image, int quality) {
+    if (image.width < 1 || image.height < 1) return {};
+    std::vector<uint8_t> bytes;
+    auto append = [](void* context, void* data, int size) {
+        auto* out = static_cast<std::vector<uint8_t>*>(context);
+        const auto* p = static_cast<const uint8_t*>(data);
+        out->insert(out->end(), p, p + size);
+    };
+    if (!stbi_write_jpg_to_func(append, &bytes, image.width, image.height, 3, image.pixels.data(), quality)) return {};
+    return bytes;
+}
+
 namespace {
 
 void AppendBe32(std::vector<uint8_t>* out, uint32_t value) {

@@ -34,6 +34,9 @@ struct RgbImage {
 // An RGB PNG of the image; empty on failure.
 std::vector<uint8_t> EncodePng(const RgbImage& image);
 
+// A JPEG of the image (quality 1 to 100); empty on failure.
+std::vector<uint8_t> EncodeJpeg(const RgbImage& image, int quality);
+
 // An indexed PNG (8 bits, colour type 3) of an image of 256 colours at most,
 // its palette in the order the colours first appear; empty otherwise.
 std::vector<uint8_t> EncodeIndexedPng(const RgbImage& image);
