@@ -1,0 +1,251 @@
+// Picture quizzes without an image editor: pictures scaled and turned
+// upright, a puzzle made to fit the grid, marks drawn from the puzzle, the
+// mosaic and a folder of pictures made into a quiz.
+#include "authoring_fixtures.h"
+#include "make/picture_puzzle.h"
+#include "pictures/marks.h"
+#include "pictures/scaling.h"
+#include "sections/mosaic/mosaic_section.h"
+#include "write/new_source.h"
+
+namespace quizpack {
+namespace {
+
+// A JPEG of `width` x `height` whose APP1 block says `orientation` (byte
+// order `order`, "II" or "MM"; the tag's type given).
+std::vector<uint8_t> JpegWithExif(int width, int height, int orientation, const char* order = "II", int type = 3) {
+    std::vector<uint8_t> jpeg = EncodeJpeg(RgbImage(width, height, {10, 200, 30}), 90);
+    const bool ii = order[0] == 'I';
+    auto u16 = [&](int v) { return ii ? std::vector<uint8_t>{uint8_t(v), uint8_t(v >> 8)} : std::vector<uint8_t>{uint8_t(v >> 8), uint8_t(v)}; };
+    std::vector<uint8_t> tiff = {uint8_t(order[0]), uint8_t(order[1])};
+    for (const auto& part : {u16(42), ii ? std::vector<uint8_t>{8, 0, 0, 0} : std::vector<uint8_t>{0, 0, 0, 8}, u16(1),
+                             u16(0x0112), u16(type), ii ? std::vector<uint8_t>{1, 0, 0, 0} : std::vector<uint8_t>{0, 0, 0, 1},
+                             u16(orientation), std::vector<uint8_t>{0, 0, 0, 0, 0, 0}})
+        tiff.insert(tiff.end(), part.begin(), part.end());
+    std::vector<uint8_t> app1 = {0xFF, 0xE1, 0, uint8_t(8 + tiff.size()), 'E', 'x', 'i', 'f', 0, 0};
+    app1.insert(app1.end(), tiff.begin(), tiff.end());
+    jpeg.insert(jpeg.begin() + 2, app1.begin(), app1.end());
+    return jpeg;
+}
+
+TEST(Pictures, OrientationFromExifTurnsThePictureUpright) {
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> jpeg;
+        int orientation;
+    } cases[] = {
+        {"little-endian 6", JpegWithExif(40, 20, 6), 6},
+        {"big-endian 8", JpegWithExif(40, 20, 8, "MM"), 8},
+        {"1", JpegWithExif(40, 20, 1), 1},
+        {"a value of 9", JpegWithExif(40, 20, 9), 1},
+        {"a value of 0", JpegWithExif(40, 20, 0), 1},
+        {"a LONG, not a SHORT", JpegWithExif(40, 20, 6, "II", 4), 1},
+        {"no EXIF block", EncodeJpeg(RgbImage(40, 20, {}), 90), 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const PictureInfo info = ReadPictureInfo(c.jpeg);
+        EXPECT_EQ(info.orientation, c.orientation);
+        EXPECT_EQ(info.UprightWidth(), c.orientation >= 5 ? 20 : 40);
+    }
+    // Each turn: where the upright picture's top-left and top-right pixels
+    // come from in the stored 3 x 2 one.
+    RgbImage stored(3, 2, {});
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) stored.At(x, y) = {uint8_t(x), uint8_t(y), 0};
+    const int from[9][4] = {{}, {0, 0, 2, 0}, {2, 0, 0, 0}, {2, 1, 0, 1}, {0, 1, 2, 1},
+                            {0, 0, 0, 1}, {0, 1, 0, 0}, {2, 1, 2, 0}, {2, 0, 2, 1}};
+    for (int o = 1; o <= 8; ++o) {
+        SCOPED_TRACE(o);
+        const RgbImage upright = Oriented(stored, o);
+        ASSERT_EQ(upright.width, o >= 5 ? 2 : 3);
+        EXPECT_EQ(upright.At(0, 0), (Rgb{uint8_t(from[o][0]), uint8_t(from[o][1]), 0}));
+        EXPECT_EQ(upright.At(upright.width - 1, 0), (Rgb{uint8_t(from[o][2]), uint8_t(from[o][3]), 0}));
+    }
+}
+
+TEST(Pictures, ScaledByAreaAndReadNoLargerThanNeeded) {
+    RgbImage row(3, 1, {});
+    row.At(0, 0) = {0, 0, 0}, row.At(1, 0) = {90, 90, 90}, row.At(2, 0) = {180, 180, 180};
+    const RgbImage two = ScaleImage(row, 2, 1);  // two thirds of the first, one of the second
+    EXPECT_EQ(two.At(0, 0), (Rgb{30, 30, 30}));
+    EXPECT_EQ(two.At(1, 0), (Rgb{150, 150, 150}));
+    EXPECT_EQ(ScaleImage(row, 6, 2).At(3, 1), (Rgb{90, 90, 90}));
+    struct Fit {
+        int width, height, box, fitWidth, fitHeight;
+    } fits[] = {{400, 300, 162, 162, 122}, {300, 400, 162, 122, 162}, {1000, 1, 162, 162, 1}, {162, 162, 162, 162, 162}};
+    for (const Fit& f : fits) {
+        int w = 0, h = 0;
+        FitInto(f.width, f.height, f.box, f.box, &w, &h);
+        EXPECT_EQ(std::make_pair(w, h), std::make_pair(f.fitWidth, f.fitHeight)) << f.width << " x " << f.height;
+    }
+    // A 64 x 48 JPEG needed at 8 x 6 is read at 1/8; at 9 x 6, at 1/4; turned
+    // a quarter, the need turns with it.
+    struct Need {
+        int orientation, needWidth, needHeight, width, height;
+    } needs[] = {{1, 8, 6, 8, 6}, {1, 9, 6, 16, 12}, {1, 8, 7, 16, 12}, {6, 6, 8, 6, 8}, {6, 6, 9, 12, 16}, {1, 64, 48, 64, 48}};
+    for (const Need& n : needs) {
+        SCOPED_TRACE(std::to_string(n.needWidth) + " x " + std::to_string(n.needHeight));
+        RgbImage decoded;
+        std::string error;
+        ASSERT_TRUE(DecodeUpright(JpegWithExif(64, 48, n.orientation), n.needWidth, n.needHeight, &decoded, &error)) << error;
+        EXPECT_EQ(std::make_pair(decoded.width, decoded.height), std::make_pair(n.width, n.height));
+    }
+}
+
+// A picture quiz of one question with a place and no overlay, its puzzle a
+// PNG of the size given (a header alone where it is refused unread).
+struct PuzzleSize : QuizFiles {
+    std::vector<Problem> Read(int width, int height, QuizDefinition* quiz, bool whole = true) {
+        std::vector<uint8_t> png = FakePng(whole ? width : 1, whole ? height : 1);
+        for (int i = 0; i < 4; ++i) png[16 + i] = uint8_t(width >> (24 - 8 * i)), png[20 + i] = uint8_t(height >> (24 - 8 * i));
+        Write("images/grande.png", png);
+        return ReadQuizSource(WriteSource("executable = \"p\"\ntitle = \"P\"\npuzzle = \"images/grande.png\"\n\n"
+                                          "[[question]]\nanswer = \"x\"\nplace = [0, 0, " + std::to_string(width) + ", 1]\n"),
+                              quiz);
+    }
+};
+
+TEST_F(PuzzleSize, APuzzleIsMadeToFitTheGridsColumn) {
+    struct Case {
+        int width, height;
+        bool whole;
+        std::vector<std::string> says;  // the start of each problem
+        int shippedWidth, shippedHeight;  // 0: refused
+    } cases[] = {
+        {510, 505, true, {}, 510, 505},
+        {511, 505, true, {"attention : images/grande.png fait 511 x 505 pixels : quizpack la réduit à 510 x 504"}, 510, 504},
+        {1020, 200, true, {"attention : images/grande.png fait 1020 x 200 pixels : quizpack la réduit à 510 x 100"}, 510, 485},
+        {510, 600, true, {}, 510, 600},
+        {510, 601, true, {"attention : images/grande.png fait 510 x 601 pixels dans la grille : plus haute"}, 510, 601},
+        {300, 2000, true, {"attention : images/grande.png fait 300 x 2000 pixels dans la grille"}, 300, 2000},
+        {300, 2001, true, {"images/grande.png ferait 300 x 2001 pixels dans la grille, 2000 de haut au plus"}, 0, 0},
+        {10000, 8, true, {"attention : images/grande.png fait 10000 x 8 pixels : quizpack la réduit à 510 x 1"}, 510, 485},
+        {10001, 8, false, {"images/grande.png fait 10001 x 8 pixels ; quizpack en lit 10000 de côté et 50 millions"}, 0, 0},
+        {10000, 5001, false, {"images/grande.png fait 10000 x 5001 pixels ; quizpack en lit"}, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+        QuizDefinition quiz;
+        const std::vector<Problem> problems = Read(c.width, c.height, &quiz, c.whole);
+        ASSERT_EQ(problems.size(), c.says.size());
+        for (size_t i = 0; i < problems.size(); ++i) EXPECT_EQ(problems[i].message.rfind(c.says[i], 0), 0u) << problems[i].message;
+        if (!c.shippedWidth) continue;
+        EXPECT_EQ(std::make_pair(quiz.puzzle.info.width, quiz.puzzle.info.height), std::make_pair(c.shippedWidth, c.shippedHeight));
+        // The place is scaled with the puzzle, its mark drawn and shipped.
+        ASSERT_TRUE(quiz.questions[0].hasOverlay);
+        EXPECT_EQ(quiz.questions[0].place[2], std::min(c.width, 510));
+        EXPECT_EQ(quiz.questions[0].overlay.info.width, quiz.questions[0].place[2]);
+    }
+}
+
+TEST(Marks, PlacesScaleAndFramesFollowTheirSide) {
+    struct Case {
+        std::array<int, 4> place;
+        int from, to;
+        std::array<int, 4> scaled;
+    } places[] = {{{100, 50, 200, 100}, 1020, 510, {50, 25, 100, 50}},
+                  {{1, 1, 1, 1}, 1020, 510, {1, 1, 1, 1}},  // rounded, never 0 wide
+                  {{3, 0, 3, 5}, 2, 1, {2, 0, 1, 3}}};
+    for (const Case& c : places) EXPECT_EQ(ScalePlace(c.place, c.from, c.to), c.scaled);
+    for (auto [side, frame] : {std::pair{19, 2}, {29, 2}, {30, 3}, {50, 5}, {51, 5}, {400, 5}})
+        EXPECT_EQ(MarkFrameWidth(side, 400), frame) << side;
+    // The mark: the frame at its edges, the tint inside, the answer's band.
+    RgbImage puzzle(100, 100, {0, 0, 255}), mark;
+    std::string error;
+    ASSERT_TRUE(DrawMark(puzzle, {10, 10, 80, 80}, "Soleil", MarkStyle{}, &mark, &error)) << error;
+    EXPECT_EQ(mark.At(0, 0), (Rgb{220, 30, 40}));
+    EXPECT_EQ(mark.At(79, 40), (Rgb{220, 30, 40}));
+    EXPECT_EQ(mark.At(40, 20), (Rgb{89, 60, 238}));  // 35 % of the tint over the blue
+    EXPECT_EQ(mark.At(2, 70), (Rgb{220, 30, 40}));   // the band at the foot
+}
+
+// A mosaic of `count` pictures of the fixture's folder.
+std::string MosaicSource(int count, const std::string& section = "") {
+    std::string source = "executable = \"m\"\ntitle = \"M\"\n\n[mosaique]\n" + section;
+    for (int k = 0; k < count; ++k) source += "\n[[question]]\nimage = \"images/deux.png\"\nanswer = \"Mot" + std::to_string(k) + "\"\n";
+    return source;
+}
+
+TEST_F(QuizFiles, AMosaicHoldsTwoTo24PicturesInTilesItMakes) {
+    struct Case {
+        const char* name;
+        std::string source;
+        std::string says;  // the first problem: "line: field: start"; empty: it builds
+    } cases[] = {
+        {"one picture", MosaicSource(1), "4: mosaique: 1 image : une mosaïque en assemble 2 à 24, une seule"},
+        {"two", MosaicSource(2), ""},
+        {"24", MosaicSource(24), ""},
+        {"25", MosaicSource(25), "4: mosaique: 25 images : une mosaïque en assemble 2 à 24, pour que chaque case"},
+        {"8 in one column", MosaicSource(8, "columns = 1\n"), ""},
+        {"9 in one column", MosaicSource(9, "columns = 1\n"), "5: mosaique.columns: en 1 colonne, les 9 images auraient des cases de 44 pixels ; il en faut 48"},
+        {"more columns than pictures", MosaicSource(3, "columns = 4\n"), "5: mosaique.columns: 4 sort de l'intervalle 1 à 3"},
+        {"a question without its picture", "executable = \"m\"\ntitle = \"M\"\n\n[mosaique]\n\n[[question]]\nanswer = \"a\"\n\n[[question]]\nimage = \"images/un.gif\"\nanswer = \"b\"\n",
+         "6: question[1].image: manquant"},
+        {"a picture of its own and a place", MosaicSource(2) + "overlay = \"images/un.gif\"\n", "13: question[2].overlay: avec [mosaique], quizpack le fait lui-même"},
+        {"an image without a mosaic", "executable = \"m\"\ntitle = \"M\"\npuzzle = \"images/grille.gif\"\n\n[[question]]\nimage = \"images/un.gif\"\nanswer = \"a\"\n",
+         "6: question[1].image: champ inconnu"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = WriteSource(c.source);
+        QuizDefinition quiz;
+        const std::vector<Problem> problems = ReadQuizSource(path, &quiz);
+        if (c.says.empty()) {
+            ASSERT_FALSE(HasErrors(problems)) << problems[0].message;
+            // Each question's tile is its place; a found one shows its marked tile.
+            const MosaicPlan* plan = MosaicPlanOf(quiz);
+            ASSERT_NE(plan, nullptr);
+            EXPECT_EQ(quiz.package.layoutType, 1);
+            EXPECT_LE(quiz.puzzle.info.width, 510);
+            EXPECT_EQ(quiz.questions.back().place, plan->layout.Tile(int(quiz.questions.size()) - 1));
+            EXPECT_LE(quiz.questions.back().place[1] + quiz.questions.back().place[3], 460);
+            EXPECT_EQ(quiz.questions[0].letters, 3);  // "Mot0": the digit is no letter
+            continue;
+        }
+        ASSERT_TRUE(HasErrors(problems));
+        EXPECT_EQ((std::to_string(problems[0].line) + ": " + problems[0].field + ": " + problems[0].message).rfind(c.says, 0), 0u)
+            << problems[0].line << ": " << problems[0].field << ": " << problems[0].message;
+    }
+    MosaicLayout layout;
+    std::string error;
+    ASSERT_TRUE(LayOutMosaic(24, 0, &layout, &error));
+    EXPECT_EQ(std::make_pair(layout.columns, layout.tile), std::make_pair(5, 84));  // the largest tiles
+    ASSERT_TRUE(LayOutMosaic(2, 0, &layout, &error));
+    EXPECT_EQ(std::make_pair(layout.columns, layout.width), std::make_pair(2, 510));
+}
+
+TEST_F(QuizFiles, AFolderOfPicturesIsAQuiz) {
+    for (auto [file, answer] : {std::pair{"vache-normande.jpg", "Vache normande"}, {"\xC3\xA9" "cureuil_roux.PNG", "\xC3\x89" "cureuil roux"},
+                                {"--a--b.gif", "A b"}, {"Oie.bmp", "Oie"}})
+        EXPECT_EQ(AnswerOfFileName(file), answer);
+    for (auto [folder, name] : {std::pair{"Animaux de la ferme", "Animaux-de-la-ferme"}, {"\xC3\xA9t\xC3\xA9", "ete"}, {"!?", "quiz"}})
+        EXPECT_EQ(ExecutableOfFolder(folder), name);
+    const fs::path images = dir / "images";
+    fs::remove(images / "texte.gif");
+    Write("images/Zebre.png", FakePng(8, 8));
+    Write("images/\xC3\xA9lan.png", FakePng(8, 8));
+    Write("images/notes.txt", {'x'});
+    EXPECT_EQ(PicturesOfFolder(images.string()),
+              (std::vector<std::string>{"deux.png", "\xC3\xA9lan.png", "grille.gif", "un.gif", "Zebre.png"}));
+    std::string source, error;
+    bool kept = true;
+    size_t pictures = 0;
+    ASSERT_TRUE(WriteNewSource(images.string(), &source, &kept, &pictures, &error)) << error;
+    EXPECT_FALSE(kept);
+    QuizDefinition quiz;
+    const std::vector<Problem> problems = ReadQuizSource(source, &quiz);
+    EXPECT_FALSE(HasErrors(problems));
+    EXPECT_EQ(quiz.package.title, "Images");
+    EXPECT_EQ(quiz.package.questions[1].answer1, "\xC9lan");
+    ASSERT_TRUE(WriteNewSource(images.string(), &source, &kept, &pictures, &error));
+    EXPECT_TRUE(kept);  // never written over
+    fs::remove_all(dir / "one");
+    fs::create_directories(dir / "one");
+    Write("one/seule.png", FakePng(8, 8));
+    EXPECT_FALSE(WriteNewSource((dir / "one").string(), &source, &kept, &pictures, &error));
+    EXPECT_NE(error.find("contient 1 image(s)"), std::string::npos) << error;
+}
+
+}  // namespace
+}  // namespace quizpack
