@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "pictures/raster.h"
+#include "pictures/scaling.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<uint8_t> bytes(data, data + size);
@@ -18,6 +19,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             std::abort();
     } else if (error.empty()) {
         std::abort();  // a refusal always says why
+    }
+    // A picture quizpack scales: read upright at the size of a mosaic's tile
+    // (its EXIF block parsed on the way), then scaled to it.
+    const quizpack::PictureInfo info = quizpack::ReadPictureInfo(bytes);
+    if (info.orientation < 1 || info.orientation > 8) std::abort();
+    quizpack::RgbImage upright;
+    if (int64_t(info.width) * info.height <= 4000000 &&
+        quizpack::DecodeUpright(bytes, 60, 60, &upright, &error)) {
+        if (upright.pixels.size() != size_t(upright.width) * size_t(upright.height)) std::abort();
+        int width = 0, height = 0;
+        quizpack::FitInto(upright.width, upright.height, 60, 60, &width, &height);
+        const quizpack::RgbImage tile = quizpack::ScaleImage(upright, width, height);
+        if (tile.width != width || tile.height != height || width > 60 || height > 60) std::abort();
     }
     const std::vector<uint8_t> png = quizpack::GifAsPng(bytes);
     if (!png.empty()) {
