@@ -108,6 +108,17 @@ wine "$driver" box "$quizpack_exe" quizpack "Le quiz n'est pas fait" "$quiz/mél
 expect "the box lists the problem" 1 "$(LC_ALL=C grep -c "answer: vide" "$scratch/box")"
 expect "no .exe for a broken source" no "$([ -e "$quiz/melange.exe" ] && echo yes || echo no)"
 
+# A folder of pictures dropped on it: its quiz.toml and its .exe in it, the
+# bytes of the native quizpack new.
+mkdir -p "$scratch/Images du ciel" "$scratch/native/Images du ciel"
+cp "$(dirname "$stub")"/mosaique/*.png "$scratch/Images du ciel/"
+cp "$(dirname "$stub")"/mosaique/*.png "$scratch/native/Images du ciel/"
+wine "$driver" box "$quizpack_exe" quizpack "6 questions" "$scratch/Images du ciel" >"$scratch/box" 2>&1 || cat "$scratch/box"
+expect "a dropped folder: its quiz.toml" yes "$([ -f "$scratch/Images du ciel/quiz.toml" ] && echo yes || echo no)"
+"$native" new "$scratch/native/Images du ciel" --stub "$stub" >/dev/null
+same "  and its .exe, as the native quizpack new makes it" "$scratch/Images du ciel/Images-du-ciel.exe" \
+  "$scratch/native/Images du ciel/Images-du-ciel.exe"
+
 # Double-clicked, with no argument: a box says what to do, and no console
 # stays open behind it (the driver checks that too).
 opened=0
@@ -133,5 +144,5 @@ wine "$driver" e2e "$scratch/signed.exe" >"$scratch/e2e" 2>&1 || played=$?
 expect "  and plays end to end" 0 "$played"
 grep FAIL "$scratch/e2e" || true
 
-echo "$(( 12 - failures )) passed, $failures failed"
+echo "$(( 14 - failures )) passed, $failures failed"
 [ "$failures" -eq 0 ]

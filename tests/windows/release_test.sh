@@ -16,15 +16,30 @@ expect() {  # expect WHAT EXPECTED ACTUAL
 cd "$scratch"
 unzip -q "$build/release/quizpack-$version-windows.zip"
 tar xzf "$build/release/quizpack-$version-linux-x86_64.tar.gz"
-expect "the ZIP" "ecrire-un-quiz.md fruits.toml quizpack.exe" \
-  "$(ls "quizpack-$version-windows" | tr '\n' ' ' | sed 's/ $//')"
-expect "the Linux archive" "ecrire-un-quiz.md fruits.toml player-stub.exe quizpack" \
-  "$(ls "quizpack-$version-linux-x86_64" | tr '\n' ' ' | sed 's/ $//')"
+listing() { (cd "$1" && LC_ALL=C ls | tr '\n' ' ' | sed 's/ $//'); }
+expect "the ZIP" "LISEZMOI.txt ecrire-un-quiz.md fruits.toml mosaique quizpack.exe" \
+  "$(listing "quizpack-$version-windows")"
+expect "the Linux archive" "LISEZMOI.txt ecrire-un-quiz.md fruits.toml mosaique player-stub.exe quizpack" \
+  "$(listing "quizpack-$version-linux-x86_64")"
+expect "the mosaic example, beside its pictures" \
+  "ancre.png avion.png flocon.png mosaique.toml nuage.png parapluie.png soleil.png" \
+  "$(listing "quizpack-$version-windows/mosaique")"
+# LISEZMOI.txt opens right in the Notepad of any Windows: UTF-8 with a BOM,
+# CRLF line ends, the three steps naming both roads.
+readme="quizpack-$version-windows/LISEZMOI.txt"
+expect "LISEZMOI.txt starts with the UTF-8 BOM" "efbbbf" "$(head -c 3 "$readme" | od -An -tx1 | tr -d ' \n')"
+lines=$(tr -cd '\n' < "$readme" | wc -c)
+expect "  every line ends with CR LF" "$lines" "$(grep -c "$(printf '\r')\$" "$readme")"
+roads=$(grep -c -e "un dossier d'images" -e "un fichier .toml" "$readme")
+expect "  it names both roads" 2 "$roads"
 ( cd "quizpack-$version-linux-x86_64" && ./quizpack exe fruits.toml >/dev/null )
 ( cd "quizpack-$version-windows" && wine ./quizpack.exe exe fruits.toml >/dev/null )
 expect "the Linux quizpack, unpacked, makes the build's sample" same \
   "$(cmp -s "quizpack-$version-linux-x86_64/fruits.exe" "$build/fruits.exe" && echo same || echo different)"
 expect "the ZIP's quizpack.exe, alone, makes the same" same \
   "$(cmp -s "quizpack-$version-windows/fruits.exe" "$build/fruits.exe" && echo same || echo different)"
-echo "$(( 4 - failures )) passed, $failures failed"
+( cd "quizpack-$version-windows/mosaique" && wine ../quizpack.exe exe mosaique.toml >/dev/null )
+expect "  and the mosaic example's, from its PNG pictures" same \
+  "$(cmp -s "quizpack-$version-windows/mosaique/mosaique.exe" "$build/mosaique.exe" && echo same || echo different)"
+echo "$(( 9 - failures )) passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -44,7 +44,7 @@ const std::vector<Field> kHeaderFields = {
          q->package.green = v.colour.g;
          q->package.blue = v.colour.b;
      }},
-    {"puzzle", FieldType::Picture, 1, kMaxPictureSide, nullptr, true, nullptr},
+    {"puzzle", FieldType::Picture, 1, kMaxLargeSide, nullptr, true, nullptr},
     {"question", FieldType::Questions, 1, quiz::kMaxQuestions, nullptr, true, nullptr},
     {"motsmeles", FieldType::Section, 0, 0, nullptr, false, nullptr},
     {"mosaique", FieldType::Section, 2, 24, nullptr, false, nullptr},

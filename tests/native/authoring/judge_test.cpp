@@ -2,6 +2,7 @@
 // the guide's limits from the same rows of fields.
 #include "authoring_fixtures.h"
 #include "judge/fields.h"
+#include "sections/mosaic/mosaic_layout.h"
 
 namespace quizpack {
 namespace {
@@ -297,6 +298,16 @@ TEST(Guide, GivesTheLimitsTheToolApplies) {
     EXPECT_EQ(number(R"((\d+) colonnes et (\d+) rangées au plus)", 2), PuzzleGeometry::kMaxRows);
     EXPECT_EQ(number(R"(1 question au moins, (\d+) au plus)"), HeaderField("question").max);
     EXPECT_EQ(number(R"((\d+) octets au plus, sans espace)"), QuestionField("answer").max);
+    EXPECT_EQ(number(R"(Un overlay, qui part tel quel, fait (\d+) x \1 pixels au plus)"), QuestionField("overlay").max);
+    EXPECT_EQ(number(R"(jusqu'à (\d+) pixels de côté)"), kMaxLargeSide);
+    EXPECT_EQ(number(R"(pixels de côté et (\d+)\s+millions de pixels)") * 1000000, kMaxLargePixels);
+    EXPECT_EQ(number(R"(est réduite à (\d+) de large)"), kPictureColumn);
+    EXPECT_EQ(number(R"(fait au moins (\d+) pixels de haut)"), kMinMadeHeight);
+    EXPECT_EQ(number(R"(plus haute que (\d+), elle est refusée)"), kMaxPuzzleHeight);
+    EXPECT_EQ(number(R"(la fenêtre en fait\s+(\d+))"), kWindowHeight);
+    EXPECT_EQ(number(R"(De (\d+) à (\d+) images)"), MosaicLayout::kMinPictures);
+    EXPECT_EQ(number(R"(De (\d+) à (\d+) images)", 2), MosaicLayout::kMaxPictures);
+    EXPECT_EQ(number(R"(Une case fait (\d+) pixels au moins)"), MosaicLayout::kMinTile);
     EXPECT_EQ(number(R"(un écart de (\d+) au moins)"), long(kMinColourDistance));
     EXPECT_EQ(number(R"(la graine \((\d+) par défaut\))"), long(WordSearchRequest{}.seed));
 }
