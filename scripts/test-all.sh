@@ -67,7 +67,8 @@ fuzz() {
 
 startup() {
   xvfb-run -a -s "-screen 0 1280x1024x24" tests/bench/startup_bench.sh build/windows "${STARTUP_RUNS:-3}" &&
-    tests/bench/exe_bench.sh build/windows "${STARTUP_RUNS:-3}"
+    tests/bench/exe_bench.sh build/windows "${STARTUP_RUNS:-3}" &&
+    tests/bench/mosaic_bench.sh build/windows build/release "${STARTUP_RUNS:-3}"
 }
 
 bench() {

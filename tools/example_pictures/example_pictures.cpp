@@ -5,9 +5,14 @@
 //   example_pictures fixture DIR   a mosaic's six pictures in every format
 //                                  (a JPEG with an EXIF turn, PNG, GIF, BMP)
 //                                  and a 12-megapixel photo for a puzzle
+//   example_pictures photos DIR N  N photos of 12 megapixels, as noisy as a
+//                                  phone's (several megabytes each), for the
+//                                  mosaic benchmark
 #include <gif_lib.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -123,7 +128,27 @@ bool Write(const std::string& folder, const Picture& p) {
 
 }  // namespace
 
+// A phone's photo: 4000 x 3000, a gradient under fine noise of its own seed.
+bool WritePhoto(const std::string& path, uint32_t seed) {
+    RgbImage photo(4000, 3000, {});
+    uint32_t state = seed * 2654435761u + 1;
+    for (int y = 0; y < photo.height; ++y)
+        for (int x = 0; x < photo.width; ++x) {
+            state = state * 1664525u + 1013904223u;
+            const int n = int(state >> 27) - 16;
+            auto c = [n](int v) { return uint8_t(std::clamp(v + n, 0, 255)); };
+            photo.At(x, y) = {c(x * 200 / 4000 + int(seed * 7 % 50)), c(y * 200 / 3000), c(120 + int(seed * 13 % 80))};
+        }
+    const std::vector<uint8_t> jpeg = quizpack::EncodeJpeg(photo, 92);
+    return !jpeg.empty() && quizpack::WriteFileBytes(path, jpeg.data(), jpeg.size());
+}
+
 int main(int argc, char** argv) {
+    if (argc == 4 && std::string(argv[1]) == "photos") {
+        for (int i = 1; i <= std::atoi(argv[3]); ++i)
+            if (!WritePhoto(std::string(argv[2]) + "/photo" + std::to_string(i) + ".jpg", uint32_t(i))) return 1;
+        return 0;
+    }
     if (argc != 3) {
         std::fprintf(stderr, "usage: example_pictures release|fixture DIR\n");
         return 2;
