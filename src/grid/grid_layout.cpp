@@ -109,6 +109,16 @@ void FormatWordCount(int words, char* out, int size) {
     std::snprintf(out, static_cast<size_t>(size), "en %d mot%s", words, words >= 2 ? "s" : "");
 }
 
+long LabelBrushColour(LabelBrush brush) {
+    switch (brush) {
+        case LabelBrush::kGreen: return kGreenLabel;
+        case LabelBrush::kRed: return kRedLabel;
+        case LabelBrush::kOrange: return kOrangeLabel;
+        case LabelBrush::kAmber: return kAmberLabel;
+        default: return -1;
+    }
+}
+
 bool IsResultLabelId(const QuizState* state, int id) {
     return id >= kResultLabelBase + 1 && id <= kResultLabelBase + AnswerFieldCount(state);
 }

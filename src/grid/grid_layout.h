@@ -108,6 +108,10 @@ struct LabelPaint {
     bool transparentText;  // plain labels only
     uint32_t textColour;   // 0x00BBGGRR, set only when transparentText
 };
+// The colour of a result label's brush, 0x00RRGGBB; -1 for none (the
+// dialog's own).
+constexpr long kGreenLabel = 0x00FF00, kRedLabel = 0xFF0000, kOrangeLabel = 0xFF6400, kAmberLabel = 0xFFCB26;
+long LabelBrushColour(LabelBrush brush);
 bool IsResultLabelId(const QuizState* state, int id);
 LabelPaint ChooseGridLabelPaint(const QuizState* state, int id, const char* resultText);
 

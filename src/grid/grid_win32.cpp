@@ -131,7 +131,7 @@ void BuildQuestion(HWND grid, QuizState* state, HBITMAP puzzle, GridRowCursor* c
 }
 
 void BuildGrid(HWND grid, QuizState* state) {
-    g_greenBrush = CreateSolidBrush(RGB(0, 255, 0));
+    g_greenBrush = CreateSolidBrush(RGB((kGreenLabel >> 16) & 0xFF, (kGreenLabel >> 8) & 0xFF, kGreenLabel & 0xFF));
     GridRowCursor cursor;
     GridStartRows(state, &cursor);
     ProgressReader progress;

@@ -1,5 +1,7 @@
 #include "model/quiz_state_win32.h"
 
+#include "grid/grid_layout.h"
+
 #include <new>
 
 namespace quiz {
@@ -27,9 +29,11 @@ QuizState* CreateQuizState() {
     state->scoreFont = MakeFont(25, FW_NORMAL, 0, "Arial");
     state->titleFont = MakeFont(-15, FW_BOLD, 1, "");
     state->backBrush = CreateSolidBrush(RGB(state->backRed, state->backGreen, state->backBlue));
-    state->redBrush = CreateSolidBrush(RGB(255, 0, 0));
-    state->orangeBrush = CreateSolidBrush(RGB(255, 100, 0));
-    state->amberBrush = CreateSolidBrush(RGB(255, 203, 38));
+    // The result labels' colours, which the web page shares.
+    auto rgb = [](long c) { return RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF); };
+    state->redBrush = CreateSolidBrush(rgb(kRedLabel));
+    state->orangeBrush = CreateSolidBrush(rgb(kOrangeLabel));
+    state->amberBrush = CreateSolidBrush(rgb(kAmberLabel));
     return state;
 }
 

@@ -5,24 +5,13 @@
 #include <fstream>
 #include <iterator>
 
+#include "model/cp1252.h"
+
 namespace quizpack {
 
 namespace {
 
-// Code points of 0x80..0x9F; 0 marks the five undefined bytes, which map to
-// the C1 control of the same number.
-const uint16_t kHighTable[32] = {
-    0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
-    0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178,
-};
-
-uint32_t CodePointOf(uint8_t byte) {
-    if (byte < 0x80 || byte > 0x9F) return byte;
-    uint16_t mapped = kHighTable[byte - 0x80];
-    return mapped ? mapped : byte;
-}
+uint32_t CodePointOf(uint8_t byte) { return quiz::Cp1252CodePoint(byte); }
 
 void AppendUtf8(uint32_t cp, std::string* out) {
     if (cp < 0x80) {
@@ -38,18 +27,10 @@ void AppendUtf8(uint32_t cp, std::string* out) {
 }
 
 bool ByteOf(uint32_t cp, uint8_t* byte) {
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
-        *byte = static_cast<uint8_t>(cp);
-        return true;
-    }
-    for (int i = 0; i < 32; ++i) {
-        uint32_t mapped = kHighTable[i] ? kHighTable[i] : 0x80u + i;
-        if (mapped == cp) {
-            *byte = static_cast<uint8_t>(0x80 + i);
-            return true;
-        }
-    }
-    return false;
+    const int b = quiz::Cp1252ByteOf(cp);
+    if (b < 0) return false;
+    *byte = static_cast<uint8_t>(b);
+    return true;
 }
 
 char HexDigit(int v) { return "0123456789abcdef"[v]; }

@@ -1,0 +1,72 @@
+// The page's entry points into the core, compiled to WebAssembly: one per
+// thing a player does; each answers with everything the page shows, as JSON
+// in UTF-8. The page's script only draws that and passes on what is typed.
+#include <cstdint>
+#include <string>
+
+#include "model/alert.h"
+#include "model/cp1252.h"
+#include "web/web_game.h"
+
+namespace {
+
+quiz::WebGame* g_game = nullptr;
+std::string g_answer;  // what the last call gives back, alive until the next
+
+int CollectAlert(void* context, const char* text, const char* caption, unsigned) {
+    auto* said = static_cast<std::string*>(context);
+    *said += std::string(*said->c_str() ? "\n" : "") + caption + " : " + text;
+    return quiz::kAlertOk;
+}
+
+const char* View() {
+    g_answer = g_game ? quiz::GameViewJson(*g_game) : "{}";
+    return g_answer.c_str();
+}
+
+}  // namespace
+
+extern "C" {
+
+// The quiz's records and tables, and the progress kept so far (empty: none).
+const char* quiz_start(const uint8_t* builtIn, int builtInSize, const uint8_t* record104, int size104,
+                       const uint8_t* record105, int size105, const uint8_t* letters, int lettersSize,
+                       const uint8_t* places, int placesSize, const uint8_t* progress, int progressSize) {
+    delete g_game;
+    g_game = new quiz::WebGame;
+    quiz::PackageRecords records;
+    records.builtIn = {builtIn, size_t(builtInSize)};
+    records.record104 = {record104, size_t(size104)};
+    records.record105 = {record105, size_t(size105)};
+    quiz::SetAlertHandler(&CollectAlert, &g_game->alert);
+    quiz::StartWebGame(g_game, records, letters, size_t(lettersSize), places, size_t(placesSize), progress,
+                       size_t(progressSize));
+    quiz::SetAlertHandler(nullptr, nullptr);
+    return View();
+}
+
+// Answer field `field` (from 1) holds `utf8` now, and is judged.
+const char* quiz_type(int field, const char* utf8) {
+    if (g_game) quiz::TypeAndCheck(g_game, field, quiz::Utf8ToCp1252Text(utf8));
+    return View();
+}
+
+// The text of `field` tried in every open field.
+const char* quiz_fill(int field) {
+    if (g_game) quiz::FillOpenFields(g_game, field);
+    return View();
+}
+
+const char* quiz_hide(int hide) {
+    if (g_game) quiz::SetHideFound(g_game, hide != 0);
+    return View();
+}
+
+// The progress file's bytes (CP1252), `*size` of them.
+const uint8_t* quiz_progress(int* size) {
+    g_answer = g_game ? quiz::ProgressBytes(*g_game) : "";
+    *size = int(g_answer.size());
+    return reinterpret_cast<const uint8_t*>(g_answer.data());
+}
+
+}  // extern "C"

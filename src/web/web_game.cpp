@@ -1,0 +1,234 @@
+#include "web/web_game.h"
+
+#include <cstring>
+
+#include "answers/answer_compare.h"
+#include "answers/answer_rules.h"
+#include "answers/progress_file.h"
+#include "grid/grid_layout.h"
+#include "model/cp1252.h"
+
+namespace quiz {
+
+WebGame::WebGame() { QuizStateInit(&state); }
+WebGame::~WebGame() { QuizStateReleaseQuestions(&state); }
+
+namespace {
+
+std::string StoredText(const WebField& field) {
+    char text[kTextSize] = {};
+    std::strncpy(text, field.text.c_str(), kTextSize - 1);
+    NormalizeTypedAnswer(text);
+    return text;
+}
+
+const char* Accepted(const QuestionEntry* entry, int place) {
+    if (!entry) return "";
+    return place == 1 ? entry->answer1 : entry->answer2;
+}
+
+void RevealFound(WebGame* game, const QuestionEntry* entry, int q) {
+    WebQuestion& question = game->questions[size_t(q)];
+    switch (RevealOf(game->state.layoutType)) {
+        case Reveal::kPicture: question.marked = true; break;
+        case Reveal::kHint: question.hintShown = true; break;
+        case Reveal::kHintThenPicture:
+            question.hintShown = true;
+            question.marked = true;
+            break;
+        case Reveal::kExtraText: question.hintText = entry ? entry->extraText : ""; break;
+        case Reveal::kNothing: break;
+    }
+}
+
+// Layouts 4 and 8: at the last "BRAVO" every hint and picture comes out.
+void RevealAllWhenDone(WebGame* game) {
+    for (const WebField& field : game->fields)
+        if (field.verdict != kVerdictBravo) return;
+    game->state.allFound = 1;
+    for (WebQuestion& question : game->questions) {
+        question.hintShown = question.hasHint;
+        question.marked = true;
+    }
+}
+
+// The player's answer check of field a, over the fields instead of windows.
+void Check(WebGame* game, int a) {
+    QuizState& state = game->state;
+    const int perQuestion = state.answersPerQuestion;
+    const FieldAnswer field = FieldAnswerOf(kAnswerFieldBase + a, perQuestion);
+    QuestionEntry* entry = QuestionAt(&state, field.question);
+    const std::string typed = StoredText(game->fields[size_t(a - 1)]);
+    const char* verdict = IsHiddenSecondAnswer(entry, field.place) ? kVerdictBravo
+                                                                  : ChooseVerdict(Accepted(entry, field.place), typed.c_str());
+    if (game->fields[size_t(a - 1)].verdict == verdict) return;  // unchanged: nothing more to do
+    game->fields[size_t(a - 1)].verdict = verdict;
+    if (std::strcmp(verdict, kVerdictBravo) != 0) {
+        if (WrongAnswerHidesHint(state.layoutType)) game->questions[size_t(field.question)].hintShown = false;
+        state.allFound = 0;
+    } else {
+        int right = 0;
+        for (int k = 1; k <= perQuestion; ++k) {
+            const size_t index = size_t(field.question * perQuestion + k - 1);
+            right += FieldIsRight(entry, k, StoredText(game->fields[index]).c_str());
+        }
+        if (right >= perQuestion && entry) {
+            entry->found = 1;  // never set back
+            game->questions[size_t(field.question)].found = true;
+            RevealFound(game, entry, field.question);
+        }
+    }
+    if (RevealsAllAtTheEnd(state.layoutType) && state.allFound == 0) RevealAllWhenDone(game);
+}
+
+// The hint label a question starts with: a word count (layouts 5 and 7), the
+// text shown at once (8), else hidden until found.
+void StartHint(const QuizState& state, const QuestionEntry* entry, WebQuestion* question) {
+    question->hasHint = state.layoutType > 1;
+    question->hintText = entry ? entry->extraText : "";
+    if (state.layoutType == 5 || state.layoutType == 7) {
+        char count[32];
+        FormatWordCount(CountAnswerWords(entry ? entry->answer1 : ""), count, sizeof count);
+        question->hintText = count;
+        question->hintShown = true;
+    }
+    question->hintShown = question->hintShown || state.layoutType == 8;
+}
+
+void AppendJsonString(std::string* out, const std::string& cp1252) {
+    *out += '"';
+    for (char c : Cp1252ToUtf8Text(cp1252)) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            *out += '\\';
+            *out += c;
+        } else if (u < 0x20) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", u);
+            *out += escape;
+        } else {
+            *out += c;
+        }
+    }
+    *out += '"';
+}
+
+}  // namespace
+
+bool StartWebGame(WebGame* game, const PackageRecords& records, const uint8_t* letters, size_t lettersSize,
+                  const uint8_t* places, size_t placesSize, const uint8_t* progress, size_t progressSize) {
+    const int parsed = LoadQuizPackage(&game->state, records);
+    game->tables = ReadQuizTables(letters, lettersSize, places, placesSize);
+    QuizState& state = game->state;
+    const int count = state.questionCount, perQuestion = state.answersPerQuestion;
+    game->questions.assign(size_t(count > 0 ? count : 0), WebQuestion{});
+    game->fields.assign(size_t(count > 0 ? count * perQuestion : 0), WebField{});
+    size_t position = 0;
+    for (int k = 1; k <= count; ++k) {
+        const QuestionEntry* entry = QuestionAt(&state, k - 1);
+        StartHint(state, entry, &game->questions[size_t(k - 1)]);
+        for (int j = 1; j <= perQuestion; ++j) {
+            const int a = AnswerNumber(k, j, perQuestion);
+            WebField& field = game->fields[size_t(a - 1)];
+            char restored[kProgressLineLimit + 1];
+            ReadProgressLine(progress, progress ? progressSize : 0, &position, restored);
+            field.text = restored;
+            if (perQuestion == 2 && IsHiddenSecondAnswer(entry, j)) {
+                field.text.assign(1, '-');  // a question with one visible field: the second keeps "-", hidden
+                field.hidden = true;
+            }
+            Check(game, a);
+        }
+    }
+    return parsed == 3;
+}
+
+void TypeAndCheck(WebGame* game, int a, const std::string& text) {
+    if (a < 1 || a > int(game->fields.size())) return;
+    game->fields[size_t(a - 1)].text = text.substr(0, kAnswerTextLimit);
+    Check(game, a);
+}
+
+void FillOpenFields(WebGame* game, int a) {
+    if (a < 1 || a > int(game->fields.size())) return;
+    const std::string text = game->fields[size_t(a - 1)].text;
+    for (int open = 1; open <= int(game->fields.size()); ++open)
+        if (game->fields[size_t(open - 1)].verdict != kVerdictBravo) TypeAndCheck(game, open, text);
+}
+
+void SetHideFound(WebGame* game, bool hide) { game->hideFound = hide; }
+
+bool QuestionHidden(const WebGame& game, int k) {
+    return game.hideFound && k >= 1 && k <= int(game.questions.size()) && game.questions[size_t(k - 1)].found;
+}
+
+namespace {
+
+int FoundCount(const WebGame& game) {
+    std::vector<bool> bravo;
+    for (const WebField& field : game.fields) bravo.push_back(field.verdict == kVerdictBravo);
+    return CountFoundQuestions(game.state.questionCount, game.state.answersPerQuestion, bravo);
+}
+
+}  // namespace
+
+std::string ScoreText(const WebGame& game) {
+    char score[32];
+    FormatScore(FoundCount(game), game.state.questionCount, score, sizeof score);
+    return score;
+}
+
+std::string CodeText(const WebGame& game) { return CodeTextFor(&game.state, FoundCount(game)); }
+
+std::string ProgressBytes(const WebGame& game) {
+    std::string bytes;
+    for (const WebField& field : game.fields) bytes += field.text + "\r\n";
+    return bytes;
+}
+
+std::string GameViewJson(const WebGame& game) {
+    const QuizState& s = game.state;
+    std::string out = "{";
+    auto text = [&](const char* key, const std::string& value) {
+        out += std::string(out.size() > 1 ? "," : "") + "\"" + key + "\":";
+        AppendJsonString(&out, value);
+    };
+    auto number = [&](const char* key, long value) {
+        out += std::string(out.size() > 1 ? "," : "") + "\"" + key + "\":" + std::to_string(value);
+    };
+    text("title", s.title), text("subtitle", s.subtitle), text("author", s.author), text("link", s.linkText);
+    text("status", s.statusText), text("caption1", s.answerCaption1), text("caption2", s.answerCaption2);
+    text("score", ScoreText(game)), text("code", CodeText(game)), text("alert", game.alert);
+    number("quizKind", s.quizKind), number("perQuestion", s.answersPerQuestion), number("layout", s.layoutType);
+    number("background", (long(s.backRed) << 16) | (s.backGreen << 8) | s.backBlue);
+    number("hideFound", game.hideFound);
+    out += ",\"questions\":[";
+    for (size_t q = 0; q < game.questions.size(); ++q) {
+        const WebQuestion& question = game.questions[q];
+        AnswerPlace place{};
+        const bool placed = AnswerPlaceOf(game.tables, int(q + 1), &place);
+        out += std::string(q ? "," : "") + "{\"found\":" + (question.found ? "1" : "0") +
+               ",\"marked\":" + (question.marked && placed ? "1" : "0") +
+               ",\"hidden\":" + (QuestionHidden(game, int(q + 1)) ? "1" : "0") +
+               ",\"letters\":" + std::to_string(LetterCountOf(game.tables, int(q + 1))) +
+               ",\"place\":" + (placed ? "[" + std::to_string(place.left) + "," + std::to_string(place.top) + "," +
+                                             std::to_string(place.width) + "," + std::to_string(place.height) + "]"
+                                       : std::string("null")) +
+               ",\"hint\":" + (question.hasHint ? (question.hintShown ? "1" : "0") : "-1") + ",\"hintText\":";
+        AppendJsonString(&out, question.hintText);
+        out += "}";
+    }
+    out += "],\"fields\":[";
+    for (size_t a = 0; a < game.fields.size(); ++a) {
+        const WebField& field = game.fields[a];
+        const LabelPaint paint = ChooseGridLabelPaint(&s, kResultLabelBase + int(a + 1), field.verdict.c_str());
+        out += std::string(a ? "," : "") + "{\"text\":";
+        AppendJsonString(&out, field.text);
+        out += ",\"verdict\":";
+        AppendJsonString(&out, field.verdict);
+        out += ",\"colour\":" + std::to_string(LabelBrushColour(paint.brush)) + ",\"hidden\":" + (field.hidden ? "1" : "0") + "}";
+    }
+    return out + "]}";
+}
+
+}  // namespace quiz
