@@ -202,6 +202,8 @@ std::string GameViewJson(const WebGame& game) {
     number("quizKind", s.quizKind), number("perQuestion", s.answersPerQuestion), number("layout", s.layoutType);
     number("background", (long(s.backRed) << 16) | (s.backGreen << 8) | s.backBlue);
     number("hideFound", game.hideFound);
+    // The labels' ink on the background, as the grid paints its number labels.
+    number("ink", long(ChooseGridLabelPaint(&s, kNumberLabelBase + 1, nullptr).textColour));
     out += ",\"questions\":[";
     for (size_t q = 0; q < game.questions.size(); ++q) {
         const WebQuestion& question = game.questions[q];

@@ -19,6 +19,8 @@
 //                           (line ends as "|") and press OK; exit 1 without one
 //   driver close-answer yes|no  close the window; print the message box that
 //                           asks, and answer it
+//   driver answer ID TEXT   type TEXT into answer field ID and press Enter;
+//                           print its verdict
 //   driver end-session      send the player WM_QUERYENDSESSION; print its
 //                           answer (1: the session may end)
 //   driver snapshot         print what the player shows: every control of the
@@ -802,6 +804,14 @@ int main(int argc, char** argv) {
         return TimeStartUps(std::atoi(argv[2]), cases);
     }
     if (verb == "snapshot") return Snapshot();
+    if (verb == "answer" && argc == 4) {  // types into a field and presses Enter
+        HWND window = FindWindowA(quiz::kMainClassName, nullptr);
+        HWND grid = nullptr, header = nullptr;
+        if (!window || !FindDialogs(window, &grid, &header) || !grid) return 1;
+        Answer(grid, std::atoi(argv[2]), argv[3]);
+        std::printf("%s\n", TextOf(GetDlgItem(grid, std::atoi(argv[2]) + 1000)).c_str());
+        return 0;
+    }
     if (verb == "end-session") {  // asks the player whether the session may end
         HWND window = FindWindowA(quiz::kMainClassName, nullptr);
         if (!window) return 1;
@@ -832,6 +842,6 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr,
                  "usage: driver e2e PLAYER.exe | startup N EXE DIR [EXE DIR ...] | box PROGRAM.exe CAPTION TEXT [ARGUMENT] | wait [SECONDS] | close [SECONDS] | text ID | bottom | cacher | "
-                 "resize WIDTH HEIGHT | save | close-answer yes|no | end-session | snapshot | memory EXE DIR CYCLES [ANSWER]\n");
+                 "resize WIDTH HEIGHT | save | close-answer yes|no | answer ID TEXT | end-session | snapshot | memory EXE DIR CYCLES [ANSWER]\n");
     return 2;
 }

@@ -100,9 +100,12 @@ wine "$driver" box "$quizpack_exe" quizpack "9 questions" "$quiz/mélange.toml" 
 # The box text is read in the Windows code page: one byte for the é.
 expect "the box says what was written" 1 "$(LC_ALL=C grep -c "melange.exe .crit : 9 questions" "$scratch/box")"
 same "the dropped source's .exe beside it" "$quiz/melange.exe" "$scratch/native.exe"
+"$native" web "$quiz/mélange.toml" --out "$scratch/native.html" >/dev/null
+same "  and its web page, as the native quizpack web makes it" "$quiz/melange.html" "$scratch/native.html"
+expect "  the box names the page too" 1 "$(LC_ALL=C grep -c "melange.html .crit" "$scratch/box")"
 
 # A broken source: its problems in the box, and no .exe.
-rm -f "$quiz/melange.exe"
+rm -f "$quiz/melange.exe" "$quiz/melange.html"
 printf '\n[[question]]\nanswer = ""\n' >>"$quiz/mélange.toml"
 wine "$driver" box "$quizpack_exe" quizpack "Le quiz n'est pas fait" "$quiz/mélange.toml" >"$scratch/box" 2>&1 || cat "$scratch/box"
 expect "the box lists the problem" 1 "$(LC_ALL=C grep -c "answer: vide" "$scratch/box")"
@@ -144,5 +147,5 @@ wine "$driver" e2e "$scratch/signed.exe" >"$scratch/e2e" 2>&1 || played=$?
 expect "  and plays end to end" 0 "$played"
 grep FAIL "$scratch/e2e" || true
 
-echo "$(( 14 - failures )) passed, $failures failed"
+echo "$(( 16 - failures )) passed, $failures failed"
 [ "$failures" -eq 0 ]

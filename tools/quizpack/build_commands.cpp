@@ -10,6 +10,7 @@
 #include "write/answer_key.h"
 #include "write/build_folder.h"
 #include "write/new_source.h"
+#include "write/web_page.h"
 #include "write/quiz_exe.h"
 
 namespace quizpack {
@@ -122,6 +123,28 @@ int NewCommand(const std::string& folder, const std::vector<uint8_t>& stub, cons
             << ", une par image ; changez-y les réponses si besoin, puis reconstruisez\n";
     const fs::path exe = PathOfUtf8(folder) / (ExecutableOfFolder(Utf8OfPath(fs::weakly_canonical(PathOfUtf8(folder)).filename())) + ".exe");
     return ExeCommand(source, Utf8OfPath(exe), stub, stubName, out, err);
+}
+
+int WebCommand(const std::string& sourcePath, const std::string& outPath, const std::string& core, bool floor,
+               std::ostream& out, std::ostream& err) {
+    QuizDefinition quiz;
+    std::vector<Resource> resources;
+    int rc = Prepare(sourcePath, "web", &quiz, err, &resources);
+    if (rc != 0) return rc;
+    std::string html, error;
+    if (!MakeWebPage(quiz, resources, core, floor, &html, &error)) {
+        err << "quizpack web : " << error << "\n";
+        return 2;
+    }
+    const std::string target =
+        outPath.empty() ? Utf8OfPath(PathOfUtf8(sourcePath).parent_path() / (quiz.executable + ".html")) : outPath;
+    if (!WriteWebPage(target, html, resources, &error)) {
+        err << "quizpack web : " << error << " ; rien n'est écrit\n";
+        return 2;
+    }
+    out << target << " écrit : " << QuestionsInFrench(quiz.questions.size()) << ", une page de " << html.size()
+        << " octets qui se joue dans un navigateur, relue\n";
+    return 0;
 }
 
 int PreviewCommand(const std::string& sourcePath, const std::string& outPath, std::ostream& out, std::ostream& err) {

@@ -34,6 +34,13 @@ int CheckCommand(const std::string& sourcePath, std::ostream& out, std::ostream&
 int BuildCommand(const std::string& sourcePath, const std::string& outDir, std::ostream& out,
                  std::ostream& err);
 
+// Checks, then writes the quiz's web page (one HTML file; `core`, the core
+// in WebAssembly, inside it) to outPath, or beside the source under the
+// executable's name with .html. `floor`: the same pictures and fields, no
+// script, for the speed benchmark.
+int WebCommand(const std::string& sourcePath, const std::string& outPath, const std::string& core, bool floor,
+               std::ostream& out, std::ostream& err);
+
 // A folder of pictures made into a quiz: FOLDER/quiz.toml (a mosaic, one
 // question per picture; kept when it is there), then its .exe,
 // FOLDER/NAME.exe, NAME from the folder's name.

@@ -1,21 +1,14 @@
-// The player stub, carried inside quizpack.exe: its bytes placed in read-only
-// data by the assembler (the file is named by the build: QUIZ_STUB_PATH).
+// What quizpack.exe carries inside it: the player stub and the core of the
+// web page (the files are named by the build: QUIZ_STUB_PATH, QUIZ_CORE_PATH).
+#include "embedded.h"
 #include "windows_edge.h"
 
-__asm__(".section .rdata,\"dr\"\n"
-        ".balign 16\n"
-        ".globl quizpack_stub_data\n"
-        "quizpack_stub_data:\n"
-        ".incbin \"" QUIZ_STUB_PATH "\"\n"
-        ".globl quizpack_stub_end\n"
-        "quizpack_stub_end:\n"
-        ".text\n");
-
-extern "C" const uint8_t quizpack_stub_data[];
-extern "C" const uint8_t quizpack_stub_end[];
+QUIZPACK_EMBED(StubFile, QUIZ_STUB_PATH)
+QUIZPACK_EMBED(CoreFile, QUIZ_CORE_PATH)
 
 namespace quizpack {
 
-std::vector<uint8_t> EmbeddedStub() { return {quizpack_stub_data, quizpack_stub_end}; }
+std::vector<uint8_t> EmbeddedStub() { return {StubFile().begin(), StubFile().end()}; }
+std::string EmbeddedWebCore() { return std::string(CoreFile()); }
 
 }  // namespace quizpack

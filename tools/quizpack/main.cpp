@@ -32,6 +32,16 @@ int MakeExeOfDroppedSource(const std::string& source, const char* argv0) {
         rc = quizpack::NewCommand(source, stub, name, out, err);
     else
         rc = quizpack::ExeCommand(source, "", stub, name, out, err);
+    // The same quiz as a web page beside it, for every other device.
+    std::string core, why;
+    const bool folder = std::filesystem::is_directory(quizpack::PathOfUtf8(source));
+    if (rc == 0) {
+        if (quizpack::LoadWebCore(argv0, &core, &why))
+            rc = quizpack::WebCommand(folder ? quizpack::Utf8OfPath(quizpack::PathOfUtf8(source) / "quiz.toml") : source,
+                                      "", core, false, out, err);
+        else
+            err << "quizpack : la page web n'est pas faite : " << why << "\n";
+    }
 #if defined(_WIN32)
     if (quizpack::StartedWithoutAPrompt()) {
         std::string text = out.str() + err.str();

@@ -100,6 +100,22 @@ int RunNew(const CLI::App&, const Arguments& a) {
     return NewCommand(a.source, stub, stubName, std::cout, std::cerr);
 }
 
+void DeclareWeb(CLI::App& c, Arguments& a) {
+    DeclareSource(c, a);
+    c.add_option("--out", a.exeOut, "la page à écrire (par défaut : son nom « executable » en .html à côté de la source)")
+        ->type_name("FICHIER");
+    c.add_flag("--floor", a.floor, "la page sans script du banc d'essai")->group("");
+}
+
+int RunWeb(const CLI::App&, const Arguments& a) {
+    std::string core, why;
+    if (!LoadWebCore(a.argv0, &core, &why)) {
+        std::cerr << "quizpack web : " << why << "\n";
+        return 2;
+    }
+    return WebCommand(a.source, a.exeOut, core, a.floor, std::cout, std::cerr);
+}
+
 void DeclarePng2Bmp(CLI::App& c, Arguments& a) {
     File(c, "IN", a.in, "fichier PNG");
     File(c, "OUT", a.out, "fichier BMP à écrire");
@@ -140,6 +156,10 @@ const std::vector<Verb>& Verbs() {
         {"exe", nullptr,
          "Vérifie la source d'un quiz, puis écrit l'exécutable qui le joue, relu avant d'être mis en place",
          "Exemple : quizpack exe mon-quiz.toml --out mon-quiz.exe\n", DeclareExe, RunExe},
+        {"web", nullptr,
+         "Vérifie la source d'un quiz, puis écrit la page web qui le joue dans un navigateur : un seul fichier "
+         ".html, qui s'ouvre d'un disque comme d'un serveur, sans réseau",
+         "Exemple : quizpack web mon-quiz.toml --out mon-quiz.html\n", DeclareWeb, RunWeb},
         {"new", nullptr,
          "Fait un quiz d'un dossier d'images (une mosaïque, une question par image, la réponse tirée du nom du "
          "fichier), puis écrit son exécutable dans le dossier",
@@ -152,6 +172,24 @@ const std::vector<Verb>& Verbs() {
          [](const CLI::App&, const Arguments& a) { return PreviewCommand(a.source, a.out, std::cout, std::cerr); }},
     };
     return verbs;
+}
+
+bool LoadWebCore(const char* argv0, std::string* core, std::string* why) {
+#if defined(_WIN32)
+    (void)argv0;
+    *core = EmbeddedWebCore();
+    *why = "ce quizpack.exe a été construit sans emscripten : il n'a pas le cœur du jeu pour la page web";
+#else
+    std::error_code ec;
+    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) self = PathOfUtf8(argv0);
+    const std::string path = Utf8OfPath(self.parent_path() / "quiz_core.js");
+    std::vector<uint8_t> bytes;
+    if (ReadFileBytes(path, &bytes)) core->assign(bytes.begin(), bytes.end());
+    *why = "impossible de trouver le cœur du jeu " + path +
+           " (il se construit avec emscripten : apt-get install emscripten, puis reconstruisez quizpack)";
+#endif
+    return !core->empty();
 }
 
 bool LoadStub(const std::string& given, const char* argv0, std::vector<uint8_t>* stub, std::string* name) {

@@ -15,7 +15,8 @@ struct Arguments {
     std::string in, out;                          // lzw, png2bmp; preview's picture
     std::string builtIn, record104, record105;    // inspect
     bool json = false;
-    std::string source, outDir, exeOut, stub;     // check, build, exe, preview
+    std::string source, outDir, exeOut, stub;     // check, build, exe, preview, web
+    bool floor = false;
     const char* argv0 = "";
 };
 
@@ -34,5 +35,9 @@ const std::vector<Verb>& Verbs();
 // carries, else player-stub.exe beside quizpack (the Linux archive, the build
 // tree). False with the name it could not read.
 bool LoadStub(const std::string& given, const char* argv0, std::vector<uint8_t>* stub, std::string* name);
+
+// The web page's core (quiz_core.js): on Windows the one quizpack.exe
+// carries, else the one beside quizpack. False with the French reason.
+bool LoadWebCore(const char* argv0, std::string* core, std::string* why);
 
 }  // namespace quizpack

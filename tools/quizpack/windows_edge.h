@@ -24,7 +24,8 @@ void LeaveOwnConsole();
 // A message box of quizpack, the text in UTF-8.
 void ShowMessage(const std::string& text, bool failed);
 
-// The player stub quizpack.exe carries.
+// The player stub quizpack.exe carries, and the web page's core.
 std::vector<uint8_t> EmbeddedStub();
+std::string EmbeddedWebCore();
 
 }  // namespace quizpack

@@ -1,0 +1,36 @@
+// The write stage for `quizpack web`: the quiz as one HTML page that opens
+// from a disk or a server and reaches no network. It carries the quiz's very
+// records and tables (scrambled as in the .exe), its pictures, the player's
+// core compiled to WebAssembly and a script that only draws and listens.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "exe/pe_resources.h"
+#include "judge/quiz_definition.h"
+
+namespace quizpack {
+
+// The page for the resources the .exe would carry; `core` is the core's
+// script (quiz_core.js). `floor`: the same pictures and fields, no script (the
+// page's speed is measured against it). False with a French `error`.
+bool MakeWebPage(const QuizDefinition& quiz, const std::vector<Resource>& resources, const std::string& core,
+                 bool floor, std::string* html, std::string* error);
+
+// What a page carries, read back from its bytes: the records, the tables and
+// the pictures, decoded. False when they cannot be found whole.
+bool ReadWebPage(const std::string& html, std::vector<std::vector<uint8_t>>* records,
+                 std::vector<std::vector<uint8_t>>* tables, std::vector<std::vector<uint8_t>>* pictures);
+
+// Writes the page beside `path`, reads it back (the records, tables and
+// pictures must be the resources' very bytes), then moves it into place.
+bool WriteWebPage(const std::string& path, const std::string& html, const std::vector<Resource>& resources,
+                  std::string* error);
+
+// The storage key of a quiz's page: its executable's name and a hash of its
+// records, so that pages opened from a disk (which share one storage) keep
+// apart.
+std::string WebStorageKey(const std::string& executable, const std::vector<uint8_t>& record104);
+
+}  // namespace quizpack
