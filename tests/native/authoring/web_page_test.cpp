@@ -1,0 +1,64 @@
+// The web page quizpack writes: the quiz's very records, tables and
+// pictures inside it, read back; the floor page without script.
+#include "authoring_fixtures.h"
+#include "write/web_page.h"
+
+namespace quizpack {
+namespace {
+
+const Resource& Find(const std::vector<Resource>& resources, const ResourceKey& type, int id) {
+    for (const Resource& r : resources)
+        if (r.type == type && r.name == ResourceId(uint16_t(id))) return r;
+    static const Resource none;
+    return none;
+}
+
+TEST_F(QuizFiles, AWebPageCarriesTheQuizsOwnBytes) {
+    std::string source = BaseSource();
+    source.replace(source.find("Les capitales d'Europe"), 22, "<b>Capitales & co</b>");
+    QuizDefinition quiz;
+    std::vector<Resource> resources;
+    ASSERT_FALSE(HasErrors(PrepareQuiz(WriteSource(source), &quiz, &resources)));
+    std::string html, error;
+    ASSERT_TRUE(MakeWebPage(quiz, resources, "var QuizCore;", false, &html, &error)) << error;
+    EXPECT_NE(html.find("<title>&lt;b&gt;Capitales &amp; co&lt;/b&gt;</title>"), std::string::npos);
+    EXPECT_EQ(html.find("<b>Capitales"), std::string::npos);  // in the data too, never as markup
+    std::vector<std::vector<uint8_t>> records, tables, pictures;
+    ASSERT_TRUE(ReadWebPage(html, &records, &tables, &pictures));
+    const ResourceKey patch = ResourceName("PATCH"), table = ResourceName("TABLE");
+    EXPECT_EQ(records[0], Find(resources, patch, 103).data);
+    EXPECT_EQ(records[1], Find(resources, patch, 104).data);
+    EXPECT_EQ(records[2], Find(resources, patch, 105).data);
+    EXPECT_EQ(tables[0], Find(resources, table, 1).data);
+    EXPECT_EQ(tables[1], Find(resources, table, 2).data);
+    ASSERT_EQ(pictures.size(), 3u);  // the puzzle and the two overlays
+    EXPECT_EQ(pictures[2], Find(resources, ResourceId(10), 10402).data);
+    // The floor: the same fields, ready as it is parsed, and no script.
+    std::string floor;
+    ASSERT_TRUE(MakeWebPage(quiz, resources, "var QuizCore;", true, &floor, &error)) << error;
+    EXPECT_EQ(floor.find("<script"), std::string::npos);
+    EXPECT_NE(floor.find("id=\"answer-3\""), std::string::npos);
+    EXPECT_EQ(floor.find("id=\"answer-4\""), std::string::npos);
+    EXPECT_FALSE(MakeWebPage(quiz, resources, "x = '</script>';", false, &html, &error));
+    // Written, read back, in place; nowhere to write, nothing written; a
+    // page without the quiz's bytes is never put in place.
+    EXPECT_FALSE(WriteWebPage((dir / "floor.html").string(), floor, resources, &error));
+    EXPECT_FALSE(fs::exists(dir / "floor.html"));
+    std::string page;
+    ASSERT_TRUE(MakeWebPage(quiz, resources, "var QuizCore;", false, &page, &error));
+    ASSERT_TRUE(WriteWebPage((dir / "q.html").string(), page, resources, &error)) << error;
+    EXPECT_FALSE(fs::exists(dir / "q.html.quizpack-partiel"));
+    EXPECT_FALSE(WriteWebPage((dir / "nulle-part" / "q.html").string(), page, resources, &error));
+    EXPECT_NE(error.find("impossible d'"), std::string::npos) << error;
+}
+
+TEST(WebPage, EachQuizKeepsItsAnswersUnderAKeyOfItsOwn) {
+    const std::vector<uint8_t> a = {1, 2, 3}, b = {1, 2, 4};
+    EXPECT_EQ(WebStorageKey("fruits", a), WebStorageKey("fruits", a));
+    EXPECT_NE(WebStorageKey("fruits", a), WebStorageKey("fruits", b));
+    EXPECT_NE(WebStorageKey("fruits", a), WebStorageKey("legumes", a));
+    EXPECT_EQ(WebStorageKey("fruits", {}).rfind("quizpack:fruits:", 0), 0u);
+}
+
+}  // namespace
+}  // namespace quizpack
