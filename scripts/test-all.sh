@@ -68,7 +68,9 @@ fuzz() {
 startup() {
   xvfb-run -a -s "-screen 0 1280x1024x24" tests/bench/startup_bench.sh build/windows "${STARTUP_RUNS:-3}" &&
     tests/bench/exe_bench.sh build/windows "${STARTUP_RUNS:-3}" &&
-    tests/bench/mosaic_bench.sh build/windows build/release "${STARTUP_RUNS:-3}"
+    tests/bench/mosaic_bench.sh build/windows build/release "${STARTUP_RUNS:-3}" &&
+    /usr/bin/python3 tests/bench/web_bench.py build/windows/host/tools/quizpack/quizpack . build/windows \
+      "${WEB_ROUNDS:-15}"
 }
 
 bench() {
@@ -82,7 +84,7 @@ stage "native suites (ASan, UBSan)" native
 stage "Windows suites under Wine" windows
 stage "fuzzing" fuzz
 stage "benchmarks (short run)" bench
-stage "start-up and quizpack exe benchmarks (short run)" startup
+stage "start-up, quizpack exe and web page benchmarks (short run)" startup
 
 echo
 for f in "${failures[@]}"; do echo "FAILED: $f"; done

@@ -82,7 +82,7 @@ def answer(driver, field, typed):
     """The text in field `field`, then Enter: as a player types it."""
     driver.execute_script(
         "const f = document.getElementById('answer-' + arguments[0]); f.value = arguments[1];"
-        "f.dispatchEvent(new KeyboardEvent('keydown', {key: 'Enter'}));", field, typed)
+        "f.dispatchEvent(new KeyboardEvent('keydown', {key: 'Enter', bubbles: true}));", field, typed)
     return text(driver, "verdict-%d" % field)
 
 
@@ -99,7 +99,8 @@ def saved(driver):
         os.remove(os.path.join(downloads, name))
     driver.find_element(By.ID, "save").click()
     for _ in range(100):
-        files = [f for f in os.listdir(downloads) if not f.endswith(".crdownload")]
+        # Chrome writes into a hidden temporary file, then renames it.
+        files = [f for f in os.listdir(downloads) if not f.endswith(".crdownload") and not f.startswith(".")]
         if files:
             with open(os.path.join(downloads, files[0]), "rb") as f:
                 return files[0], f.read()

@@ -125,7 +125,7 @@ int NewCommand(const std::string& folder, const std::vector<uint8_t>& stub, cons
     return ExeCommand(source, Utf8OfPath(exe), stub, stubName, out, err);
 }
 
-int WebCommand(const std::string& sourcePath, const std::string& outPath, const std::string& core, bool floor,
+int WebCommand(const std::string& sourcePath, const std::string& outPath, const WebCore& core, bool floor,
                std::ostream& out, std::ostream& err) {
     QuizDefinition quiz;
     std::vector<Resource> resources;
@@ -138,7 +138,11 @@ int WebCommand(const std::string& sourcePath, const std::string& outPath, const 
     }
     const std::string target =
         outPath.empty() ? Utf8OfPath(PathOfUtf8(sourcePath).parent_path() / (quiz.executable + ".html")) : outPath;
-    if (!WriteWebPage(target, html, resources, &error)) {
+    // The floor carries no quiz to read back: it is only measured against.
+    const bool written = floor ? WriteFileBytes(target, reinterpret_cast<const uint8_t*>(html.data()), html.size()) ||
+                                     (error = "impossible d'écrire " + target, false)
+                               : WriteWebPage(target, html, resources, &error);
+    if (!written) {
         err << "quizpack web : " << error << " ; rien n'est écrit\n";
         return 2;
     }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "judge/player_verdict.h"
+#include "write/web_page.h"
 
 namespace quizpack {
 
@@ -38,7 +39,7 @@ int BuildCommand(const std::string& sourcePath, const std::string& outDir, std::
 // in WebAssembly, inside it) to outPath, or beside the source under the
 // executable's name with .html. `floor`: the same pictures and fields, no
 // script, for the speed benchmark.
-int WebCommand(const std::string& sourcePath, const std::string& outPath, const std::string& core, bool floor,
+int WebCommand(const std::string& sourcePath, const std::string& outPath, const WebCore& core, bool floor,
                std::ostream& out, std::ostream& err);
 
 // A folder of pictures made into a quiz: FOLDER/quiz.toml (a mosaic, one

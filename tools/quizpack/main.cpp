@@ -33,7 +33,8 @@ int MakeExeOfDroppedSource(const std::string& source, const char* argv0) {
     else
         rc = quizpack::ExeCommand(source, "", stub, name, out, err);
     // The same quiz as a web page beside it, for every other device.
-    std::string core, why;
+    quizpack::WebCore core;
+    std::string why;
     const bool folder = std::filesystem::is_directory(quizpack::PathOfUtf8(source));
     if (rc == 0) {
         if (quizpack::LoadWebCore(argv0, &core, &why))

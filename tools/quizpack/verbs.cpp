@@ -108,7 +108,8 @@ void DeclareWeb(CLI::App& c, Arguments& a) {
 }
 
 int RunWeb(const CLI::App&, const Arguments& a) {
-    std::string core, why;
+    WebCore core;
+    std::string why;
     if (!LoadWebCore(a.argv0, &core, &why)) {
         std::cerr << "quizpack web : " << why << "\n";
         return 2;
@@ -174,7 +175,7 @@ const std::vector<Verb>& Verbs() {
     return verbs;
 }
 
-bool LoadWebCore(const char* argv0, std::string* core, std::string* why) {
+bool LoadWebCore(const char* argv0, WebCore* core, std::string* why) {
 #if defined(_WIN32)
     (void)argv0;
     *core = EmbeddedWebCore();
@@ -184,12 +185,13 @@ bool LoadWebCore(const char* argv0, std::string* core, std::string* why) {
     std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec) self = PathOfUtf8(argv0);
     const std::string path = Utf8OfPath(self.parent_path() / "quiz_core.js");
-    std::vector<uint8_t> bytes;
-    if (ReadFileBytes(path, &bytes)) core->assign(bytes.begin(), bytes.end());
-    *why = "impossible de trouver le cœur du jeu " + path +
+    std::vector<uint8_t> script;
+    if (ReadFileBytes(path, &script) && ReadFileBytes(Utf8OfPath(self.parent_path() / "quiz_core.wasm"), &core->wasm))
+        core->script.assign(script.begin(), script.end());
+    *why = "impossible de trouver le cœur du jeu " + path + " et quiz_core.wasm" +
            " (il se construit avec emscripten : apt-get install emscripten, puis reconstruisez quizpack)";
 #endif
-    return !core->empty();
+    return !core->script.empty() && !core->wasm.empty();
 }
 
 bool LoadStub(const std::string& given, const char* argv0, std::vector<uint8_t>* stub, std::string* name) {

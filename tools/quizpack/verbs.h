@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "write/web_page.h"
+
 namespace quizpack {
 
 // Everything a verb may take from its command line.
@@ -36,8 +38,9 @@ const std::vector<Verb>& Verbs();
 // tree). False with the name it could not read.
 bool LoadStub(const std::string& given, const char* argv0, std::vector<uint8_t>* stub, std::string* name);
 
-// The web page's core (quiz_core.js): on Windows the one quizpack.exe
-// carries, else the one beside quizpack. False with the French reason.
-bool LoadWebCore(const char* argv0, std::string* core, std::string* why);
+// The web page's core (quiz_core.js and quiz_core.wasm): on Windows the one
+// quizpack.exe carries, else the one beside quizpack. False with the French
+// reason.
+bool LoadWebCore(const char* argv0, WebCore* core, std::string* why);
 
 }  // namespace quizpack

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "write/web_page.h"
+
 namespace quizpack {
 
 // The command line, each argument in UTF-8.
@@ -26,6 +28,6 @@ void ShowMessage(const std::string& text, bool failed);
 
 // The player stub quizpack.exe carries, and the web page's core.
 std::vector<uint8_t> EmbeddedStub();
-std::string EmbeddedWebCore();
+WebCore EmbeddedWebCore();
 
 }  // namespace quizpack

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <map>
 
 #include "embedded.h"
 #include "grid/quiz_tables.h"
@@ -95,13 +96,28 @@ std::string Html(const std::string& utf8) {
     return out;
 }
 
-std::string Replaced(std::string text, const std::string& mark, const std::string& by) {
-    const size_t at = text.find(mark);
-    return at == std::string::npos ? text : text.replace(at, mark.size(), by);
+// The page's template with each {{MARK}} replaced, in one pass: what goes in
+// (an author's title, say) is never searched for marks itself.
+std::string Filled(const std::string& page, const std::map<std::string, std::string>& values) {
+    std::string out;
+    size_t at = 0;
+    for (size_t open = page.find("{{"); open != std::string::npos; open = page.find("{{", at)) {
+        const size_t close = page.find("}}", open);
+        if (close == std::string::npos) break;
+        const auto value = values.find(page.substr(open + 2, close - open - 2));
+        out.append(page, at, open - at);
+        out += value == values.end() ? page.substr(open, close + 2 - open) : value->second;
+        at = close + 2;
+    }
+    return out.append(page, at, std::string::npos);
 }
 
-// The quiz's data for the page: records, tables, pictures, names.
-bool PageData(const QuizDefinition& quiz, const std::vector<Resource>& resources, std::string* json, std::string* error) {
+// The quiz's data for the page: records, tables, names; and apart, the
+// overlays, which only a reveal needs (the page reads them after its first
+// field is ready). The puzzle goes into the page's style, once for every
+// question.
+bool PageData(const QuizDefinition& quiz, const std::vector<Resource>& resources, std::string* json,
+              std::string* marks, std::string* error) {
     const Resource* records[3] = {Find(resources, ResourceName("PATCH"), quiz::kBuiltInRecordResourceId),
                                   Find(resources, ResourceName("PATCH"), 104), Find(resources, ResourceName("PATCH"), 105)};
     const Resource* tables[2] = {Find(resources, ResourceName(quiz::kTableResourceType), quiz::kLetterCountTableId),
@@ -115,32 +131,64 @@ bool PageData(const QuizDefinition& quiz, const std::vector<Resource>& resources
     *json = "{\"exe\":" + Json(quiz.executable) + ",\"key\":" + Json(WebStorageKey(quiz.executable, records[1]->data)) +
             ",\"records\":[" + Json(Base64(records[0]->data)) + "," + Json(Base64(records[1]->data)) + "," +
             Json(Base64(records[2]->data)) + "],\"tables\":[" + Json(Base64(tables[0]->data)) + "," +
-            Json(Base64(tables[1]->data)) + "],\"puzzle\":{\"uri\":" + Json(DataUri(puzzle->data)) +
-            ",\"width\":" + std::to_string(info.width) + ",\"height\":" + std::to_string(info.height) + "},\"overlays\":[";
+            Json(Base64(tables[1]->data)) + "],\"puzzle\":{\"width\":" + std::to_string(info.width) +
+            ",\"height\":" + std::to_string(info.height) + "}}";
+    *marks = "[";
     for (size_t k = 1; k <= quiz.questions.size(); ++k) {
         const Resource* overlay = Picture(resources, kOverlayBase + int(k));
-        *json += std::string(k > 1 ? "," : "") + (overlay ? Json(DataUri(overlay->data)) : "null");
+        *marks += std::string(k > 1 ? "," : "") + (overlay ? Json(DataUri(overlay->data)) : "null");
     }
-    *json += "]}";
+    *marks += "]";
     return true;
 }
 
-// The floor of the page's speed: the same pictures and fields, ready as the
-// HTML is parsed, no script.
-std::string FloorGrid(const QuizDefinition& quiz, const std::string& puzzleUri) {
+// The questions' blocks, written here once: the page's script fills them
+// from the core (counts, verdicts, hints, marks) and never builds them, so
+// that the fields are there as soon as the HTML is read. `marked`: each mark
+// carries its picture (the floor, which has no script to give it one).
+std::string PageGrid(const QuizDefinition& quiz, const std::vector<Resource>& resources, bool marked) {
     std::string grid;
     const size_t perQuestion = size_t(quiz.package.answersPerQuestion);
     for (size_t k = 1; k <= quiz.questions.size(); ++k) {
-        grid += "<section class=\"question\" id=\"question-" + std::to_string(k) + "\"><div class=\"picture\"><img src=\"" +
-                puzzleUri + "\" alt=\"\"></div><div class=\"answers\">";
+        const std::string n = std::to_string(k);
+        grid += "<section id=\"question-" + n + "\" class=\"question\" aria-label=\"Question " + n +
+                "\"><div id=\"picture-" + n + "\" class=\"picture\"><div class=\"puzzle\" role=\"img\" aria-label=\"La grille de la question " +
+                n + "\"></div>";
+        if (const Resource* overlay = Picture(resources, kOverlayBase + int(k)))
+            grid += "<img class=\"mark\" alt=\"La réponse " + n + " marquée\" hidden" +
+                    (marked ? " src=\"" + DataUri(overlay->data) + "\">" : std::string(">"));
+        grid += "<p class=\"count\"></p></div><div class=\"answers\">";
         for (size_t j = 1; j <= perQuestion; ++j) {
             const std::string a = std::to_string(perQuestion * (k - 1) + j);
-            grid += "<label for=\"answer-" + a + "\">" + std::to_string(k) + ".</label><input id=\"answer-" + a +
-                    "\"><output id=\"verdict-" + a + "\">?</output>";
+            grid += "<label for=\"answer-" + a + "\" class=\"number\">" + (j == 1 ? n + "." : std::string()) +
+                    "<span class=\"visually-hidden\"> Réponse de la question " + n + "</span></label><input id=\"answer-" + a +
+                    "\" data-field=\"" + a +
+                    "\" type=\"text\" maxlength=\"85\" autocomplete=\"off\" spellcheck=\"false\" autocapitalize=\"characters\">"
+                    "<output id=\"verdict-" + a + "\" class=\"verdict\" for=\"answer-" + a + "\"></output>";
         }
-        grid += "</div></section>";
+        grid += "</div><p id=\"hint-" + n + "\" class=\"hint\" hidden></p></section>";
     }
     return grid;
+}
+
+// The page without any of its scripts.
+std::string WithoutScripts(std::string page) {
+    for (size_t at = page.find("<script"); at != std::string::npos; at = page.find("<script", at)) {
+        const size_t end = page.find("</script>", at);
+        page.erase(at, (end == std::string::npos ? page.size() : end + 9) - at);
+    }
+    return page;
+}
+
+// The pictures' bytes in a part of the page: each data address's base64,
+// up to its closing quote.
+bool PicturesIn(const std::string& html, size_t from, size_t to, std::vector<std::vector<uint8_t>>* pictures) {
+    for (size_t at = html.find(";base64,", from); at < to; at = html.find(";base64,", at + 1)) {
+        const size_t close = html.find('"', at);
+        pictures->emplace_back();
+        if (close == std::string::npos || !FromBase64(html.substr(at + 8, close - at - 8), &pictures->back())) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -153,36 +201,44 @@ std::string WebStorageKey(const std::string& executable, const std::vector<uint8
     return "quizpack:" + executable + ":" + hex;
 }
 
-bool MakeWebPage(const QuizDefinition& quiz, const std::vector<Resource>& resources, const std::string& core,
+bool MakeWebPage(const QuizDefinition& quiz, const std::vector<Resource>& resources, const WebCore& core,
                  bool floor, std::string* html, std::string* error) {
-    std::string data;
-    if (!PageData(quiz, resources, &data, error)) return false;
-    if (core.find("</script") != std::string::npos) {
+    std::string data, marks;
+    if (!PageData(quiz, resources, &data, &marks, error)) return false;
+    if (core.script.find("</script") != std::string::npos) {
         *error = "le cœur du jeu contient « </script » et ne peut pas aller dans la page";
         return false;
     }
-    std::string page = Replaced(std::string(PageHtml()), "{{TITLE}}", Html(Cp1252ToUtf8(quiz.package.title)));
-    page = Replaced(page, "{{STYLE}}", std::string(PageCss()));
+    const Resource* puzzle = Picture(resources, kPuzzleId);
+    const PictureInfo info = ReadPictureInfo(puzzle->data);
+    std::map<std::string, std::string> values = {
+        {"TITLE", Html(Cp1252ToUtf8(quiz.package.title))},
+        {"STYLE", std::string(PageCss())},
+        {"PUZZLE", ".puzzle{background-image:url(\"" + DataUri(puzzle->data) + "\")}"},
+        {"SIZE", "--w:" + std::to_string(info.width) + ";--h:" + std::to_string(info.height)},
+        {"GRID", PageGrid(quiz, resources, floor)}};
     if (floor) {
-        const Resource* puzzle = Picture(resources, kPuzzleId);
-        page = Replaced(page, "<main id=\"grid\" aria-label=\"Les questions\"></main>",
-                        "<main id=\"grid\">" + FloorGrid(quiz, DataUri(puzzle->data)) + "</main>");
-        page = page.substr(0, page.find("<script type=\"application/json\"")) + "</body>\n</html>\n";
-    } else {
-        page = Replaced(page, "{{DATA}}", data);
-        page = Replaced(page, "{{CORE}}", core);
-        page = Replaced(page, "{{SCRIPT}}", std::string(PageScript()));
+        *html = WithoutScripts(Filled(std::string(PageHtml()), values));
+        return true;
     }
-    *html = std::move(page);
+    values["CORE_WASM"] = Base64(core.wasm);
+    values["CORE"] = core.script;
+    values["DATA"] = data;
+    values["MARKS"] = marks;
+    values["SCRIPT"] = std::string(PageScript());
+    *html = Filled(std::string(PageHtml()), values);
     return true;
 }
 
 bool ReadWebPage(const std::string& html, std::vector<std::vector<uint8_t>>* records,
                  std::vector<std::vector<uint8_t>>* tables, std::vector<std::vector<uint8_t>>* pictures) {
     records->clear(), tables->clear(), pictures->clear();
+    // The quiz's data, apart from the core's own.
+    const size_t data = html.find("id=\"quiz-data\"");
+    if (data == std::string::npos) return false;
     // Every base64 text of the data, in order: three records, two tables.
     auto list = [&](const std::string& key, std::vector<std::vector<uint8_t>>* out) {
-        size_t at = html.find("\"" + key + "\":[");
+        size_t at = html.find("\"" + key + "\":[", data);
         if (at == std::string::npos) return false;
         at += key.size() + 4;
         const size_t end = html.find(']', at);
@@ -196,12 +252,12 @@ bool ReadWebPage(const std::string& html, std::vector<std::vector<uint8_t>>* rec
         return true;
     };
     if (!list("records", records) || !list("tables", tables)) return false;
-    for (size_t at = html.find(";base64,"); at != std::string::npos; at = html.find(";base64,", at + 1)) {
-        const size_t close = html.find('"', at);
-        pictures->emplace_back();
-        if (close == std::string::npos || !FromBase64(html.substr(at + 8, close - at - 8), &pictures->back())) return false;
-    }
-    return records->size() == 3 && tables->size() == 2;
+    // The puzzle in the page's style, then the overlays.
+    const size_t style = html.find("id=\"puzzle-picture\""), marks = html.find("id=\"quiz-marks\"");
+    if (style == std::string::npos || !PicturesIn(html, style, html.find("</style>", style), pictures) ||
+        pictures->size() != 1 || marks == std::string::npos)
+        return false;
+    return PicturesIn(html, marks, html.find("</script>", marks), pictures) && records->size() == 3 && tables->size() == 2;
 }
 
 bool WriteWebPage(const std::string& path, const std::string& html, const std::vector<Resource>& resources,

@@ -12,10 +12,18 @@
 
 namespace quizpack {
 
-// The page for the resources the .exe would carry; `core` is the core's
-// script (quiz_core.js). `floor`: the same pictures and fields, no script (the
-// page's speed is measured against it). False with a French `error`.
-bool MakeWebPage(const QuizDefinition& quiz, const std::vector<Resource>& resources, const std::string& core,
+// The player's core as the browser runs it: emscripten's script
+// (quiz_core.js) and the WebAssembly it compiles (quiz_core.wasm).
+struct WebCore {
+    std::string script;
+    std::vector<uint8_t> wasm;
+};
+
+// The page for the resources the .exe would carry. `floor`: the same page
+// without its scripts, the marked pictures in their hidden <img>, so the same
+// pictures and fields, ready as the HTML is parsed (the page's speed is
+// measured against it). False with a French `error`.
+bool MakeWebPage(const QuizDefinition& quiz, const std::vector<Resource>& resources, const WebCore& core,
                  bool floor, std::string* html, std::string* error);
 
 // What a page carries, read back from its bytes: the records, the tables and

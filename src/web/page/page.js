@@ -8,13 +8,9 @@
   let core = null;
   let view = null;
   let lastField = 1;
+  let marks = null;  // the marked pictures, read once the page is whole
 
-  function bytesOf(base64) {
-    const text = atob(base64);
-    const out = new Uint8Array(text.length);
-    for (let i = 0; i < text.length; ++i) out[i] = text.charCodeAt(i);
-    return out;
-  }
+  const bytesOf = window.quizBytes;
 
   // Bytes into the core's memory for one call, freed after it.
   function withBytes(parts, call) {
@@ -79,52 +75,14 @@
     return value < 0 ? '' : '#' + value.toString(16).padStart(6, '0');
   }
 
-  function element(tag, attributes, text) {
+  function element(tag, attributes) {
     const node = document.createElement(tag);
-    Object.entries(attributes || {}).forEach(([key, value]) => node.setAttribute(key, value));
-    if (text !== undefined) node.textContent = text;
+    Object.entries(attributes).forEach(([key, value]) => node.setAttribute(key, value));
     return node;
   }
 
-  function buildQuestion(k) {
-    const question = view.questions[k - 1];
-    const block = element('section', { id: 'question-' + k, class: 'question', 'aria-label': 'Question ' + k });
-    const picture = element('div', { id: 'picture-' + k, class: 'picture' });
-    picture.style.setProperty('--w', data.puzzle.width);
-    picture.style.setProperty('--h', data.puzzle.height);
-    picture.appendChild(element('img', { src: data.puzzle.uri, alt: 'La grille de la question ' + k,
-                                         width: data.puzzle.width, height: data.puzzle.height }));
-    if (data.overlays[k - 1] && question.place) {
-      const [left, top, width] = question.place;
-      const mark = element('img', { class: 'mark', src: data.overlays[k - 1], alt: 'La réponse ' + k + ' marquée', hidden: '' });
-      mark.style.left = (100 * left / data.puzzle.width) + '%';
-      mark.style.top = (100 * top / data.puzzle.height) + '%';
-      mark.style.width = (100 * width / data.puzzle.width) + '%';
-      picture.appendChild(mark);
-    }
-    picture.appendChild(element('p', { class: 'count' }, question.letters + ' lettres'));
-    block.appendChild(picture);
-    const answers = element('div', { class: 'answers' });
-    for (let j = 1; j <= view.perQuestion; ++j) {
-      const a = view.perQuestion * (k - 1) + j;
-      const caption = view.perQuestion === 2 ? [view.caption1, view.caption2][j - 1] : '';
-      const label = element('label', { for: 'answer-' + a, class: j === 1 ? 'number' : 'number second' },
-                            j === 1 ? k + '.' : '');
-      label.appendChild(element('span', { class: 'visually-hidden' },
-                                ' Réponse' + (caption ? ' (' + caption + ')' : '') + ' de la question ' + k));
-      const input = element('input', { id: 'answer-' + a, type: 'text', maxlength: '85', autocomplete: 'off',
-                                       spellcheck: 'false', autocapitalize: 'characters' });
-      input.addEventListener('focus', () => { lastField = a; });
-      input.addEventListener('keydown', (event) => { if (event.key === 'Enter') judge(a); });
-      input.addEventListener('blur', () => judge(a));
-      const verdict = element('output', { id: 'verdict-' + a, class: 'verdict', for: 'answer-' + a });
-      answers.append(label, input, verdict);
-    }
-    block.appendChild(answers);
-    block.appendChild(element('p', { id: 'hint-' + k, class: 'hint', hidden: '' }));
-    return block;
-  }
-
+  // The blocks are in the page already: the core's texts go into them, and
+  // the fields listen through the grid (Enter and leaving a field judge it).
   function build() {
     byId('title').textContent = view.title;
     byId('subtitle').textContent = view.subtitle;
@@ -137,8 +95,31 @@
     const grid = byId('grid');
     document.body.style.background = colour(view.background);
     grid.style.setProperty('--ink', colour(view.ink));
-    for (let k = 1; k <= view.questions.length; ++k) grid.appendChild(buildQuestion(k));
+    view.questions.forEach((question, i) => {
+      byId('picture-' + (i + 1)).querySelector('.count').textContent = question.letters + ' lettres';
+    });
+    if (view.perQuestion === 2) {
+      view.fields.forEach((field, i) => {
+        const caption = [view.caption1, view.caption2][i % 2];
+        if (caption) byId('answer-' + (i + 1)).previousElementSibling.lastChild.textContent =
+          ' Réponse (' + caption + ') de la question ' + (Math.floor(i / 2) + 1);
+      });
+    }
+    grid.addEventListener('focusin', (event) => { if (event.target.dataset.field) lastField = +event.target.dataset.field; });
+    grid.addEventListener('focusout', (event) => { if (event.target.dataset.field) judge(+event.target.dataset.field); });
+    grid.addEventListener('keydown', (event) => {
+      if (event.key === 'Enter' && event.target.dataset.field) judge(+event.target.dataset.field);
+    });
     if (view.alert) say(view.alert);
+  }
+
+  // A mark's picture and place, at its first reveal.
+  function showMark(mark, place, uri) {
+    const [left, top, width] = place;
+    mark.style.left = (100 * left / data.puzzle.width) + '%';
+    mark.style.top = (100 * top / data.puzzle.height) + '%';
+    mark.style.width = (100 * width / data.puzzle.width) + '%';
+    mark.src = uri;
   }
 
   function render() {
@@ -163,6 +144,7 @@
       const picture = byId('picture-' + k);
       picture.hidden = !!question.hidden;
       const mark = picture.querySelector('.mark');
+      if (mark && question.marked && !mark.src && marks) showMark(mark, question.place, marks[i]);
       if (mark) mark.hidden = !question.marked;
     });
   }
@@ -210,13 +192,21 @@
     });
   }
 
-  QuizCore().then((module) => {
+  // The browser's storage is read while the core is still compiling.
+  const saved = kept();
+  window.quizCore.then((module) => {
     core = module;
-    start(kept());
+    start(saved);
     build();
     render();
     wire();
     window.quizReady = performance.now();
     document.body.dataset.ready = '1';
-  });
+    const readMarks = () => {
+      marks = JSON.parse(byId('quiz-marks').textContent);
+      render();
+    };
+    if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', readMarks);
+    else readMarks();
+  }, () => say('Ce navigateur ne sait pas faire tourner le jeu (il lui faut WebAssembly) : ouvrez la page dans un navigateur récent.'));
 })();

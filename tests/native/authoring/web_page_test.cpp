@@ -6,6 +6,8 @@
 namespace quizpack {
 namespace {
 
+const WebCore kCore = {"var QuizCore;", {0x00, 0x61, 0x73, 0x6D, 0x01}};
+
 const Resource& Find(const std::vector<Resource>& resources, const ResourceKey& type, int id) {
     for (const Resource& r : resources)
         if (r.type == type && r.name == ResourceId(uint16_t(id))) return r;
@@ -15,13 +17,15 @@ const Resource& Find(const std::vector<Resource>& resources, const ResourceKey& 
 
 TEST_F(QuizFiles, AWebPageCarriesTheQuizsOwnBytes) {
     std::string source = BaseSource();
-    source.replace(source.find("Les capitales d'Europe"), 22, "<b>Capitales & co</b>");
+    // An author's title is text: neither markup nor a mark of the template.
+    source.replace(source.find("Les capitales d'Europe"), 22, "<b>Capitales & co</b> {{GRID}}");
     QuizDefinition quiz;
     std::vector<Resource> resources;
     ASSERT_FALSE(HasErrors(PrepareQuiz(WriteSource(source), &quiz, &resources)));
     std::string html, error;
-    ASSERT_TRUE(MakeWebPage(quiz, resources, "var QuizCore;", false, &html, &error)) << error;
-    EXPECT_NE(html.find("<title>&lt;b&gt;Capitales &amp; co&lt;/b&gt;</title>"), std::string::npos);
+    ASSERT_TRUE(MakeWebPage(quiz, resources, kCore, false, &html, &error)) << error;
+    EXPECT_NE(html.find("<title>&lt;b&gt;Capitales &amp; co&lt;/b&gt; {{GRID}}</title>"), std::string::npos);
+    EXPECT_NE(html.find(">AGFzbQE=</script>"), std::string::npos);  // the core's WebAssembly, whole
     EXPECT_EQ(html.find("<b>Capitales"), std::string::npos);  // in the data too, never as markup
     std::vector<std::vector<uint8_t>> records, tables, pictures;
     ASSERT_TRUE(ReadWebPage(html, &records, &tables, &pictures));
@@ -35,17 +39,32 @@ TEST_F(QuizFiles, AWebPageCarriesTheQuizsOwnBytes) {
     EXPECT_EQ(pictures[2], Find(resources, ResourceId(10), 10402).data);
     // The floor: the same fields, ready as it is parsed, and no script.
     std::string floor;
-    ASSERT_TRUE(MakeWebPage(quiz, resources, "var QuizCore;", true, &floor, &error)) << error;
+    ASSERT_TRUE(MakeWebPage(quiz, resources, kCore, true, &floor, &error)) << error;
     EXPECT_EQ(floor.find("<script"), std::string::npos);
-    EXPECT_NE(floor.find("id=\"answer-3\""), std::string::npos);
+    EXPECT_EQ(floor.find("quizCore"), std::string::npos);
+    const size_t puzzle = html.find("<style id=\"puzzle-picture\">");
+    EXPECT_NE(floor.find(html.substr(puzzle, html.find("</style>", puzzle) - puzzle)), std::string::npos);
+    for (const char* part : {"id=\"answer-3\"", "id=\"verdict-3\"", "id=\"hint-3\"", "id=\"question-3\"", ".puzzle{"}) {
+        EXPECT_NE(floor.find(part), std::string::npos) << part;
+        EXPECT_NE(html.find(part), std::string::npos) << part;
+    }
     EXPECT_EQ(floor.find("id=\"answer-4\""), std::string::npos);
-    EXPECT_FALSE(MakeWebPage(quiz, resources, "x = '</script>';", false, &html, &error));
+    size_t markPictures = 0;  // the floor shows the same pictures: its marks carry theirs
+    for (size_t at = floor.find("hidden src=\"data:image/"); at != std::string::npos; at = floor.find("hidden src=", at + 1))
+        ++markPictures;
+    EXPECT_EQ(markPictures, 2u);
+    EXPECT_EQ(html.find("hidden src="), std::string::npos);
+    EXPECT_EQ(html.find("id=\"answer-4\""), std::string::npos);
+    // Questions 1 and 2 have overlays, question 3 none: a mark where there is one.
+    EXPECT_NE(html.find("La réponse 2 marquée"), std::string::npos);
+    EXPECT_EQ(html.find("La réponse 3 marquée"), std::string::npos);
+    EXPECT_FALSE(MakeWebPage(quiz, resources, {"x = '</script>';", kCore.wasm}, false, &html, &error));
     // Written, read back, in place; nowhere to write, nothing written; a
     // page without the quiz's bytes is never put in place.
     EXPECT_FALSE(WriteWebPage((dir / "floor.html").string(), floor, resources, &error));
     EXPECT_FALSE(fs::exists(dir / "floor.html"));
     std::string page;
-    ASSERT_TRUE(MakeWebPage(quiz, resources, "var QuizCore;", false, &page, &error));
+    ASSERT_TRUE(MakeWebPage(quiz, resources, kCore, false, &page, &error));
     ASSERT_TRUE(WriteWebPage((dir / "q.html").string(), page, resources, &error)) << error;
     EXPECT_FALSE(fs::exists(dir / "q.html.quizpack-partiel"));
     EXPECT_FALSE(WriteWebPage((dir / "nulle-part" / "q.html").string(), page, resources, &error));
