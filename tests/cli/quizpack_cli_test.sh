@@ -146,7 +146,7 @@ contains "help in French" "Utilisation : quizpack [OPTIONS] COMMANDE" "$out"
 contains "help names the commands" "Vérifie la source d'un quiz" "$out"
 contains "help of a command" "dossier où écrire" "$("$QP" build --help)"
 "$QP" frob 2>"$WORK/err"; check "unknown command exit" "2" "$?"
-check "unknown command in French" "quizpack : « frob » n'est pas une commande (verdict, lzw, inspect, check, build, exe, new, png2bmp, preview)
+check "unknown command in French" "quizpack : « frob » n'est pas une commande (verdict, lzw, inspect, check, build, exe, web, new, png2bmp, preview)
 L'aide : quizpack --help" "$(cat "$WORK/err")"
 "$QP" build x.toml 2>"$WORK/err"; check "missing option exit" "2" "$?"
 contains "missing option in French" "quizpack build : il manque l'option --out" "$(cat "$WORK/err")"
@@ -258,6 +258,16 @@ photo grille.jpg
 check "preview to a .bmp name says why" "quizpack preview : le corrigé s'écrit en PNG ; donnez un nom en .png (pas ws/photo.bmp)" "$(cat "$WORK/err")"
 [ ! -e ws/photo.bmp ]; check "preview to a .bmp name writes nothing" "0" "$?"
 
+# ---- the web page ----
+"$QP" web "$HERE/../bench/quiz96/quiz96.toml" --out ws/q96.html >"$WORK/out"; check "web exit" "0" "$?"
+contains "web says what it wrote" "ws/q96.html écrit : 96 questions, une page de" "$(cat "$WORK/out")"
+contains "web: a French page" '<html lang="fr">' "$(head -c 200 ws/q96.html)"
+# A quizpack without its core beside it says so, and writes nothing.
+mkdir -p alone && cp "$QP" alone/quizpack
+alone/quizpack web "$HERE/../bench/quiz96/quiz96.toml" --out ws/alone.html 2>"$WORK/err"; check "web without its core exit" "2" "$?"
+contains "web without its core says so" "impossible de trouver le cœur du jeu" "$(cat "$WORK/err")"
+[ ! -e ws/alone.html ]; check "web without its core writes nothing" "0" "$?"
+
 # ---- help and version ----
 check "version" "quizpack 0.1.0" "$("$QP" --version)"
 while IFS='|' read -r verb example; do
@@ -269,6 +279,7 @@ done <<'EOF2'
 check|mon-quiz.toml
 build|mon-quiz.toml --out construction
 preview|mon-quiz.toml corrige.png
+web|mon-quiz.toml --out mon-quiz.html
 png2bmp|grille.png grille.bmp
 inspect|quiz/builtin.bin
 lzw encode|record104.txt

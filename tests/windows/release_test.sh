@@ -19,7 +19,7 @@ tar xzf "$build/release/quizpack-$version-linux-x86_64.tar.gz"
 listing() { (cd "$1" && LC_ALL=C ls | tr '\n' ' ' | sed 's/ $//'); }
 expect "the ZIP" "LISEZMOI.txt ecrire-un-quiz.md fruits.toml mosaique quizpack.exe" \
   "$(listing "quizpack-$version-windows")"
-expect "the Linux archive" "LISEZMOI.txt ecrire-un-quiz.md fruits.toml mosaique player-stub.exe quizpack" \
+expect "the Linux archive" "LISEZMOI.txt ecrire-un-quiz.md fruits.toml mosaique player-stub.exe quiz_core.js quiz_core.wasm quizpack" \
   "$(listing "quizpack-$version-linux-x86_64")"
 expect "the mosaic example, beside its pictures" \
   "ancre.png avion.png flocon.png mosaique.toml nuage.png parapluie.png soleil.png" \
@@ -41,5 +41,10 @@ expect "the ZIP's quizpack.exe, alone, makes the same" same \
 ( cd "quizpack-$version-windows/mosaique" && wine ../quizpack.exe exe mosaique.toml >/dev/null )
 expect "  and the mosaic example's, from its PNG pictures" same \
   "$(cmp -s "quizpack-$version-windows/mosaique/mosaique.exe" "$build/mosaique.exe" && echo same || echo different)"
-echo "$(( 9 - failures )) passed, $failures failed"
+# Both make the same web page of the sample.
+( cd "quizpack-$version-linux-x86_64" && ./quizpack web fruits.toml >/dev/null )
+( cd "quizpack-$version-windows" && wine ./quizpack.exe web fruits.toml >/dev/null )
+expect "the Linux quizpack and the ZIP's make the same web page" same \
+  "$(cmp -s "quizpack-$version-linux-x86_64/fruits.html" "quizpack-$version-windows/fruits.html" && echo same || echo different)"
+echo "$(( 10 - failures )) passed, $failures failed"
 [ "$failures" -eq 0 ]
