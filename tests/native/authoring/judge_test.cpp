@@ -216,7 +216,7 @@ TEST_F(QuizFiles, EveryProblemOnceAndNothingThatOnlyFollows) {
 TEST_F(QuizFiles, AnswersAPlayerCanType) {
     std::string source = BaseSource();
     source.replace(source.find("\"Rome\""), 6, "\"Presqu\xE2\x80\x99\xC3\xAEle\"");
-    source.replace(source.find("\"Paris\""), 7, "\"C\xC5\x93ur\"");
+    source.replace(source.find("\"Paris\""), 7, "\"C\xC5\x93ur \xC3\xA0 \xC3\xBE\"");  // Cœur à þ: à and þ end the range
     source.replace(source.find("\"Ath\xC3\xA8nes\""), 10, "\"\xE2\x80\x98\xC5\x92UVRE\xE2\x80\x99\"");  // ‘ŒUVRE’
     const std::string path = WriteSource(source);
     QuizDefinition quiz;
@@ -232,8 +232,9 @@ TEST_F(QuizFiles, AnswersAPlayerCanType) {
               "\xC2\xAB Quasiment \xC2\xBB ; seule cette orthographe, dans cette casse, est juste");
     EXPECT_EQ(problems[0].message,
               "attention : \xC2\xAB \xC5\x93 \xC2\xBB ne se tape pas comme une autre lettre : un joueur qui tape "
-              "\xC2\xAB Coeur \xC2\xBB lit \xC2\xAB " + Cp1252ToUtf8(PlayerVerdict(Cp("C\xC5\x93ur"), "Coeur")) +
-                  " \xC2\xBB, et qui tape \xC2\xAB C\xC5\x92UR \xC2\xBB lit \xC2\xAB Quasiment \xC2\xBB ; seule cette "
+              "\xC2\xAB Coeur \xC3\xA0 \xC3\xBE \xC2\xBB lit \xC2\xAB " +
+                  Cp1252ToUtf8(PlayerVerdict(Cp("C\xC5\x93ur \xC3\xA0 \xC3\xBE"), "Coeur \xE0 \xFE")) +
+                  " \xC2\xBB, et qui tape \xC2\xAB C\xC5\x92UR \xC3\x80 \xC3\x9E \xC2\xBB lit \xC2\xAB Quasiment \xC2\xBB ; seule cette "
                   "orthographe, dans cette casse, est juste");
     EXPECT_EQ(problems[1].message.rfind("attention : \xC2\xAB \xE2\x80\x99 \xC2\xBB et", 0), 0u) << problems[1].message;
     // A problem elsewhere comes first; the warnings still follow it.

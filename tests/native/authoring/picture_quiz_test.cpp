@@ -12,15 +12,17 @@ namespace quizpack {
 namespace {
 
 // A JPEG of `width` x `height` whose APP1 block says `orientation` (byte
-// order `order`, "II" or "MM"; the tag's type given).
-std::vector<uint8_t> JpegWithExif(int width, int height, int orientation, const char* order = "II", int type = 3) {
+// order `order`, "II" or "MM"; the tag's type given), `tail` bytes after the
+// orientation's value (2 end its entry, 6 hold the next directory's offset).
+std::vector<uint8_t> JpegWithExif(int width, int height, int orientation, const char* order = "II", int type = 3,
+                                  size_t tail = 6) {
     std::vector<uint8_t> jpeg = EncodeJpeg(RgbImage(width, height, {10, 200, 30}), 90);
     const bool ii = order[0] == 'I';
     auto u16 = [&](int v) { return ii ? std::vector<uint8_t>{uint8_t(v), uint8_t(v >> 8)} : std::vector<uint8_t>{uint8_t(v >> 8), uint8_t(v)}; };
     std::vector<uint8_t> tiff = {uint8_t(order[0]), uint8_t(order[1])};
     for (const auto& part : {u16(42), ii ? std::vector<uint8_t>{8, 0, 0, 0} : std::vector<uint8_t>{0, 0, 0, 8}, u16(1),
                              u16(0x0112), u16(type), ii ? std::vector<uint8_t>{1, 0, 0, 0} : std::vector<uint8_t>{0, 0, 0, 1},
-                             u16(orientation), std::vector<uint8_t>{0, 0, 0, 0, 0, 0}})
+                             u16(orientation), std::vector<uint8_t>(tail, 0)})
         tiff.insert(tiff.end(), part.begin(), part.end());
     std::vector<uint8_t> app1 = {0xFF, 0xE1, 0, uint8_t(8 + tiff.size()), 'E', 'x', 'i', 'f', 0, 0};
     app1.insert(app1.end(), tiff.begin(), tiff.end());
@@ -33,20 +35,26 @@ TEST(Pictures, OrientationFromExifTurnsThePictureUpright) {
         const char* name;
         std::vector<uint8_t> jpeg;
         int orientation;
+        int uprightWidth;  // 5 to 8 turn a quarter: width and height swap
     } cases[] = {
-        {"little-endian 6", JpegWithExif(40, 20, 6), 6},
-        {"big-endian 8", JpegWithExif(40, 20, 8, "MM"), 8},
-        {"1", JpegWithExif(40, 20, 1), 1},
-        {"a value of 9", JpegWithExif(40, 20, 9), 1},
-        {"a value of 0", JpegWithExif(40, 20, 0), 1},
-        {"a LONG, not a SHORT", JpegWithExif(40, 20, 6, "II", 4), 1},
-        {"no EXIF block", EncodeJpeg(RgbImage(40, 20, {}), 90), 1},
+        {"little-endian 6", JpegWithExif(40, 20, 6), 6, 20},
+        {"big-endian 8", JpegWithExif(40, 20, 8, "MM"), 8, 20},
+        {"5, the first to turn a quarter", JpegWithExif(40, 20, 5), 5, 20},
+        {"4, the last to keep its sides", JpegWithExif(40, 20, 4), 4, 40},
+        {"1", JpegWithExif(40, 20, 1), 1, 40},
+        {"a value of 9", JpegWithExif(40, 20, 9), 1, 40},
+        {"a value of 0", JpegWithExif(40, 20, 0), 1, 40},
+        {"a LONG, not a SHORT", JpegWithExif(40, 20, 6, "II", 4), 1, 40},
+        {"the entry ends the block", JpegWithExif(40, 20, 6, "II", 3, 2), 6, 20},
+        {"the entry cut a byte short", JpegWithExif(40, 20, 6, "II", 3, 1), 1, 40},
+        {"no EXIF block", EncodeJpeg(RgbImage(40, 20, {}), 90), 1, 40},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const PictureInfo info = ReadPictureInfo(c.jpeg);
         EXPECT_EQ(info.orientation, c.orientation);
-        EXPECT_EQ(info.UprightWidth(), c.orientation >= 5 ? 20 : 40);
+        EXPECT_EQ(info.UprightWidth(), c.uprightWidth);
+        EXPECT_EQ(info.UprightHeight(), 60 - c.uprightWidth);
     }
     // Each turn: where the upright picture's top-left and top-right pixels
     // come from in the stored 3 x 2 one.
@@ -158,6 +166,27 @@ TEST(Marks, PlacesScaleAndFramesFollowTheirSide) {
     EXPECT_EQ(mark.At(79, 40), (Rgb{220, 30, 40}));
     EXPECT_EQ(mark.At(40, 20), (Rgb{89, 60, 238}));  // 35 % of the tint over the blue
     EXPECT_EQ(mark.At(2, 70), (Rgb{220, 30, 40}));   // the band at the foot
+    // The answer's white letters lie inside the band (rows 59 to 74: a frame
+    // of 5, a band of 16).
+    int first = 80, last = -1;
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 80; ++x)
+            if (mark.At(x, y) == Rgb{255, 255, 255}) first = std::min(first, y), last = std::max(last, y);
+    EXPECT_GE(first, 59);
+    EXPECT_LE(last, 74);
+    EXPECT_GT(last, first);
+    EXPECT_NEAR(first + last, 59 + 74, 3) << first << " to " << last;  // centred in the band
+    // The band needs the frame's height twice and 12 rows, the frame's width
+    // four times: a mark a row or a column short shows its tint there.
+    struct Small {
+        int width, height;
+        bool band;
+    } smalls[] = {{80, 16, true}, {80, 15, false}, {8, 40, true}, {7, 40, false}};
+    for (const Small& c : smalls) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+        ASSERT_TRUE(DrawMark(puzzle, {0, 0, c.width, c.height}, "Soleil", MarkStyle{}, &mark, &error)) << error;
+        EXPECT_EQ(mark.At(c.width / 2, c.height - 3) == (Rgb{220, 30, 40}), c.band);
+    }
 }
 
 // A mosaic of `count` pictures of the fixture's folder.

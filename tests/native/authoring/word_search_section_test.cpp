@@ -103,6 +103,7 @@ TEST_F(QuizFiles, WordSearchRefusalsNameTheLineAndFieldAndWriteNothing) {
         {"no columns", "rows = 8\n", nullptr, "[motsmeles]", "motsmeles.columns", "manquant"},
         {"36 columns", "columns = 36\nrows = 8\n", nullptr, "columns", "motsmeles.columns", "36 sort de l'intervalle 2 à 35"},
         {"33 rows", "columns = 35\nrows = 33\n", nullptr, "rows", "motsmeles.rows", "33 sort de l'intervalle 2 à 32"},
+        {"a seed past 31 bits", "columns = 9\nrows = 8\nseed = 2147483648\n", nullptr, "seed", "motsmeles.seed", "2147483648 sort de l'intervalle 0 à 2147483647"},
         {"cells too large for the grid", "columns = 20\nrows = 8\ncellSize = 30\n", nullptr, "[motsmeles]", "motsmeles", "24 pixels au plus"},
         {"an unknown key", "columns = 9\nrows = 8\ncolour = 3\n", nullptr, "colour", "motsmeles.colour", "champ inconnu"},
         {"a colour of two parts", "columns = 9\nrows = 8\ntint = [1, 2]\n", nullptr, "tint", "motsmeles.tint", "[rouge, vert, bleu]"},
