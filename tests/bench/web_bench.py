@@ -18,21 +18,14 @@ import subprocess
 import sys
 import tempfile
 
-from selenium import webdriver
-from selenium.webdriver.chrome.options import Options
-from selenium.webdriver.chrome.service import Service
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "web"))
+from headless import chromium  # noqa: E402
 
 quizpack, top, build = sys.argv[1:4]
 rounds = int(sys.argv[4]) if len(sys.argv) > 4 else 5
 scratch = tempfile.mkdtemp(prefix="quiz-web-bench-")
 
-options = Options()
-for flag in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-             "--disable-background-networking", "--disable-component-update", "--disable-sync",
-             "--user-data-dir=" + os.path.join(scratch, "profile")):
-    options.add_argument(flag)
-options.binary_location = "/usr/bin/chromium"
-driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+driver = chromium(scratch)
 driver.set_page_load_timeout(60)
 
 READY = ("return new Promise(done => { const wait = () => window.quizReady ? done(window.quizReady)"

@@ -15,11 +15,8 @@ import sys
 import tempfile
 import time
 
-from selenium import webdriver
-from selenium.webdriver.chrome.options import Options
-from selenium.webdriver.chrome.service import Service
+from headless import chromium
 from selenium.webdriver.common.by import By
-from selenium.webdriver.common.keys import Keys
 
 quizpack, top, axe_path, out_dir = sys.argv[1:5]
 player, driver_exe = (sys.argv[5], sys.argv[6]) if len(sys.argv) > 6 else (None, None)
@@ -47,15 +44,7 @@ def page_of(source, name):
 
 
 def browser():
-    options = Options()
-    for flag in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-                 "--disable-background-networking", "--disable-component-update", "--disable-sync",
-                 "--user-data-dir=" + os.path.join(scratch, "profile")):
-        options.add_argument(flag)
-    options.binary_location = "/usr/bin/chromium"
-    options.add_experimental_option("prefs", {"download.default_directory": downloads,
-                                              "download.prompt_for_download": False})
-    return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    return chromium(scratch, {"download.default_directory": downloads, "download.prompt_for_download": False})
 
 
 def view(driver, width, height, mobile=False):
