@@ -40,16 +40,18 @@ RgbImage RgbImage::Crop(int left, int top, int w, int h) const {
 }
 
 
+// stb's writers hand their bytes over in pieces: each piece onto the vector.
+static void AppendTo(void* context, void* data, int size) {
+    auto* out = static_cast<std::vector<uint8_t>*>(context);
+    const auto* p = static_cast<const uint8_t*>(data);
+    out->insert(out->end(), p, p + size);
+}
+
 std::vector<uint8_t> EncodePng(const RgbImage& image) {
     static_assert(sizeof(Rgb) == 3, "pixels are packed RGB");
     if (image.width < 1 || image.height < 1) return {};
     std::vector<uint8_t> bytes;
-    auto append = [](void* context, void* data, int size) {
-        auto* out = static_cast<std::vector<uint8_t>*>(context);
-        const auto* p = static_cast<const uint8_t*>(data);
-        out->insert(out->end(), p, p + size);
-    };
-    if (!stbi_write_png_to_func(append, &bytes, image.width, image.height, 3, image.pixels.data(),
+    if (!stbi_write_png_to_func(AppendTo, &bytes, image.width, image.height, 3, image.pixels.data(),
                                 image.width * 3))
         return {};
     return bytes;
@@ -58,12 +60,7 @@ std::vector<uint8_t> EncodePng(const RgbImage& image) {
 std::vector<uint8_t> EncodeJpeg(const RgbImage& image, int quality) {
     if (image.width < 1 || image.height < 1) return {};
     std::vector<uint8_t> bytes;
-    auto append = [](void* context, void* data, int size) {
-        auto* out = static_cast<std::vector<uint8_t>*>(context);
-        const auto* p = static_cast<const uint8_t*>(data);
-        out->insert(out->end(), p, p + size);
-    };
-    if (!stbi_write_jpg_to_func(append, &bytes, image.width, image.height, 3, image.pixels.data(), quality)) return {};
+    if (!stbi_write_jpg_to_func(AppendTo, &bytes, image.width, image.height, 3, image.pixels.data(), quality)) return {};
     return bytes;
 }
 
