@@ -110,6 +110,8 @@ TEST(WebGame, AWrongAnswerHidesTheHintAgainAndNothingElseGoesBack) {
     EXPECT_EQ(CodeText(g.game), "      ");   // six spaces for none
     TypeAndCheck(&g.game, 1, std::string(90, 'R'));
     EXPECT_EQ(g.game.fields[0].text.size(), 85u);  // a field takes no more
+    FillOpenFields(&g.game, 1);  // the first field spreads too
+    EXPECT_EQ(g.game.fields[1].verdict, "FAUX");
 }
 
 TEST(WebGame, TwoAnswersAHiddenSecondAndTheFileThePlayerWrites) {

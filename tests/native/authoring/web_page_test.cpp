@@ -3,6 +3,10 @@
 #include "authoring_fixtures.h"
 #include "write/web_page.h"
 
+#include <sstream>
+
+#include "commands.h"
+
 namespace quizpack {
 namespace {
 
@@ -69,6 +73,16 @@ TEST_F(QuizFiles, AWebPageCarriesTheQuizsOwnBytes) {
     EXPECT_FALSE(fs::exists(dir / "q.html.quizpack-partiel"));
     EXPECT_FALSE(WriteWebPage((dir / "nulle-part" / "q.html").string(), page, resources, &error));
     EXPECT_NE(error.find("impossible d'"), std::string::npos) << error;
+    fs::create_directories(dir / "dossier.html" / "plein");  // read back, but nothing can take its place
+    EXPECT_FALSE(WriteWebPage((dir / "dossier.html").string(), page, resources, &error));
+    EXPECT_NE(error.find("impossible de remplacer"), std::string::npos) << error;
+    EXPECT_FALSE(fs::exists(dir / "dossier.html.quizpack-partiel"));
+    // A core that would close the page's script: said, and nothing written.
+    std::ostringstream out, err;
+    EXPECT_EQ(WebCommand(WriteSource(BaseSource()), (dir / "c.html").string(), {"a('</script>')", kCore.wasm}, false,
+                         out, err), 2);
+    EXPECT_NE(err.str().find("« </script »"), std::string::npos) << err.str();
+    EXPECT_FALSE(fs::exists(dir / "c.html"));
 }
 
 TEST(WebPage, EachQuizKeepsItsAnswersUnderAKeyOfItsOwn) {
