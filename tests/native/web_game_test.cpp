@@ -164,7 +164,7 @@ TEST(Cp1252, TypedTextIsWhatAnAnsiFieldHolds) {
         const char* utf8;
         const char* cp1252;
     } rows[] = {{"id\xC3\xA9" "e", "id\xE9" "e"}, {"\xE2\x82\xAC", "\x80"}, {"\xCE\xA9", "?"},
-                {"a\xC3", "a?"}, {"\xE2\x82", "??"}, {"\xC2\x81", "?"}, {"\xC5\x93", "\x9C"}};
+                {"a\xC3", "a?"}, {"\xE2\x82", "??"}, {"\xC2\x81", "?"}, {"\xC5\x93", "\x9C"}, {"\xF0\x9F\x98\x80!", "?!"}};
     for (const Row& r : rows) EXPECT_EQ(Utf8ToCp1252Text(r.utf8), r.cp1252) << r.utf8;
     EXPECT_EQ(Cp1252ToUtf8Text("\x80\x9C\xE9"), "\xE2\x82\xAC\xC5\x93\xC3\xA9");
 }
