@@ -68,6 +68,10 @@ TEST_F(QuizFiles, AWebPageCarriesTheQuizsOwnBytes) {
     EXPECT_NE(html.find("La réponse 2 marquée"), std::string::npos);
     EXPECT_EQ(html.find("La réponse 3 marquée"), std::string::npos);
     EXPECT_FALSE(MakeWebPage(quiz, resources, {"x = '</script>';", kCore.wasm}, false, &html, &error));
+    QuizDefinition odd = quiz;  // a name the page's data quotes
+    odd.executable = "a\"b\\c";
+    ASSERT_TRUE(MakeWebPage(odd, resources, kCore, false, &html, &error));
+    EXPECT_NE(html.find(R"({"exe":"a\"b\\c")"), std::string::npos);
     // Written, read back, in place; nowhere to write, nothing written; a
     // page without the quiz's bytes is never put in place.
     EXPECT_FALSE(WriteWebPage((dir / "floor.html").string(), floor, resources, &error));
