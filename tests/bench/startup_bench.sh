@@ -18,7 +18,7 @@ mkdir "$scratch/empty" "$scratch/sample" "$scratch/quiz96"
 # The right answers, as a player would have typed them, one line each.
 answers() { sed -n 's/^answer = "\(.*\)"/\1/p' "$1" | sed 's/$/\r/'; }
 answers "$top/quizzes/fruits/fruits.toml" > "$scratch/sample/fruits.txt"
-answers "$top/tests/bench/quiz96/quiz96.toml" > "$scratch/quiz96/quiz96.txt"
+answers "$top/tests/windows/fixtures/fruits/quiz96.toml" > "$scratch/quiz96/quiz96.txt"
 driver="$build/tests/windows/driver.exe"
 # The first start of a fresh server may fail while it comes up: a warm-up
 # that is allowed to, then one more try for any measure.
@@ -53,7 +53,7 @@ awk -v b="$bare" -v f="$floor21" -v g="$floor96" -v e="$empty" -v s="$sample" -v
 
 # What stays in memory: working sets once the window is up, and after 60
 # times a wrong then the right answer for question 1 (a find and a loss).
-first=$(sed -n 's/^answer = "\(.*\)"/\1/p' "$top/tests/bench/quiz96/quiz96.toml" | head -1)
+first=$(sed -n 's/^answer = "\(.*\)"/\1/p' "$top/tests/windows/fixtures/fruits/quiz96.toml" | head -1)
 memory_of() {
   wine "$driver" memory "$@" 2>/dev/null | tr -d '\r' | grep . ||
     { echo "retrying $1" >&2; wine "$driver" memory "$@" | tr -d '\r'; }

@@ -33,7 +33,7 @@ READY = ("return new Promise(done => { const wait = () => window.quizReady ? don
 FLOOR = "return performance.getEntriesByType('navigation')[0].domContentLoadedEventEnd;"
 
 try:
-    for source, exe in (("quizzes/fruits/fruits.toml", "fruits.exe"), ("tests/bench/quiz96/quiz96.toml", "quiz96.exe")):
+    for source, exe in (("quizzes/fruits/fruits.toml", "fruits.exe"), ("tests/windows/fixtures/fruits/quiz96.toml", "quiz96.exe")):
         name = os.path.splitext(os.path.basename(source))[0]
         page, floor = os.path.join(scratch, name + ".html"), os.path.join(scratch, name + "-floor.html")
         subprocess.run([quizpack, "web", os.path.join(top, source), "--out", page], check=True, stdout=subprocess.DEVNULL)

@@ -152,7 +152,7 @@ L'aide : quizpack --help" "$(cat "$WORK/err")"
 contains "missing option in French" "quizpack build : il manque l'option --out" "$(cat "$WORK/err")"
 mkdir -p broken
 printf 'executable = "essai"\ntitle = "Essai"\nlayoutType = 12\nlinkText = "%s"\n\n[[question]]\nanswr = "x"\n' \
-  "$(printf 'l%.0s' {1..30})" > broken/quiz.toml
+  "https://$(printf 'l%.0s' {1..22})" > broken/quiz.toml
 "$QP" check broken/quiz.toml 2>"$WORK/err"; check "broken source exit" "1" "$?"
 check "broken source, every problem in French" "broken/quiz.toml:1: puzzle: manquant
 broken/quiz.toml:3: layoutType: 12 sort de l'intervalle 0 à 9
@@ -229,7 +229,7 @@ print(kw, kh, (pw, ph) == (kw, kh), first > 150, second > 150, count(key, b"\xff
 PYEOF
 )
 check "preview: the puzzle's size, both answers outlined, no tint, the puzzle itself plain" "300 505 True True True 0 0" "$summary"
-"$QP" preview "$HERE/../bench/quiz96/quiz96.toml" ws/hand.png >"$WORK/out"
+"$QP" preview "$HERE/../windows/fixtures/fruits/quiz96.toml" ws/hand.png >"$WORK/out"
 check "preview of hand-made GIF pictures" "ws/hand.png : la grille, 21 réponses marquées" "$(head -1 "$WORK/out")"
 check "preview lists each marked answer and its place" "  1. ABRICOT : à (43, 186), 31 x 242 pixels" "$(sed -n 2p "$WORK/out")"
 check "  all 21 of them" "21" "$(grep -c ' pixels$' "$WORK/out")"
@@ -259,12 +259,12 @@ check "preview to a .bmp name says why" "quizpack preview : le corrigé s'écrit
 [ ! -e ws/photo.bmp ]; check "preview to a .bmp name writes nothing" "0" "$?"
 
 # ---- the web page ----
-"$QP" web "$HERE/../bench/quiz96/quiz96.toml" --out ws/q96.html >"$WORK/out"; check "web exit" "0" "$?"
+"$QP" web "$HERE/../windows/fixtures/fruits/quiz96.toml" --out ws/q96.html >"$WORK/out"; check "web exit" "0" "$?"
 contains "web says what it wrote" "ws/q96.html écrit : 96 questions, une page de" "$(cat "$WORK/out")"
 contains "web: a French page" '<html lang="fr">' "$(head -c 200 ws/q96.html)"
 # A quizpack without its core beside it says so, and writes nothing.
 mkdir -p alone && cp "$QP" alone/quizpack
-alone/quizpack web "$HERE/../bench/quiz96/quiz96.toml" --out ws/alone.html 2>"$WORK/err"; check "web without its core exit" "2" "$?"
+alone/quizpack web "$HERE/../windows/fixtures/fruits/quiz96.toml" --out ws/alone.html 2>"$WORK/err"; check "web without its core exit" "2" "$?"
 contains "web without its core says so" "impossible de trouver le cœur du jeu" "$(cat "$WORK/err")"
 [ ! -e ws/alone.html ]; check "web without its core writes nothing" "0" "$?"
 

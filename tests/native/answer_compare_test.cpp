@@ -99,6 +99,12 @@ TEST(ChooseVerdict, Verdicts) {
         {"ABCDEFGHIJKLMNOPQRST", "ABCDEFGHIJKLMNOPQ123", idee},  // m 20 > 5 x 3
         {"ABCDEFGHIJKLMNO", "ABCDEFGHIJKL123", "FAUX"},          // m 15 = 5 x 3
         {"MARSEILLE", "LYON", "FAUX"},
+        // A phone's apostrophes are the keyboard's; the quotes beside them are not.
+        {"L'ITALIE", "l\x92italie", "BRAVO"},
+        {"L'ITALIE", "l\x91italie", "BRAVO"},
+        {"L'ITALIE", "l\x93italie", "Quasiment"},
+        {"L'ITALIE", "l\x90italie", "Quasiment"},
+        {"L\x92ITALIE", "l'italie", "BRAVO"},  // an accepted ’ from another maker folds too
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.accepted) + " <- '" + c.typed + "'");

@@ -32,7 +32,7 @@ const std::vector<Field> kHeaderFields = {
     {"subtitle", FieldType::Text, 0, kMaxText, nullptr, false, StoreText<&quiz::QuizPackage::subtitle>},
     {"answerCaption1", FieldType::Text, 0, kMaxText, nullptr, false, StoreText<&quiz::QuizPackage::answerCaption1>},
     {"answerCaption2", FieldType::Text, 0, kMaxText, nullptr, false, StoreText<&quiz::QuizPackage::answerCaption2>},
-    {"linkText", FieldType::Text, 0, quiz::kLinkTextSize - 1, nullptr, false, StoreText<&quiz::QuizPackage::linkText>},
+    {"linkText", FieldType::Link, 0, quiz::kLinkTextSize - 1, nullptr, false, StoreText<&quiz::QuizPackage::linkText>},
     {"statusText", FieldType::Text, 0, quiz::kStatusTextSize - 1, nullptr, false, StoreText<&quiz::QuizPackage::statusText>},
     {"quizKind", FieldType::Integer, -1, 254, "1", false, StoreInteger<&quiz::QuizPackage::quizKind>},
     {"answersPerQuestion", FieldType::Integer, 1, 2, "1", false, StoreInteger<&quiz::QuizPackage::answersPerQuestion>},
@@ -57,7 +57,7 @@ const std::vector<Field> kQuestionFields = {
     {"text", FieldType::Text, 0, kMaxText, nullptr, false, nullptr},
     {"text2", FieldType::Text, 0, kMaxText, nullptr, false, nullptr},
     {"code", FieldType::Text, 0, kMaxText, nullptr, false, nullptr},
-    {"letters", FieldType::Integer, 0, 999, nullptr, false, nullptr},
+    {"letters", FieldType::Integer, 1, 999, nullptr, false, nullptr},
     {"overlay", FieldType::Picture, 1, kMaxPictureSide, nullptr, false, nullptr},
     {"place", FieldType::Rectangle, 0, 65535, nullptr, false, nullptr},
 };
@@ -148,11 +148,26 @@ bool FieldJudge::PictureBytes(const SourceNode& node, const std::string& field, 
         problems_->Report(node.line, field, escapes);
         return false;
     }
+    const std::string outside = "« " + node.text +
+                                " » sort du dossier du quiz : copiez l'image à côté du quiz (ou dans un de ses "
+                                "sous-dossiers) et écrivez son chemin depuis ce dossier, comme images/chat.png";
+    if (!PathStaysInFolder(node.text)) {
+        problems_->Report(node.line, field, outside);
+        return false;
+    }
     const fs::path path = PathOfUtf8(folder_) / PathOfUtf8(node.text);
     picture->path = Utf8OfPath(path);
     std::error_code ec;
     if (!fs::is_regular_file(path, ec) || !ReadFileBytes(picture->path, &picture->bytes)) {
         problems_->Report(node.line, field, "impossible de lire l'image " + node.text);
+        return false;
+    }
+    // A link inside the folder may still lead out of it.
+    std::error_code folderError;
+    const fs::path folder = fs::canonical(folder_.empty() ? fs::path(".") : PathOfUtf8(folder_), folderError);
+    const fs::path inside = fs::canonical(path, ec).lexically_relative(folder);
+    if (ec || folderError || inside.empty() || *inside.begin() == "..") {
+        problems_->Report(node.line, field, outside);
         return false;
     }
     picture->info = ReadPictureInfo(picture->bytes);

@@ -21,6 +21,7 @@ enum class FieldType {
     Name,       // the executable's name
     Version,    // "1.2.3.4"
     Text,       // CP1252, at most `max` bytes
+    Link,       // a Text that is a web or mail address, or empty
     Integer,    // from `min` to `max`
     Boolean,
     Colour,     // [red, green, blue], each from `min` to `max`

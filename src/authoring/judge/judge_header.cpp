@@ -5,6 +5,7 @@
 #include "judge/text_rules.h"
 #include "model/stored_form.h"
 #include "pictures/scaling.h"
+#include "shell/link_address.h"
 #include "sections/section.h"
 #include "text/text.h"
 
@@ -110,6 +111,17 @@ bool JudgeField(FieldJudge& judge, const Field& row, const SourceNode& node, Fie
         case FieldType::Text:
             value->text = judge.Text(&node, 1, row.name, size_t(row.max), row.required);
             return true;
+        case FieldType::Link: {
+            bool read = false;
+            value->text = judge.Text(&node, 1, row.name, size_t(row.max), row.required, false, &read);
+            // The player hands the text to the shell, where a program's name starts that program.
+            if (read && !value->text.empty() && quiz::LinkAddress(value->text).empty())
+                judge.problems().Report(node.line, row.name,
+                                        "« " + Cp1252ToUtf8(value->text) +
+                                            " » n'est pas une adresse : écrivez une adresse web (https://…, "
+                                            "http://… ou www.…) ou de courriel (mailto:…), ou rien");
+            return true;
+        }
         case FieldType::Integer: return judge.Integer(&node, row.name, row.min, row.max, &value->integer);
         case FieldType::Boolean:
             if (node.kind == SourceNode::Kind::Boolean) {

@@ -64,6 +64,12 @@ void QuestionJudge::Answers() {
         if (!read) continue;  // already said why; nothing follows from it
         text = KeyboardApostrophes(problems(), node->line, field, text);
         CheckTypable(problems(), node->line, field, text);
+        // The count under the picture says "%d lettres": an answer must give it one.
+        if (!text.empty() && CountLetters(text) == 0)
+            problems().Report(node->line, field,
+                              "« " + Cp1252ToUtf8(text) +
+                                  " » n'a aucune lettre, et le lecteur annonce sous l'image le nombre de lettres "
+                                  "de la réponse : écrivez-la en lettres (« quatorze » plutôt que « 14 »)");
         WarnUnfoldedLetters(problems(), node->line, field, text);
         if (a == 1 && StoredFormOf(text) == "-")
             problems().Report(node->line, field,

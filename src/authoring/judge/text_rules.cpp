@@ -142,6 +142,17 @@ std::string EscapesInPath(const std::string& path) {
     return FirstThreeAndCount(seen) + " dans un chemin : écrivez " + mended;
 }
 
+bool PathStaysInFolder(const std::string& path) {
+    if (path.empty() || path[0] == '/' || path[0] == '\\') return false;
+    // C:x is relative to the current folder of drive C: on Windows, not to the source's.
+    if (path.size() >= 2 && path[1] == ':') return false;
+    for (size_t start = 0, end; start <= path.size(); start = end + 1) {
+        end = std::min(path.find_first_of("/\\", start), path.size());
+        if (path.compare(start, end - start, "..") == 0) return false;
+    }
+    return true;
+}
+
 std::string AsciiProgramName(const std::string& utf8) {
     std::string cp1252, ascii;
     Utf8ToCp1252(utf8, &cp1252, nullptr);

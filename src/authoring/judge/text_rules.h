@@ -34,6 +34,11 @@ void WarnUnfoldedLetters(Problems& problems, int line, const std::string& field,
 // "" when the path holds no such character.
 std::string EscapesInPath(const std::string& path);
 
+// A picture's path must stay in the source's folder: a source received from
+// someone else must not put the author's other files into a quiz made to be
+// shared. True for a relative path of names without "..", in either slash.
+bool PathStaysInFolder(const std::string& path);
+
 // The executable's name without what Windows names of other languages may
 // spell differently: accents folded ("ferme-été" gives "ferme-ete"), spaces
 // as hyphens, anything else left out.

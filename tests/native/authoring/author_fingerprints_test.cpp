@@ -90,7 +90,7 @@ std::string Run(int (*command)(const std::string&, std::ostream&, std::ostream&)
 std::string Fingerprints(const fs::path& scratch) {
     std::ostringstream lines;
     const std::vector<uint8_t> stub = PlayerLikeStub();
-    for (const char* source : {"quizzes/fruits/fruits.toml", "tests/bench/quiz96/quiz96.toml"}) {
+    for (const char* source : {"quizzes/fruits/fruits.toml", "tests/windows/fixtures/fruits/quiz96.toml"}) {
         const std::string name = fs::path(source).stem().string();
         std::ostringstream out, err;
         const fs::path exe = scratch / (name + ".exe"), folder = scratch / name, key = scratch / (name + ".png");

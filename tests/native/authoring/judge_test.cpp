@@ -2,6 +2,7 @@
 // the guide's limits from the same rows of fields.
 #include "authoring_fixtures.h"
 #include "judge/fields.h"
+#include "shell/link_address.h"
 #include "sections/mosaic/mosaic_layout.h"
 
 namespace quizpack {
@@ -36,7 +37,7 @@ TEST_F(QuizFiles, ChecksNameTheLineAndFieldAndWriteNothing) {
         {"97 questions", [](std::string& s) { for (int i = 0; i < 94; ++i) s += "\n[[question]]\nanswer = \"Oslo\"\ntext = \"N\"\n"; }, "", "question"},
         {"unknown field", [](std::string& s) { s.replace(s.find("spare = \"r\xC3\xA9serve 1\""), 0, "spar = \"x\"\n"); }, "spar = \"x\"", "question[2].spar"},
         {"built-in record over 70 bytes", [](std::string& s) {
-             s.replace(s.find("https://q.example/"), 18, "q8#Zk!2mV@x7$Lp9&Rt4*Wy1");
+             s.replace(s.find("https://q.example/"), 18, "www.q8#Zk!2mV@x7$Lp9&Rt4");
              s.replace(s.find("Capitales : \xC5\x93uvre \xE2\x82\xAC"), 22, "Jh3^Nb6(Dc0)Gf5_Ks8+Mz2=Qv7~Xe4<Ua1>Io9;Ey");
          }, "linkText", "linkText, statusText"},
         {"TOML syntax", [](std::string& s) { s.replace(s.find("title ="), 7, "title"); }, "title", "toml"},
@@ -71,9 +72,40 @@ TEST_F(QuizFiles, ChecksNameTheLineAndFieldAndWriteNothing) {
     }
 }
 
+// The link goes to the shell and into a page's href: web and mail addresses
+// only, whatever their case; www. opens as https://www.
+TEST_F(QuizFiles, ALinkIsAWebOrMailAddress) {
+    struct Case {
+        const char* link;
+        const char* opens;  // "": refused (or, for an empty link, no link)
+    } cases[] = {
+        {"https://a.fr", "https://a.fr"}, {"HTTP://A.FR", "HTTP://A.FR"}, {"http://x", "http://x"},
+        {"mailto:moi@a.fr", "mailto:moi@a.fr"}, {"MailTo:m", "MailTo:m"},
+        {"www.a.fr", "https://www.a.fr"}, {"WWW.A.FR", "https://WWW.A.FR"},
+        {"http://", ""}, {"www.", ""}, {"mailto:", ""}, {"https:/a.fr", ""}, {"wwww.a.fr", ""},
+        {"javascript:alert(1)", ""}, {"calc", ""}, {"C:/Windows/calc.exe", ""}, {"file:///c:/x", ""},
+        {"ftp://a.fr", ""}, {"http://a b.fr", ""}, {"http://a\"b", ""}, {"", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.link);
+        EXPECT_EQ(quiz::LinkAddress(c.link), c.opens);
+        std::string source = BaseSource();
+        std::string quoted = c.link;
+        for (size_t at = quoted.find('"'); at != std::string::npos; at = quoted.find('"', at + 2)) quoted.insert(at, "\\");
+        source.replace(source.find("https://q.example/"), 18, quoted);
+        std::ostringstream out, err;
+        const bool accepted = *c.opens || !*c.link;
+        EXPECT_EQ(CheckCommand(WriteSource(source), out, err), accepted ? 0 : 1) << err.str();
+        if (!accepted) {
+            EXPECT_NE(err.str().find("linkText: \xC2\xAB " + std::string(c.link) + " \xC2\xBB n'est pas une adresse"),
+                      std::string::npos) << err.str();
+        }
+    }
+}
+
 TEST_F(QuizFiles, EveryProblemIsReportedNotJustTheFirst) {
     std::string source = BaseSource();
-    source.replace(source.find("https://q.example/"), 18, std::string(30, 'l'));
+    source.replace(source.find("https://q.example/"), 18, "https://" + std::string(22, 'l'));
     source.replace(source.find("[10, 20, 30]"), 12, "[10, 20, 300]");
     source.replace(source.find("\"Rome\""), 6, "\"\"");
     std::string path = WriteSource(source);
@@ -95,10 +127,27 @@ TEST_F(QuizFiles, EveryPictureIsDecodedBeforeItShips) {
     Write("images/huge.png", huge);
     Write("images/gif.png", FakeGif(459, 505));
     Write("images/bad.jpg", {0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 'J', 'F', 0xFF, 0xC0, 0, 11, 8, 0, 5, 0, 5, 3});
+    // A picture beside the quiz's folder, and links that lead to it or stay in.
+    const fs::path secret = dir.string() + "-secret.gif";
+    fs::copy_file(dir / "images/grille.gif", secret, fs::copy_options::overwrite_existing);
+    fs::create_symlink(secret, dir / "images/lien.gif");
+    fs::create_symlink("grille.gif", dir / "images/ici.gif");
+    const std::string up = "../" + secret.filename().string();
+    auto outside = [](const std::string& path) {
+        return "\xC2\xAB " + path + " \xC2\xBB sort du dossier du quiz : copiez l'image \xC3\xA0 c\xC3\xB4t\xC3\xA9 du quiz (ou dans un de "
+               "ses sous-dossiers) et \xC3\xA9" "crivez son chemin depuis ce dossier, comme images/chat.png";
+    };
     struct Case {
-        const char* file;
-        const char* says;  // empty: accepted
+        std::string file;
+        std::string says;  // empty: accepted
     } cases[] = {
+        {up, outside(up)},
+        {secret.string(), outside(secret.string())},
+        {"images/../images/grille.gif", outside("images/../images/grille.gif")},
+        {"C:/images/grille.gif", outside("C:/images/grille.gif")},
+        {"images/lien.gif", outside("images/lien.gif")},
+        {"images/ici.gif", ""},
+        {"images/..grille.gif", "impossible de lire l'image images/..grille.gif"},  // a name, not a step up
         {"images/cut.png", "images/cut.png ne se d\xC3\xA9" "code pas : le d\xC3\xA9" "codeur PNG du lecteur ne lit pas cette image (fichier tronqu\xC3\xA9 ou ab\xC3\xAEm\xC3\xA9 ?)"},
         {"images/huge.png", "images/huge.png fait 2147483647 x 2147483647 pixels ; quizpack en lit 10000 de c\xC3\xB4t\xC3\xA9 et 50 millions de pixels au plus"},
         {"images/gif.png", "images/gif.png est une image GIF sous un nom d'image PNG : donnez-lui l'extension de son format, ou enregistrez-la en PNG"},
@@ -113,7 +162,7 @@ TEST_F(QuizFiles, EveryPictureIsDecodedBeforeItShips) {
         fs::remove_all(out);
         std::ostringstream o, e;
         const int rc = BuildCommand(path, out.string(), o, e);
-        if (!*c.says) {
+        if (c.says.empty()) {
             EXPECT_EQ(rc, 0) << e.str();
             continue;
         }
@@ -121,6 +170,7 @@ TEST_F(QuizFiles, EveryPictureIsDecodedBeforeItShips) {
         EXPECT_FALSE(fs::exists(out));
         EXPECT_EQ(ErrorLines(e.str()), std::vector<std::string>{path + ":" + std::to_string(LineOfText(source, "puzzle =")) + ": puzzle: " + c.says});
     }
+    fs::remove(secret);
 }
 
 
@@ -273,7 +323,8 @@ TEST(Guide, ItsTableOfFieldsIsTheJudgesRows) {
         EXPECT_EQ(row[1], field.required ? "oui" : field.fallback ? "non (" + std::string(field.fallback) + ")" : "non");
         const std::string& limits = row[3];
         switch (field.type) {
-            case FieldType::Text: EXPECT_EQ(limits, std::to_string(field.max) + " octets"); break;
+            case FieldType::Text:
+            case FieldType::Link: EXPECT_EQ(limits, std::to_string(field.max) + " octets"); break;
             case FieldType::Picture: EXPECT_NE(limits.find(number(field.max) + " x " + number(field.max) + " pixels au plus"), std::string::npos) << limits; break;
             case FieldType::Boolean: EXPECT_EQ(limits, ""); break;
             default:
