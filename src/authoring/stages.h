@@ -16,6 +16,8 @@
 
 namespace quizpack {
 
+struct SourceRecord;
+
 // Read, judge, and the section's make. The problems come in line order,
 // warnings after them; the definition is complete only when there is no
 // problem but warnings.
@@ -24,5 +26,11 @@ std::vector<Problem> ReadQuizSource(const std::string& path, QuizDefinition* qui
 // All the above, then every resource the quiz adds to the player. The make
 // stage's problems (records that do not fit) come first.
 std::vector<Problem> PrepareQuiz(const std::string& path, QuizDefinition* quiz, std::vector<Resource>* resources);
+
+// PrepareQuiz's stages after the read, over a source already read: its
+// pictures are looked for in `source.folder`. The source fuzzer looks at what
+// was read before any picture is.
+std::vector<Problem> PrepareReadQuiz(const SourceRecord& source, QuizDefinition* quiz,
+                                     std::vector<Resource>* resources);
 
 }  // namespace quizpack

@@ -34,6 +34,13 @@ SourceNode NodeOf(const toml::node& node) {
 
 }  // namespace
 
+SourceNode::SourceNode() = default;
+SourceNode::SourceNode(const SourceNode&) = default;
+SourceNode::SourceNode(SourceNode&&) noexcept = default;
+SourceNode& SourceNode::operator=(const SourceNode&) = default;
+SourceNode& SourceNode::operator=(SourceNode&&) noexcept = default;
+SourceNode::~SourceNode() = default;
+
 const SourceNode* SourceNode::Get(std::string_view key) const {
     for (const auto& [name, value] : fields)
         if (name == key) return &value;

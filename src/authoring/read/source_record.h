@@ -23,6 +23,15 @@ struct SourceNode {
     std::vector<SourceNode> items;                           // an Array's
     std::vector<std::pair<std::string, SourceNode>> fields;  // a Table's, in the parser's order
 
+    // Made where the node is complete: clang would otherwise ask whether a
+    // pair holding it can be destroyed while the node is still incomplete.
+    SourceNode();
+    SourceNode(const SourceNode&);
+    SourceNode(SourceNode&&) noexcept;
+    SourceNode& operator=(const SourceNode&);
+    SourceNode& operator=(SourceNode&&) noexcept;
+    ~SourceNode();
+
     // A table's field, or null.
     const SourceNode* Get(std::string_view key) const;
     // An array of one table or more, as [[question]] blocks make.
