@@ -229,7 +229,10 @@ bool FieldJudge::Picture(const SourceNode* node, int fallbackLine, const std::st
 
 void FieldJudge::UnknownKeys(const SourceNode& table, const std::vector<Field>& known,
                              const std::vector<std::string>& alsoKnown, const std::string& prefix) {
-    for (const auto& [key, node] : table.fields) {
+    // Named references, not a structured binding: clang 14 (the fuzz build) cannot capture one.
+    for (const auto& entry : table.fields) {
+        const std::string& key = entry.first;
+        const SourceNode& node = entry.second;
         const bool listed = std::any_of(known.begin(), known.end(), [&](const Field& f) { return key == f.name; }) ||
                             std::find(alsoKnown.begin(), alsoKnown.end(), key) != alsoKnown.end();
         if (!listed) problems_->Report(node.line, prefix + key, "champ inconnu (une faute de frappe ?)");
