@@ -114,10 +114,10 @@ def sample(driver):
           [driver.find_element(By.ID, "link").is_displayed(), driver.execute_script("return document.getElementById('link').getAttribute('href')")])
     check("the letter count of a 459 x 505 puzzle shows on its picture", True, count_shows(driver, 1))
     check("  the fields: no correction, completion nor capitals, 16 px",
-          [["off", "off", "false", "16px"]] * 2, driver.execute_script(
+          [["off", "off", "off", "false", "16px"]] * 2, driver.execute_script(
               "return [1, 21].map(a => { const f = document.getElementById('answer-' + a);"
-              " return [f.autocomplete, f.getAttribute('autocapitalize'), f.getAttribute('spellcheck'),"
-              " getComputedStyle(f).fontSize]; });"))
+              " return [f.autocomplete, f.getAttribute('autocapitalize'), f.getAttribute('autocorrect'),"
+              " f.getAttribute('spellcheck'), getComputedStyle(f).fontSize]; });"))
     check("a verdict reads ? until judged", "?", text(driver, "verdict-1"))
     before = driver.find_element(By.ID, "picture-1").screenshot_as_png
     check("a find: BRAVO", "BRAVO", answer(driver, 1, "abricot"))

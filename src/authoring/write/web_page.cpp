@@ -169,7 +169,8 @@ std::string PageGrid(const QuizDefinition& quiz, const std::vector<Resource>& re
                                      : " <span class=\"caption\">" + caption + "</span><span class=\"visually-hidden\">") +
                     " de la question " + n + "</span></label><input id=\"answer-" + a + "\" data-field=\"" + a +
                     // A phone neither corrects, completes nor capitalizes an answer.
-                    "\" type=\"text\" maxlength=\"85\" autocomplete=\"off\" autocapitalize=\"off\" spellcheck=\"false\">"
+                    "\" type=\"text\" maxlength=\"85\" autocomplete=\"off\" autocapitalize=\"off\" autocorrect=\"off\""
+                    " spellcheck=\"false\">"
                     "<output id=\"verdict-" + a + "\" class=\"verdict\" for=\"answer-" + a + "\"></output>";
         }
         grid += "</div><p id=\"hint-" + n + "\" class=\"hint\" hidden></p></section>";

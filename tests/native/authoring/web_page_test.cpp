@@ -125,7 +125,7 @@ TEST_F(QuizFiles, TwoAnswersShowTheirCaptionsAndNoFieldIsCorrected) {
             EXPECT_EQ(html.find(r.secondLabel, second), html.find('>', second)) << html.substr(second, 200);
         }
         EXPECT_NE(html.find("id=\"answer-1\" data-field=\"1\" type=\"text\" maxlength=\"85\" autocomplete=\"off\" "
-                            "autocapitalize=\"off\" spellcheck=\"false\">"),
+                            "autocapitalize=\"off\" autocorrect=\"off\" spellcheck=\"false\">"),
                   std::string::npos);
     }
 }
