@@ -220,7 +220,7 @@ std::string GameViewJson(const WebGame& game) {
                                        : std::string("null")) +
                ",\"hint\":" + (question.hasHint ? (question.hintShown ? "1" : "0") : "-1") + ",\"hintText\":";
         // A hint's text reaches the page only once its label shows.
-        AppendJsonString(&out, question.hasHint && question.hintShown ? question.hintText : std::string());
+        AppendJsonString(&out, question.hintShown ? question.hintText : std::string());
         out += "}";
     }
     out += "],\"fields\":[";
