@@ -102,10 +102,14 @@
     view.questions.forEach((question, i) => {
       byId('picture-' + (i + 1)).querySelector('.count').textContent = question.letters + ' lettres';
     });
+    // "Essayer partout" waits for a field typed in (Ctrl+Enter does the same in a field).
+    const fill = byId('fill');
+    fill.disabled = true;
+    fill.title = 'Le texte du dernier champ tapé, essayé dans tous les champs ouverts (Ctrl+Entrée dans un champ)';
     grid.addEventListener('input', (event) => {
       if (!event.target.dataset.field) return;
       lastTyped = +event.target.dataset.field;
-      byId('fill').disabled = false;
+      fill.disabled = false;
     });
     grid.addEventListener('focusout', (event) => { if (event.target.dataset.field) judge(+event.target.dataset.field); });
     // Enter judges the field; Ctrl+Enter, or F1 where the browser lets it
