@@ -7,6 +7,7 @@
 #include "answers/progress_file.h"
 #include "grid/grid_layout.h"
 #include "model/cp1252.h"
+#include "shell/link_address.h"
 
 namespace quiz {
 
@@ -197,6 +198,7 @@ std::string GameViewJson(const WebGame& game) {
         out += std::string(out.size() > 1 ? "," : "") + "\"" + key + "\":" + std::to_string(value);
     };
     text("title", s.title), text("subtitle", s.subtitle), text("author", s.author), text("link", s.linkText);
+    text("href", LinkAddress(s.linkText));  // "": the page shows no link
     text("status", s.statusText), text("caption1", s.answerCaption1), text("caption2", s.answerCaption2);
     text("score", ScoreText(game)), text("code", CodeText(game)), text("alert", game.alert);
     number("quizKind", s.quizKind), number("perQuestion", s.answersPerQuestion), number("layout", s.layoutType);
@@ -217,7 +219,8 @@ std::string GameViewJson(const WebGame& game) {
                                              std::to_string(place.width) + "," + std::to_string(place.height) + "]"
                                        : std::string("null")) +
                ",\"hint\":" + (question.hasHint ? (question.hintShown ? "1" : "0") : "-1") + ",\"hintText\":";
-        AppendJsonString(&out, question.hintText);
+        // A hint's text reaches the page only once its label shows.
+        AppendJsonString(&out, question.hintShown ? question.hintText : std::string());
         out += "}";
     }
     out += "],\"fields\":[";

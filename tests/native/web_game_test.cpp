@@ -23,6 +23,7 @@ uint8_t HiddenMarker() {
 struct Quiz {
     std::vector<std::string> answer1, answer2;  // answer2 "-": one visible field
     int layout = 3, perQuestion = 1;
+    std::string link;
 };
 
 struct Game {
@@ -34,6 +35,7 @@ struct Game {
         package.title = "T\xE9st \"q\"";
         package.layoutType = q.layout;
         package.answersPerQuestion = q.perQuestion;
+        package.linkText = q.link;
         std::vector<AnswerPlace> where;
         for (size_t k = 0; k < q.answer1.size(); ++k) {
             QuestionSource question;
@@ -157,6 +159,47 @@ TEST(WebGame, TheViewIsJsonOfUtf8) {
     EXPECT_NE(json.find("\"verdict\":\"BRAVO\",\"colour\":65280"), std::string::npos) << json;
     EXPECT_NE(json.find("\"marked\":1,\"hidden\":0,\"letters\":5,\"place\":[10,20,30,40]"), std::string::npos) << json;
     EXPECT_NE(json.find("\"score\":\" 1 / 2\""), std::string::npos) << json;
+}
+
+TEST(WebGame, TheViewGivesALinkOnlyForAnAddressAndAHintOnlyOnceShown) {
+    struct Row {
+        int layout;
+        const char* link;
+        const char* href;
+        bool hintAtStart;  // the view carries question 1's hint text before its find
+        bool hintFound;    // and after it
+    } rows[] = {
+        {1, "www.q.fr", "https://www.q.fr", false, false},  // no hint label at all
+        {2, "javascript:alert(1)", "", false, true},
+        {4, "", "", false, false},                            // everything at the end only
+        {6, "calc", "", false, false},                        // a label, never shown
+        {8, "mailto:a@b", "mailto:a@b", true, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.layout);
+        Quiz q;
+        q.layout = r.layout;
+        q.link = r.link;
+        q.answer1 = {"ROME", "OSLO"};
+        Game g(q);
+        const std::string start = GameViewJson(g.game);
+        EXPECT_NE(start.find(std::string("\"href\":\"") + r.href + "\""), std::string::npos) << start;
+        EXPECT_EQ(start.find("Indice 1") != std::string::npos, r.hintAtStart) << start;
+        EXPECT_EQ(start.find("Indice 2") != std::string::npos, r.hintAtStart) << start;
+        TypeAndCheck(&g.game, 1, "rome");
+        const std::string found = GameViewJson(g.game);
+        EXPECT_EQ(found.find("Indice 1") != std::string::npos, r.hintFound) << found;
+        EXPECT_EQ(found.find("Indice 2") != std::string::npos, r.hintAtStart) << found;  // still open
+        TypeAndCheck(&g.game, 2, "oslo");  // the last find: layout 4 shows every hint
+        EXPECT_EQ(GameViewJson(g.game).find("Indice 2") != std::string::npos, r.hintAtStart || r.layout == 4 || r.hintFound);
+    }
+    Quiz q;  // a wrong answer hides the hint again, and its text goes with it
+    q.layout = 2;
+    q.answer1 = {"ROME"};
+    Game g(q);
+    TypeAndCheck(&g.game, 1, "rome");
+    TypeAndCheck(&g.game, 1, "zzz");
+    EXPECT_EQ(GameViewJson(g.game).find("Indice 1"), std::string::npos);
 }
 
 TEST(Cp1252, TypedTextIsWhatAnAnsiFieldHolds) {

@@ -3,20 +3,28 @@
 the sample played (a find, the score and code, the marked picture), every
 kind of hint, a reload that restores, "Sauver" against the .exe's own save
 under Wine, a two-answer quiz of our own, 300 random answers against
-quizpack verdict, screenshots on a wide screen and a phone, and axe-core.
+quizpack verdict, a hostile quiz (a script for a link, hints to peek at),
+Ctrl+Enter, the letter count of a small puzzle, screenshots on a wide screen
+and a phone, and axe-core, its colour contrast included.
 
   web_test.py QUIZPACK SOURCE_TREE AXE_JS OUT_DIR [PLAYER_EXE DRIVER_EXE]
 """
+import base64
+import json
 import os
 import random
+import struct
 import shutil
 import subprocess
 import sys
 import tempfile
 import time
+import zlib
 
 from headless import chromium
 from selenium.webdriver.common.by import By
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.keys import Keys
 
 quizpack, top, axe_path, out_dir = sys.argv[1:5]
 player, driver_exe = (sys.argv[5], sys.argv[6]) if len(sys.argv) > 6 else (None, None)
@@ -102,6 +110,14 @@ def sample(driver):
     view(driver, 1280, 800)
     open_page(driver, page)
     check("the score starts at 0", " 0 / 21", text(driver, "score"))
+    check("a web address is a link", [True, "https://q.example"],
+          [driver.find_element(By.ID, "link").is_displayed(), driver.execute_script("return document.getElementById('link').getAttribute('href')")])
+    check("the letter count of a 459 x 505 puzzle shows on its picture", True, count_shows(driver, 1))
+    check("  the fields: no correction, completion nor capitals, 16 px",
+          [["off", "off", "off", "false", "16px"]] * 2, driver.execute_script(
+              "return [1, 21].map(a => { const f = document.getElementById('answer-' + a);"
+              " return [f.autocomplete, f.getAttribute('autocapitalize'), f.getAttribute('autocorrect'),"
+              " f.getAttribute('spellcheck'), getComputedStyle(f).fontSize]; });"))
     check("a verdict reads ? until judged", "?", text(driver, "verdict-1"))
     before = driver.find_element(By.ID, "picture-1").screenshot_as_png
     check("a find: BRAVO", "BRAVO", answer(driver, 1, "abricot"))
@@ -179,7 +195,7 @@ def exe_save(page_bytes):
         return f.read()
 
 
-def axe(driver):
+def axe(driver, what="the sample"):
     with open(axe_path, encoding="utf-8") as f:
         driver.execute_script(f.read())
     result = driver.execute_async_script(
@@ -187,7 +203,153 @@ def axe(driver):
         "axe.run(document, {runOnly: {type: 'tag', values: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa']},"
         " rules: {'color-contrast': {enabled: false}}}).then(r => done(r.violations.map(v => [v.id, v.impact])));")
     serious = [v for v in result if v[1] in ("serious", "critical")]
-    check("axe-core: no serious or critical violation", [], serious)
+    check("axe-core, %s: no serious or critical violation" % what, [], serious)
+    # The page's own colours, everywhere but the texts drawn on the author's
+    # background (number labels, captions, hints), whose colours the author chose.
+    contrast = driver.execute_async_script(
+        "const done = arguments[arguments.length - 1];"
+        "axe.run({include: [document], exclude: [['#grid .number'], ['#grid .hint']]},"
+        " {runOnly: {type: 'rule', values: ['color-contrast']}})"
+        ".then(r => done([r.passes.length ? r.passes[0].nodes.length : 0,"
+        " r.violations.flatMap(v => v.nodes.map(n => n.target.join(' ') + ': ' + n.failureSummary))]));")
+    check("axe-core, %s: the page's own texts pass AA contrast" % what, [], contrast[1])
+    check("  and it judged texts indeed", True, contrast[0] > 10)
+
+
+def count_shows(driver, k):
+    """Whether question k's letter count changes a pixel of the screen: the
+    screen with it and without it, the count's box in the middle of it."""
+    driver.execute_script(
+        "document.activeElement.blur();"
+        "document.querySelector('#picture-' + arguments[0] + ' .count').scrollIntoView({block: 'center'});", k)
+    shots = []
+    for visibility in ("visible", "hidden"):
+        driver.execute_script("document.querySelector('#picture-' + arguments[0] + ' .count').style.visibility ="
+                              " arguments[1];", k, visibility)
+        shots.append(driver.get_screenshot_as_png())
+    driver.execute_script("document.querySelector('#picture-' + arguments[0] + ' .count').style.visibility = '';", k)
+    return shots[0] != shots[1]
+
+
+def png(width, height):
+    """A grey picture of that size, as a PNG."""
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    rows = b"".join(b"\0" + b"\x99" * width for _ in range(height))
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 0, 0, 0, 0)) +
+            chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
+
+
+def with_link(page, link):
+    """The page with another link text in its built-in record, whatever
+    quizpack check would say of it: the record decoded, changed and coded
+    again by quizpack lzw (the quiz is stored unscrambled)."""
+    with open(page, encoding="utf-8") as f:
+        html = f.read()
+    start = html.index('id="quiz-data">') + len('id="quiz-data">')
+    end = html.index("</script>", start)
+    data = json.loads(html[start:end])
+    record = base64.b64decode(data["records"][0])
+    stream, plain = os.path.join(scratch, "builtin.lzw"), os.path.join(scratch, "builtin.bin")
+    with open(stream, "wb") as f:
+        f.write(record)
+    subprocess.run([quizpack, "lzw", "decode", stream, plain], check=True, stdout=subprocess.DEVNULL)
+    with open(plain, "rb") as f:
+        fields = f.read().split(b"|")
+    fields[0] = fields[0][:2] + link.encode("cp1252")  # two bytes the loader skips, then the link
+    with open(plain, "wb") as f:
+        f.write(b"|".join(fields))
+    subprocess.run([quizpack, "lzw", "encode", plain, stream], check=True, stdout=subprocess.DEVNULL)
+    with open(stream, "rb") as f:
+        coded = f.read()
+    assert len(coded) <= len(record), "the changed record outgrows its place"
+    data["records"][0] = base64.b64encode(coded + bytes(len(record) - len(coded))).decode()
+    hostile = page.replace(".html", "-hostile.html")
+    with open(hostile, "w", encoding="utf-8") as f:
+        f.write(html[:start] + json.dumps(data) + html[end:])
+    return hostile
+
+
+def hostile(driver):
+    """A quiz whose page data names a script for its link, and whose hints a
+    player would read in the page's source before finding anything."""
+    folder = os.path.join(scratch, "hostile")
+    os.makedirs(folder, exist_ok=True)
+    shutil.copy(os.path.join(top, "tests/windows/fixtures/fruits/grille.gif"), folder)
+    with open(os.path.join(folder, "hostile.toml"), "w", encoding="utf-8") as f:
+        f.write('executable = "hostile"\ntitle = "Hostile"\nlayoutType = 2\nscrambled = false\n'
+                'linkText = "https://q.example"\nstatusText = "Bonne chance"\npuzzle = "grille.gif"\n' +
+                "".join('\n[[question]]\nanswer = "%s"\ntext = "SECRET-INDICE-%d"\n' % (a, k)
+                        for k, a in enumerate(["POMME", "ORANGE", "CITRON"], start=1)))
+    page = with_link(page_of(os.path.join(folder, "hostile.toml"), "hostile"), "javascript:alert(1)")
+    view(driver, 1280, 800)
+    open_page(driver, page)
+    check("hostile: the page read its changed record", [" 0 / 3", "Bonne chance", ""],
+          [text(driver, "score"), text(driver, "status"), text(driver, "message")])
+    check("  a script for a link: no link, nothing that opens one", [False, None, 0], [
+        driver.find_element(By.ID, "link").is_displayed(), driver.find_element(By.ID, "link").get_attribute("href"),
+        driver.execute_script("return document.querySelectorAll('[href]').length")])
+    driver.execute_script("document.activeElement.blur();")
+    order = []
+    for _ in range(5):
+        ActionChains(driver).send_keys(Keys.TAB).perform()
+        order.append(driver.switch_to.active_element.get_attribute("id"))
+    check("  Tab goes from the header's controls to the first field, no link between",
+          ["code", "hide-found", "save", "resume", "answer-1"], order)
+    source = lambda: driver.execute_script("return document.documentElement.outerHTML")
+    check("  no hint is in the page before its find", [False, False, False],
+          ["SECRET-INDICE-%d" % k in source() for k in (1, 2, 3)])
+    check("  'Essayer partout' waits for a field typed in", False, driver.find_element(By.ID, "fill").is_enabled())
+    check("  a find: BRAVO", "BRAVO", answer(driver, 1, "pomme"))
+    check("  its hint shows, and only its", [True, "SECRET-INDICE-1", False, False],
+          [driver.find_element(By.ID, "hint-1").is_displayed(), text(driver, "hint-1")] +
+          ["SECRET-INDICE-%d" % k in source() for k in (2, 3)])
+    answer(driver, 1, "zzz")
+    check("  a wrong answer takes the hint out again", False, "SECRET-INDICE-1" in source())
+    # Ctrl+Enter in a field, typed as a player types: its text everywhere open.
+    field = driver.find_element(By.ID, "answer-2")
+    field.click()
+    field.send_keys("orange")
+    check("  typed in: the button is on", True, driver.find_element(By.ID, "fill").is_enabled())
+    field.send_keys(Keys.CONTROL, Keys.ENTER)
+    check("  Ctrl+Enter: the field judged, its text tried in every open field",
+          [["orange", "BRAVO"], ["orange", "FAUX"], ["orange", "FAUX"]],
+          [[text(driver, "answer-%d" % a), text(driver, "verdict-%d" % a)] for a in (2, 1, 3)])
+    # The button, pressed without the field losing the focus (a touch
+    # screen): the field's new text is judged first, then spread.
+    field = driver.find_element(By.ID, "answer-3")
+    field.click()
+    field.clear()
+    field.send_keys("citron")
+    driver.execute_script("document.getElementById('fill').click();")
+    check("  the button: the text last typed, judged first, then everywhere open",
+          [["citron", "BRAVO"], ["citron", "FAUX"], ["orange", "BRAVO"]],
+          [[text(driver, "answer-%d" % a), text(driver, "verdict-%d" % a)] for a in (3, 1, 2)])
+    field = driver.find_element(By.ID, "answer-1")
+    field.click()
+    field.clear()
+    field.send_keys("pomme", Keys.F1)
+    check("  F1 where the browser lets it through: the same", "BRAVO", text(driver, "verdict-1"))
+    answer(driver, 1, "pome")
+    axe(driver, "the hostile quiz")
+
+
+def small_puzzle(driver):
+    """A 300 x 200 puzzle: the count, written at (183, 468), falls outside
+    it, and is cut as on the player's bitmap instead of drawn over the next row."""
+    folder = os.path.join(scratch, "petit")
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, "petit.png"), "wb") as f:
+        f.write(png(300, 200))
+    with open(os.path.join(folder, "petit.toml"), "w", encoding="utf-8") as f:
+        f.write('executable = "petit"\ntitle = "Petit"\nlayoutType = 0\npuzzle = "petit.png"\n' +
+                "".join('\n[[question]]\nanswer = "%s"\n' % a for a in ["CHAT", "CHIEN", "LOUP", "OURS", "LIEVRE", "RENARD", "CERF", "BICHE", "SANGLIER", "BLAIREAU"]))
+    view(driver, 1280, 800)
+    open_page(driver, page_of(os.path.join(folder, "petit.toml"), "petit"))
+    check("a 300 x 200 puzzle: its letter count falls below the picture", True, driver.execute_script(
+        "return document.querySelector('#picture-1 .count').getBoundingClientRect().top >="
+        " document.getElementById('picture-1').getBoundingClientRect().bottom;"))
+    check("  and shows nowhere, over the next row neither", False, count_shows(driver, 1))
 
 
 def two_answers(driver):
@@ -202,6 +364,13 @@ def two_answers(driver):
                 '[[question]]\nanswers = ["Monaco"]\ntext = "Une seule."\n\n'
                 '[[question]]\nanswer = "%s"\ntext = "Longue."\n' % long_answer)
     open_page(driver, page_of(os.path.join(folder, "deux.toml"), "deux"))
+    captions = driver.execute_script(
+        "return [1, 2].map(a => { const c = document.querySelector('label[for=answer-' + a + '] .caption');"
+        " const f = document.getElementById('answer-' + a).getBoundingClientRect();"
+        " if (!c) return null; const r = c.getBoundingClientRect();"
+        " return [c.textContent, r.width > 0 && r.height > 0, r.right <= f.left, r.top < f.bottom && r.bottom > f.top]; });")
+    check("two answers: each field's caption on screen, before it, on its line",
+          [["Ville", True, True, True], ["Pays", True, True, True]], captions)
     check("two answers: a one-answer question shows one field", [True, False],
           [driver.find_element(By.ID, "answer-3").is_displayed(), driver.find_element(By.ID, "answer-4").is_displayed()])
     answer(driver, 1, "rome")
@@ -238,6 +407,8 @@ def main():
     try:
         sample(driver)
         two_answers(driver)
+        hostile(driver)
+        small_puzzle(driver)
     finally:
         driver.quit()
         shutil.rmtree(scratch, ignore_errors=True)

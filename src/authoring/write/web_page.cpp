@@ -160,10 +160,17 @@ std::string PageGrid(const QuizDefinition& quiz, const std::vector<Resource>& re
         grid += "<p class=\"count\"></p></div><div class=\"answers\">";
         for (size_t j = 1; j <= perQuestion; ++j) {
             const std::string a = std::to_string(perQuestion * (k - 1) + j);
+            // Two answers: each field's caption ("Ville", "Pays") before it, as the grid writes them.
+            const std::string caption = perQuestion == 2 ? Html(Cp1252ToUtf8(j == 1 ? quiz.package.answerCaption1
+                                                                                     : quiz.package.answerCaption2))
+                                                         : std::string();
             grid += "<label for=\"answer-" + a + "\" class=\"number\">" + (j == 1 ? n + "." : std::string()) +
-                    "<span class=\"visually-hidden\"> Réponse de la question " + n + "</span></label><input id=\"answer-" + a +
-                    "\" data-field=\"" + a +
-                    "\" type=\"text\" maxlength=\"85\" autocomplete=\"off\" spellcheck=\"false\" autocapitalize=\"characters\">"
+                    (caption.empty() ? "<span class=\"visually-hidden\"> Réponse"
+                                     : " <span class=\"caption\">" + caption + "</span><span class=\"visually-hidden\">") +
+                    " de la question " + n + "</span></label><input id=\"answer-" + a + "\" data-field=\"" + a +
+                    // A phone neither corrects, completes nor capitalizes an answer.
+                    "\" type=\"text\" maxlength=\"85\" autocomplete=\"off\" autocapitalize=\"off\" autocorrect=\"off\""
+                    " spellcheck=\"false\">"
                     "<output id=\"verdict-" + a + "\" class=\"verdict\" for=\"answer-" + a + "\"></output>";
         }
         grid += "</div><p id=\"hint-" + n + "\" class=\"hint\" hidden></p></section>";

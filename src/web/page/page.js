@@ -7,7 +7,7 @@
   const byId = (id) => document.getElementById(id);
   let core = null;
   let view = null;
-  let lastField = 1;
+  let lastTyped = 0;  // the field last typed in: "Essayer partout" spreads its text
   let marks = null;  // the marked pictures, read once the page is whole
 
   const bytesOf = window.quizBytes;
@@ -88,9 +88,13 @@
     byId('subtitle').textContent = view.subtitle;
     byId('author').textContent = view.author;
     byId('status').textContent = view.status;
-    const link = byId('link');
-    link.textContent = view.link;
-    link.href = view.link;
+    // The core gives an address only for a web or mail link; else no link at all.
+    if (view.href) {
+      const link = byId('link');
+      link.textContent = view.link;
+      link.href = view.href;
+      link.hidden = false;
+    }
     byId('hide-found-box').hidden = view.quizKind !== 1;
     const grid = byId('grid');
     document.body.style.background = colour(view.background);
@@ -98,17 +102,27 @@
     view.questions.forEach((question, i) => {
       byId('picture-' + (i + 1)).querySelector('.count').textContent = question.letters + ' lettres';
     });
-    if (view.perQuestion === 2) {
-      view.fields.forEach((field, i) => {
-        const caption = [view.caption1, view.caption2][i % 2];
-        if (caption) byId('answer-' + (i + 1)).previousElementSibling.lastChild.textContent =
-          ' Réponse (' + caption + ') de la question ' + (Math.floor(i / 2) + 1);
-      });
-    }
-    grid.addEventListener('focusin', (event) => { if (event.target.dataset.field) lastField = +event.target.dataset.field; });
+    // "Essayer partout" waits for a field typed in (Ctrl+Enter does the same in a field).
+    const fill = byId('fill');
+    fill.disabled = true;
+    fill.title = 'Le texte du dernier champ tapé, essayé dans tous les champs ouverts (Ctrl+Entrée dans un champ)';
+    grid.addEventListener('input', (event) => {
+      if (!event.target.dataset.field) return;
+      lastTyped = +event.target.dataset.field;
+      fill.disabled = false;
+    });
     grid.addEventListener('focusout', (event) => { if (event.target.dataset.field) judge(+event.target.dataset.field); });
+    // Enter judges the field; Ctrl+Enter, or F1 where the browser lets it
+    // through, is the player's F1: the field's text tried everywhere.
     grid.addEventListener('keydown', (event) => {
-      if (event.key === 'Enter' && event.target.dataset.field) judge(+event.target.dataset.field);
+      const a = +event.target.dataset.field;
+      if (!a) return;
+      if (event.key === 'F1' || (event.key === 'Enter' && (event.ctrlKey || event.metaKey))) {
+        event.preventDefault();
+        tryEverywhere(a);
+      } else if (event.key === 'Enter') {
+        judge(a);
+      }
     });
     if (view.alert) say(view.alert);
   }
@@ -160,6 +174,12 @@
     act(answerOf(withText(text, (at) => core._quiz_type(a, at))));
   }
 
+  // The field is judged first: the core spreads the text it holds.
+  function tryEverywhere(a) {
+    judge(a);
+    act(answerOf(core._quiz_fill(a)));
+  }
+
   function save() {
     const blob = new Blob([progressBytes()], { type: 'text/plain' });
     const link = element('a', { href: URL.createObjectURL(blob), download: data.exe + '.txt' });
@@ -182,7 +202,7 @@
   }
 
   function wire() {
-    byId('fill').addEventListener('click', () => act(answerOf(core._quiz_fill(lastField))));
+    byId('fill').addEventListener('click', () => { if (lastTyped) tryEverywhere(lastTyped); });
     byId('hide-found').addEventListener('change', (event) => act(answerOf(core._quiz_hide(event.target.checked ? 1 : 0))));
     byId('save').addEventListener('click', save);
     byId('resume').addEventListener('click', () => byId('resume-file').click());

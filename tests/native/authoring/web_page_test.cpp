@@ -94,6 +94,42 @@ TEST_F(QuizFiles, AWebPageCarriesTheQuizsOwnBytes) {
     EXPECT_FALSE(fs::exists(dir / "c.html"));
 }
 
+TEST_F(QuizFiles, TwoAnswersShowTheirCaptionsAndNoFieldIsCorrected) {
+    struct Row {
+        int answers;
+        const char *caption1, *caption2;
+        const char* firstLabel;   // what the label of question 1's first field holds
+        const char* secondLabel;  // of its second field ("": no second field)
+    } rows[] = {
+        {1, "Ville", "Pays", ">1.<span class=\"visually-hidden\"> R\xC3\xA9ponse de la question 1</span></label>", ""},
+        {2, "Ville", "Pays", ">1. <span class=\"caption\">Ville</span><span class=\"visually-hidden\"> de la question 1</span></label>",
+         "> <span class=\"caption\">Pays</span><span class=\"visually-hidden\"> de la question 1</span></label>"},
+        {2, "", "<b>&", ">1.<span class=\"visually-hidden\"> R\xC3\xA9ponse de la question 1</span></label>",
+         "> <span class=\"caption\">&lt;b&gt;&amp;</span><span class=\"visually-hidden\"> de la question 1</span></label>"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.answers);
+        std::string source = BaseSource(3, r.answers);
+        source.replace(source.find("\"Ville\""), 7, std::string("\"") + r.caption1 + "\"");
+        source.replace(source.find("\"Pays\""), 6, std::string("\"") + r.caption2 + "\"");
+        QuizDefinition quiz;
+        std::vector<Resource> resources;
+        ASSERT_FALSE(HasErrors(PrepareQuiz(WriteSource(source), &quiz, &resources)));
+        std::string html, error;
+        ASSERT_TRUE(MakeWebPage(quiz, resources, kCore, false, &html, &error)) << error;
+        const size_t first = html.find("<label for=\"answer-1\" class=\"number\"");
+        ASSERT_NE(first, std::string::npos);
+        EXPECT_EQ(html.find(r.firstLabel, first), html.find('>', first)) << html.substr(first, 200);
+        if (*r.secondLabel) {
+            const size_t second = html.find("<label for=\"answer-2\" class=\"number\"");
+            EXPECT_EQ(html.find(r.secondLabel, second), html.find('>', second)) << html.substr(second, 200);
+        }
+        EXPECT_NE(html.find("id=\"answer-1\" data-field=\"1\" type=\"text\" maxlength=\"85\" autocomplete=\"off\" "
+                            "autocapitalize=\"off\" autocorrect=\"off\" spellcheck=\"false\">"),
+                  std::string::npos);
+    }
+}
+
 TEST(WebPage, EachQuizKeepsItsAnswersUnderAKeyOfItsOwn) {
     const std::vector<uint8_t> a = {1, 2, 3}, b = {1, 2, 4};
     EXPECT_EQ(WebStorageKey("fruits", a), WebStorageKey("fruits", a));
