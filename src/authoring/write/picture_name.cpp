@@ -25,8 +25,8 @@ std::string Shown(const std::string& name) {
     std::string shown;
     for (size_t i = 0; i < name.size();) {
         const int extra = Utf8TrailBytes(static_cast<uint8_t>(name[i]));
-        if (extra < 0 || FirstInvalidUtf8(std::string_view(name).substr(i, size_t(extra) + 1)) != std::string::npos ||
-            i + extra >= name.size()) {
+        // A letter cut short by the end of the name is no sound sequence either.
+        if (extra < 0 || FirstInvalidUtf8(std::string_view(name).substr(i, size_t(extra) + 1)) != std::string::npos) {
             shown += '?';
             ++i;
             continue;

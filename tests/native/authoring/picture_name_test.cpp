@@ -18,6 +18,7 @@ TEST(PictureNames, AFileNameGivesTheAnswerItsAuthorMeantOrSaysWhyNot) {
         {"\xC3\xA9" "cureuil_roux.PNG",           "\xC3\x89" "cureuil roux",     nullptr},  // accents kept, the capital too
         {"--a--b.gif",                            "A b",                         nullptr},
         {"Oie.bmp",                               "Oie",                         nullptr},
+        {"\xC3\xA0 la ferme.png",                  "\xC3\x80 la ferme",             nullptr},  // à, the first accented small letter
         {"oie",                                   "Oie",                         nullptr},  // no ending: all of it
         // A leading number that orders the files; not one read with the words.
         {"01-vache.jpg",                          "Vache",                       nullptr},
@@ -61,6 +62,7 @@ TEST(PictureNames, AFileNameGivesTheAnswerItsAuthorMeantOrSaysWhyNot) {
         {"\xC5\x92uf.png",                        "\xC5\x92uf",                  nullptr},  // Œ is CP1252's
         {"caf\xE9.png",                           nullptr, "caf?.png : ce nom n'est pas \xC3\xA9" "crit en UTF-8 (l'octet 0xE9, le 4e)"},
         {"caf\xC3.png",                           nullptr, "caf?.png : ce nom n'est pas \xC3\xA9" "crit en UTF-8"},  // cut mid-letter
+        {"caf\xC3",                               nullptr, "caf? : ce nom n'est pas \xC3\xA9" "crit en UTF-8"},  // cut by the name's end
         {"a\tb.png",                              nullptr, "a\tb.png : le caract\xC3\xA8re de contr\xC3\xB4le U+0009 ne se tape pas"},
         {"a\x1F" "b.png",                         nullptr, "a\x1F" "b.png : le caract\xC3\xA8re de contr\xC3\xB4le U+001F"},
         {"a\x7F.png",                             nullptr, "a\x7F.png : le caract\xC3\xA8re de contr\xC3\xB4le U+007F"},
