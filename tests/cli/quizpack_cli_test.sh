@@ -287,5 +287,24 @@ lzw decode|record104.bin
 EOF2
 contains "verdict help gives an example" 'Exemple : quizpack verdict "Crème brûlée"' "$("$QP" verdict --help)"
 
+# ---- new: a file's name gives the answer ----
+# The stub is no player: quiz.toml is written or not before the .exe fails.
+mkdir -p noms/Ferme
+for f in '01-vache.png' '10 - Loup.png' '2_chat.png' 'oie (2).png' '._2_chat.png' '.cache.png'; do
+  cp "$PICS/rgba.png" "noms/Ferme/$f"
+done
+"$QP" new noms/Ferme --stub "$QP" >"$WORK/out" 2>"$WORK/err"; check "new with a stub that is no player" "2" "$?"
+check "new: numbers ordered as numbers, order numbers and copies left out, hidden files no pictures" \
+  'image = "01-vache.png"|answer = "Vache"|image = "2_chat.png"|answer = "Chat"|image = "10 - Loup.png"|answer = "Loup"|image = "oie (2).png"|answer = "Oie"' \
+  "$(grep -E '^(image|answer) = ' noms/Ferme/quiz.toml | paste -sd '|')"
+mkdir -p noms/Refus
+for f in 'vache.png' 'vache - Copie.png' '猫.png' '1789.png'; do cp "$PICS/rgba.png" "noms/Refus/$f"; done
+"$QP" new noms/Refus --stub "$QP" >"$WORK/out" 2>"$WORK/err"; check "new refuses names that give no answer" "1" "$?"
+check "new says each name and what to do" "quizpack new : noms/Refus : rien n'est écrit, ces noms ne donnent pas les réponses voulues ; renommez, puis recommencez :
+  1789.png : ce nom ne donne aucune lettre à taper (ni un numéro qui range les images, ni une marque de copie ne sont gardés), et une réponse en demande au moins une ; renommez l'image du mot à trouver, par exemple 01-vache.jpg pour « Vache »
+  vache.png et vache - Copie.png donnent la même réponse, « Vache » ; gardez une seule de ces images, ou renommez l'une des deux
+  猫.png : le caractère « 猫 » (U+732B) n'existe pas dans la page de codes 1252, où le quiz écrit ses textes ; renommez l'image en lettres latines (les accents du français vont)" "$(cat "$WORK/err")"
+[ -e noms/Refus/quiz.toml ]; check "new writes no quiz.toml for refused names" "1" "$?"
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -116,8 +116,13 @@ expect "no .exe for a broken source" no "$([ -e "$quiz/melange.exe" ] && echo ye
 mkdir -p "$scratch/Images du ciel" "$scratch/native/Images du ciel"
 cp "$(dirname "$stub")"/mosaique/*.png "$scratch/Images du ciel/"
 cp "$(dirname "$stub")"/mosaique/*.png "$scratch/native/Images du ciel/"
+# A file Windows hides is no picture: a hidden one among them, only here.
+for png in "$scratch/Images du ciel/"*.png; do cp "$png" "$scratch/Images du ciel/nuit.png"; break; done
+wine attrib +h "$(winepath -w "$scratch/Images du ciel/nuit.png")" >/dev/null 2>&1 || true
+expect "  Windows hides one picture" "+h" "$(wine cmd /c attrib "$(winepath -w "$scratch/Images du ciel/nuit.png")" 2>/dev/null | cut -c1-12 | grep -q H && echo +h)"
 wine "$driver" box "$quizpack_exe" quizpack "6 questions" "$scratch/Images du ciel" >"$scratch/box" 2>&1 || cat "$scratch/box"
 expect "a dropped folder: its quiz.toml" yes "$([ -f "$scratch/Images du ciel/quiz.toml" ] && echo yes || echo no)"
+expect "  which leaves the hidden picture out" 0 "$(grep -c nuit "$scratch/Images du ciel/quiz.toml")"
 "$native" new "$scratch/native/Images du ciel" --stub "$stub" >/dev/null
 same "  and its .exe, as the native quizpack new makes it" "$scratch/Images du ciel/Images-du-ciel.exe" \
   "$scratch/native/Images du ciel/Images-du-ciel.exe"

@@ -121,8 +121,8 @@ int NewCommand(const std::string& folder, const std::vector<uint8_t>& stub, cons
     else
         out << source << " écrit : " << QuestionsInFrench(pictures)
             << ", une par image ; changez-y les réponses si besoin, puis reconstruisez\n";
-    const fs::path exe = PathOfUtf8(folder) / (ExecutableOfFolder(Utf8OfPath(fs::weakly_canonical(PathOfUtf8(folder)).filename())) + ".exe");
-    return ExeCommand(source, Utf8OfPath(exe), stub, stubName, out, err);
+    // The .exe the source names, as the page does: a kept source may name another.
+    return ExeCommand(source, "", stub, stubName, out, err);
 }
 
 int WebCommand(const std::string& sourcePath, const std::string& outPath, const WebCore& core, bool floor,

@@ -7,43 +7,15 @@
 
 #include "judge/text_rules.h"
 #include "sections/mosaic/mosaic_layout.h"
-#include "sections/word_search/word_search.h"
 #include "text/french.h"
 #include "text/text.h"
+#include "write/picture_name.h"
 
 namespace quizpack {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// A name as people sort it: letters folded to capitals without accents.
-std::string SortKey(const std::string& utf8) {
-    std::string cp1252, key;
-    if (!Utf8ToCp1252(utf8, &cp1252, nullptr)) return utf8;
-    for (char c : cp1252) {
-        const char* folded = FoldedLetters(static_cast<uint8_t>(c));
-        key += folded && *folded ? folded : std::string(1, c);
-    }
-    return key;
-}
-
-// A name with hyphens and underscores as spaces, the first letter a capital.
-std::string Words(const std::string& utf8) {
-    std::string cp1252, words;
-    if (!Utf8ToCp1252(utf8, &cp1252, nullptr)) cp1252 = utf8;
-    for (char c : cp1252) {
-        const char space = c == '-' || c == '_' ? ' ' : c;
-        if (space == ' ' && (words.empty() || words.back() == ' ')) continue;
-        words += space;
-    }
-    while (!words.empty() && words.back() == ' ') words.pop_back();
-    if (!words.empty()) {
-        const uint8_t b = static_cast<uint8_t>(words[0]);
-        if ((b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7)) words[0] = static_cast<char>(b - 0x20);
-    }
-    return Cp1252ToUtf8(words);
-}
 
 // A TOML basic string.
 std::string Quoted(const std::string& text) {
@@ -55,21 +27,50 @@ std::string Quoted(const std::string& text) {
     return out + "\"";
 }
 
+// What keeps the folder's names from giving the quiz its author meant: the
+// title's, each picture's problem, and two pictures that give one answer
+// (most often a picture and its copy).
+std::vector<std::string> NameProblems(const std::string& folderName, const std::vector<std::string>& pictures) {
+    std::vector<std::string> problems;
+    const NameAnswer title = TitleOfFolderName(folderName);
+    if (!title.problem.empty()) problems.push_back(title.problem);
+    std::vector<std::pair<std::string, std::string>> seen;  // an answer's stored form, its picture
+    for (const std::string& picture : pictures) {
+        const NameAnswer name = AnswerOfFileName(picture);
+        if (!name.problem.empty()) {
+            problems.push_back(name.problem);
+            continue;
+        }
+        std::string cp1252;
+        Utf8ToCp1252(name.answer, &cp1252, nullptr);
+        const std::string stored = StoredFormOf(cp1252);
+        const auto same = std::find_if(seen.begin(), seen.end(), [&](const auto& s) { return s.first == stored; });
+        if (same == seen.end())
+            seen.push_back({stored, picture});
+        else
+            problems.push_back(same->second + " et " + picture + " donnent la même réponse, « " + name.answer +
+                               " » ; gardez une seule de ces images, ou renommez l'une des deux");
+    }
+    return problems;
+}
+
 }  // namespace
 
-std::string AnswerOfFileName(const std::string& fileName) { return Words(Utf8OfPath(PathOfUtf8(fileName).stem())); }
+#if !defined(_WIN32)
+// Linux hides a file by its name alone.
+bool HiddenBySystem(const std::filesystem::path&) { return false; }
+#endif
 
 std::vector<std::string> PicturesOfFolder(const std::string& folder) {
     std::vector<std::string> pictures;
     std::error_code ec;
     for (const fs::directory_entry& entry : fs::directory_iterator(PathOfUtf8(folder), ec)) {
         const std::string name = Utf8OfPath(entry.path().filename());
-        if (entry.is_regular_file(ec) && FormatOfName(name) != PictureFormat::Unknown) pictures.push_back(name);
+        if (entry.is_regular_file(ec) && FormatOfName(name) != PictureFormat::Unknown && !IsHiddenName(name) &&
+            !HiddenBySystem(entry.path()))
+            pictures.push_back(name);
     }
-    std::sort(pictures.begin(), pictures.end(), [](const std::string& a, const std::string& b) {
-        const std::string ka = SortKey(a), kb = SortKey(b);
-        return ka != kb ? ka < kb : a < b;
-    });
+    std::sort(pictures.begin(), pictures.end(), ComesBeforeInFolder);
     return pictures;
 }
 
@@ -89,10 +90,10 @@ std::string NewQuizSource(const std::string& folderName, const std::vector<std::
         "# une fois la question trouvée si vous ajoutez layoutType = 3.\n"
         "# Puis faites glisser ce fichier sur quizpack.exe (ou : quizpack exe quiz.toml).\n\n"
         "executable = " + Quoted(ExecutableOfFolder(folderName)) + "\n"
-        "title = " + Quoted(Words(folderName)) + "\n\n"
+        "title = " + Quoted(TitleOfFolderName(folderName).answer) + "\n\n"
         "[mosaique]\n# columns = 3  # facultatif : le nombre de colonnes de la mosaïque\n";
     for (const std::string& picture : pictures)
-        source += "\n[[question]]\nimage = " + Quoted(picture) + "\nanswer = " + Quoted(AnswerOfFileName(picture)) + "\n";
+        source += "\n[[question]]\nimage = " + Quoted(picture) + "\nanswer = " + Quoted(AnswerOfFileName(picture).answer) + "\n";
     return source;
 }
 
@@ -114,8 +115,15 @@ bool WriteNewSource(const std::string& folder, std::string* sourcePath, bool* ke
                  std::to_string(MosaicLayout::kMinPictures) + " à " + std::to_string(MosaicLayout::kMaxPictures);
         return false;
     }
-    const fs::path name = fs::weakly_canonical(dir, ec).filename();
-    const std::string source = NewQuizSource(Utf8OfPath(name), found);
+    const std::string name = Utf8OfPath(fs::weakly_canonical(dir, ec).filename());
+    const std::vector<std::string> problems = NameProblems(name, found);
+    if (!problems.empty()) {
+        // A quiz.toml once written is kept: a name fixed afterwards would not reach it.
+        *error = folder + " : rien n'est écrit, ces noms ne donnent pas les réponses voulues ; renommez, puis recommencez :";
+        for (const std::string& problem : problems) *error += "\n  " + problem;
+        return false;
+    }
+    const std::string source = NewQuizSource(name, found);
     errno = 0;
     if (WriteFileBytes(*sourcePath, reinterpret_cast<const uint8_t*>(source.data()), source.size())) return true;
     *error = "impossible d'écrire " + *sourcePath + " (" + SystemErrorInFrench(errno) + ")";

@@ -2,19 +2,19 @@
 // one question per picture, each answer taken from its file's name.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace quizpack {
 
-// The answer a picture's file name gives: its stem, hyphens and underscores
-// as spaces, the first letter a capital ("vache-normande.jpg" gives "Vache
-// normande"); accents kept. UTF-8 in and out.
-std::string AnswerOfFileName(const std::string& fileName);
-
 // The pictures of a folder (GIF, JPEG, BMP, PNG by their ending), in the
-// order of their names compared without case or accents.
+// folder's order (picture_name.h); hidden files are not pictures.
 std::vector<std::string> PicturesOfFolder(const std::string& folder);
+
+// True for a file Windows hides or keeps for the system (a hidden copy,
+// a thumbnail cache); never on Linux, where the name alone hides a file.
+bool HiddenBySystem(const std::filesystem::path& path);
 
 // The source for `pictures` of the folder named `folderName`: a comment that
 // says what to change, the executable's and the title's names from the
@@ -26,7 +26,8 @@ std::string NewQuizSource(const std::string& folderName, const std::vector<std::
 std::string ExecutableOfFolder(const std::string& folderName);
 
 // Writes `folder`/quiz.toml unless it is there (`kept` then says so). False
-// with a French `error` when the folder holds too few or too many pictures
+// with a French `error` when the folder holds too few or too many pictures,
+// a name gives no answer or two give one (each said on a line of its own),
 // or the file cannot be written.
 bool WriteNewSource(const std::string& folder, std::string* sourcePath, bool* kept, size_t* pictures,
                     std::string* error);

@@ -1,7 +1,11 @@
 // Picture quizzes without an image editor: pictures scaled and turned
 // upright, a puzzle made to fit the grid, marks drawn from the puzzle, the
 // mosaic and a folder of pictures made into a quiz.
+#include <sstream>
+
 #include "authoring_fixtures.h"
+#include "commands.h"
+#include "small_pe.h"
 #include "make/picture_puzzle.h"
 #include "pictures/marks.h"
 #include "pictures/scaling.h"
@@ -245,9 +249,6 @@ TEST_F(QuizFiles, AMosaicHoldsTwoTo24PicturesInTilesItMakes) {
 }
 
 TEST_F(QuizFiles, AFolderOfPicturesIsAQuiz) {
-    for (auto [file, answer] : {std::pair{"vache-normande.jpg", "Vache normande"}, {"\xC3\xA9" "cureuil_roux.PNG", "\xC3\x89" "cureuil roux"},
-                                {"--a--b.gif", "A b"}, {"Oie.bmp", "Oie"}})
-        EXPECT_EQ(AnswerOfFileName(file), answer);
     for (auto [folder, name] : {std::pair{"Animaux de la ferme", "Animaux-de-la-ferme"}, {"\xC3\xA9t\xC3\xA9", "ete"}, {"!?", "quiz"}})
         EXPECT_EQ(ExecutableOfFolder(folder), name);
     const fs::path images = dir / "images";
@@ -255,8 +256,14 @@ TEST_F(QuizFiles, AFolderOfPicturesIsAQuiz) {
     Write("images/Zebre.png", FakePng(8, 8));
     Write("images/\xC3\xA9lan.png", FakePng(8, 8));
     Write("images/notes.txt", {'x'});
+    Write("images/10 - Loup.png", FakePng(8, 8));
+    Write("images/2_chat.png", FakePng(8, 8));
+    // Hidden files are no pictures: a Mac's "._" beside each copied picture
+    // (not a picture at all), any name beginning with a dot.
+    Write("images/._2_chat.png", {0, 5, 22, 7});
+    Write("images/.vignette.png", FakePng(8, 8));
     EXPECT_EQ(PicturesOfFolder(images.string()),
-              (std::vector<std::string>{"deux.png", "\xC3\xA9lan.png", "grille.gif", "un.gif", "Zebre.png"}));
+              (std::vector<std::string>{"2_chat.png", "10 - Loup.png", "deux.png", "\xC3\xA9lan.png", "grille.gif", "un.gif", "Zebre.png"}));
     std::string source, error;
     bool kept = true;
     size_t pictures = 0;
@@ -266,7 +273,8 @@ TEST_F(QuizFiles, AFolderOfPicturesIsAQuiz) {
     const std::vector<Problem> problems = ReadQuizSource(source, &quiz);
     EXPECT_FALSE(HasErrors(problems));
     EXPECT_EQ(quiz.package.title, "Images");
-    EXPECT_EQ(quiz.package.questions[1].answer1, "\xC9lan");
+    EXPECT_EQ(quiz.package.questions[1].answer1, "Loup");
+    EXPECT_EQ(quiz.package.questions[3].answer1, "\xC9lan");
     ASSERT_TRUE(WriteNewSource(images.string(), &source, &kept, &pictures, &error));
     EXPECT_TRUE(kept);  // never written over
     fs::remove_all(dir / "one");
@@ -274,6 +282,71 @@ TEST_F(QuizFiles, AFolderOfPicturesIsAQuiz) {
     Write("one/seule.png", FakePng(8, 8));
     EXPECT_FALSE(WriteNewSource((dir / "one").string(), &source, &kept, &pictures, &error));
     EXPECT_NE(error.find("contient 1 image(s)"), std::string::npos) << error;
+}
+
+TEST_F(QuizFiles, AFolderWhoseNamesGiveNoQuizWritesNothingAndSaysWhy) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> pictures;
+        std::vector<std::string> says;  // each a line of the message, after the first
+    } cases[] = {
+        {"a picture and its copy", {"vache.png", "Vache (2).png", "chat.png"},
+         {"vache.png et Vache (2).png donnent la m\xC3\xAAme r\xC3\xA9ponse, \xC2\xAB Vache \xC2\xBB ; gardez une seule de ces images"}},
+        {"a picture and two copies", {"vache.png", "vache - Copie.png", "vache copie 2.png"},
+         {"vache.png et vache - Copie.png donnent", "vache.png et vache copie 2.png donnent"}},
+        {"one answer but for the case", {"chat.png", "CHAT.png"}, {"CHAT.png et chat.png donnent"}},
+        {"a character and a number alone", {"\xE7\x8C\xAB.png", "1789.png", "vache.png"},
+         {"1789.png : ce nom ne donne aucune lettre", "\xE7\x8C\xAB.png : le caract\xC3\xA8re \xC2\xAB \xE7\x8C\xAB \xC2\xBB (U+732B)"}},
+        {"not UTF-8", {"caf\xE9.png", "vache.png"}, {"caf?.png : ce nom n'est pas \xC3\xA9" "crit en UTF-8"}},
+        {"two numbers, two answers", {"vache 2.png", "vache.png"}, {}},
+        {"two order numbers", {"01-vache.png", "02-chat.png"}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path folder = dir / "dossier";
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        for (const std::string& picture : c.pictures) Write("dossier/" + picture, FakePng(8, 8));
+        std::string source, error;
+        bool kept = false;
+        size_t pictures = 0;
+        const bool written = WriteNewSource(folder.string(), &source, &kept, &pictures, &error);
+        EXPECT_EQ(written, c.says.empty()) << error;
+        EXPECT_EQ(fs::exists(folder / "quiz.toml"), c.says.empty());
+        if (c.says.empty()) continue;
+        EXPECT_EQ(error.rfind(folder.string() + " : rien n'est \xC3\xA9" "crit", 0), 0u) << error;
+        std::vector<std::string> lines;
+        for (size_t at = error.find("\n  "); at != std::string::npos; at = error.find("\n  ", at + 1))
+            lines.push_back(error.substr(at + 3, error.find('\n', at + 1) - at - 3));
+        ASSERT_EQ(lines.size(), c.says.size()) << error;
+        for (size_t k = 0; k < lines.size(); ++k) EXPECT_EQ(lines[k].rfind(c.says[k], 0), 0u) << lines[k];
+    }
+}
+
+TEST_F(QuizFiles, AKeptSourceMakesTheExeItsExecutableNames) {
+    fs::create_directories(dir / "Ferme");
+    Write("Ferme/vache.png", FakePng(8, 8));
+    Write("Ferme/chat.png", FakePng(8, 8));
+    const std::string folder = Utf8OfPath(dir / "Ferme");
+    for (const char* executable : {"Ferme", "animaux"}) {
+        SCOPED_TRACE(executable);
+        if (std::string(executable) != "Ferme") {
+            // The author renames the program in the quiz.toml quizpack wrote.
+            std::vector<uint8_t> toml;
+            ASSERT_TRUE(ReadFileBytes(folder + "/quiz.toml", &toml));
+            std::string text(toml.begin(), toml.end());
+            const std::string written = "executable = \"Ferme\"";
+            const size_t at = text.find(written);
+            ASSERT_NE(at, std::string::npos) << text;
+            text.replace(at, written.size(), std::string("executable = \"") + executable + "\"");
+            Write("Ferme/quiz.toml", {text.begin(), text.end()});
+            fs::remove(dir / "Ferme" / "Ferme.exe");
+        }
+        std::ostringstream out, err;
+        ASSERT_EQ(NewCommand(folder, PlayerLikeStub(), "stub.exe", out, err), 0) << out.str() << err.str();
+        EXPECT_TRUE(fs::is_regular_file(dir / "Ferme" / (std::string(executable) + ".exe"))) << out.str();
+        EXPECT_EQ(fs::exists(dir / "Ferme" / "Ferme.exe"), std::string(executable) == "Ferme");
+    }
 }
 
 }  // namespace
