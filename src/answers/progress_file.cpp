@@ -10,11 +10,9 @@ namespace quiz {
 
 namespace {
 
-// Whether bytes are UTF-8 with at least one character beyond ASCII: text
-// that is only ASCII reads the same either way, and CP1252 text with accents
-// is almost never valid UTF-8.
-bool LooksLikeUtf8(const uint8_t* data, size_t size) {
-    bool wide = false;
+// Whether bytes are UTF-8 throughout: CP1252 text with accents almost never
+// is, and text of ASCII alone reads the same either way.
+bool IsUtf8(const uint8_t* data, size_t size) {
     for (size_t i = 0; i < size;) {
         const uint8_t lead = data[i];
         const int extra = lead < 0x80 ? 0 : lead >= 0xC2 && lead < 0xE0 ? 1 : lead >= 0xE0 && lead < 0xF0 ? 2
@@ -22,10 +20,9 @@ bool LooksLikeUtf8(const uint8_t* data, size_t size) {
         if (extra < 0 || size - i <= size_t(extra)) return false;  // cut short at the end
         for (int k = 1; k <= extra; ++k)
             if ((data[i + size_t(k)] & 0xC0) != 0x80) return false;
-        wide = wide || extra > 0;
         i += size_t(extra) + 1;
     }
-    return wide;
+    return true;
 }
 
 // A byte that text never holds: the C0 controls but tab and the line ends.
@@ -48,7 +45,7 @@ ChosenProgress ReadChosenProgress(const uint8_t* data, size_t size) {
             return out;
         }
     std::string text(reinterpret_cast<const char*>(data), size);
-    if (bom || LooksLikeUtf8(data, size)) text = Utf8ToCp1252Text(text);
+    if (bom || IsUtf8(data, size)) text = Utf8ToCp1252Text(text);
     bool any = false;
     for (size_t at = 0; at < text.size();) {
         size_t end = text.find_first_of("\r\n", at);

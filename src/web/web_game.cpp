@@ -161,11 +161,9 @@ void RestoreProgress(WebGame* game, const uint8_t* progress, size_t progressSize
 }
 
 std::string QuizFingerprint(const PackageRecords& records) {
-    uint32_t hash = 2166136261u;  // FNV-1a, each record led by its size
-    for (const RecordBytes& record : {records.builtIn, records.record104, records.record105}) {
-        for (int shift = 0; shift < 32; shift += 8) hash = (hash ^ uint8_t(record.size >> shift)) * 16777619u;
+    uint32_t hash = 2166136261u;  // FNV-1a
+    for (const RecordBytes& record : {records.builtIn, records.record104, records.record105})
         for (size_t i = 0; i < record.size; ++i) hash = (hash ^ record.data[i]) * 16777619u;
-    }
     char hex[9];
     std::snprintf(hex, sizeof hex, "%08x", unsigned(hash));
     return hex;

@@ -187,13 +187,18 @@ TEST(WebGame, APickedFileIsReadAndJudgedBeforeItReplacesAnything) {
     } rows[] = {
         {"CR LF", "rome\r\n\r\nzz\r\n", "1 juste", {"rome", "", "zz"}},
         {"LF alone (a Mac, a phone)", "rome\n\nzz\n", "1 juste", {"rome", "", "zz"}},
-        {"CR alone (an old Mac)", "rome\r\rzz\r", "1 juste", {"rome", "", "zz"}},
+        {"CR alone (an old Mac)", "rome\roslo\rzz\r", "2 justes", {"rome", "oslo", "zz"}},
         {"no line end at the end", "rome\r\n\r\nzz", "1 juste", {"rome", "", "zz"}},
         {"a UTF-8 mark", "\xEF\xBB\xBFrome\r\n\r\nzz\r\n", "1 juste", {"rome", "", "zz"}},
         {"UTF-8 text becomes CP1252", "zz\r\n\r\ncaf\xC3\xA9\r\n", "1 juste", {"zz", "", "caf\xE9"}},
         {"a character CP1252 lacks", "\xCE\xA9\r\noslo\r\n\r\n", "1 juste", {"?", "oslo", ""}},
+        {"UTF-8 of every length", "\xC2\xB0\xE2\x82\xAC\xE0\xA4\x85\xF0\x9F\x98\x80\r\noslo\r\n\r\n", "1 juste",
+         {"\xB0\x80??", "oslo", ""}},
+        {"CP1252 that is UTF-8 in part", "\xC1\x80\xF5\x80\x80\x80\r\noslo\r\n\r\n", "1 juste",
+         {"\xC1\x80\xF5\x80\x80\x80", "oslo", ""}},
+        {"a UTF-8 letter cut at the end", "zz\r\noslo\r\ncaf\xC3", "1 juste", {"zz", "oslo", "caf\xC3"}},
         {"CP1252 text stays as it is", "\r\n\r\ncaf\xE9\r\n", "1 juste", {"", "", "caf\xE9"}},
-        {"a tab is text", "ro\tme\r\noslo\r\nx\r\n", "1 juste", {"ro\tme", "oslo", "x"}},
+        {"a tab and a space are text", "ro\tme\r\noslo\r\nun mot\r\n", "1 juste", {"ro\tme", "oslo", "un mot"}},
         {"a line over 85 bytes", std::string(100, 'x') + "\r\noslo\r\n\r\n", "1 juste",
          {std::string(85, 'x'), "oslo", ""}},
         {"UTF-8 over 85 letters, cut once converted", wide + "\r\noslo\r\n\r\n", "1 juste", {std::string(85, '\xE9'), "oslo", ""}},
@@ -236,12 +241,20 @@ TEST(WebGame, APickedFileIsReadAndJudgedBeforeItReplacesAnything) {
         EXPECT_EQ(g.game.fields[2].verdict == "?", r.texts[2].empty());
         EXPECT_EQ(QuestionHidden(g.game, 3), third);
     }
-    // Nothing typed yet: nothing to replace, no question asked.
+    // Nothing typed yet (a hidden second field's "-" is not typed): nothing
+    // to replace, no question asked. That "-" is right whatever a file holds:
+    // it makes no file this quiz's.
     Quiz q;
-    q.answer1 = {"ROME"};
+    q.perQuestion = 2;
+    q.answer1 = {"ROME", "MONACO"};
+    q.answer2 = {"ITALIE", "-"};
     Game fresh(q);
-    const std::string bytes = "rome\r\n";
-    EXPECT_FALSE(ReadChosenFile(fresh.game, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()).replaces);
+    auto read = [&](const std::string& bytes) {
+        return ReadChosenFile(fresh.game, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    };
+    EXPECT_TRUE(read("rome\r\n").ok);
+    EXPECT_FALSE(read("rome\r\n").replaces);
+    EXPECT_FALSE(read("a\r\nb\r\nc\r\n-\r\ne\r\n").ok);
 }
 
 TEST(WebGame, RestoringStartsTheFieldsAgainAndKeepsCacher) {
@@ -260,6 +273,15 @@ TEST(WebGame, RestoringStartsTheFieldsAgainAndKeepsCacher) {
     EXPECT_TRUE(QuestionHidden(g.game, 2));
     EXPECT_EQ(ScoreText(g.game), " 1 / 2");
     EXPECT_EQ(CodeText(g.game), "CODE1");
+    // Layout 4 reveals everything at the last find: again when restored whole.
+    Quiz all;
+    all.layout = 4;
+    all.answer1 = {"ROME", "OSLO"};
+    const std::string both = "rome\r\noslo\r\n";
+    Game done(all, both);
+    EXPECT_TRUE(done.game.questions[0].marked);
+    RestoreProgress(&done.game, reinterpret_cast<const uint8_t*>(both.data()), both.size());
+    EXPECT_TRUE(done.game.questions[0].marked);
 }
 
 // The page keeps answers under the quiz's name and, beside them, the
