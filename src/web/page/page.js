@@ -193,7 +193,9 @@
 
   function save() {
     if (!view.fields.length) return say('Ce quiz n\'a pas de champ de réponse : il n\'y a rien à sauver.');
-    const blob = new Blob([progressBytes()], { type: 'text/plain' });
+    const bytes = progressBytes();
+    if (!bytes) return say(noMemory);
+    const blob = new Blob([bytes], { type: 'text/plain' });
     const link = element('a', { href: URL.createObjectURL(blob), download: data.exe + '.txt' });
     document.body.appendChild(link);
     link.click();
