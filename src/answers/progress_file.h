@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace quiz {
 
@@ -15,6 +17,24 @@ constexpr int kProgressLineLimit = 85;  // an answer field holds no more
 // Writes the line NUL-terminated into `text` (86 bytes at least) and moves
 // `position` past it; at the end of the data the text is empty.
 void ReadProgressLine(const uint8_t* data, size_t size, size_t* position, char* text);
+
+// A progress file a player picks (the page's "Reprendre"): written by the
+// player, or by an editor on a phone or a Mac on the way. Lines end in CR LF,
+// LF or CR alone; a UTF-8 byte-order mark is dropped, and UTF-8 text becomes
+// CP1252 ('?' for a character it has no byte for); each line is cut to 85
+// bytes, as the player's reader cuts it.
+constexpr size_t kChosenProgressLimit = size_t(1) << 20;  // a player's file is some kilobytes
+enum class ChosenProgressKind {
+    kText,
+    kEmpty,     // nothing but line ends, or no byte at all
+    kBinary,    // a control byte no text holds: a picture, a document
+    kTooLarge,  // more than kChosenProgressLimit bytes
+};
+struct ChosenProgress {
+    ChosenProgressKind kind = ChosenProgressKind::kEmpty;
+    std::vector<std::string> lines;  // CP1252, one per line of the file
+};
+ChosenProgress ReadChosenProgress(const uint8_t* data, size_t size);
 
 // The progress file of a program file name: its last three characters
 // replaced by "txt" (jeu.exe gives jeu.txt, JEU.EXE gives JEU.txt). A name of

@@ -28,10 +28,12 @@ const char* View() {
 
 extern "C" {
 
-// The quiz's records and tables, and the progress kept so far (empty: none).
+// The quiz's records and tables, the progress kept so far (empty: none) and
+// the fingerprint of the quiz it was kept against (empty: unknown).
 const char* quiz_start(const uint8_t* builtIn, int builtInSize, const uint8_t* record104, int size104,
                        const uint8_t* record105, int size105, const uint8_t* letters, int lettersSize,
-                       const uint8_t* places, int placesSize, const uint8_t* progress, int progressSize) {
+                       const uint8_t* places, int placesSize, const uint8_t* progress, int progressSize,
+                       const char* keptFingerprint) {
     delete g_game;
     g_game = new quiz::WebGame;
     quiz::PackageRecords records;
@@ -42,6 +44,28 @@ const char* quiz_start(const uint8_t* builtIn, int builtInSize, const uint8_t* r
     quiz::StartWebGame(g_game, records, letters, size_t(lettersSize), places, size_t(placesSize), progress,
                        size_t(progressSize));
     quiz::SetAlertHandler(nullptr, nullptr);
+    quiz::NoteQuizChange(g_game, keptFingerprint ? keptFingerprint : "");
+    return View();
+}
+
+// A file the player picked for "Reprendre": read and judged; with `apply`,
+// its answers replace the fields' when it is fit (the view comes back),
+// without, only what reading it gave.
+const char* quiz_resume(const uint8_t* bytes, int size, int apply) {
+    if (!g_game) return View();
+    const quiz::ChosenFile file = quiz::ReadChosenFile(*g_game, bytes, size_t(size > 0 ? size : 0));
+    if (!apply) {
+        g_answer = quiz::ChosenFileJson(file);
+        return g_answer.c_str();
+    }
+    if (file.ok)
+        quiz::RestoreProgress(g_game, reinterpret_cast<const uint8_t*>(file.progress.data()), file.progress.size());
+    return View();
+}
+
+// The fields again from progress bytes this page gave (one step back).
+const char* quiz_restore(const uint8_t* progress, int size) {
+    if (g_game) quiz::RestoreProgress(g_game, progress, size_t(size > 0 ? size : 0));
     return View();
 }
 

@@ -1,5 +1,6 @@
 #include "web/web_game.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "answers/answer_compare.h"
@@ -16,9 +17,9 @@ WebGame::~WebGame() { QuizStateReleaseQuestions(&state); }
 
 namespace {
 
-std::string StoredText(const WebField& field) {
+std::string StoredText(const std::string& typed) {
     char text[kTextSize] = {};
-    std::strncpy(text, field.text.c_str(), kTextSize - 1);
+    std::strncpy(text, typed.c_str(), kTextSize - 1);
     NormalizeTypedAnswer(text);
     return text;
 }
@@ -53,15 +54,21 @@ void RevealAllWhenDone(WebGame* game) {
     }
 }
 
+// The verdict field a's result label would read for `text`.
+const char* VerdictOf(const WebGame& game, int a, const std::string& text) {
+    const FieldAnswer field = FieldAnswerOf(kAnswerFieldBase + a, game.state.answersPerQuestion);
+    const QuestionEntry* entry = QuestionAt(&game.state, field.question);
+    if (IsHiddenSecondAnswer(entry, field.place)) return kVerdictBravo;
+    return ChooseVerdict(Accepted(entry, field.place), StoredText(text).c_str());
+}
+
 // The player's answer check of field a, over the fields instead of windows.
 void Check(WebGame* game, int a) {
     QuizState& state = game->state;
     const int perQuestion = state.answersPerQuestion;
     const FieldAnswer field = FieldAnswerOf(kAnswerFieldBase + a, perQuestion);
     QuestionEntry* entry = QuestionAt(&state, field.question);
-    const std::string typed = StoredText(game->fields[size_t(a - 1)]);
-    const char* verdict = IsHiddenSecondAnswer(entry, field.place) ? kVerdictBravo
-                                                                  : ChooseVerdict(Accepted(entry, field.place), typed.c_str());
+    const char* verdict = VerdictOf(*game, a, game->fields[size_t(a - 1)].text);
     if (game->fields[size_t(a - 1)].verdict == verdict) return;  // unchanged: nothing more to do
     game->fields[size_t(a - 1)].verdict = verdict;
     if (std::strcmp(verdict, kVerdictBravo) != 0) {
@@ -71,7 +78,7 @@ void Check(WebGame* game, int a) {
         int right = 0;
         for (int k = 1; k <= perQuestion; ++k) {
             const size_t index = size_t(field.question * perQuestion + k - 1);
-            right += FieldIsRight(entry, k, StoredText(game->fields[index]).c_str());
+            right += FieldIsRight(entry, k, StoredText(game->fields[index].text).c_str());
         }
         if (right >= perQuestion && entry) {
             entry->found = 1;  // never set back
@@ -118,10 +125,21 @@ void AppendJsonString(std::string* out, const std::string& cp1252) {
 
 bool StartWebGame(WebGame* game, const PackageRecords& records, const uint8_t* letters, size_t lettersSize,
                   const uint8_t* places, size_t placesSize, const uint8_t* progress, size_t progressSize) {
+    game->fingerprint = QuizFingerprint(records);
     const int parsed = LoadQuizPackage(&game->state, records);
     game->tables = ReadQuizTables(letters, lettersSize, places, placesSize);
+    RestoreProgress(game, progress, progressSize);
+    return parsed == 3;
+}
+
+void RestoreProgress(WebGame* game, const uint8_t* progress, size_t progressSize) {
     QuizState& state = game->state;
-    const int count = state.questionCount, perQuestion = state.answersPerQuestion;
+    for (int k = 0; k < state.questionCount; ++k)
+        if (QuestionEntry* entry = QuestionAt(&state, k)) entry->found = 0;
+    state.allFound = 0;
+    // The grid builds rows for a picture quiz only: a quiz of another kind
+    // has no question to show and no field to type in.
+    const int count = state.quizKind == 1 ? state.questionCount : 0, perQuestion = state.answersPerQuestion;
     game->questions.assign(size_t(count > 0 ? count : 0), WebQuestion{});
     game->fields.assign(size_t(count > 0 ? count * perQuestion : 0), WebField{});
     size_t position = 0;
@@ -141,7 +159,72 @@ bool StartWebGame(WebGame* game, const PackageRecords& records, const uint8_t* l
             Check(game, a);
         }
     }
-    return parsed == 3;
+}
+
+std::string QuizFingerprint(const PackageRecords& records) {
+    uint32_t hash = 2166136261u;  // FNV-1a
+    for (const RecordBytes& record : {records.builtIn, records.record104, records.record105})
+        for (size_t i = 0; i < record.size; ++i) hash = (hash ^ record.data[i]) * 16777619u;
+    char hex[9];
+    std::snprintf(hex, sizeof hex, "%08x", unsigned(hash));
+    return hex;
+}
+
+namespace {
+
+bool HoldsAnswers(const WebGame& game) {
+    for (const WebField& field : game.fields)
+        if (!field.hidden && !field.text.empty()) return true;
+    return false;
+}
+
+}  // namespace
+
+void NoteQuizChange(WebGame* game, const std::string& keptFingerprint) {
+    game->notice.clear();
+    if (keptFingerprint.empty() || keptFingerprint == game->fingerprint || !HoldsAnswers(*game)) return;
+    game->notice = "Ce quiz a chang\xE9 depuis que vos r\xE9ponses ont \xE9t\xE9 gard\xE9" "es : elles sont reprises "
+                   "et jug\xE9" "es \xE0 nouveau.";
+}
+
+ChosenFile ReadChosenFile(const WebGame& game, const uint8_t* data, size_t size) {
+    ChosenFile out;
+    const size_t fields = game.fields.size();
+    if (fields == 0) {
+        out.message = "Ce quiz n'a pas de champ de r\xE9ponse : il n'y a rien \xE0 reprendre.";
+        return out;
+    }
+    const ChosenProgress read = ReadChosenProgress(data, size);
+    const char* refused = read.kind == ChosenProgressKind::kTooLarge ? "Ce fichier est trop grand pour \xEAtre un fichier de r\xE9ponses"
+                        : read.kind == ChosenProgressKind::kBinary   ? "Ce fichier n'est pas du texte : ce n'est pas un fichier de r\xE9ponses"
+                        : read.kind == ChosenProgressKind::kEmpty    ? "Ce fichier ne porte aucune r\xE9ponse"
+                                                                     : nullptr;
+    const std::vector<std::string>& lines = read.lines;
+    // A line for every field, and none with text beyond them, is the shape
+    // of this quiz's file. Another shape may still be this quiz's, from
+    // before the author added or removed a question: then some answer in it
+    // is right here.
+    bool shaped = lines.size() >= fields;
+    for (size_t i = fields; i < lines.size(); ++i) shaped = shaped && lines[i].empty();
+    int right = 0;
+    for (size_t i = 0; i < fields && i < lines.size(); ++i)
+        right += !game.fields[i].hidden && VerdictOf(game, int(i + 1), lines[i]) == std::string(kVerdictBravo);
+    char said[200];
+    if (!refused && !shaped && right == 0) {
+        std::snprintf(said, sizeof said, "Ce fichier vient sans doute d'un autre quiz : %zu ligne%s pour les %zu champs de "
+                      "celui-ci, et pas une r\xE9ponse juste", lines.size(), lines.size() > 1 ? "s" : "", fields);
+        refused = said;
+    }
+    if (refused) {
+        out.message = std::string(refused) + " ; rien n'a chang\xE9.";
+        return out;
+    }
+    out.ok = true;
+    out.replaces = HoldsAnswers(game);
+    for (size_t i = 0; i < fields; ++i) out.progress += (i < lines.size() ? lines[i] : std::string()) + "\r\n";
+    std::snprintf(said, sizeof said, "r\xE9ponses reprises, %d juste%s", right, right > 1 ? "s" : "");
+    out.message = said;
+    return out;
 }
 
 void TypeAndCheck(WebGame* game, int a, const std::string& text) {
@@ -179,7 +262,8 @@ std::string ScoreText(const WebGame& game) {
     return score;
 }
 
-std::string CodeText(const WebGame& game) { return CodeTextFor(&game.state, FoundCount(game)); }
+// Without fields no score update ever runs: the code field stays empty.
+std::string CodeText(const WebGame& game) { return game.fields.empty() ? "" : CodeTextFor(&game.state, FoundCount(game)); }
 
 std::string ProgressBytes(const WebGame& game) {
     std::string bytes;
@@ -201,6 +285,7 @@ std::string GameViewJson(const WebGame& game) {
     text("href", LinkAddress(s.linkText));  // "": the page shows no link
     text("status", s.statusText), text("caption1", s.answerCaption1), text("caption2", s.answerCaption2);
     text("score", ScoreText(game)), text("code", CodeText(game)), text("alert", game.alert);
+    text("fingerprint", game.fingerprint), text("notice", game.notice);
     number("quizKind", s.quizKind), number("perQuestion", s.answersPerQuestion), number("layout", s.layoutType);
     number("background", (long(s.backRed) << 16) | (s.backGreen << 8) | s.backBlue);
     number("hideFound", game.hideFound);
@@ -234,6 +319,13 @@ std::string GameViewJson(const WebGame& game) {
         out += ",\"colour\":" + std::to_string(LabelBrushColour(paint.brush)) + ",\"hidden\":" + (field.hidden ? "1" : "0") + "}";
     }
     return out + "]}";
+}
+
+std::string ChosenFileJson(const ChosenFile& file) {
+    std::string out = std::string("{\"ok\":") + (file.ok ? "1" : "0") + ",\"replaces\":" + (file.replaces ? "1" : "0") +
+                      ",\"message\":";
+    AppendJsonString(&out, file.message);
+    return out + "}";
 }
 
 }  // namespace quiz

@@ -36,6 +36,8 @@ struct WebGame {
     std::vector<WebField> fields;  // index a - 1 for answer field a
     bool hideFound = false;
     std::string alert;             // what the loader said, if anything
+    std::string fingerprint;       // of the records the answers are judged against
+    std::string notice;            // CP1252: the quiz changed since the answers were kept
     WebGame();
     ~WebGame();
     WebGame(const WebGame&) = delete;
@@ -47,6 +49,31 @@ struct WebGame {
 // judged in the player's order. False when the package does not load.
 bool StartWebGame(WebGame* game, const PackageRecords& records, const uint8_t* letters, size_t lettersSize,
                   const uint8_t* places, size_t placesSize, const uint8_t* progress, size_t progressSize);
+
+// The fields again, restored from `progress` as at the start and judged
+// anew, with nothing of the answers before them; "Cacher" stays as it is.
+void RestoreProgress(WebGame* game, const uint8_t* progress, size_t progressSize);
+
+// Eight hex digits of the three records: a page that keeps answers keeps
+// this beside them, and tells the player when the quiz changed under them.
+std::string QuizFingerprint(const PackageRecords& records);
+
+// The answers restored at the start were kept against `keptFingerprint`
+// (empty: unknown); when the quiz changed since, `notice` says so.
+void NoteQuizChange(WebGame* game, const std::string& keptFingerprint);
+
+// A progress file the player picked, read and judged before anything
+// changes: refused (`ok` false, `message` says why) when it is empty, not
+// text, too large, or of another quiz: a line count other than the fields'
+// and not one answer right here. `progress`: the fields' lines as the
+// player's own file holds them.
+struct ChosenFile {
+    bool ok = false;
+    bool replaces = false;  // the fields hold answers it would replace
+    std::string message;    // CP1252
+    std::string progress;
+};
+ChosenFile ReadChosenFile(const WebGame& game, const uint8_t* data, size_t size);
 
 // Answer field a (from 1) now holds `text` (CP1252, cut to 85 bytes); then
 // it is judged, as leaving the field or Enter judges it in the player.
@@ -70,5 +97,7 @@ std::string ProgressBytes(const WebGame& game);
 
 // Everything the page shows, as JSON (texts in UTF-8).
 std::string GameViewJson(const WebGame& game);
+// What reading a picked file gave: {"ok", "replaces", "message"}.
+std::string ChosenFileJson(const ChosenFile& file);
 
 }  // namespace quiz

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "answers/progress_file.h"
 #include "make/package_writer.h"
 #include "model/cp1252.h"
 #include "model/stored_form.h"
@@ -22,17 +23,20 @@ uint8_t HiddenMarker() {
 
 struct Quiz {
     std::vector<std::string> answer1, answer2;  // answer2 "-": one visible field
-    int layout = 3, perQuestion = 1;
-    std::string link;
+    int layout = 3, perQuestion = 1, kind = 1;
+    std::string link, subtitle;
 };
 
 struct Game {
     StoredRecords stored;
     std::vector<uint8_t> letters, places;
     WebGame game;
+    PackageRecords records;
     Game(const Quiz& q, const std::string& progress = "") {
         QuizPackage package;
         package.title = "T\xE9st \"q\"";
+        package.subtitle = q.subtitle;
+        package.quizKind = q.kind;
         package.layoutType = q.layout;
         package.answersPerQuestion = q.perQuestion;
         package.linkText = q.link;
@@ -48,9 +52,11 @@ struct Game {
             where.push_back({10, 20, 30, 40});
         }
         EXPECT_TRUE(WritePackageRecords(package, {false, false, false}, &stored, nullptr));
+        // Exactly their size: a read past a record's end is a fault the sanitizer sees.
+        stored.record104.shrink_to_fit();
+        stored.record105.shrink_to_fit();
         letters = LetterCountTable(std::vector<int>(q.answer1.size(), 5));
         places = AnswerPlaceTable(where);
-        PackageRecords records;
         records.builtIn = {stored.builtIn.data(), stored.builtIn.size()};
         records.record104 = {stored.record104.data(), stored.record104.size()};
         records.record105 = {stored.record105.data(), stored.record105.size()};
@@ -210,6 +216,179 @@ TEST(Cp1252, TypedTextIsWhatAnAnsiFieldHolds) {
                 {"a\xC3", "a?"}, {"\xE2\x82", "??"}, {"\xC2\x81", "?"}, {"\xC5\x93", "\x9C"}, {"\xF0\x9F\x98\x80!", "?!"}};
     for (const Row& r : rows) EXPECT_EQ(Utf8ToCp1252Text(r.utf8), r.cp1252) << r.utf8;
     EXPECT_EQ(Cp1252ToUtf8Text("\x80\x9C\xE9"), "\xE2\x82\xAC\xC5\x93\xC3\xA9");
+}
+
+// Files a player may pick for "Reprendre", each read and judged against a
+// quiz of three questions (ROME, OSLO, CAFÉ) before anything changes.
+TEST(WebGame, APickedFileIsReadAndJudgedBeforeItReplacesAnything) {
+    const std::string limit(kChosenProgressLimit, 'a');
+    std::string wide;  // 90 letters é in UTF-8: 90 bytes of CP1252, cut to 85
+    for (int i = 0; i < 90; ++i) wide += "\xC3\xA9";
+    struct Row {
+        const char* what;
+        std::string bytes;
+        const char* said;                // a part of the message
+        std::vector<std::string> texts;  // the fields after it, when it is taken
+    } rows[] = {
+        {"CR LF", "rome\r\n\r\nzz\r\n", "1 juste", {"rome", "", "zz"}},
+        {"LF alone (a Mac, a phone)", "rome\n\nzz\n", "1 juste", {"rome", "", "zz"}},
+        {"CR alone (an old Mac)", "rome\roslo\rzz\r", "2 justes", {"rome", "oslo", "zz"}},
+        {"no line end at the end", "rome\r\n\r\nzz", "1 juste", {"rome", "", "zz"}},
+        {"a UTF-8 mark", "\xEF\xBB\xBFrome\r\n\r\nzz\r\n", "1 juste", {"rome", "", "zz"}},
+        {"UTF-8 text becomes CP1252", "zz\r\n\r\ncaf\xC3\xA9\r\n", "1 juste", {"zz", "", "caf\xE9"}},
+        {"a character CP1252 lacks", "\xCE\xA9\r\noslo\r\n\r\n", "1 juste", {"?", "oslo", ""}},
+        {"UTF-8 of every length", "\xC2\xB0\xE2\x82\xAC\xE0\xA4\x85\xF0\x9F\x98\x80\r\noslo\r\n\r\n", "1 juste",
+         {"\xB0\x80??", "oslo", ""}},
+        {"CP1252 shaped as a UTF-8 pair", "\xC1\x80\r\noslo\r\n\r\n", "1 juste", {"\xC1\x80", "oslo", ""}},
+        {"CP1252 shaped as a UTF-8 quad", "\xF5\x80\x80\x80\r\noslo\r\n\r\n", "1 juste",
+         {"\xF5\x80\x80\x80", "oslo", ""}},
+        {"a UTF-8 letter cut at the end", "zz\r\noslo\r\ncaf\xC3", "1 juste", {"zz", "oslo", "caf\xC3"}},
+        {"CP1252 text stays as it is", "\r\n\r\ncaf\xE9\r\n", "1 juste", {"", "", "caf\xE9"}},
+        {"a tab and a space are text", "ro\tme\r\noslo\r\nun mot\r\n", "1 juste", {"ro\tme", "oslo", "un mot"}},
+        {"a line over 85 bytes", std::string(100, 'x') + "\r\noslo\r\n\r\n", "1 juste",
+         {std::string(85, 'x'), "oslo", ""}},
+        {"UTF-8 over 85 letters, cut once converted", wide + "\r\noslo\r\n\r\n", "1 juste", {std::string(85, '\xE9'), "oslo", ""}},
+        {"one line per field, none right", "a\r\nb\r\nc\r\n", "0 juste", {"a", "b", "c"}},
+        {"an empty line beyond the fields", "a\r\nb\r\nc\r\n\r\n", "0 juste", {"a", "b", "c"}},
+        {"more lines than fields, one right", "rome\r\na\r\nb\r\nplus\r\n", "1 juste", {"rome", "a", "b"}},
+        {"fewer lines, one right (an earlier edition)", "zz\r\noslo\r\n", "1 juste", {"zz", "oslo", ""}},
+        {"another quiz: more lines, none right", "a\r\nb\r\nc\r\nd\r\n", "4 lignes pour les 3 champs", {}},
+        {"another quiz: fewer lines, none right", "pomme\r\npoire\r\n", "2 lignes pour les 3 champs", {}},
+        {"empty", "", "aucune r\xE9ponse", {}},
+        {"a UTF-8 mark alone", "\xEF\xBB\xBF", "aucune r\xE9ponse", {}},
+        {"line ends alone", "\r\n\r\n\r\n", "aucune r\xE9ponse", {}},
+        {"a picture", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), "pas du texte", {}},
+        {"a NUL in a line", std::string("rome\0\r\n", 7), "pas du texte", {}},
+        {"as large as a file may be", limit, "1 ligne pour les 3 champs", {}},
+        {"larger", limit + "a", "trop grand", {}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        Quiz q;
+        q.answer1 = {"ROME", "OSLO", "CAF\xC9"};
+        Game g(q, "avant\r\n\r\n\r\n");
+        SetHideFound(&g.game, true);
+        // Held exactly: a read past the file's last byte is a fault the sanitizer sees.
+        const std::vector<uint8_t> held(r.bytes.begin(), r.bytes.end());
+        const ChosenFile file = ReadChosenFile(g.game, held.data(), held.size());
+        EXPECT_EQ(file.ok, !r.texts.empty());
+        EXPECT_NE(file.message.find(r.said), std::string::npos) << file.message;
+        if (!file.ok) {
+            EXPECT_NE(file.message.find("rien n'a chang\xE9"), std::string::npos) << file.message;
+            continue;
+        }
+        EXPECT_TRUE(file.replaces);  // "avant" is there
+        RestoreProgress(&g.game, reinterpret_cast<const uint8_t*>(file.progress.data()), file.progress.size());
+        std::vector<std::string> texts;
+        for (const WebField& field : g.game.fields) texts.push_back(field.text);
+        EXPECT_EQ(texts, r.texts);
+        EXPECT_EQ(ProgressBytes(g.game), file.progress);
+        EXPECT_TRUE(g.game.hideFound);  // "Cacher" does what its box shows
+        const bool third = r.texts[2] == "caf\xE9";
+        EXPECT_EQ(g.game.fields[2].verdict == "BRAVO", third);
+        EXPECT_EQ(g.game.fields[2].verdict == "?", r.texts[2].empty());
+        EXPECT_EQ(QuestionHidden(g.game, 3), third);
+    }
+    // Nothing typed yet (a hidden second field's "-" is not typed): nothing
+    // to replace, no question asked. That "-" is right whatever a file holds:
+    // it makes no file this quiz's.
+    Quiz q;
+    q.perQuestion = 2;
+    q.answer1 = {"ROME", "MONACO"};
+    q.answer2 = {"ITALIE", "-"};
+    Game fresh(q);
+    auto read = [&](const std::string& bytes) {
+        return ReadChosenFile(fresh.game, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    };
+    EXPECT_TRUE(read("rome\r\n").ok);
+    EXPECT_FALSE(read("rome\r\n").replaces);
+    EXPECT_FALSE(read("a\r\nb\r\nc\r\n-\r\ne\r\n").ok);
+}
+
+TEST(WebGame, RestoringStartsTheFieldsAgainAndKeepsCacher) {
+    Quiz q;
+    q.layout = 3;
+    q.answer1 = {"ROME", "OSLO"};
+    Game g(q);
+    TypeAndCheck(&g.game, 1, "rome");
+    SetHideFound(&g.game, true);
+    EXPECT_TRUE(QuestionHidden(g.game, 1));
+    const std::string back = "\r\noslo\r\n";
+    RestoreProgress(&g.game, reinterpret_cast<const uint8_t*>(back.data()), back.size());
+    EXPECT_FALSE(g.game.questions[0].found);  // found in the answers it replaced, not in these
+    EXPECT_FALSE(g.game.questions[0].marked);
+    EXPECT_FALSE(QuestionHidden(g.game, 1));
+    EXPECT_TRUE(QuestionHidden(g.game, 2));
+    EXPECT_EQ(ScoreText(g.game), " 1 / 2");
+    EXPECT_EQ(CodeText(g.game), "CODE1");
+    // Layout 4 reveals everything at the last find: again when restored whole.
+    Quiz all;
+    all.layout = 4;
+    all.answer1 = {"ROME", "OSLO"};
+    const std::string both = "rome\r\noslo\r\n";
+    Game done(all, both);
+    EXPECT_TRUE(done.game.questions[0].marked);
+    RestoreProgress(&done.game, reinterpret_cast<const uint8_t*>(both.data()), both.size());
+    EXPECT_TRUE(done.game.questions[0].marked);
+}
+
+// The page keeps answers under the quiz's name and, beside them, the
+// fingerprint of the quiz that judged them: an author's fix keeps them all,
+// and the player is told.
+TEST(WebGame, AnswersKeptAcrossTheAuthorsFixAreJudgedAgainAndTheChangeIsSaid) {
+    Quiz before;
+    before.answer1 = {"ROME", "OSLO"};
+    before.subtitle = "Capitales";
+    const std::string kept = "rome\r\noslo\r\n";
+    Game first(before, kept);
+    const std::string print = first.game.fingerprint;
+    EXPECT_EQ(print.size(), 8u);
+    NoteQuizChange(&first.game, print);
+    EXPECT_EQ(first.game.notice, "");  // the same quiz: nothing to say
+    EXPECT_EQ(Game(before, kept).game.fingerprint, print);
+    struct Row {
+        const char* what;
+        Quiz quiz;
+        const char* score;
+        std::vector<std::string> verdicts;
+    } rows[] = {
+        {"a corrected subtitle", {{"ROME", "OSLO"}, {}, 3, 1, 1, "Capitales d'Europe"}, " 2 / 2", {"BRAVO", "BRAVO"}},
+        {"a changed answer", {{"ROME", "BERNE"}, {}, 3, 1, 1, "Capitales"}, " 1 / 2", {"BRAVO", "FAUX"}},
+        {"an added question", {{"ROME", "OSLO", "BERNE"}, {}, 3, 1, 1, "Capitales"}, " 2 / 3", {"BRAVO", "BRAVO", "?"}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        Game fixed(r.quiz, kept);
+        EXPECT_NE(fixed.game.fingerprint, print);
+        std::vector<std::string> verdicts;
+        for (const WebField& field : fixed.game.fields) verdicts.push_back(field.verdict);
+        EXPECT_EQ(verdicts, r.verdicts);
+        EXPECT_EQ(ScoreText(fixed.game), r.score);
+        NoteQuizChange(&fixed.game, print);
+        EXPECT_NE(fixed.game.notice.find("a chang\xE9"), std::string::npos);
+        EXPECT_NE(GameViewJson(fixed.game).find("\"notice\":\"Ce quiz a chang\xC3\xA9"), std::string::npos);
+        NoteQuizChange(&fixed.game, "");  // kept before fingerprints: nothing to compare
+        EXPECT_EQ(fixed.game.notice, "");
+    }
+    Game nothingKept(rows[0].quiz);
+    NoteQuizChange(&nothingKept.game, print);
+    EXPECT_EQ(nothingKept.game.notice, "");  // no answer came back: nothing changed under the player
+}
+
+TEST(WebGame, AQuizOfAnotherKindHasNoFieldsAsInThePlayer) {
+    Quiz q;
+    q.kind = 2;
+    q.answer1 = {"ROME", "OSLO"};
+    Game g(q, "rome\r\noslo\r\n");
+    EXPECT_TRUE(g.game.fields.empty());
+    EXPECT_TRUE(g.game.questions.empty());
+    EXPECT_EQ(ScoreText(g.game), " 0 / 2");
+    EXPECT_EQ(CodeText(g.game), "");  // no score update ever ran
+    const std::string bytes = "rome\r\n";
+    const ChosenFile file = ReadChosenFile(g.game, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    EXPECT_FALSE(file.ok);
+    EXPECT_NE(file.message.find("rien \xE0 reprendre"), std::string::npos);
+    EXPECT_NE(GameViewJson(g.game).find("\"questions\":[],\"fields\":[]"), std::string::npos);
 }
 
 }  // namespace

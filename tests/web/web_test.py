@@ -2,10 +2,12 @@
 """The quiz's web page in a real browser (headless Chromium through Selenium):
 the sample played (a find, the score and code, the marked picture), every
 kind of hint, a reload that restores, "Sauver" against the .exe's own save
-under Wine, a two-answer quiz of our own, 300 random answers against
-quizpack verdict, a hostile quiz (a script for a link, hints to peek at),
-Ctrl+Enter, the letter count of a small puzzle, screenshots on a wide screen
-and a phone, and axe-core, its colour contrast included.
+under Wine, "Reprendre" of hostile files and its one step back, a quiz made
+again by its author, a quiz of another kind, a two-answer quiz of our own,
+300 random answers against quizpack verdict, a hostile quiz (a script for a
+link, hints to peek at), Ctrl+Enter, the letter count of a small puzzle,
+screenshots on a wide screen and a phone, and axe-core, its colour contrast
+included.
 
   web_test.py QUIZPACK SOURCE_TREE AXE_JS OUT_DIR [PLAYER_EXE DRIVER_EXE]
 """
@@ -22,6 +24,7 @@ import time
 import zlib
 
 from headless import chromium
+from selenium.common.exceptions import NoAlertPresentException
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.keys import Keys
@@ -163,15 +166,153 @@ def sample(driver):
     driver.execute_script("Storage.prototype.setItem = function () { throw new DOMException('full', 'QuotaExceededError'); };")
     check("storage refused: the verdict still comes", "BRAVO", answer(driver, 2, "amande"))
     check("  and the page says so", True, "ne garde pas vos réponses" in text(driver, "message"))
-    # "Reprendre" loads a progress file.
-    resume = os.path.join(scratch, "resume.txt")
-    with open(resume, "wb") as f:
-        f.write(b"\r\n\r\nananas\r\n")
-    driver.execute_script("document.getElementById('resume-file').hidden = false;")
-    driver.find_element(By.ID, "resume-file").send_keys(resume)
-    time.sleep(0.5)
-    check("Reprendre loads a progress file", ["?", "BRAVO", " 1 / 21"],
-          [text(driver, "verdict-1"), text(driver, "verdict-3"), text(driver, "score")])
+    reprendre(driver, page)
+
+
+def file_of(name, data):
+    path = os.path.join(scratch, name)
+    with open(path, "wb") as f:
+        f.write(data)
+    return path
+
+
+def state(driver):
+    """Every field's text, every verdict and the score: what a player would lose."""
+    return driver.execute_script(
+        "return [[...document.querySelectorAll('#grid input')].map(f => f.value),"
+        " [...document.querySelectorAll('#grid output')].map(o => o.textContent),"
+        " document.getElementById('score').textContent];")
+
+
+def pick(driver, path, agree=True):
+    """`path` chosen for "Reprendre", the question answered if one comes:
+    the question asked (None if none) and what the page then says."""
+    driver.execute_script("document.getElementById('message').textContent = '';"
+                          "document.getElementById('resume-file').hidden = false;")
+    driver.find_element(By.ID, "resume-file").send_keys(path)
+    asked = None
+    for _ in range(200):
+        try:
+            alert = driver.switch_to.alert
+            asked = alert.text
+            alert.accept() if agree else alert.dismiss()
+        except NoAlertPresentException:
+            if text(driver, "message"):
+                break
+        time.sleep(0.05)
+    driver.execute_script("document.getElementById('resume-file').hidden = true;")
+    return asked, text(driver, "message")
+
+
+def shown(driver, id_):
+    return driver.find_element(By.ID, id_).is_displayed()
+
+
+def reprendre(driver, page):
+    """"Reprendre": nothing changes until the file is read and the player
+    agrees, the answers it replaced are one click away, "Cacher" holds."""
+    open_page(driver, page)
+    answer(driver, 1, "abricot")
+    first = state(driver)
+    gif = open(os.path.join(top, "tests/windows/fixtures/fruits/grille.gif"), "rb").read()
+    for what, name, data, said in [
+            ("another quiz's file", "legumes.txt", b"carotte\r\nnavet\r\npoireau\r\n", "autre quiz"),
+            ("an empty file", "vide.txt", b"", "aucune réponse"),
+            ("a picture", "grille.gif", gif, "pas du texte"),
+            ("a file too large", "gros.txt", b"abricot\r\n" * 200000, "trop grand")]:
+        asked, message = pick(driver, file_of(name, data))
+        check("Reprendre, %s: said" % what, (None, True, True),
+              (asked, said in message, "rien n'a changé" in message))
+        check("  and nothing changed", first, state(driver))
+    # A phone's file (a UTF-8 mark, LF, UTF-8 text), refused at the question.
+    phone = file_of("fruits.txt", b"\xef\xbb\xbfabricot\namand\xc3\xa9\nananas\n")
+    asked, message = pick(driver, phone, agree=False)
+    check("Reprendre over answers asks first", True, asked is not None and "fruits.txt" in asked)
+    check("  no: nothing changed", (True, first), ("Rien n'a changé" in message, state(driver)))
+    driver.find_element(By.ID, "hide-found").click()
+    check("  Cacher hides question 1", False, shown(driver, "picture-1"))
+    asked, message = pick(driver, phone)
+    after = state(driver)
+    check("  yes: the phone's file is read", (["abricot", "amandé", "ananas"] + [""] * 18, " 2 / 21"),
+          (after[0], after[2]))
+    check("  Cacher still does what its box shows", [True, False, True, False],
+          [driver.find_element(By.ID, "hide-found").is_selected(), shown(driver, "picture-1"),
+           shown(driver, "picture-2"), shown(driver, "picture-3")])
+    check("  one step back is offered", (True, "Annuler la reprise"),
+          (shown(driver, "undo-resume"), text(driver, "undo-resume")))
+    driver.find_element(By.ID, "undo-resume").click()
+    check("Annuler la reprise: the answers before it", first, state(driver))
+    check("  and the step forward is offered", "Refaire la reprise", text(driver, "undo-resume"))
+    open_page(driver, page)
+    check("  kept through a reload", (first, True), (state(driver), shown(driver, "undo-resume")))
+    check("  after the reload, the box shows what the game does", (False, True),
+          (driver.find_element(By.ID, "hide-found").is_selected(), shown(driver, "picture-1")))
+    driver.find_element(By.ID, "undo-resume").click()
+    check("Refaire la reprise: the file's answers again", after, state(driver))
+    # A Mac's file: CR alone, fewer lines than fields.
+    pick(driver, file_of("mac.txt", b"abricot\ramande\r"))
+    check("Reprendre reads CR line ends", (["abricot", "amande"] + [""] * 19, " 2 / 21"),
+          tuple(state(driver)[0::2]))
+    # The core's memory full: said, and nothing changes.
+    before = state(driver)
+    driver.execute_script("window.quizCore.then((m) => { window.realMalloc = m._malloc; m._malloc = () => 0; });")
+    asked, message = pick(driver, phone)
+    check("memory refused: a file is not read", (None, True, before), (asked, "mémoire" in message, state(driver)))
+    answer(driver, 4, "banane")
+    check("  a typed answer is not judged, and that is said", (before[1], True),
+          (state(driver)[1], "mémoire" in text(driver, "message")))
+    driver.execute_script("window.quizCore.then((m) => { m._malloc = window.realMalloc; });")
+    check("  memory back: the game goes on", "BRAVO", answer(driver, 4, "banane"))
+
+
+def republish(driver):
+    """The author fixes the quiz and makes the page again at the same place:
+    the player's answers come back, judged by the new quiz, and it is said."""
+    folder = os.path.join(scratch, "reprise")
+    os.makedirs(folder, exist_ok=True)
+    shutil.copy(os.path.join(top, "tests/windows/fixtures/fruits/grille.gif"), folder)
+
+    def made(subtitle, answers, executable="reprise", kind=1, name="reprise"):
+        source = os.path.join(folder, "quiz.toml")
+        with open(source, "w", encoding="utf-8") as f:
+            f.write('executable = "%s"\nquizKind = %d\ntitle = "Reprise"\nsubtitle = "%s"\nlayoutType = 2\n'
+                    'puzzle = "grille.gif"\n' % (executable, kind, subtitle))
+            for a in answers:
+                f.write('\n[[question]]\nanswer = "%s"\ntext = "Indice"\n' % a)
+        return page_of(source, name)
+
+    page = made("Première", ["Rome", "Oslo"])
+    open_page(driver, page)
+    answer(driver, 1, "rome")
+    answer(driver, 2, "oslo")
+    check("republish: played first", " 2 / 2", text(driver, "score"))
+    oslo_for_berne = verdicts([("BERNE", "oslo")])[0]
+    for what, subtitle, answers, expected in [
+            ("a corrected subtitle", "Seconde", ["Rome", "Oslo"], [["rome", "oslo"], ["BRAVO", "BRAVO"], " 2 / 2"]),
+            ("a changed answer", "Seconde", ["Rome", "Berne"],
+             [["rome", "oslo"], ["BRAVO", oslo_for_berne], " 1 / 2"]),
+            ("an added question", "Troisième", ["Rome", "Berne", "Oslo"],
+             [["rome", "oslo", ""], ["BRAVO", oslo_for_berne, "?"], " 1 / 3"])]:
+        assert made(subtitle, answers) == page
+        open_page(driver, page)
+        check("republish, %s: the answers judged again" % what, (subtitle, expected),
+              (text(driver, "subtitle"), state(driver)))
+        check("  and the change is said", True, "Ce quiz a changé" in text(driver, "message"))
+        open_page(driver, page)
+        check("  said once", ("", expected), (text(driver, "message"), state(driver)))
+    kept = state(driver)
+    open_page(driver, made("Troisième", ["Rome", "Berne", "Oslo"], executable="autre", name="autre"))
+    check("another quiz's name shares nothing", [[""] * 3, ["?"] * 3, " 0 / 3"], state(driver))
+    # A quiz of another kind: no rows, no Cacher, nothing saved, as in the .exe.
+    made("Troisième", ["Rome", "Berne", "Oslo"], kind=2)
+    open_page(driver, page)
+    check("another kind: no field, no Cacher, the score", ([[], [], " 0 / 3"], False, ""),
+          (state(driver), shown(driver, "hide-found-box"), text(driver, "code")))
+    driver.find_element(By.ID, "save").click()
+    check("  Sauver says there is nothing to save", True, "rien à sauver" in text(driver, "message"))
+    made("Troisième", ["Rome", "Berne", "Oslo"])
+    open_page(driver, page)
+    check("  the answers kept before are untouched", kept, state(driver))
 
 
 def exe_save(page_bytes):
@@ -406,6 +547,7 @@ def main():
     driver = browser()
     try:
         sample(driver)
+        republish(driver)
         two_answers(driver)
         hostile(driver)
         small_puzzle(driver)

@@ -128,7 +128,7 @@ bool PageData(const QuizDefinition& quiz, const std::vector<Resource>& resources
         return false;
     }
     const PictureInfo info = ReadPictureInfo(puzzle->data);
-    *json = "{\"exe\":" + Json(quiz.executable) + ",\"key\":" + Json(WebStorageKey(quiz.executable, records[1]->data)) +
+    *json = "{\"exe\":" + Json(quiz.executable) + ",\"key\":" + Json(WebStorageKey(quiz.executable)) +
             ",\"records\":[" + Json(Base64(records[0]->data)) + "," + Json(Base64(records[1]->data)) + "," +
             Json(Base64(records[2]->data)) + "],\"tables\":[" + Json(Base64(tables[0]->data)) + "," +
             Json(Base64(tables[1]->data)) + "],\"puzzle\":{\"width\":" + std::to_string(info.width) +
@@ -149,7 +149,9 @@ bool PageData(const QuizDefinition& quiz, const std::vector<Resource>& resources
 std::string PageGrid(const QuizDefinition& quiz, const std::vector<Resource>& resources, bool marked) {
     std::string grid;
     const size_t perQuestion = size_t(quiz.package.answersPerQuestion);
-    for (size_t k = 1; k <= quiz.questions.size(); ++k) {
+    // The player builds rows for a picture quiz only: another kind shows none.
+    const size_t questions = quiz.package.quizKind == 1 ? quiz.questions.size() : 0;
+    for (size_t k = 1; k <= questions; ++k) {
         const std::string n = std::to_string(k);
         grid += "<section id=\"question-" + n + "\" class=\"question\" aria-label=\"Question " + n +
                 "\"><div id=\"picture-" + n + "\" class=\"picture\"><div class=\"puzzle\" role=\"img\" aria-label=\"La grille de la question " +
@@ -198,15 +200,29 @@ bool PicturesIn(const std::string& html, size_t from, size_t to, std::vector<std
     return true;
 }
 
+// What a page read back holds is the resources' very bytes: the records, the
+// tables, the puzzle, then each question's overlay in order, and nothing more.
+bool CarriesTheQuiz(const std::vector<std::vector<uint8_t>>& records, const std::vector<std::vector<uint8_t>>& tables,
+                    const std::vector<std::vector<uint8_t>>& pictures, const std::vector<Resource>& resources) {
+    const ResourceKey patch = ResourceName("PATCH"), table = ResourceName(quiz::kTableResourceType);
+    const Resource* wanted[] = {Find(resources, patch, quiz::kBuiltInRecordResourceId), Find(resources, patch, 104),
+                                Find(resources, patch, 105), Find(resources, table, quiz::kLetterCountTableId),
+                                Find(resources, table, quiz::kAnswerPlaceTableId)};
+    const std::vector<uint8_t>* got[] = {&records[0], &records[1], &records[2], &tables[0], &tables[1]};
+    for (size_t i = 0; i < 5; ++i)
+        if (!wanted[i] || wanted[i]->data != *got[i]) return false;
+    std::vector<const Resource*> shown = {Picture(resources, kPuzzleId)};
+    for (int k = 1; k <= quiz::kMaxQuestions; ++k)
+        if (const Resource* overlay = Picture(resources, kOverlayBase + k)) shown.push_back(overlay);
+    if (pictures.size() != shown.size()) return false;
+    for (size_t i = 0; i < shown.size(); ++i)
+        if (!shown[i] || shown[i]->data != pictures[i]) return false;
+    return true;
+}
+
 }  // namespace
 
-std::string WebStorageKey(const std::string& executable, const std::vector<uint8_t>& record104) {
-    uint32_t hash = 2166136261u;  // FNV-1a
-    for (uint8_t b : record104) hash = (hash ^ b) * 16777619u;
-    char hex[9];
-    std::snprintf(hex, sizeof hex, "%08x", hash);
-    return "quizpack:" + executable + ":" + hex;
-}
+std::string WebStorageKey(const std::string& executable) { return "quizpack:" + executable; }
 
 bool MakeWebPage(const QuizDefinition& quiz, const std::vector<Resource>& resources, const WebCore& core,
                  bool floor, std::string* html, std::string* error) {
@@ -281,12 +297,7 @@ bool WriteWebPage(const std::string& path, const std::string& html, const std::v
     std::vector<std::vector<uint8_t>> records, tables, pictures;
     const bool read = ReadFileBytes(Utf8OfPath(partial), &back) &&
                       ReadWebPage(std::string(back.begin(), back.end()), &records, &tables, &pictures);
-    const Resource* puzzle = Picture(resources, kPuzzleId);
-    const bool same = read && records[1] == Find(resources, ResourceName("PATCH"), 104)->data &&
-                      records[2] == Find(resources, ResourceName("PATCH"), 105)->data &&
-                      records[0] == Find(resources, ResourceName("PATCH"), quiz::kBuiltInRecordResourceId)->data &&
-                      !pictures.empty() && puzzle && pictures[0] == puzzle->data;
-    if (!same) {
+    if (!read || !CarriesTheQuiz(records, tables, pictures, resources)) {
         *error = "relu, " + Utf8OfPath(partial) + " ne porte pas les octets du quiz";
         fs::remove(partial, ec);
         return false;

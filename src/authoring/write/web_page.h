@@ -36,9 +36,10 @@ bool ReadWebPage(const std::string& html, std::vector<std::vector<uint8_t>>* rec
 bool WriteWebPage(const std::string& path, const std::string& html, const std::vector<Resource>& resources,
                   std::string* error);
 
-// The storage key of a quiz's page: its executable's name and a hash of its
-// records, so that pages opened from a disk (which share one storage) keep
-// apart.
-std::string WebStorageKey(const std::string& executable, const std::vector<uint8_t>& record104);
+// The storage key of a quiz's page: its executable's name, which its .exe's
+// progress file is named after. Pages opened from a disk share one storage,
+// and two quizzes of different names keep apart; a page the author made again
+// finds the answers of the one before.
+std::string WebStorageKey(const std::string& executable);
 
 }  // namespace quizpack

@@ -9,17 +9,22 @@
   let view = null;
   let lastTyped = 0;  // the field last typed in: "Essayer partout" spreads its text
   let marks = null;  // the marked pictures, read once the page is whole
+  let before = null;  // the answers the last "Reprendre" replaced (one step back)
+  let undone = false; // that step was taken: the button takes it forward again
 
   const bytesOf = window.quizBytes;
 
-  // Bytes into the core's memory for one call, freed after it.
+  // Bytes into the core's memory for one call, freed after it; null, and
+  // nothing called, when the core's memory cannot take them.
   function withBytes(parts, call) {
-    const pointers = parts.map((part) => {
-      const at = core._malloc(Math.max(part.length, 1));
-      core.HEAPU8.set(part, at);
-      return at;
-    });
+    const pointers = [];
     try {
+      for (const part of parts) {
+        const at = core._malloc(Math.max(part.length, 1));
+        if (!at) return null;
+        pointers.push(at);
+        core.HEAPU8.set(part, at);
+      }
       return call(pointers.flatMap((at, i) => [at, parts[i].length]));
     } finally {
       pointers.forEach((at) => core._free(at));
@@ -29,19 +34,25 @@
   function withText(text, call) {
     const size = core.lengthBytesUTF8(text) + 1;
     const at = core._malloc(size);
+    if (!at) return null;
     core.stringToUTF8(text, at, size);
     try { return call(at); } finally { core._free(at); }
   }
 
-  const answerOf = (pointer) => JSON.parse(core.UTF8ToString(pointer));
+  const answerOf = (pointer) => (pointer ? JSON.parse(core.UTF8ToString(pointer)) : null);
+  const noMemory = 'La mémoire du navigateur ne suffit pas au jeu pour cela : rien n\'a changé.';
 
-  function start(progress) {
+  function start(progress, fingerprint) {
     const parts = data.records.map(bytesOf).concat(data.tables.map(bytesOf), [progress]);
-    view = answerOf(withBytes(parts, (args) => core._quiz_start(...args)));
+    const next = answerOf(withText(fingerprint, (print) => withBytes(parts, (args) => core._quiz_start(...args, print))));
+    if (next) view = next;
+    return next !== null;
   }
 
+  // The progress file's bytes; null when the core's memory is full.
   function progressBytes() {
     const size = core._malloc(4);
+    if (!size) return null;
     try {
       const at = core._quiz_progress(size);
       const length = core.HEAP32[size >> 2];
@@ -51,23 +62,40 @@
 
   function say(text) { byId('message').textContent = text; }
 
-  // Kept in the browser as soon as it is judged, under this quiz's own key.
+  const textOf = (bytes) => String.fromCharCode(...bytes);
+  const bytesOfText = (text) => Uint8Array.from(text, (c) => c.charCodeAt(0) & 0xFF);
+
+  // Kept in the browser as soon as it is judged, under the quiz's name as
+  // the .exe keeps its file, so that an author's fix finds them again;
+  // beside them, the quiz they were judged against and what the last
+  // "Reprendre" replaced.
   function keep() {
+    // Without fields (a quiz of another kind) the answers kept are left as they are.
+    const answers = view.fields.length ? progressBytes() : null;
+    if (!answers) return;
     try {
-      localStorage.setItem(data.key, String.fromCharCode(...progressBytes()));
+      localStorage.setItem(data.key, JSON.stringify({
+        fingerprint: view.fingerprint, answers: textOf(answers), before: before && textOf(before), undone }));
     } catch (e) {
       say('Le navigateur ne garde pas vos réponses (stockage plein ou refusé) : pensez à « Sauver ». Le jeu continue.');
     }
   }
 
   function kept() {
+    const none = { answers: new Uint8Array(0), fingerprint: '', before: null, undone: false };
+    let text = null;
     try {
-      const text = localStorage.getItem(data.key);
-      if (text === null) return new Uint8Array(0);
-      return Uint8Array.from(text, (c) => c.charCodeAt(0));
+      text = localStorage.getItem(data.key);
     } catch (e) {
       say('Le navigateur refuse de relire vos réponses : « Reprendre » les recharge depuis un fichier.');
-      return new Uint8Array(0);
+    }
+    if (text === null) return none;
+    try {
+      const value = JSON.parse(text);
+      return { answers: bytesOfText(String(value.answers || '')), fingerprint: String(value.fingerprint || ''),
+               before: value.before ? bytesOfText(String(value.before)) : null, undone: !!value.undone };
+    } catch (e) {
+      return none;  // not kept by this page
     }
   }
 
@@ -138,6 +166,7 @@
 
   function render() {
     byId('score').textContent = view.score;
+    byId('hide-found').checked = !!view.hideFound;  // the box shows what the game does
     byId('code').value = view.code;
     view.fields.forEach((field, i) => {
       const a = i + 1;
@@ -171,7 +200,9 @@
 
   function judge(a) {
     const text = byId('answer-' + a).value;
-    act(answerOf(withText(text, (at) => core._quiz_type(a, at))));
+    const next = answerOf(withText(text, (at) => core._quiz_type(a, at)));
+    if (next) act(next);
+    else say(noMemory);
   }
 
   // The field is judged first: the core spreads the text it holds.
@@ -181,7 +212,10 @@
   }
 
   function save() {
-    const blob = new Blob([progressBytes()], { type: 'text/plain' });
+    if (!view.fields.length) return say('Ce quiz n\'a pas de champ de réponse : il n\'y a rien à sauver.');
+    const bytes = progressBytes();
+    if (!bytes) return say(noMemory);
+    const blob = new Blob([bytes], { type: 'text/plain' });
     const link = element('a', { href: URL.createObjectURL(blob), download: data.exe + '.txt' });
     document.body.appendChild(link);
     link.click();
@@ -189,16 +223,47 @@
     say('Les réponses sont enregistrées dans ' + data.exe + '.txt, parmi vos téléchargements.');
   }
 
+  function showUndo() {
+    const button = byId('undo-resume');
+    button.hidden = !before;
+    button.textContent = undone ? 'Refaire la reprise' : 'Annuler la reprise';
+  }
+
+  // The core reads and judges the file first; the answers change only once
+  // it is fit and the player agrees, and those it replaces are kept.
   function resume(file) {
     const reader = new FileReader();
     reader.onload = () => {
-      start(new Uint8Array(reader.result));
-      render();
-      keep();
-      say('Les réponses de ' + file.name + ' sont reprises.');
+      const bytes = new Uint8Array(reader.result);
+      const read = answerOf(withBytes([bytes], ([at, size]) => core._quiz_resume(at, size, 0)));
+      if (!read) return say('« ' + file.name + ' » : ' + noMemory);
+      if (!read.ok) return say('« ' + file.name + ' » : ' + read.message);
+      if (read.replaces && !window.confirm('Remplacer les réponses de la page par celles de « ' + file.name +
+                                           ' » ? « Annuler la reprise » pourra les remettre.'))
+        return say('Rien n\'a changé : vos réponses sont là.');
+      const replaced = progressBytes();
+      const next = replaced && answerOf(withBytes([bytes], ([at, size]) => core._quiz_resume(at, size, 1)));
+      if (!next) return say('« ' + file.name + ' » : ' + noMemory);
+      before = replaced;
+      undone = false;
+      act(next);
+      showUndo();
+      say('« ' + file.name + ' » : ' + read.message + '. « Annuler la reprise » remet les réponses d\'avant.');
     };
-    reader.onerror = () => say('Le fichier ' + file.name + ' ne se lit pas.');
+    reader.onerror = () => say('Le fichier ' + file.name + ' ne se lit pas : rien n\'a changé.');
     reader.readAsArrayBuffer(file);
+  }
+
+  // One step back, and forward again: the answers it leaves are kept in turn.
+  function undoResume() {
+    const now = progressBytes();
+    const next = now && answerOf(withBytes([before], ([at, size]) => core._quiz_restore(at, size)));
+    if (!next) return say(noMemory);
+    before = now;
+    undone = !undone;
+    act(next);
+    showUndo();
+    say(undone ? 'La reprise est annulée : les réponses d\'avant sont revenues.' : 'La reprise est refaite.');
   }
 
   function wire() {
@@ -206,6 +271,7 @@
     byId('hide-found').addEventListener('change', (event) => act(answerOf(core._quiz_hide(event.target.checked ? 1 : 0))));
     byId('save').addEventListener('click', save);
     byId('resume').addEventListener('click', () => byId('resume-file').click());
+    byId('undo-resume').addEventListener('click', undoResume);
     byId('resume-file').addEventListener('change', (event) => {
       if (event.target.files.length) resume(event.target.files[0]);
       event.target.value = '';
@@ -216,10 +282,20 @@
   const saved = kept();
   window.quizCore.then((module) => {
     core = module;
-    start(saved);
+    if (!start(saved.answers, saved.fingerprint)) {
+      say('La mémoire du navigateur ne suffit pas pour lancer le jeu.');
+      return;
+    }
+    before = saved.before;
+    undone = saved.undone;
     build();
     render();
     wire();
+    showUndo();
+    if (view.notice) {
+      say(view.notice);
+      keep();  // said once: the answers are kept against this quiz now
+    }
     window.quizReady = performance.now();
     document.body.dataset.ready = '1';
     const readMarks = () => {

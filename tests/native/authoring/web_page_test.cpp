@@ -130,12 +130,66 @@ TEST_F(QuizFiles, TwoAnswersShowTheirCaptionsAndNoFieldIsCorrected) {
     }
 }
 
-TEST(WebPage, EachQuizKeepsItsAnswersUnderAKeyOfItsOwn) {
-    const std::vector<uint8_t> a = {1, 2, 3}, b = {1, 2, 4};
-    EXPECT_EQ(WebStorageKey("fruits", a), WebStorageKey("fruits", a));
-    EXPECT_NE(WebStorageKey("fruits", a), WebStorageKey("fruits", b));
-    EXPECT_NE(WebStorageKey("fruits", a), WebStorageKey("legumes", a));
-    EXPECT_EQ(WebStorageKey("fruits", {}).rfind("quizpack:fruits:", 0), 0u);
+// The key of the page's storage: the quiz's name alone, so that an author's
+// fix finds the answers again; another name keeps apart.
+TEST_F(QuizFiles, AQuizKeepsItsAnswersUnderItsNameWhateverTheAuthorFixes) {
+    auto keyOf = [&](const std::string& source) {
+        QuizDefinition quiz;
+        std::vector<Resource> resources;
+        EXPECT_FALSE(HasErrors(PrepareQuiz(WriteSource(source), &quiz, &resources)));
+        std::string html, error;
+        EXPECT_TRUE(MakeWebPage(quiz, resources, kCore, false, &html, &error)) << error;
+        const size_t at = html.find(",\"key\":\"") + 8;
+        return html.substr(at, html.find('"', at) - at);
+    };
+    const std::string key = keyOf(BaseSource());
+    EXPECT_EQ(key, "quizpack:essai");
+    EXPECT_EQ(keyOf(Changed("par ordre", "dans l'ordre")), key);  // the subtitle
+    EXPECT_EQ(keyOf(Changed("\"Rome\"", "\"Roma\"")), key);     // an answer
+    EXPECT_EQ(keyOf(Changed("executable = \"essai\"", "executable = \"autre\"")), "quizpack:autre");
+}
+
+// Read back, a page must carry every byte of the quiz: a table or an overlay
+// that differs, or an overlay missing, and it is never put in place.
+TEST_F(QuizFiles, APageReadBackChecksItsTablesAndOverlays) {
+    QuizDefinition quiz;
+    std::vector<Resource> resources;
+    ASSERT_FALSE(HasErrors(PrepareQuiz(WriteSource(BaseSource()), &quiz, &resources)));
+    std::string page, error;
+    ASSERT_TRUE(MakeWebPage(quiz, resources, kCore, false, &page, &error)) << error;
+    const size_t tables = page.find("\"tables\":[\"") + 10, marks = page.find("id=\"quiz-marks\"");
+    const size_t overlay = page.find(";base64,", marks) + 8;
+    const size_t lastOverlay = page.rfind(",\"data:image/");
+    struct Row {
+        const char* what;
+        std::string html;
+    } rows[] = {
+        {"the letter counts", std::string(page).replace(tables, 1, page[tables] == 'B' ? "C" : "B")},
+        {"the places", std::string(page).replace(page.find("\",\"", tables) + 3, 1,
+                                                 page[page.find("\",\"", tables) + 3] == 'B' ? "C" : "B")},
+        {"an overlay", std::string(page).replace(overlay, 1, page[overlay] == 'B' ? "C" : "B")},
+        {"an overlay missing", std::string(page).replace(lastOverlay, page.find("]", lastOverlay) - lastOverlay, ",null")},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        EXPECT_NE(r.html, page);
+        EXPECT_FALSE(WriteWebPage((dir / "p.html").string(), r.html, resources, &error));
+        EXPECT_NE(error.find("ne porte pas les octets du quiz"), std::string::npos) << error;
+        EXPECT_FALSE(fs::exists(dir / "p.html"));
+    }
+    EXPECT_TRUE(WriteWebPage((dir / "p.html").string(), page, resources, &error)) << error;
+}
+
+// A quiz of another kind: the player builds no rows, and neither does the page.
+TEST_F(QuizFiles, APageOfAnotherKindWritesNoQuestions) {
+    QuizDefinition quiz;
+    std::vector<Resource> resources;
+    ASSERT_FALSE(HasErrors(PrepareQuiz(WriteSource("quizKind = 2\n" + BaseSource()), &quiz, &resources)));
+    std::string html, error;
+    ASSERT_TRUE(MakeWebPage(quiz, resources, kCore, false, &html, &error)) << error;
+    EXPECT_EQ(html.find("id=\"question-1\""), std::string::npos);
+    EXPECT_EQ(html.find("id=\"answer-1\""), std::string::npos);
+    EXPECT_TRUE(WriteWebPage((dir / "k.html").string(), html, resources, &error)) << error;
 }
 
 }  // namespace
