@@ -352,9 +352,9 @@ TEST(WebGame, AnswersKeptAcrossTheAuthorsFixAreJudgedAgainAndTheChangeIsSaid) {
         const char* score;
         std::vector<std::string> verdicts;
     } rows[] = {
-        {"a corrected subtitle", {{"ROME", "OSLO"}, {}, 3, 1, 1, "Capitales d'Europe"}, " 2 / 2", {"BRAVO", "BRAVO"}},
-        {"a changed answer", {{"ROME", "BERNE"}, {}, 3, 1, 1, "Capitales"}, " 1 / 2", {"BRAVO", "FAUX"}},
-        {"an added question", {{"ROME", "OSLO", "BERNE"}, {}, 3, 1, 1, "Capitales"}, " 2 / 3", {"BRAVO", "BRAVO", "?"}},
+        {"a corrected subtitle", {{"ROME", "OSLO"}, {}, 3, 1, 1, "", "Capitales d'Europe"}, " 2 / 2", {"BRAVO", "BRAVO"}},
+        {"a changed answer", {{"ROME", "BERNE"}, {}, 3, 1, 1, "", "Capitales"}, " 1 / 2", {"BRAVO", "FAUX"}},
+        {"an added question", {{"ROME", "OSLO", "BERNE"}, {}, 3, 1, 1, "", "Capitales"}, " 2 / 3", {"BRAVO", "BRAVO", "?"}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
