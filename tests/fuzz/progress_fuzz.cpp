@@ -118,5 +118,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (quiz::ScoreText(again) != quiz::ScoreText(game) || quiz::CodeText(again) != quiz::CodeText(game) ||
         quiz::GameViewJson(again) != quiz::GameViewJson(game))
         std::abort();
+
+    // The same bytes picked with "Reprendre": a file refused says why and
+    // gives nothing to restore; one taken gives a progress file whose every
+    // line an answer field holds, which restores as such.
+    const quiz::ChosenFile picked = quiz::ReadChosenFile(game, data, size);
+    if (picked.message.empty() || (!picked.ok && !picked.progress.empty())) std::abort();
+    if (picked.ok) {
+        quiz::WebGame resumed;
+        const auto* bytes = reinterpret_cast<const uint8_t*>(picked.progress.data());
+        if (!Start(&resumed, bytes, picked.progress.size())) std::abort();
+        for (size_t position = 0; position < picked.progress.size();) {
+            char text[quiz::kProgressLineLimit + 1];
+            const size_t before = position;
+            quiz::ReadProgressLine(bytes, picked.progress.size(), &position, text);
+            if (position - before != std::strlen(text) + 2) std::abort();  // every line ends CR LF
+        }
+    }
     return 0;
 }

@@ -303,6 +303,11 @@ def republish(driver):
     kept = state(driver)
     open_page(driver, made("Troisième", ["Rome", "Berne", "Oslo"], executable="autre", name="autre"))
     check("another quiz's name shares nothing", [[""] * 3, ["?"] * 3, " 0 / 3"], state(driver))
+    # Pages made before kept the bare answers under the name and a hash of the quiz.
+    driver.execute_script("localStorage.setItem('quizpack:ancien:0badc0de', 'rome\\r\\noslo\\r\\n')")
+    open_page(driver, made("Troisième", ["Rome", "Berne", "Oslo"], executable="ancien", name="ancien"))
+    check("an earlier page's answers come back under the name",
+          [["rome", "oslo", ""], ["BRAVO", oslo_for_berne, "?"], " 1 / 3"], state(driver))
     # A quiz of another kind: no rows, no Cacher, nothing saved, as in the .exe.
     made("Troisième", ["Rome", "Berne", "Oslo"], kind=2)
     open_page(driver, page)

@@ -84,11 +84,16 @@
   function kept() {
     const none = { answers: new Uint8Array(0), fingerprint: '', before: null, undone: false };
     let text = null;
+    let earlier = null;
     try {
       text = localStorage.getItem(data.key);
+      // Pages made before kept the bare answers under the name and a hash of the quiz.
+      const old = text === null && Object.keys(localStorage).find((key) => key.startsWith(data.key + ':'));
+      if (old) earlier = localStorage.getItem(old);
     } catch (e) {
       say('Le navigateur refuse de relire vos réponses : « Reprendre » les recharge depuis un fichier.');
     }
+    if (earlier !== null) return Object.assign(none, { answers: bytesOfText(earlier) });
     if (text === null) return none;
     try {
       const value = JSON.parse(text);
