@@ -1,6 +1,7 @@
 // The pictures quizpack reads and writes: GIF stored as PNG, sizes from
 // headers.
 #include "authoring_fixtures.h"
+#include "authoring/ground_fixture.h"
 #include "pictures/scaling.h"
 
 #include <cstring>
@@ -268,6 +269,16 @@ TEST(DecodeOnGround, TransparentPixelsShowTheBackground) {
     // ground too (the mosaic's tiles, a puzzle made to fit).
     RgbImage image;
     std::string error;
+    // The pictures the Windows suite reads in quizpack.exe, to the same pixels.
+    const std::string folder = std::string(QUIZ_PROJECT_DIR) + "/tests/windows/pictures/";
+    for (auto [file, expected] : {std::pair{"rgba.png", std::vector<Rgb>(kRgbaOnGround, kRgbaOnGround + 6)},
+                                  {"transparent.gif", std::vector<Rgb>(kTransparentGifOnGround, kTransparentGifOnGround + 2)}}) {
+        SCOPED_TRACE(file);
+        std::vector<uint8_t> bytes;
+        ASSERT_TRUE(ReadFileBytes(folder + file, &bytes));
+        ASSERT_TRUE(DecodeOnGround(bytes, kTestGround, &image, &error)) << error;
+        EXPECT_EQ(image.pixels, expected);
+    }
     ASSERT_TRUE(DecodeOnGround(GifOf(gif), ground, &image, &error)) << error;
     EXPECT_EQ(image.At(1, 0), (Rgb{10, 20, 30}));
     ASSERT_TRUE(DecodeUpright(LibpngOf(1, 1, PNG_FORMAT_RGBA, {200, 100, 50, 0}), 1, 1, ground, &image, &error)) << error;
