@@ -283,6 +283,49 @@ TEST_F(QuizFiles, AMosaicHoldsTwoTo24PicturesInTilesItMakes) {
     EXPECT_EQ(std::make_pair(layout.columns, layout.width), std::make_pair(2, 510));
 }
 
+// A clip-art picture, opaque red on its left half and transparent black on
+// its right, sits on the quiz's background where quizpack draws it anew.
+TEST_F(QuizFiles, TransparentPicturesSitOnTheBackground) {
+    auto clipArt = [](int width, int height) {
+        std::vector<uint8_t> samples;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                samples.insert(samples.end(), x < width / 2 ? std::initializer_list<uint8_t>{255, 0, 0, 255}
+                                                            : std::initializer_list<uint8_t>{0, 0, 0, 0});
+        return LibpngOf(width, height, PNG_FORMAT_RGBA, samples);
+    };
+    Write("images/pomme.png", clipArt(40, 40));
+    Write("images/large.png", clipArt(1020, 200));
+    const std::string head = "executable = \"t\"\ntitle = \"T\"\nbackground = [10, 200, 30]\n";
+    const Rgb background = {10, 200, 30}, red = {255, 0, 0};
+    {
+        SCOPED_TRACE("a mosaic");
+        QuizDefinition quiz;
+        const std::vector<Problem> problems = ReadQuizSource(
+            WriteSource(head + "\n[mosaique]\n\n[[question]]\nimage = \"images/pomme.png\"\nanswer = \"Pomme\"\n"
+                               "\n[[question]]\nimage = \"images/pomme.png\"\nanswer = \"Poire\"\n"),
+            &quiz);
+        ASSERT_FALSE(HasErrors(problems)) << problems[0].message;
+        RgbImage puzzle;
+        std::string error;
+        ASSERT_TRUE(DecodePicture(quiz.puzzle.bytes, &puzzle, &error)) << error;
+        const std::array<int, 4> tile = MosaicPlanOf(quiz)->layout.Tile(1);
+        const int middle = tile[1] + tile[3] / 2;
+        EXPECT_EQ(puzzle.At(tile[0] + tile[2] / 4, middle), red);
+        EXPECT_EQ(puzzle.At(tile[0] + tile[2] * 3 / 4, middle), background);
+    }
+    {
+        SCOPED_TRACE("a puzzle scaled to the grid's column");
+        QuizDefinition quiz;
+        const std::vector<Problem> problems = ReadQuizSource(
+            WriteSource(head + "puzzle = \"images/large.png\"\n\n[[question]]\nanswer = \"x\"\nplace = [0, 0, 10, 10]\n"), &quiz);
+        ASSERT_FALSE(HasErrors(problems)) << problems[0].message;
+        ASSERT_EQ(quiz.puzzleImage.width, 510);
+        EXPECT_EQ(quiz.puzzleImage.At(100, 50), red);
+        EXPECT_EQ(quiz.puzzleImage.At(400, 50), background);
+    }
+}
+
 TEST_F(QuizFiles, AFolderOfPicturesIsAQuiz) {
     for (auto [file, answer] : {std::pair{"vache-normande.jpg", "Vache normande"}, {"\xC3\xA9" "cureuil_roux.PNG", "\xC3\x89" "cureuil roux"},
                                 {"--a--b.gif", "A b"}, {"Oie.bmp", "Oie"}})

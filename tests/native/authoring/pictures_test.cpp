@@ -183,26 +183,6 @@ TEST(DecodePicture, EveryFormatGivesItsOwnPixels) {
     EXPECT_EQ(error.rfind("cette image BMP ne se d\xC3\xA9" "code pas (le d\xC3\xA9" "codeur dit : ", 0), 0u) << error;
 }
 
-// A PNG written by libpng, apart from the decoders under test, from 8-bit
-// samples in libpng's `format` (grey-alpha, RGBA, or RGBA through a colour
-// map, which libpng writes as a palette and a tRNS chunk).
-std::vector<uint8_t> LibpngOf(int width, int height, png_uint_32 format, const std::vector<uint8_t>& samples,
-                              const std::vector<uint8_t>& colourMap = {}) {
-    png_image info = {};
-    info.version = PNG_IMAGE_VERSION;
-    info.width = png_uint_32(width);
-    info.height = png_uint_32(height);
-    info.format = format;
-    info.colormap_entries = png_uint_32(colourMap.size() / 4);
-    png_alloc_size_t size = 0;
-    const void* map = colourMap.empty() ? nullptr : colourMap.data();
-    if (!png_image_write_to_memory(&info, nullptr, &size, 0, samples.data(), 0, map)) return {};
-    std::vector<uint8_t> png(size);
-    if (!png_image_write_to_memory(&info, png.data(), &size, 0, samples.data(), 0, map)) return {};
-    png.resize(size);
-    return png;
-}
-
 // An uncompressed bottom-up BMP of `bits` 24 or 32, its pixels given as
 // blue, green, red (and a fourth byte), rows padded to 4 bytes.
 std::vector<uint8_t> BmpOf(int width, int height, int bits, const std::vector<std::vector<uint8_t>>& pixels) {
