@@ -76,8 +76,8 @@ bool DecodeLarge(const std::vector<uint8_t>& bytes, int reduction, Rgb ground, R
 // Decodes a PNG with the player's decoder, a GIF's first frame and a BMP with
 // stb_image, a JPEG as above. False with a French `error` for pictures
 // wider or taller than the side above, or bytes that do not decode, a GIF or
-// a BMP cut short among them. Transparent pixels keep the colours stored
-// under them, as the player shows them.
+// a BMP cut short among them. Transparency is not applied: a PNG's
+// transparent pixels keep the colours stored under them.
 bool DecodePicture(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* error);
 
 // As DecodePicture, for a picture quizpack draws anew: a PNG's alpha (or
