@@ -211,6 +211,9 @@ TEST(DecodeOnGround, TransparentPixelsShowTheBackground) {
     const Rgb ground = {90, 95, 150}, colour = {200, 100, 50};
     const std::vector<uint8_t> palette = {200, 100, 50, 0, 10, 20, 30, 255};  // RGBA: transparent, opaque
     GifPicture gif = {2, 1, {{200, 100, 50}, {10, 20, 30}}, {0, 1}, 0};  // index 0 declared transparent
+    std::vector<uint8_t> hundred, hundredColours = {200, 100, 50, 0};  // index 0 transparent, 1 to 99 opaque
+    for (int i = 0; i < 100; ++i) hundred.push_back(uint8_t(i));
+    for (int i = 1; i < 100; ++i) hundredColours.insert(hundredColours.end(), {uint8_t(i), uint8_t(2 * i), 7, 255});
     struct Case {
         const char* name;
         std::vector<uint8_t> bytes;
@@ -227,6 +230,8 @@ TEST(DecodeOnGround, TransparentPixelsShowTheBackground) {
         {"grey and alpha 51", LibpngOf(1, 1, PNG_FORMAT_GA, {200, 51}), Rgb{200, 200, 200}, {112, 116, 160}},
         {"a palette with tRNS", LibpngOf(2, 1, PNG_FORMAT_RGBA_COLORMAP, {0, 1}, palette), colour, ground},
         {"a palette with tRNS, its opaque index", LibpngOf(2, 1, PNG_FORMAT_RGBA_COLORMAP, {1, 0}, palette), Rgb{10, 20, 30}, {10, 20, 30}},
+        // A PLTE chunk of 300 bytes before the tRNS: lengths read whole.
+        {"100 colours with tRNS", LibpngOf(100, 1, PNG_FORMAT_RGBA_COLORMAP, hundred, hundredColours), colour, ground},
         {"RGB, no alpha", EncodePng(RgbImage(1, 1, colour)), colour, colour},
         {"GIF, its transparent index", GifOf(gif), std::nullopt, ground},
         // A BMP's fourth byte is no alpha to the platform's loader.
@@ -268,11 +273,18 @@ TEST(DecodeOnGround, TransparentPixelsShowTheBackground) {
 // A picture cut short would show black where its end is missing: refused,
 // whatever its format (a JPEG's case is above).
 TEST(DecodePicture, APictureCutShortIsRefused) {
-    const std::vector<uint8_t> bmp = BmpOf(3, 3, 24, std::vector<std::vector<uint8_t>>(9, {10, 20, 30}));  // rows of 9 + 3 bytes
-    GifPicture picture = {31, 7, Palette(2), Indices(31, 7, [](int x, int y) { return (x + y) % 2; })};
+    const std::vector<uint8_t> bmp = BmpOf(11, 3, 24, std::vector<std::vector<uint8_t>>(33, {10, 20, 30}));  // rows of 33 + 3 bytes
+    // The same pixels behind the 12-byte header of OS/2: 2 x 1, 24 bits.
+    const std::vector<uint8_t> core = {'B', 'M', 34, 0, 0, 0, 0, 0, 0, 0, 26, 0, 0, 0, 12, 0, 0, 0, 2, 0, 1, 0, 1, 0, 24, 0,
+                                       10, 20, 30, 10, 20, 30, 0, 0};
+    GifPicture picture = {31, 7, Palette(4), Indices(31, 7, [](int x, int y) { return (x + y) % 4; })};  // a table of 12 bytes
     const std::vector<uint8_t> gif = GifOf(picture);  // ..., its frame's last data byte, the empty block, the trailer
     ASSERT_EQ(gif.back(), 0x3B);
     ASSERT_EQ(gif[gif.size() - 2], 0);
+    // No global colour table: the frame's own of 4 colours, then its 3-bit codes (clear,
+    // 0, 1, end), the empty block, the trailer.
+    const std::vector<uint8_t> local = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 1, 0, 0, 0, 0, 0x2C, 0, 0, 0, 0, 2, 0, 1, 0, 0x81,
+                                        200, 100, 50, 10, 20, 30, 0, 0, 0, 0, 0, 0, 2, 2, 0x44, 0x0A, 0, 0x3B};
     const std::vector<uint8_t> png = FakePng(40, 30);  // ..., IDAT, IEND (12 bytes)
     // Noise that libpng writes in IDAT chunks of 8192 bytes: the file cut
     // after the first one ends its compressed data early.
@@ -304,12 +316,18 @@ TEST(DecodePicture, APictureCutShortIsRefused) {
         {"BMP whole", bmp, ""},
         {"BMP without its last row's padding", cut(bmp, 3), ""},
         {"BMP a byte short of its last pixel", cut(bmp, 4), bmpCut},
-        {"BMP a row short", cut(bmp, 12), bmpCut},
+        {"BMP a row short", cut(bmp, 36), bmpCut},
+        {"BMP of OS/2, whole", core, ""},
+        {"BMP of OS/2, a byte short of its last pixel", cut(core, 3), bmpCut},
+        {"GIF cut in its screen's description", std::vector<uint8_t>(gif.begin(), gif.begin() + 12), gifCut},
         {"GIF whole", gif, ""},
         {"GIF without its trailer", cut(gif, 1), ""},
         {"GIF without its frame's empty block", cut(gif, 2), gifCut},
         {"GIF a frame cut one byte short", cut(gif, 3), gifCut},
         {"GIF cut in its colour table", std::vector<uint8_t>(gif.begin(), gif.begin() + 15), gifCut},
+        {"GIF ending with its colour table", std::vector<uint8_t>(gif.begin(), gif.begin() + 25), gifCut},
+        {"GIF of a local colour table, whole", local, ""},
+        {"GIF of a local colour table, its frame one byte short", cut(local, 3), gifCut},
         {"PNG whole", png, ""},
         // Every pixel is there, as in a GIF without its trailer.
         {"PNG without its IEND", cut(png, 12), ""},
