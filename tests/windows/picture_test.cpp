@@ -10,6 +10,7 @@
 #include "images/picture_loader_win32.h"
 #include "images/png_decoder_win32.h"
 #include "model/alert.h"
+#include "authoring/ground_fixture.h"
 #include "pictures/raster.h"
 #include "test_support.h"
 #include "win32_test_support.h"
@@ -178,6 +179,30 @@ TEST(PictureLoader, AnOpaqueGifStoredAsPngShowsThePlatformsPixels) {
         HBITMAP platformCopy = static_cast<HBITMAP>(CopyImage(platform, IMAGE_BITMAP, 0, 0, 0));
         EXPECT_TRUE(test::PixelsOf(ourCopy) == test::PixelsOf(platformCopy));
         for (HBITMAP bitmap : {ours, platform, ourCopy, platformCopy}) DeleteObject(bitmap);
+    }
+}
+
+// quizpack.exe blends a transparent picture it draws anew over the quiz's
+// background to the very pixels quizpack makes natively.
+TEST(PictureLoader, TransparentPicturesOnTheGroundAsNatively) {
+    struct Case {
+        int id;
+        std::vector<quizpack::Rgb> expected;
+    } cases[] = {
+        {604, std::vector<quizpack::Rgb>(quizpack::kRgbaOnGround, quizpack::kRgbaOnGround + 6)},
+        {606, std::vector<quizpack::Rgb>(quizpack::kTransparentGifOnGround, quizpack::kTransparentGifOnGround + 2)},
+    };
+    HMODULE module = GetModuleHandleA(nullptr);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(c.id), MAKEINTRESOURCEA(10));  // RT_RCDATA
+        ASSERT_NE(found, nullptr);
+        const auto* bytes = static_cast<const uint8_t*>(LockResource(LoadResource(module, found)));
+        const std::vector<uint8_t> picture(bytes, bytes + SizeofResource(module, found));
+        quizpack::RgbImage image;
+        std::string error;
+        ASSERT_TRUE(quizpack::DecodeOnGround(picture, quizpack::kTestGround, &image, &error)) << error;
+        EXPECT_TRUE(image.pixels == c.expected);
     }
 }
 

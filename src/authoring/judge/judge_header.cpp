@@ -91,7 +91,10 @@ bool JudgePuzzle(Problems& problems, const SourceNode& node, QuizDefinition* qui
     RgbImage decoded;
     std::string error;
     const bool made = wide || info.orientation != 1;
-    if (made ? !DecodeUpright(quiz->puzzle.bytes, shownWidth, shownHeight, &decoded, &error)
+    // The background is judged before the puzzle (its row comes first): a
+    // puzzle quizpack remakes shows it through its transparent pixels.
+    const Rgb ground = {quiz->package.red, quiz->package.green, quiz->package.blue};
+    if (made ? !DecodeUpright(quiz->puzzle.bytes, shownWidth, shownHeight, ground, &decoded, &error)
              : !DecodePicture(quiz->puzzle.bytes, &decoded, &error)) {
         problems.Report(node.line, "puzzle", name + " ne se décode pas : " + error);
         return false;

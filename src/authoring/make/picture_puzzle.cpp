@@ -16,8 +16,8 @@ std::string OverlayField(size_t k) { return "question[" + std::to_string(k + 1) 
 // The remade puzzle, padded, as it ships; its places and overlays scaled.
 bool ShipRemadePuzzle(QuizDefinition* quiz, Problems* problems, RgbImage* puzzle) {
     const RgbImage& made = quiz->puzzleImage;
-    *puzzle = RgbImage(made.width, std::max(made.height, kMinMadeHeight),
-                       {quiz->package.red, quiz->package.green, quiz->package.blue});
+    const Rgb ground = {quiz->package.red, quiz->package.green, quiz->package.blue};
+    *puzzle = RgbImage(made.width, std::max(made.height, kMinMadeHeight), ground);
     for (int y = 0; y < made.height; ++y) std::copy_n(&made.At(0, y), made.width, &puzzle->At(0, y));
     const int line = quiz->lines.count("puzzle") ? quiz->lines.at("puzzle") : 1;
     if (!MadePicture(*puzzle, &quiz->puzzle)) {
@@ -27,11 +27,11 @@ bool ShipRemadePuzzle(QuizDefinition* quiz, Problems* problems, RgbImage* puzzle
     for (size_t k = 0; k < quiz->questions.size(); ++k) {
         QuestionDefinition& q = quiz->questions[k];
         if (!q.hasOverlay) continue;
-        q.place = ScalePlace(q.place, quiz->puzzleSourceWidth, made.width);
+        q.place = ScalePlace(q.place, quiz->puzzleSourceWidth, made.width, made.height);
         if (q.drawnMark) continue;
         RgbImage overlay;
         std::string error;
-        if (!DecodePicture(q.overlay.bytes, &overlay, &error) ||
+        if (!DecodeOnGround(q.overlay.bytes, ground, &overlay, &error) ||
             !MadePicture(ScaleImage(overlay, q.place[2], q.place[3]), &q.overlay)) {
             problems->Report(q.line, OverlayField(k), kUnread);
             return false;
@@ -42,10 +42,19 @@ bool ShipRemadePuzzle(QuizDefinition* quiz, Problems* problems, RgbImage* puzzle
 
 }  // namespace
 
-std::array<int, 4> ScalePlace(const std::array<int, 4>& place, int from, int to) {
+std::array<int, 4> ScalePlace(const std::array<int, 4>& place, int from, int to, int toHeight) {
     auto scaled = [&](int v) { return int((int64_t(v) * to + from / 2) / from); };
-    const int left = scaled(place[0]), top = scaled(place[1]);
-    return {left, top, std::max(1, scaled(place[0] + place[2]) - left), std::max(1, scaled(place[1] + place[3]) - top)};
+    // A start rounded onto the scaled puzzle's far side moves back onto its
+    // last pixel, so that a place of one pixel at the edge still has one; its
+    // end, inside the source, rounds to the far side at most.
+    auto side = [&](int start, int length, int limit, int* first, int* extent) {
+        *first = std::min(scaled(start), limit - 1);
+        *extent = std::max(1, scaled(start + length) - *first);
+    };
+    std::array<int, 4> out;
+    side(place[0], place[2], to, &out[0], &out[2]);
+    side(place[1], place[3], toHeight, &out[1], &out[3]);
+    return out;
 }
 
 void MakePicturePuzzle(QuizDefinition* quiz, Problems* problems) {

@@ -10,9 +10,9 @@
 namespace quizpack {
 
 // A place given in the pixels of a picture `from` wide, in those of the same
-// picture scaled to `to` wide: its edges rounded to the nearest pixel, at
-// least 1 x 1.
-std::array<int, 4> ScalePlace(const std::array<int, 4>& place, int from, int to);
+// picture scaled to `to` x `toHeight`: its edges rounded to the nearest
+// pixel, at least 1 x 1 and inside the scaled picture.
+std::array<int, 4> ScalePlace(const std::array<int, 4>& place, int from, int to, int toHeight);
 
 // A puzzle the judge remade (turned upright, scaled to the grid's column) is
 // padded below to the count's strip with the background colour and ships as

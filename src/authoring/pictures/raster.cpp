@@ -11,13 +11,15 @@
 
 #include "images/png_decoder.h"
 
-// stb_image reads the BMP pictures, as Windows will in the player; its
+// stb_image reads the BMP pictures, as Windows will in the player, and the
+// transparency of PNG pictures, which the player's decoder drops; its
 // functions stay private to this file. JPEG goes to libjpeg: Debian's
 // stb_image reads out of bounds on some damaged JPEG files.
 #define STB_IMAGE_IMPLEMENTATION
 #define STB_IMAGE_STATIC
 #define STBI_ONLY_BMP
 #define STBI_ONLY_GIF
+#define STBI_ONLY_PNG
 #define STBI_NO_STDIO
 #include <stb/stb_image.h>
 #define STB_IMAGE_WRITE_IMPLEMENTATION
@@ -220,33 +222,131 @@ bool DecodeJpegOnPlatform(const std::vector<uint8_t>& bytes, RgbImage* image, st
 
 namespace {
 
-// BMP and GIF through stb_image: the first frame, as RGB.
-bool DecodeWithStb(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* why) {
+uint32_t Le32At(const std::vector<uint8_t>& b, size_t at) {
+    return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24;
+}
+
+// An uncompressed BMP whose rows end past the file's end: stb_image would
+// read the missing bytes as black. Rows are 4-byte aligned; the last one
+// may lack its padding. Compressed kinds stb_image refuses by itself.
+bool BmpCutShort(const std::vector<uint8_t>& b, const PictureInfo& info) {
+    if (b.size() < 30) return false;  // the header itself: stb_image refuses it
+    const uint32_t headerSize = Le32At(b, 14);
+    const uint32_t bits = headerSize == 12 ? uint32_t(b[24] | b[25] << 8) : uint32_t(b[28] | b[29] << 8);
+    const uint32_t compression = headerSize == 12 || b.size() < 34 ? 0 : Le32At(b, 30);
+    if (compression != 0 && compression != 3 && compression != 6) return false;
+    if (info.height < 1 || bits < 1 || bits > 32) return false;
+    const uint64_t stride = (uint64_t(info.width) * bits + 31) / 32 * 4;
+    const uint64_t last = (uint64_t(info.width) * bits + 7) / 8;
+    return uint64_t(Le32At(b, 10)) + stride * uint64_t(info.height - 1) + last > b.size();
+}
+
+// A GIF whose first frame's data runs past the file's end: stb_image leaves
+// the pixels it never reached black. The blocks before that frame are walked
+// as the format lays them out; the trailer after it is not needed.
+bool GifCutShort(const std::vector<uint8_t>& b) {
+    size_t at = 13;
+    if (b.size() < at) return true;
+    if (b[10] & 0x80) at += size_t(3) << ((b[10] & 7) + 1);  // the global colour table
+    // Sub-blocks of data up to the empty one; false when the file ends first.
+    auto skipBlocks = [&]() {
+        while (at < b.size()) {
+            const size_t length = b[at];
+            at += 1 + length;
+            if (length == 0) return true;
+        }
+        return false;
+    };
+    while (at < b.size()) {
+        const uint8_t kind = b[at];
+        if (kind == 0x21) {  // an extension: its label, then its blocks
+            at += 2;
+            if (!skipBlocks()) return true;
+        } else if (kind == 0x2C) {  // the frame: its descriptor, colours, code size, data
+            if (at + 10 > b.size()) return true;
+            const uint8_t flags = b[at + 9];
+            at += 10;
+            if (flags & 0x80) at += size_t(3) << ((flags & 7) + 1);
+            at += 1;
+            return !skipBlocks();
+        } else {
+            return false;  // a trailer or a stray byte before any frame: stb_image refuses it
+        }
+    }
+    return true;
+}
+
+// What shows through where a picture is transparent: `alpha` of 255 is the
+// picture's colour, 0 the ground, in between a blend rounded to nearest, in
+// integers so that every platform makes the same pixels.
+Rgb OnGround(Rgb colour, uint8_t alpha, Rgb ground) {
+    auto blend = [&](uint8_t c, uint8_t g) {
+        return uint8_t((uint32_t(c) * alpha + uint32_t(g) * (255 - alpha) + 127) / 255);
+    };
+    return {blend(colour.r, ground.r), blend(colour.g, ground.g), blend(colour.b, ground.b)};
+}
+
+// BMP and GIF through stb_image: the first frame, as RGB. With a ground, a
+// GIF's transparent pixels show it; a BMP stays opaque, as the platform's
+// loader shows it.
+bool DecodeWithStb(const std::vector<uint8_t>& bytes, const Rgb* ground, RgbImage* image, std::string* why) {
     if (bytes.size() > 0x7FFFFFFF) {
         *why = "fichier trop grand";
         return false;
     }
-    int w = 0, h = 0, channels = 0;
-    stbi_uc* rgb = stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &w, &h,
-                                         &channels, 3);
-    if (!rgb) {
+    const int channels = ground ? 4 : 3;
+    int w = 0, h = 0, stored = 0;
+    stbi_uc* pixels = stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &w, &h, &stored, channels);
+    if (!pixels) {
         const char* reason = stbi_failure_reason();
         *why = reason && *reason ? reason : "illisible";
         return false;
     }
     *image = RgbImage(w, h, {});
-    if (!image->pixels.empty()) std::memcpy(image->pixels.data(), rgb, size_t(w) * h * 3);
-    stbi_image_free(rgb);
+    for (size_t i = 0; i < image->pixels.size(); ++i) {
+        const stbi_uc* p = pixels + channels * i;
+        image->pixels[i] = ground ? OnGround({p[0], p[1], p[2]}, p[3], *ground) : Rgb{p[0], p[1], p[2]};
+    }
+    stbi_image_free(pixels);
     return true;
+}
+
+// A PNG that may be transparent: an alpha channel (colour types 4 and 6) or
+// a tRNS chunk before the image data.
+bool PngMayBeTransparent(const std::vector<uint8_t>& b) {
+    if (b.size() < 33) return false;
+    if (b[25] == 4 || b[25] == 6) return true;
+    for (size_t at = 8; at + 8 <= b.size();) {
+        const uint64_t length = uint64_t(b[at]) << 24 | b[at + 1] << 16 | b[at + 2] << 8 | b[at + 3];
+        if (std::memcmp(&b[at + 4], "IDAT", 4) == 0) return false;
+        if (std::memcmp(&b[at + 4], "tRNS", 4) == 0) return true;
+        at += 12 + length;
+    }
+    return false;
+}
+
+// The player's decoder gives the colours and refuses what the player would;
+// the transparency it drops comes from stb_image, blended over `ground`.
+bool PngOnGround(const std::vector<uint8_t>& bytes, Rgb ground, RgbImage* image) {
+    if (!PngMayBeTransparent(bytes)) return true;
+    int w = 0, h = 0, stored = 0;
+    stbi_uc* rgba = stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &w, &h, &stored, 4);
+    if (!rgba) return false;
+    const bool same = w == image->width && h == image->height;
+    for (size_t i = 0; same && i < image->pixels.size(); ++i)
+        image->pixels[i] = OnGround(image->pixels[i], rgba[4 * i + 3], ground);
+    stbi_image_free(rgba);
+    return same;
 }
 
 }  // namespace
 
 namespace {
 
-// Pictures up to `maxSide` a side; a JPEG read at 1/`reduction` of its size.
-bool DecodeAny(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* error, int maxSide = kMaxPictureSide,
-               int reduction = 1) {
+// Pictures up to `maxSide` a side; a JPEG read at 1/`reduction` of its size;
+// with a ground, transparent pixels blended over it.
+bool DecodeAny(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* error, int maxSide, int reduction,
+               const Rgb* ground) {
     const PictureInfo info = ReadPictureInfo(bytes);
     if (info.width > maxSide || info.height > maxSide) {
         *error = "l'image annonce " + std::to_string(info.width) + " x " + std::to_string(info.height) +
@@ -255,17 +355,29 @@ bool DecodeAny(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* 
     }
     switch (info.format) {
         case PictureFormat::Png:
-            if (DecodePng(bytes, image)) return true;
-            *error = "le décodeur PNG du lecteur ne lit pas cette image (fichier tronqué ou abîmé ?)";
+            if (!DecodePng(bytes, image)) {
+                *error = "le décodeur PNG du lecteur ne lit pas cette image (fichier tronqué ou abîmé ?)";
+                return false;
+            }
+            if (!ground || PngOnGround(bytes, *ground, image)) return true;
+            *image = RgbImage();
+            *error = "la transparence de cette image PNG ne se lit pas (fichier abîmé ?)";
             return false;
         case PictureFormat::Gif:
         case PictureFormat::Bmp: {
+            const bool gif = info.format == PictureFormat::Gif;
+            // Cut short, the picture would show black where its end is missing.
+            if (gif ? GifCutShort(bytes) : BmpCutShort(bytes, info)) {
+                *error = std::string("cette image ") + (gif ? "GIF" : "BMP") +
+                         " ne se décode pas (fichier tronqué : " +
+                         (gif ? "sa première image s'arrête avant sa fin)" : "il lui manque des lignes de pixels)");
+                return false;
+            }
             std::string why;
-            if (DecodeWithStb(bytes, image, &why)) return true;
+            if (DecodeWithStb(bytes, gif ? ground : nullptr, image, &why)) return true;
             // stb_image's reasons for a GIF say little; for a BMP they say
             // what is missing, a few English words kept after a French lead.
-            *error = info.format == PictureFormat::Gif
-                         ? "cette image GIF ne se décode pas (fichier tronqué ou abîmé ?)"
+            *error = gif ? "cette image GIF ne se décode pas (fichier tronqué ou abîmé ?)"
                          : "cette image BMP ne se décode pas (le décodeur dit : " + why + ")";
             return false;
         }
@@ -283,6 +395,20 @@ bool DecodeAny(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* 
     return false;
 }
 
+// DecodePicture's size checks after DecodeAny.
+bool DecodeShown(const std::vector<uint8_t>& bytes, const Rgb* ground, RgbImage* image, std::string* error) {
+    if (!DecodeAny(bytes, image, error, kMaxPictureSide, 1, ground)) return false;
+    // A header may say 0 pixels and a decoder take it: nothing would show.
+    if (image->width < 1 || image->height < 1 || image->width > kMaxPictureSide ||
+        image->height > kMaxPictureSide) {
+        *error = "l'image fait " + std::to_string(image->width) + " x " +
+                 std::to_string(image->height) + " pixels";
+        *image = RgbImage();
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::vector<uint8_t> GifAsPng(const std::vector<uint8_t>& gif) {
@@ -290,7 +416,8 @@ std::vector<uint8_t> GifAsPng(const std::vector<uint8_t>& gif) {
     // take any size the header claims.
     const PictureInfo info = ReadPictureInfo(gif);
     if (info.format != PictureFormat::Gif || info.width < 1 || info.height < 1 ||
-        info.width > kMaxPictureSide || info.height > kMaxPictureSide || gif.size() > 0x7FFFFFFF)
+        info.width > kMaxPictureSide || info.height > kMaxPictureSide || gif.size() > 0x7FFFFFFF ||
+        GifCutShort(gif))
         return {};
     int w = 0, h = 0, channels = 0;
     stbi_uc* rgba = stbi_load_from_memory(gif.data(), static_cast<int>(gif.size()), &w, &h, &channels, 4);
@@ -315,13 +442,13 @@ std::vector<uint8_t> GifAsPng(const std::vector<uint8_t>& gif) {
     return png;
 }
 
-bool DecodeLarge(const std::vector<uint8_t>& bytes, int reduction, RgbImage* image, std::string* error) {
+bool DecodeLarge(const std::vector<uint8_t>& bytes, int reduction, Rgb ground, RgbImage* image, std::string* error) {
     const PictureInfo info = ReadPictureInfo(bytes);
     if (int64_t(info.width) * info.height > kMaxLargePixels) {
         *error = "l'image annonce " + std::to_string(info.width) + " x " + std::to_string(info.height) + " pixels";
         return false;
     }
-    if (!DecodeAny(bytes, image, error, kMaxLargeSide, reduction)) return false;
+    if (!DecodeAny(bytes, image, error, kMaxLargeSide, reduction, &ground)) return false;
     if (image->width >= 1 && image->height >= 1) return true;
     *error = "l'image fait " + std::to_string(image->width) + " x " + std::to_string(image->height) + " pixels";
     *image = RgbImage();
@@ -329,16 +456,11 @@ bool DecodeLarge(const std::vector<uint8_t>& bytes, int reduction, RgbImage* ima
 }
 
 bool DecodePicture(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* error) {
-    if (!DecodeAny(bytes, image, error)) return false;
-    // A header may say 0 pixels and a decoder take it: nothing would show.
-    if (image->width < 1 || image->height < 1 || image->width > kMaxPictureSide ||
-        image->height > kMaxPictureSide) {
-        *error = "l'image fait " + std::to_string(image->width) + " x " +
-                 std::to_string(image->height) + " pixels";
-        *image = RgbImage();
-        return false;
-    }
-    return true;
+    return DecodeShown(bytes, nullptr, image, error);
+}
+
+bool DecodeOnGround(const std::vector<uint8_t>& bytes, Rgb ground, RgbImage* image, std::string* error) {
+    return DecodeShown(bytes, &ground, image, error);
 }
 
 }  // namespace quizpack

@@ -1,7 +1,7 @@
 // Pictures as plain RGB pixels, for the pictures quizpack draws and for the
 // answer key it composes: PNG written with stb_image_write (or as an indexed
 // PNG of our own) and read back with the player's own decoder, GIF and BMP
-// read with stb_image, JPEG with libjpeg.
+// (and a PNG's transparency) read with stb_image, JPEG with libjpeg.
 #pragma once
 
 #include <cstdint>
@@ -69,13 +69,20 @@ bool MadePicture(const RgbImage& image, PictureSource* picture);
 constexpr int kMaxLargeSide = 10000;
 constexpr long kMaxLargePixels = 50000000;
 
-// As DecodePicture below, for a picture up to those limits, a JPEG read at
+// As DecodeOnGround below, for a picture up to those limits, a JPEG read at
 // 1/`reduction` of its size (as stored: no EXIF turn).
-bool DecodeLarge(const std::vector<uint8_t>& bytes, int reduction, RgbImage* image, std::string* error);
+bool DecodeLarge(const std::vector<uint8_t>& bytes, int reduction, Rgb ground, RgbImage* image, std::string* error);
 
 // Decodes a PNG with the player's decoder, a GIF's first frame and a BMP with
 // stb_image, a JPEG as above. False with a French `error` for pictures
-// wider or taller than the side above, or bytes that do not decode.
+// wider or taller than the side above, or bytes that do not decode, a GIF or
+// a BMP cut short among them. Transparency is not applied: a PNG's
+// transparent pixels keep the colours stored under them.
 bool DecodePicture(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* error);
+
+// As DecodePicture, for a picture quizpack draws anew: a PNG's alpha (or
+// tRNS) and a GIF's transparent pixels blended over `ground`, the quiz's
+// background. A BMP stays opaque, as the platform's loader shows it.
+bool DecodeOnGround(const std::vector<uint8_t>& bytes, Rgb ground, RgbImage* image, std::string* error);
 
 }  // namespace quizpack

@@ -101,7 +101,7 @@ void FitInto(int width, int height, int boxWidth, int boxHeight, int* fitWidth, 
     *fitHeight = std::max(1, *fitHeight);
 }
 
-bool DecodeUpright(const std::vector<uint8_t>& bytes, int needWidth, int needHeight, RgbImage* image,
+bool DecodeUpright(const std::vector<uint8_t>& bytes, int needWidth, int needHeight, Rgb ground, RgbImage* image,
                    std::string* error) {
     const PictureInfo info = ReadPictureInfo(bytes);
     // The need in the stored picture's own axes.
@@ -115,7 +115,7 @@ bool DecodeUpright(const std::vector<uint8_t>& bytes, int needWidth, int needHei
                 break;
             }
     RgbImage decoded;
-    if (!DecodeLarge(bytes, reduction, &decoded, error)) return false;
+    if (!DecodeLarge(bytes, reduction, ground, &decoded, error)) return false;
     *image = Oriented(decoded, info.orientation);
     return true;
 }

@@ -25,8 +25,9 @@ void FitInto(int width, int height, int boxWidth, int boxHeight, int* fitWidth, 
 
 // The picture decoded, upright, at least `needWidth` x `needHeight` when it
 // is that large: a JPEG at the smallest of libjpeg's scales (1/8, 1/4, 1/2)
-// that still covers the need, the others whole. False with a French `error`.
-bool DecodeUpright(const std::vector<uint8_t>& bytes, int needWidth, int needHeight, RgbImage* image,
+// that still covers the need, the others whole; transparent pixels blended
+// over `ground`, the quiz's background. False with a French `error`.
+bool DecodeUpright(const std::vector<uint8_t>& bytes, int needWidth, int needHeight, Rgb ground, RgbImage* image,
                    std::string* error);
 
 }  // namespace quizpack

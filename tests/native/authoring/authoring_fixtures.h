@@ -122,6 +122,26 @@ inline std::vector<GifColorType> Palette(int count) {
     return colours;
 }
 
+// A PNG written by libpng, apart from the decoders under test, from 8-bit
+// samples in libpng's `format` (grey-alpha, RGBA, or RGBA through a colour
+// map, which libpng writes as a palette and a tRNS chunk).
+inline std::vector<uint8_t> LibpngOf(int width, int height, png_uint_32 format, const std::vector<uint8_t>& samples,
+                              const std::vector<uint8_t>& colourMap = {}) {
+    png_image info = {};
+    info.version = PNG_IMAGE_VERSION;
+    info.width = png_uint_32(width);
+    info.height = png_uint_32(height);
+    info.format = format;
+    info.colormap_entries = png_uint_32(colourMap.size() / 4);
+    png_alloc_size_t size = 0;
+    const void* map = colourMap.empty() ? nullptr : colourMap.data();
+    if (!png_image_write_to_memory(&info, nullptr, &size, 0, samples.data(), 0, map)) return {};
+    std::vector<uint8_t> png(size);
+    if (!png_image_write_to_memory(&info, png.data(), &size, 0, samples.data(), 0, map)) return {};
+    png.resize(size);
+    return png;
+}
+
 inline std::vector<uint8_t> FakePng(int width, int height) {
     return EncodePng(RgbImage(width, height, {20, 200, 90}));
 }

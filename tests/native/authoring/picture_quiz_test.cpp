@@ -100,7 +100,7 @@ TEST(Pictures, ScaledByAreaAndReadNoLargerThanNeeded) {
         SCOPED_TRACE(std::to_string(n.needWidth) + " x " + std::to_string(n.needHeight));
         RgbImage decoded;
         std::string error;
-        ASSERT_TRUE(DecodeUpright(JpegWithExif(64, 48, n.orientation), n.needWidth, n.needHeight, &decoded, &error)) << error;
+        ASSERT_TRUE(DecodeUpright(JpegWithExif(64, 48, n.orientation), n.needWidth, n.needHeight, {}, &decoded, &error)) << error;
         EXPECT_EQ(std::make_pair(decoded.width, decoded.height), std::make_pair(n.width, n.height));
     }
 }
@@ -108,12 +108,13 @@ TEST(Pictures, ScaledByAreaAndReadNoLargerThanNeeded) {
 // A picture quiz of one question with a place and no overlay, its puzzle a
 // PNG of the size given (a header alone where it is refused unread).
 struct PuzzleSize : QuizFiles {
-    std::vector<Problem> Read(int width, int height, QuizDefinition* quiz, bool whole = true) {
+    std::vector<Problem> Read(int width, int height, QuizDefinition* quiz, bool whole = true, std::string place = "") {
+        if (place.empty()) place = "0, 0, " + std::to_string(width) + ", 1";
         std::vector<uint8_t> png = FakePng(whole ? width : 1, whole ? height : 1);
         for (int i = 0; i < 4; ++i) png[16 + i] = uint8_t(width >> (24 - 8 * i)), png[20 + i] = uint8_t(height >> (24 - 8 * i));
         Write("images/grande.png", png);
         return ReadQuizSource(WriteSource("executable = \"p\"\ntitle = \"P\"\npuzzle = \"images/grande.png\"\n\n"
-                                          "[[question]]\nanswer = \"x\"\nplace = [0, 0, " + std::to_string(width) + ", 1]\n"),
+                                          "[[question]]\nanswer = \"x\"\nplace = [" + place + "]\n"),
                               quiz);
     }
 };
@@ -151,15 +152,53 @@ TEST_F(PuzzleSize, APuzzleIsMadeToFitTheGridsColumn) {
     }
 }
 
+// A place of one pixel at the puzzle's right or bottom edge keeps a pixel
+// of the scaled puzzle, and its mark is drawn there.
+TEST_F(PuzzleSize, APlaceAtTheEdgeKeepsAPixelOfTheScaledPuzzle) {
+    struct Case {
+        int width, height;
+        const char* place;
+        std::array<int, 4> shipped;
+    } cases[] = {
+        {1020, 200, "1019, 0, 1, 1", {509, 0, 1, 1}},
+        {1020, 200, "0, 199, 1, 1", {0, 99, 1, 1}},
+        {1020, 200, "1019, 199, 1, 1", {509, 99, 1, 1}},
+        {511, 505, "510, 504, 1, 1", {509, 503, 1, 1}},
+        {510, 505, "509, 504, 1, 1", {509, 504, 1, 1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height) + ", place " + c.place);
+        QuizDefinition quiz;
+        const std::vector<Problem> problems = Read(c.width, c.height, &quiz, true, c.place);
+        ASSERT_FALSE(HasErrors(problems)) << problems[0].message;
+        EXPECT_EQ(quiz.questions[0].place, c.shipped);
+        ASSERT_TRUE(quiz.questions[0].hasOverlay);
+        EXPECT_EQ(std::make_pair(quiz.questions[0].overlay.info.width, quiz.questions[0].overlay.info.height), std::make_pair(1, 1));
+    }
+}
+
 TEST(Marks, PlacesScaleAndFramesFollowTheirSide) {
     struct Case {
         std::array<int, 4> place;
-        int from, to;
+        int from, to, toHeight;
         std::array<int, 4> scaled;
-    } places[] = {{{100, 50, 200, 100}, 1020, 510, {50, 25, 100, 50}},
-                  {{1, 1, 1, 1}, 1020, 510, {1, 1, 1, 1}},  // rounded, never 0 wide
-                  {{3, 0, 3, 5}, 2, 1, {2, 0, 1, 3}}};
-    for (const Case& c : places) EXPECT_EQ(ScalePlace(c.place, c.from, c.to), c.scaled);
+    } places[] = {
+        // place                from  to   high  scaled
+        {{100, 50, 200, 100},   1020, 510, 100, {50, 25, 100, 50}},
+        {{1, 1, 1, 1},          1020, 510, 100, {1, 1, 1, 1}},  // rounded, never 0 wide
+        {{1, 0, 3, 4},          4,    2,   2,   {1, 0, 1, 2}},  // halves round up
+        // A pixel at the right or bottom edge rounds onto the far side: it
+        // keeps the last pixel inside.
+        {{1019, 0, 1, 1},       1020, 510, 100, {509, 0, 1, 1}},
+        {{0, 199, 1, 1},        1020, 510, 100, {0, 99, 1, 1}},
+        {{1019, 199, 1, 1},     1020, 510, 100, {509, 99, 1, 1}},
+        {{1018, 198, 1, 1},     1020, 510, 100, {509, 99, 1, 1}},
+        {{1016, 196, 1, 1},     1020, 510, 100, {508, 98, 1, 1}},
+        {{0, 0, 1020, 200},     1020, 510, 100, {0, 0, 510, 100}},
+        {{510, 504, 1, 1},      511,  510, 504, {509, 503, 1, 1}},
+        {{509, 504, 1, 1},      510,  510, 505, {509, 504, 1, 1}},  // not scaled
+    };
+    for (const Case& c : places) EXPECT_EQ(ScalePlace(c.place, c.from, c.to, c.toHeight), c.scaled) << c.place[0] << ", " << c.place[1];
     for (auto [side, frame] : {std::pair{19, 2}, {29, 2}, {30, 3}, {50, 5}, {51, 5}, {400, 5}})
         EXPECT_EQ(MarkFrameWidth(side, 400), frame) << side;
     // The mark: the frame at its edges, the tint inside, the answer's band.
@@ -246,6 +285,49 @@ TEST_F(QuizFiles, AMosaicHoldsTwoTo24PicturesInTilesItMakes) {
     EXPECT_EQ(std::make_pair(layout.columns, layout.tile), std::make_pair(5, 84));  // the largest tiles
     ASSERT_TRUE(LayOutMosaic(2, 0, &layout, &error));
     EXPECT_EQ(std::make_pair(layout.columns, layout.width), std::make_pair(2, 510));
+}
+
+// A clip-art picture, opaque red on its left half and transparent black on
+// its right, sits on the quiz's background where quizpack draws it anew.
+TEST_F(QuizFiles, TransparentPicturesSitOnTheBackground) {
+    auto clipArt = [](int width, int height) {
+        std::vector<uint8_t> samples;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                samples.insert(samples.end(), x < width / 2 ? std::initializer_list<uint8_t>{255, 0, 0, 255}
+                                                            : std::initializer_list<uint8_t>{0, 0, 0, 0});
+        return LibpngOf(width, height, PNG_FORMAT_RGBA, samples);
+    };
+    Write("images/pomme.png", clipArt(40, 40));
+    Write("images/large.png", clipArt(1020, 200));
+    const std::string head = "executable = \"t\"\ntitle = \"T\"\nbackground = [10, 200, 30]\n";
+    const Rgb background = {10, 200, 30}, red = {255, 0, 0};
+    {
+        SCOPED_TRACE("a mosaic");
+        QuizDefinition quiz;
+        const std::vector<Problem> problems = ReadQuizSource(
+            WriteSource(head + "\n[mosaique]\n\n[[question]]\nimage = \"images/pomme.png\"\nanswer = \"Pomme\"\n"
+                               "\n[[question]]\nimage = \"images/pomme.png\"\nanswer = \"Poire\"\n"),
+            &quiz);
+        ASSERT_FALSE(HasErrors(problems)) << problems[0].message;
+        RgbImage puzzle;
+        std::string error;
+        ASSERT_TRUE(DecodePicture(quiz.puzzle.bytes, &puzzle, &error)) << error;
+        const std::array<int, 4> tile = MosaicPlanOf(quiz)->layout.Tile(1);
+        const int middle = tile[1] + tile[3] / 2;
+        EXPECT_EQ(puzzle.At(tile[0] + tile[2] / 4, middle), red);
+        EXPECT_EQ(puzzle.At(tile[0] + tile[2] * 3 / 4, middle), background);
+    }
+    {
+        SCOPED_TRACE("a puzzle scaled to the grid's column");
+        QuizDefinition quiz;
+        const std::vector<Problem> problems = ReadQuizSource(
+            WriteSource(head + "puzzle = \"images/large.png\"\n\n[[question]]\nanswer = \"x\"\nplace = [0, 0, 10, 10]\n"), &quiz);
+        ASSERT_FALSE(HasErrors(problems)) << problems[0].message;
+        ASSERT_EQ(quiz.puzzleImage.width, 510);
+        EXPECT_EQ(quiz.puzzleImage.At(100, 50), red);
+        EXPECT_EQ(quiz.puzzleImage.At(400, 50), background);
+    }
 }
 
 TEST_F(QuizFiles, AFolderOfPicturesIsAQuiz) {

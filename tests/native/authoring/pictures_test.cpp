@@ -1,6 +1,11 @@
 // The pictures quizpack reads and writes: GIF stored as PNG, sizes from
 // headers.
 #include "authoring_fixtures.h"
+#include "authoring/ground_fixture.h"
+#include "pictures/scaling.h"
+
+#include <cstring>
+#include <optional>
 
 namespace quizpack {
 namespace {
@@ -172,7 +177,177 @@ TEST(DecodePicture, EveryFormatGivesItsOwnPixels) {
     EXPECT_EQ(error, "l'image fait 0 x 48 pixels");
     const std::vector<uint8_t> bmp = {'B', 'M', 60, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0};
     EXPECT_FALSE(DecodePicture(bmp, &image, &error));  // the header cut short
+    EXPECT_EQ(error, "cette image BMP ne se d\xC3\xA9" "code pas (fichier tronqu\xC3\xA9 : il lui manque des lignes de pixels)");
+    // Cut in its header, before the pixels' place: stb_image's own refusal.
+    EXPECT_FALSE(DecodePicture(std::vector<uint8_t>(bmp.begin(), bmp.begin() + 26), &image, &error));
     EXPECT_EQ(error.rfind("cette image BMP ne se d\xC3\xA9" "code pas (le d\xC3\xA9" "codeur dit : ", 0), 0u) << error;
+}
+
+// An uncompressed bottom-up BMP of `bits` 24 or 32, its pixels given as
+// blue, green, red (and a fourth byte), rows padded to 4 bytes.
+std::vector<uint8_t> BmpOf(int width, int height, int bits, const std::vector<std::vector<uint8_t>>& pixels) {
+    const int stride = (width * bits + 31) / 32 * 4;
+    std::vector<uint8_t> bmp(54 + size_t(stride) * height, 0);
+    auto put32 = [&](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) bmp[at + i] = uint8_t(v >> (8 * i));
+    };
+    bmp[0] = 'B', bmp[1] = 'M';
+    put32(2, uint32_t(bmp.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, uint32_t(width));
+    put32(22, uint32_t(height));
+    bmp[26] = 1, bmp[28] = uint8_t(bits);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            for (int i = 0; i < bits / 8; ++i)
+                bmp[54 + size_t(height - 1 - y) * stride + size_t(x) * (bits / 8) + i] = pixels[size_t(y) * width + x][i];
+    return bmp;
+}
+
+// Transparent pixels of the pictures quizpack draws anew show the quiz's
+// background: blended in integers, rounded to nearest.
+TEST(DecodeOnGround, TransparentPixelsShowTheBackground) {
+    const Rgb ground = {90, 95, 150}, colour = {200, 100, 50};
+    const std::vector<uint8_t> palette = {200, 100, 50, 0, 10, 20, 30, 255};  // RGBA: transparent, opaque
+    GifPicture gif = {2, 1, {{200, 100, 50}, {10, 20, 30}}, {0, 1}, 0};  // index 0 declared transparent
+    std::vector<uint8_t> hundred, hundredColours = {200, 100, 50, 0};  // index 0 transparent, 1 to 99 opaque
+    for (int i = 0; i < 100; ++i) hundred.push_back(uint8_t(i));
+    for (int i = 1; i < 100; ++i) hundredColours.insert(hundredColours.end(), {uint8_t(i), uint8_t(2 * i), 7, 255});
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        std::optional<Rgb> shown;  // the first pixel as the player shows it (a GIF's: unsaid)
+        Rgb onGround;
+    } cases[] = {
+        // name, the picture, its first pixel as shown, and on the ground
+        {"RGBA, alpha 0", LibpngOf(1, 1, PNG_FORMAT_RGBA, {200, 100, 50, 0}), colour, ground},
+        {"RGBA, alpha 1", LibpngOf(1, 1, PNG_FORMAT_RGBA, {200, 100, 50, 1}), colour, {90, 95, 150}},
+        {"RGBA, alpha 128", LibpngOf(1, 1, PNG_FORMAT_RGBA, {200, 100, 50, 128}), colour, {145, 98, 100}},
+        {"RGBA, alpha 254", LibpngOf(1, 1, PNG_FORMAT_RGBA, {200, 100, 50, 254}), colour, {200, 100, 50}},
+        {"RGBA, alpha 255", LibpngOf(1, 1, PNG_FORMAT_RGBA, {200, 100, 50, 255}), colour, colour},
+        {"grey and alpha 0", LibpngOf(1, 1, PNG_FORMAT_GA, {200, 0}), Rgb{200, 200, 200}, ground},
+        {"grey and alpha 51", LibpngOf(1, 1, PNG_FORMAT_GA, {200, 51}), Rgb{200, 200, 200}, {112, 116, 160}},
+        {"a palette with tRNS", LibpngOf(2, 1, PNG_FORMAT_RGBA_COLORMAP, {0, 1}, palette), colour, ground},
+        {"a palette with tRNS, its opaque index", LibpngOf(2, 1, PNG_FORMAT_RGBA_COLORMAP, {1, 0}, palette), Rgb{10, 20, 30}, {10, 20, 30}},
+        // A PLTE chunk of 300 bytes before the tRNS: lengths read whole.
+        {"100 colours with tRNS", LibpngOf(100, 1, PNG_FORMAT_RGBA_COLORMAP, hundred, hundredColours), colour, ground},
+        {"RGB, no alpha", EncodePng(RgbImage(1, 1, colour)), colour, colour},
+        {"GIF, its transparent index", GifOf(gif), std::nullopt, ground},
+        // A BMP's fourth byte is no alpha to the platform's loader.
+        {"BMP of 32 bits", BmpOf(2, 1, 32, {{50, 100, 200, 0}, {30, 20, 10, 255}}), colour, colour},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_FALSE(c.bytes.empty());
+        RgbImage shown, onGround;
+        std::string error;
+        ASSERT_TRUE(DecodePicture(c.bytes, &shown, &error)) << error;
+        ASSERT_TRUE(DecodeOnGround(c.bytes, ground, &onGround, &error)) << error;
+        if (c.shown) {
+            EXPECT_EQ(shown.At(0, 0), *c.shown);
+        }
+        EXPECT_EQ(onGround.At(0, 0), c.onGround);
+        EXPECT_EQ(std::make_pair(onGround.width, onGround.height), std::make_pair(shown.width, shown.height));
+    }
+    // The GIF's other pixel keeps its colour; scaled pictures read on the
+    // ground too (the mosaic's tiles, a puzzle made to fit).
+    RgbImage image;
+    std::string error;
+    // The pictures the Windows suite reads in quizpack.exe, to the same pixels.
+    const std::string folder = std::string(QUIZ_PROJECT_DIR) + "/tests/windows/pictures/";
+    for (auto [file, expected] : {std::pair{"rgba.png", std::vector<Rgb>(kRgbaOnGround, kRgbaOnGround + 6)},
+                                  {"transparent.gif", std::vector<Rgb>(kTransparentGifOnGround, kTransparentGifOnGround + 2)}}) {
+        SCOPED_TRACE(file);
+        std::vector<uint8_t> bytes;
+        ASSERT_TRUE(ReadFileBytes(folder + file, &bytes));
+        ASSERT_TRUE(DecodeOnGround(bytes, kTestGround, &image, &error)) << error;
+        EXPECT_EQ(image.pixels, expected);
+    }
+    ASSERT_TRUE(DecodeOnGround(GifOf(gif), ground, &image, &error)) << error;
+    EXPECT_EQ(image.At(1, 0), (Rgb{10, 20, 30}));
+    ASSERT_TRUE(DecodeUpright(LibpngOf(1, 1, PNG_FORMAT_RGBA, {200, 100, 50, 0}), 1, 1, ground, &image, &error)) << error;
+    EXPECT_EQ(image.At(0, 0), ground);
+}
+
+// A picture cut short would show black where its end is missing: refused,
+// whatever its format (a JPEG's case is above).
+TEST(DecodePicture, APictureCutShortIsRefused) {
+    const std::vector<uint8_t> bmp = BmpOf(11, 3, 24, std::vector<std::vector<uint8_t>>(33, {10, 20, 30}));  // rows of 33 + 3 bytes
+    // The same pixels behind the 12-byte header of OS/2: 2 x 1, 24 bits.
+    const std::vector<uint8_t> core = {'B', 'M', 34, 0, 0, 0, 0, 0, 0, 0, 26, 0, 0, 0, 12, 0, 0, 0, 2, 0, 1, 0, 1, 0, 24, 0,
+                                       10, 20, 30, 10, 20, 30, 0, 0};
+    GifPicture picture = {31, 7, Palette(4), Indices(31, 7, [](int x, int y) { return (x + y) % 4; })};  // a table of 12 bytes
+    const std::vector<uint8_t> gif = GifOf(picture);  // ..., its frame's last data byte, the empty block, the trailer
+    ASSERT_EQ(gif.back(), 0x3B);
+    ASSERT_EQ(gif[gif.size() - 2], 0);
+    // No global colour table: the frame's own of 4 colours, then its 3-bit codes (clear,
+    // 0, 1, end), the empty block, the trailer.
+    const std::vector<uint8_t> local = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 1, 0, 0, 0, 0, 0x2C, 0, 0, 0, 0, 2, 0, 1, 0, 0x81,
+                                        200, 100, 50, 10, 20, 30, 0, 0, 0, 0, 0, 0, 2, 2, 0x44, 0x0A, 0, 0x3B};
+    const std::vector<uint8_t> png = FakePng(40, 30);  // ..., IDAT, IEND (12 bytes)
+    // Noise that libpng writes in IDAT chunks of 8192 bytes: the file cut
+    // after the first one ends its compressed data early.
+    std::vector<uint8_t> noise(64 * 64 * 4);
+    uint32_t state = 2463534242u;
+    for (uint8_t& sample : noise) {
+        state ^= state << 13, state ^= state >> 17, state ^= state << 5;
+        sample = uint8_t(state >> 24);
+    }
+    const std::vector<uint8_t> chunked = LibpngOf(64, 64, PNG_FORMAT_RGBA, noise);
+    size_t firstIdatEnd = 8;
+    while (firstIdatEnd + 8 <= chunked.size() && std::memcmp(&chunked[firstIdatEnd + 4], "IDAT", 4) != 0)
+        firstIdatEnd += 12 + (size_t(chunked[firstIdatEnd]) << 24 | size_t(chunked[firstIdatEnd + 1]) << 16 |
+                              size_t(chunked[firstIdatEnd + 2]) << 8 | chunked[firstIdatEnd + 3]);
+    firstIdatEnd += 12 + (size_t(chunked[firstIdatEnd + 2]) << 8 | chunked[firstIdatEnd + 3]);
+    ASSERT_EQ(std::memcmp(&chunked[firstIdatEnd + 4], "IDAT", 4), 0);  // a second one follows
+    auto cut = [](std::vector<uint8_t> bytes, size_t n) {
+        bytes.resize(bytes.size() - n);
+        return bytes;
+    };
+    const std::string bmpCut = "cette image BMP ne se d\xC3\xA9" "code pas (fichier tronqu\xC3\xA9 : il lui manque des lignes de pixels)";
+    const std::string gifCut = "cette image GIF ne se d\xC3\xA9" "code pas (fichier tronqu\xC3\xA9 : sa premi\xC3\xA8re image s'arr\xC3\xAAte avant sa fin)";
+    const std::string pngCut = "le d\xC3\xA9" "codeur PNG du lecteur ne lit pas cette image (fichier tronqu\xC3\xA9 ou ab\xC3\xAEm\xC3\xA9 ?)";
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        std::string error;  // empty: it decodes
+    } cases[] = {
+        {"BMP whole", bmp, ""},
+        {"BMP without its last row's padding", cut(bmp, 3), ""},
+        {"BMP a byte short of its last pixel", cut(bmp, 4), bmpCut},
+        {"BMP a row short", cut(bmp, 36), bmpCut},
+        {"BMP of OS/2, whole", core, ""},
+        {"BMP of OS/2, a byte short of its last pixel", cut(core, 3), bmpCut},
+        {"GIF cut in its screen's description", std::vector<uint8_t>(gif.begin(), gif.begin() + 12), gifCut},
+        {"GIF whole", gif, ""},
+        {"GIF without its trailer", cut(gif, 1), ""},
+        {"GIF without its frame's empty block", cut(gif, 2), gifCut},
+        {"GIF a frame cut one byte short", cut(gif, 3), gifCut},
+        {"GIF cut in its colour table", std::vector<uint8_t>(gif.begin(), gif.begin() + 15), gifCut},
+        {"GIF ending with its colour table", std::vector<uint8_t>(gif.begin(), gif.begin() + 25), gifCut},
+        {"GIF of a local colour table, whole", local, ""},
+        {"GIF of a local colour table, its frame one byte short", cut(local, 3), gifCut},
+        {"PNG whole", png, ""},
+        // Every pixel is there, as in a GIF without its trailer.
+        {"PNG without its IEND", cut(png, 12), ""},
+        {"PNG cut in its image data", cut(png, 13), pngCut},
+        {"PNG of noise, whole", chunked, ""},
+        {"PNG cut after its first IDAT chunk", std::vector<uint8_t>(chunked.begin(), chunked.begin() + firstIdatEnd), pngCut},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (bool onGround : {false, true}) {
+            RgbImage image;
+            std::string error;
+            const bool decoded = onGround ? DecodeOnGround(c.bytes, {90, 95, 150}, &image, &error)
+                                          : DecodePicture(c.bytes, &image, &error);
+            EXPECT_EQ(decoded, c.error.empty()) << error;
+            EXPECT_EQ(error, c.error);
+        }
+    }
+    EXPECT_TRUE(GifAsPng(cut(gif, 3)).empty());  // never stored as the PNG of half its pixels
+    EXPECT_FALSE(GifAsPng(cut(gif, 1)).empty());
 }
 
 }  // namespace

@@ -58,6 +58,11 @@ def main():
     raw = b"\x00" + px(0, 0) + b"\x00" + px(2, 0) + b"\x00" + px(1, 0) + b"\x00" + px(0, 1) + px(1, 1) + px(2, 1)
     write("adam7.png", png(3, 2, 8, 2, raw, interlace=1))
     write("garbage.bin", b"GIF89a this is not a PNG at all")
+    # 2 x 1, two colours, index 0 declared transparent (a graphic control
+    # extension); the frame's 3-bit codes: clear, 0, 1, end.
+    write("transparent.gif", b"GIF89a" + bytes([2, 0, 1, 0, 0x80, 0, 0, 200, 100, 50, 10, 20, 30])
+          + bytes([0x21, 0xF9, 4, 1, 0, 0, 0, 0]) + bytes([0x2C, 0, 0, 0, 0, 2, 0, 1, 0, 0])
+          + bytes([2, 2, 0x44, 0x0A, 0]) + b"\x3B")
     write("badzlib.png", png(3, 2, 8, 2, b"", stream=b"\x88\x01\x03\x00"))  # window field 8
     write("badfilter.png", png(3, 2, 8, 2, b"\x05" + bytes(9) + b"\x00" + bytes(9)))
     # The grid's overlay of question 10, 31 x 242: every pixel its own colour.

@@ -56,7 +56,9 @@ bool JudgePictures(FieldJudge& judge, const SourceNode& root, QuizDefinition* qu
         FitInto(picture.info.UprightWidth(), picture.info.UprightHeight(), tile, tile, &width, &height);
         RgbImage decoded;
         std::string error;
-        if (!DecodeUpright(picture.bytes, width, height, &decoded, &error)) {
+        // A transparent picture shows the background the tiles lie on.
+        const Rgb ground = {quiz->package.red, quiz->package.green, quiz->package.blue};
+        if (!DecodeUpright(picture.bytes, width, height, ground, &decoded, &error)) {
             judge.problems().Report(image->line, field, image->text + " ne se décode pas : " + error);
             ok = false;
             continue;
