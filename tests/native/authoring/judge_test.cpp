@@ -24,6 +24,8 @@ TEST_F(QuizFiles, ChecksNameTheLineAndFieldAndWriteNothing) {
         {"line break in a code line", [](std::string& s) { s.replace(s.find("CODE **\""), 8, "CODE\\n**\""); }, "CODE\\n**", "question[2].code"},
         {"character outside CP1252", [](std::string& s) { s.replace(s.find("Indice 2"), 8, "\xCE\xB1lpha"); }, "\xCE\xB1lpha", "question[2].text"},
         {"empty answer", [](std::string& s) { s.replace(s.find("\"Rome\""), 6, "\"\""); }, "answer = \"\"", "question[2].answer"},
+        {"answer without a letter", [](std::string& s) { s.replace(s.find("\"Rome\""), 6, "\"1789\""); }, "1789", "question[2].answer"},
+        {"letters 0", [](std::string& s) { s.replace(s.find("letters = 12"), 12, "letters = 0"); }, "letters = 0", "question[2].letters"},
         {"answer with a trailing space", [](std::string& s) { s.replace(s.find("\"Rome\""), 6, "\"Rome \""); }, "Rome ", "question[2].answer"},
         {"answers per question 3", [](std::string& s) { s.replace(s.find("answersPerQuestion = 1"), 22, "answersPerQuestion = 3"); }, "answersPerQuestion", "answersPerQuestion"},
         {"layout type 10", [](std::string& s) { s.replace(s.find("layoutType = 3"), 14, "layoutType = 10"); }, "layoutType", "layoutType"},
@@ -70,6 +72,14 @@ TEST_F(QuizFiles, ChecksNameTheLineAndFieldAndWriteNothing) {
         std::ostringstream checkOut, checkErr;
         EXPECT_EQ(CheckCommand(path, checkOut, checkErr), 1);
     }
+}
+
+// The other side of "no letter": one letter is enough, and so is a count of 1.
+TEST_F(QuizFiles, OneLetterIsEnough) {
+    std::string source = Changed("letters = 12", "letters = 1");
+    source.replace(source.find("\"Rome\""), 6, "\"14 R\"");
+    std::ostringstream out, err;
+    EXPECT_EQ(CheckCommand(WriteSource(source), out, err), 0) << err.str();
 }
 
 // The link goes to the shell and into a page's href: web and mail addresses
