@@ -155,6 +155,7 @@ TEST_F(QuizFiles, EveryPictureIsDecodedBeforeItShips) {
         {secret.string(), outside(secret.string())},
         {"images/../images/grille.gif", outside("images/../images/grille.gif")},
         {"C:/images/grille.gif", outside("C:/images/grille.gif")},
+        {"C:", outside("C:")},
         {"images/lien.gif", outside("images/lien.gif")},
         {"images/ici.gif", ""},
         {"images/..grille.gif", "impossible de lire l'image images/..grille.gif"},  // a name, not a step up

@@ -346,6 +346,16 @@ TEST(DecodePicture, APictureCutShortIsRefused) {
             EXPECT_EQ(error, c.error);
         }
     }
+    // A compressed BMP, or one of 0 bits a pixel, is the decoder's to refuse,
+    // in its own words: no row of it is cut short.
+    for (auto [at, value] : {std::pair{30, 1}, std::pair{28, 0}}) {
+        std::vector<uint8_t> odd = bmp;
+        odd[size_t(at)] = uint8_t(value);
+        RgbImage refused;
+        std::string said;
+        EXPECT_FALSE(DecodePicture(odd, &refused, &said)) << at;
+        EXPECT_NE(said, bmpCut) << at;
+    }
     EXPECT_TRUE(GifAsPng(cut(gif, 3)).empty());  // never stored as the PNG of half its pixels
     EXPECT_FALSE(GifAsPng(cut(gif, 1)).empty());
 }
