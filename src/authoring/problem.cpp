@@ -17,3 +17,11 @@ std::vector<Problem> Problems::Sorted() const {
 }
 
 }  // namespace quizpack
+
+namespace quizpack {
+std::string ProblemsForABox(const std::string& sourcePath, const std::vector<Problem>& problems) {
+    std::string text;
+    for (const Problem& p : problems) text += sourcePath + ", ligne " + std::to_string(p.line) + " : " + p.field + " : " + p.message + "\n";
+    return text;
+}
+}  // namespace quizpack

@@ -18,6 +18,9 @@ struct Problem {
 // Whether any of the problems stops a build (warnings do not).
 bool HasErrors(const std::vector<Problem>& problems);
 
+// The problems for a message box: the file by its name, "ligne 19".
+std::string ProblemsForABox(const std::string& sourcePath, const std::vector<Problem>& problems);
+
 // Problems as a stage says them, in the order it finds them.
 class Problems {
 public:

@@ -146,7 +146,7 @@ contains "help in French" "Utilisation : quizpack [OPTIONS] COMMANDE" "$out"
 contains "help names the commands" "Vérifie la source d'un quiz" "$out"
 contains "help of a command" "dossier où écrire" "$("$QP" build --help)"
 "$QP" frob 2>"$WORK/err"; check "unknown command exit" "2" "$?"
-check "unknown command in French" "quizpack : « frob » n'est pas une commande (verdict, lzw, inspect, check, build, exe, web, new, png2bmp, preview)
+check "unknown command in French" "quizpack : « frob » n'est pas une commande (new, check, exe, web, preview, build, inspect, lzw, verdict, png2bmp)
 L'aide : quizpack --help" "$(cat "$WORK/err")"
 "$QP" build x.toml 2>"$WORK/err"; check "missing option exit" "2" "$?"
 contains "missing option in French" "quizpack build : il manque l'option --out" "$(cat "$WORK/err")"
@@ -275,7 +275,11 @@ while IFS='|' read -r verb example; do
   contains "$verb help gives an example" "Exemple : quizpack $verb $example" "$help"
   contains "$verb help: French colon" "Options :" "$help"
   case "$help" in *"Options:"*|*TEXTE*) failed=$((failed + 1)); echo "FAIL $verb help: English colon or TEXTE for a file" ;; *) passed=$((passed + 1)) ;; esac
+  # A placeholder once, and no blank line but between parts.
+  check "$verb help: no doubled placeholder, no stray blank line" "" \
+    "$(printf '%s\n' "$help" | grep -nE '\b([A-Z]{3,}) \1\b' ; "$QP" $verb --help | $PY -c 'import sys; t=sys.stdin.read(); print("blank lines" if "\n\n\n" in t or t.endswith("\n\n") else "", end="")')"
 done <<'EOF2'
+new|mes-images
 check|mon-quiz.toml
 build|mon-quiz.toml --out construction
 preview|mon-quiz.toml corrige.png
@@ -286,6 +290,10 @@ lzw encode|record104.txt
 lzw decode|record104.bin
 EOF2
 contains "verdict help gives an example" 'Exemple : quizpack verdict "Crème brûlée"' "$("$QP" verdict --help)"
+# An author's verbs first, the builders' after, under a line that says what quizpack is for.
+check "help: an author's verbs, then the builders'" "new check exe web preview build inspect lzw verdict png2bmp" \
+  "$("$QP" --help | grep -E '^  [a-z0-9]+ ' | awk '{print $1}' | paste -sd ' ')"
+contains "help: what quizpack is for" "quizpack fait un quiz en images" "$("$QP" --help | head -n 1)"
 
 # ---- new: a file's name gives the answer ----
 # The stub is no player: quiz.toml is written or not before the .exe fails.

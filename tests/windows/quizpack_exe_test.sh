@@ -96,13 +96,15 @@ expect "the hand-made quiz plays end to end" 0 "$played"
 grep FAIL "$scratch/e2e" || true
 
 # Dropped on quizpack.exe: the .exe beside the source, and a box that says so.
-wine "$driver" box "$quizpack_exe" quizpack "9 questions" "$quiz/mélange.toml" >"$scratch/box" 2>&1 || cat "$scratch/box"
+wine "$driver" box "$quizpack_exe" quizpack "le jeu pour Windows" "$quiz/mélange.toml" >"$scratch/box" 2>&1 || cat "$scratch/box"
 # The box text is read in the Windows code page: one byte for the é.
-expect "the box says what was written" 1 "$(LC_ALL=C grep -c "melange.exe .crit : 9 questions" "$scratch/box")"
+expect "the box says what is ready, for what" 1 "$(LC_ALL=C grep -c "^- melange.exe : le jeu pour Windows" "$scratch/box")"
+expect "  in which folder, by its name" 1 "$(LC_ALL=C grep -c "dans le dossier . $(basename "$quiz") .* :$" "$scratch/box")"
+expect "  and no count, byte or read-back" 0 "$(LC_ALL=C grep -cE "octets|ressources|relu" "$scratch/box")"
 same "the dropped source's .exe beside it" "$quiz/melange.exe" "$scratch/native.exe"
 "$native" web "$quiz/mélange.toml" --out "$scratch/native.html" >/dev/null
 same "  and its web page, as the native quizpack web makes it" "$quiz/melange.html" "$scratch/native.html"
-expect "  the box names the page too" 1 "$(LC_ALL=C grep -c "melange.html .crit" "$scratch/box")"
+expect "  the box names the page too" 1 "$(LC_ALL=C grep -c "^- melange.html : le m.me jeu dans un navigateur" "$scratch/box")"
 
 # A broken source: its problems in the box, and no .exe.
 rm -f "$quiz/melange.exe" "$quiz/melange.html"
@@ -120,7 +122,7 @@ cp "$(dirname "$stub")"/mosaique/*.png "$scratch/native/Images du ciel/"
 for png in "$scratch/Images du ciel/"*.png; do cp "$png" "$scratch/Images du ciel/nuit.png"; break; done
 wine attrib +h "$(winepath -w "$scratch/Images du ciel/nuit.png")" >/dev/null 2>&1 || true
 expect "  Windows hides one picture" "+h" "$(wine cmd /c attrib "$(winepath -w "$scratch/Images du ciel/nuit.png")" 2>/dev/null | cut -c1-12 | grep -q H && echo +h)"
-wine "$driver" box "$quizpack_exe" quizpack "6 questions" "$scratch/Images du ciel" >"$scratch/box" 2>&1 || cat "$scratch/box"
+wine "$driver" box "$quizpack_exe" quizpack "des noms des images" "$scratch/Images du ciel" >"$scratch/box" 2>&1 || cat "$scratch/box"
 expect "a dropped folder: its quiz.toml" yes "$([ -f "$scratch/Images du ciel/quiz.toml" ] && echo yes || echo no)"
 expect "  which leaves the hidden picture out" 0 "$(grep -c nuit "$scratch/Images du ciel/quiz.toml")"
 "$native" new "$scratch/native/Images du ciel" --stub "$stub" >/dev/null

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <ostream>
+#include <sstream>
 
 #include "commands.h"
 #include "stages.h"
@@ -10,6 +11,7 @@
 #include "write/answer_key.h"
 #include "write/build_folder.h"
 #include "write/new_source.h"
+#include "write/picture_name.h"
 #include "write/web_page.h"
 #include "write/quiz_exe.h"
 
@@ -19,6 +21,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+std::string FileName(const std::string& path) { return Utf8OfPath(PathOfUtf8(path).filename()); }
+
 // French counts 0 and 1 in the singular.
 std::string QuestionsInFrench(size_t count) {
     return std::to_string(count) + (count < 2 ? " question" : " questions");
@@ -27,14 +31,20 @@ std::string QuestionsInFrench(size_t count) {
 // Reads, judges and makes the resources (when asked for); prints the
 // problems. 0: no problem, 1: problems, 2: the source cannot be read.
 int Prepare(const std::string& sourcePath, const char* verb, QuizDefinition* quiz, std::ostream& err,
-            std::vector<Resource>* resources) {
+            std::vector<Resource>* resources, DropReport* report = nullptr) {
     std::error_code ec;
     if (!fs::is_regular_file(PathOfUtf8(sourcePath), ec)) {
         err << "quizpack " << verb << " : impossible de lire " << sourcePath << "\n";
+        if (report) report->failure = "impossible de lire " + FileName(sourcePath);
         return 2;
     }
     const std::vector<Problem> problems =
         resources ? PrepareQuiz(sourcePath, quiz, resources) : ReadQuizSource(sourcePath, quiz);
+    if (report) {
+        report->source = sourcePath;
+        report->problems = problems;
+        report->title = Cp1252ToUtf8(quiz->package.title);
+    }
     // Problems first, then the warnings, which do not stop anything.
     size_t errors = 0, warnings = 0;
     for (const Problem& p : problems) {
@@ -84,56 +94,100 @@ std::string DefaultExePath(const std::string& sourcePath, const QuizDefinition& 
 }
 
 int ExeCommand(const std::string& sourcePath, const std::string& outPath, const std::vector<uint8_t>& stub,
-               const std::string& stubName, std::ostream& out, std::ostream& err) {
+               const std::string& stubName, std::ostream& out, std::ostream& err, DropReport* report) {
     QuizDefinition quiz;
     std::vector<Resource> resources;
-    int rc = Prepare(sourcePath, "exe", &quiz, err, &resources);
+    int rc = Prepare(sourcePath, "exe", &quiz, err, &resources, report);
     if (rc != 0) return rc;
     std::vector<uint8_t> exe;
     std::string error;
     std::vector<std::string> notes;
     if (!MakeQuizExe(stub, resources, &exe, &error, &notes)) {
         err << "quizpack exe : " << stubName << " : " << error << "\n";
+        if (report) report->failure = stubName + " : " + error;
         return 2;
     }
     for (const std::string& note : notes) err << "quizpack exe : " << stubName << " : " << note << "\n";
     const std::string target = outPath.empty() ? DefaultExePath(sourcePath, quiz) : outPath;
     if (!WriteQuizExe(target, exe, quiz, resources, &error)) {
         err << "quizpack exe : " << error << " ; rien n'est écrit\n";
+        if (report) report->failure = error + " ; rien n'est écrit";
         return 2;
     }
+    if (report) report->exe = target;
     out << target << " écrit : " << QuestionsInFrench(quiz.questions.size()) << ", " << resources.size()
         << " ressources ajoutées au lecteur, " << exe.size() << " octets, relu\n";
     return 0;
 }
 
 int NewCommand(const std::string& folder, const std::vector<uint8_t>& stub, const std::string& stubName,
-               std::ostream& out, std::ostream& err) {
+               const WebCore* core, const std::string& coreMissing, std::ostream& out, std::ostream& err,
+               DropReport* report) {
+    DropReport own;
+    DropReport& r = report ? *report : own;
     std::string source, error;
     bool kept = false;
     size_t pictures = 0;
     if (!WriteNewSource(folder, &source, &kept, &pictures, &error)) {
         err << "quizpack new : " << error << "\n";
+        r.failure = error;
         return 1;
     }
-    if (kept)
+    r.source = source;
+    r.sourceKept = kept;
+    r.sourceWritten = !kept;
+    if (kept) {
         out << source << " existe déjà : quizpack le garde et le construit\n";
-    else
-        out << source << " écrit : " << QuestionsInFrench(pictures)
-            << ", une par image ; changez-y les réponses si besoin, puis reconstruisez\n";
+    } else {
+        for (const std::string& picture : PicturesOfFolder(folder)) {
+            const NameAnswer name = AnswerOfFileName(picture);
+            r.answers.push_back({picture, name.answer, name.hyphened});
+        }
+        out << source << " écrit : " << QuestionsInFrench(pictures) << ", une par image, la réponse tirée de son nom :\n";
+        for (const AnswerOfPicture& a : r.answers) out << "  " << a.picture << " : " << a.answer << "\n";
+        if (const std::string note = HyphenNote(r.answers); !note.empty()) out << note << "\n";
+        out << "Changez-les dans " << source << " si besoin, puis reconstruisez (quizpack exe " << source << ")\n";
+    }
     // The .exe the source names, as the page does: a kept source may name another.
-    return ExeCommand(source, "", stub, stubName, out, err);
+    const int rc = ExeCommand(source, "", stub, stubName, out, err, &r);
+    if (rc != 0) return rc;
+    if (!core) {
+        err << "quizpack new : la page web n'est pas faite : " << coreMissing << "\n";
+        r.pageMissing = coreMissing;
+        return 0;
+    }
+    return WebCommand(source, "", *core, false, out, err, &r);
+}
+
+int DropCommand(const std::string& path, const std::vector<uint8_t>& stub, const std::string& stubName,
+                const WebCore* core, const std::string& coreMissing, std::ostream& out, std::ostream& err,
+                DropReport* report) {
+    std::error_code ec;
+    if (fs::is_directory(PathOfUtf8(path), ec))
+        return NewCommand(path, stub, stubName, core, coreMissing, out, err, report);
+    const int rc = ExeCommand(path, "", stub, stubName, out, err, report);
+    if (rc != 0) return rc;
+    if (!core) {
+        err << "quizpack : la page web n'est pas faite : " << coreMissing << "\n";
+        report->pageMissing = coreMissing;
+        return 0;
+    }
+    return WebCommand(path, "", *core, false, out, err, report);
 }
 
 int WebCommand(const std::string& sourcePath, const std::string& outPath, const WebCore& core, bool floor,
-               std::ostream& out, std::ostream& err) {
+               std::ostream& out, std::ostream& err, DropReport* report) {
     QuizDefinition quiz;
     std::vector<Resource> resources;
-    int rc = Prepare(sourcePath, "web", &quiz, err, &resources);
+    // After the .exe of a drop, the source's warnings are said already.
+    std::ostringstream said;
+    const bool afterExe = report && !report->exe.empty();
+    int rc = Prepare(sourcePath, "web", &quiz, afterExe ? said : err, &resources, afterExe ? nullptr : report);
     if (rc != 0) return rc;
     std::string html, error;
     if (!MakeWebPage(quiz, resources, core, floor, &html, &error)) {
         err << "quizpack web : " << error << "\n";
+        if (report) report->pageMissing = error;
         return 2;
     }
     const std::string target =
@@ -144,8 +198,10 @@ int WebCommand(const std::string& sourcePath, const std::string& outPath, const 
                                : WriteWebPage(target, html, resources, &error);
     if (!written) {
         err << "quizpack web : " << error << " ; rien n'est écrit\n";
+        if (report) report->pageMissing = error;
         return 2;
     }
+    if (report) report->page = target;
     out << target << " écrit : " << QuestionsInFrench(quiz.questions.size()) << ", une page de " << html.size()
         << " octets qui se joue dans un navigateur, relue\n";
     return 0;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "judge/player_verdict.h"
+#include "problem.h"
 #include "write/web_page.h"
 
 namespace quizpack {
@@ -27,6 +28,30 @@ int InspectCommand(const std::string& builtInPath, const std::string& record104P
 
 namespace quizpack {
 
+// An answer `quizpack new` took from a picture's name.
+struct AnswerOfPicture {
+    std::string picture, answer;
+    std::string hyphened;  // the answer with the name's hyphens, when it had some
+};
+
+// The answers whose picture's name had a hyphen, said once with what a
+// player who types it gets, so that the author can put it back; "" if none.
+std::string HyphenNote(const std::vector<AnswerOfPicture>& answers);
+
+// What the verbs made of one source, for a teacher's message box: the files
+// it wrote, the answers a folder's names gave, what was wrong.
+struct DropReport {
+    std::string source;            // the quiz source, as given or written
+    std::string title;             // the quiz's title, in UTF-8
+    std::string exe, page;         // what was written; empty when not
+    std::string pageMissing;       // why no page was made, when the .exe was
+    bool sourceWritten = false;    // quiz.toml made from the pictures' names
+    bool sourceKept = false;       // a folder's quiz.toml was already there
+    std::vector<AnswerOfPicture> answers;
+    std::vector<Problem> problems;  // the source's problems and warnings
+    std::string failure;            // any other reason nothing was made
+};
+
 // Checks a quiz source; every problem as "file:line: field: message".
 int CheckCommand(const std::string& sourcePath, std::ostream& out, std::ostream& err);
 
@@ -40,20 +65,34 @@ int BuildCommand(const std::string& sourcePath, const std::string& outDir, std::
 // executable's name with .html. `floor`: the same pictures and fields, no
 // script, for the speed benchmark.
 int WebCommand(const std::string& sourcePath, const std::string& outPath, const WebCore& core, bool floor,
-               std::ostream& out, std::ostream& err);
+               std::ostream& out, std::ostream& err, DropReport* report = nullptr);
 
 // A folder of pictures made into a quiz: FOLDER/quiz.toml (a mosaic, one
-// question per picture; kept when it is there), then its .exe,
-// FOLDER/NAME.exe, NAME from the folder's name.
+// question per picture; kept when it is there), each answer it took from a
+// name listed, then its .exe, FOLDER/NAME.exe, NAME from the folder's name,
+// and its page beside it when `core` is given (else `coreMissing` says why
+// there is none, and the .exe alone counts as done).
 int NewCommand(const std::string& folder, const std::vector<uint8_t>& stub, const std::string& stubName,
-               std::ostream& out, std::ostream& err);
+               const WebCore* core, const std::string& coreMissing, std::ostream& out, std::ostream& err,
+               DropReport* report = nullptr);
+
+// A source or a folder dropped on quizpack: the folder as `new` makes it, the
+// source's .exe and page beside it.
+int DropCommand(const std::string& path, const std::vector<uint8_t>& stub, const std::string& stubName,
+                const WebCore* core, const std::string& coreMissing, std::ostream& out, std::ostream& err,
+                DropReport* report);
+
+// The message box's text for what a drop made: which files are ready and
+// what each is for, in which folder (its name), the answers taken from the
+// pictures' names, how to change them; or what is wrong and what to do.
+std::string DropBoxText(const DropReport& report);
 
 // Checks, then writes the quiz's .exe: the player stub (its bytes, and the
 // name to give in messages) with the quiz's resources, read back before it
 // replaces outPath (empty: the executable's name beside the source).
 int ExeCommand(const std::string& sourcePath, const std::string& outPath,
                const std::vector<uint8_t>& stub, const std::string& stubName, std::ostream& out,
-               std::ostream& err);
+               std::ostream& err, DropReport* report = nullptr);
 
 }  // namespace quizpack
 

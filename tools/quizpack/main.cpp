@@ -25,38 +25,22 @@ int MakeExeOfDroppedSource(const std::string& source, const char* argv0) {
     std::ostringstream out, err;
     std::vector<uint8_t> stub;
     std::string name;
+    quizpack::DropReport report;
     int rc = 2;
-    if (!quizpack::LoadStub("", argv0, &stub, &name))
-        err << "quizpack : impossible de lire le lecteur vide " << name << "\n";
-    else if (std::filesystem::is_directory(quizpack::PathOfUtf8(source)))
-        rc = quizpack::NewCommand(source, stub, name, out, err);
-    else
-        rc = quizpack::ExeCommand(source, "", stub, name, out, err);
-    // The same quiz as a web page beside it, for every other device.
+    // The same quiz as a web page beside its .exe, for every other device.
     quizpack::WebCore core;
     std::string why;
-    const bool folder = std::filesystem::is_directory(quizpack::PathOfUtf8(source));
-    if (rc == 0) {
-        if (quizpack::LoadWebCore(argv0, &core, &why))
-            rc = quizpack::WebCommand(folder ? quizpack::Utf8OfPath(quizpack::PathOfUtf8(source) / "quiz.toml") : source,
-                                      "", core, false, out, err);
-        else
-            err << "quizpack : la page web n'est pas faite : " << why << "\n";
+    const bool coreFound = quizpack::LoadWebCore(argv0, &core, &why);
+    if (!quizpack::LoadStub("", argv0, &stub, &name)) {
+        err << "quizpack : impossible de lire le lecteur vide " << name << "\n";
+        report.failure = "impossible de lire le lecteur vide " + name;
+    } else {
+        rc = quizpack::DropCommand(source, stub, name, coreFound ? &core : nullptr, why, out, err, &report);
     }
 #if defined(_WIN32)
     if (quizpack::StartedWithoutAPrompt()) {
-        std::string text = out.str() + err.str();
-        // A box shows a screenful: past 25 lines, the count of the rest.
-        size_t at = 0, lines = 0;
-        while (at < text.size() && lines < 25) {
-            at = text.find('\n', at);
-            if (at == std::string::npos) break;
-            ++at;
-            ++lines;
-        }
-        if (at != std::string::npos && at < text.size()) text = text.substr(0, at) + "…\n";
         quizpack::LeaveOwnConsole();
-        quizpack::ShowMessage(rc == 0 ? text : "Le quiz n'est pas fait :\n\n" + text, rc != 0);
+        quizpack::ShowMessage(quizpack::DropBoxText(report), rc != 0);
         return rc;
     }
 #endif
@@ -69,13 +53,14 @@ int MakeExeOfDroppedSource(const std::string& source, const char* argv0) {
 // quizpack.exe double-clicked in Explorer: a console would flash and close,
 // so a box says what to do instead.
 const char kStartedAlone[] =
-    "quizpack fait l'exécutable d'un quiz : un jeu pour Windows, en un seul fichier .exe.\n\n"
-    "Écrivez le quiz dans un fichier .toml, puis faites glisser le fichier du quiz sur "
-    "quizpack.exe : l'exécutable du quiz s'écrit à côté de lui.\n\n"
-    "Ou faites glisser un dossier d'images sur quizpack.exe : chaque image devient une question, "
-    "sa réponse tirée du nom du fichier (vache-normande.jpg : « Vache normande »).\n\n"
-    "Le guide ecrire-un-quiz.md, à côté de quizpack.exe, dit comment écrire un quiz ; "
-    "fruits.toml en est un exemple.\n\n"
+    "quizpack fait un quiz en images : un jeu pour Windows, en un seul fichier .exe, et le même jeu en page "
+    "web (.html), qui se joue dans un navigateur, sur un ordinateur, une tablette ou un téléphone.\n\n"
+    "Faites glisser un dossier d'images sur quizpack.exe : chaque image devient une question, sa réponse tirée "
+    "du nom du fichier (vache-normande.jpg : « Vache normande »). Le dossier mosaique, à côté de quizpack.exe, "
+    "est un tel quiz : ses images et son fichier mosaique.toml.\n\n"
+    "Ou écrivez le quiz dans un fichier .toml, puis faites glisser le fichier du quiz sur quizpack.exe : "
+    "l'exécutable et la page s'écrivent à côté de lui. fruits.toml en est un exemple.\n\n"
+    "Le guide ecrire-un-quiz.md, à côté de quizpack.exe, dit comment faire.\n\n"
     "À l'invite de commandes : quizpack.exe exe mon-quiz.toml (quizpack.exe --help pour le reste).";
 #endif
 
@@ -88,9 +73,20 @@ bool IsDroppedSource(const std::string& argument) {
     return std::filesystem::is_regular_file(path, ec) || std::filesystem::is_directory(path, ec);
 }
 
+// CLI11's help, without the blank line a hidden option's group (--floor's)
+// leaves behind.
+class HelpFormatter : public CLI::Formatter {
+public:
+    std::string make_help(const CLI::App* app, std::string name, CLI::AppFormatMode mode) const override {
+        std::string help = CLI::Formatter::make_help(app, std::move(name), mode);
+        for (size_t at; (at = help.find("\n\n\n")) != std::string::npos;) help.erase(at, 1);
+        return help;
+    }
+};
+
 // CLI11's own words in its help screens, in French.
 void SpeakFrench(CLI::App& app) {
-    auto formatter = std::make_shared<CLI::Formatter>();
+    auto formatter = std::make_shared<HelpFormatter>();
     formatter->label("Usage", "Utilisation ");  // CLI11 adds the colon: French puts a space before it
     formatter->label("OPTIONS", "OPTIONS");
     formatter->label("SUBCOMMAND", "COMMANDE");
@@ -106,10 +102,17 @@ void SpeakFrench(CLI::App& app) {
 }
 
 // Subcommands take the formatter and help flag of their parent when they are
-// made; their group name is set here, once they all exist.
+// made; their group name is set here, once they all exist: an author's
+// verbs, then the builders'.
 void NameCommandGroups(CLI::App* app) {
     for (CLI::App* sub : app->get_subcommands({})) {
-        sub->group("Commandes ");
+        const auto& verbs = quizpack::Verbs();
+        const auto verb = std::find_if(verbs.begin(), verbs.end(),
+                                       [&](const quizpack::Verb& v) { return sub->get_name() == v.name; });
+        if (verb == verbs.end() || verb->parent)
+            sub->group("Commandes ");
+        else
+            sub->group(quizpack::IsAuthorsVerb(*verb) ? "Pour faire un quiz " : "Pour qui construit ou vérifie les .exe ");
         if (CLI::Option* help = sub->get_help_ptr()) help->group("Options ");
         NameCommandGroups(sub);
     }
@@ -177,7 +180,8 @@ int main(int argc, char** argv) {
 #endif
     if (argc == 2 && IsDroppedSource(argv[1])) return MakeExeOfDroppedSource(argv[1], argv[0]);
 
-    CLI::App app{"quizpack : vérifie, empaquette et inspecte les quiz en images du lecteur",
+    CLI::App app{"quizpack fait un quiz en images : d'un dossier d'images ou d'un fichier de quiz (.toml), "
+                 "un jeu pour Windows (.exe) et une page web qui se joue dans un navigateur, sur tout appareil",
                  "quizpack"};
     SpeakFrench(app);
     app.require_subcommand(1);

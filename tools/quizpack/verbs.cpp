@@ -85,7 +85,7 @@ int RunExe(const CLI::App&, const Arguments& a) {
 }
 
 void DeclareNew(CLI::App& c, Arguments& a) {
-    c.add_option("DOSSIER", a.source, "le dossier des images")->required()->type_name("DOSSIER");
+    c.add_option("DOSSIER", a.source, "le dossier des images")->required()->type_name("");
     c.add_option("--stub", a.stub, "le lecteur vide à compléter (par défaut : player-stub.exe à côté de quizpack)")
         ->type_name("FICHIER");
 }
@@ -97,7 +97,11 @@ int RunNew(const CLI::App&, const Arguments& a) {
         std::cerr << "quizpack new : impossible de lire le lecteur vide " << stubName << " ; donnez-le avec --stub\n";
         return 2;
     }
-    return NewCommand(a.source, stub, stubName, std::cout, std::cerr);
+    // The page too, as a folder dropped on quizpack.exe makes it.
+    WebCore core;
+    std::string why;
+    const bool coreFound = LoadWebCore(a.argv0, &core, &why);
+    return NewCommand(a.source, stub, stubName, coreFound ? &core : nullptr, why, std::cout, std::cerr);
 }
 
 void DeclareWeb(CLI::App& c, Arguments& a) {
@@ -129,48 +133,56 @@ void DeclarePreview(CLI::App& c, Arguments& a) {
 
 }  // namespace
 
+bool IsAuthorsVerb(const Verb& verb) {
+    for (const char* name : {"new", "check", "exe", "web", "preview"})
+        if (std::string(name) == verb.name) return true;
+    return false;
+}
+
 const std::vector<Verb>& Verbs() {
     static const std::vector<Verb> verbs = {
-        {"verdict", nullptr, "Donne le verdict du lecteur pour une réponse tapée face à une réponse admise",
-         "Exemple : quizpack verdict \"Crème brûlée\" \"creme brulee\"\n", DeclareVerdict, RunVerdict},
-        {"lzw", nullptr, "Code ou décode le flux LZW des enregistrements",
-         "Exemple : quizpack lzw decode record104.bin record104.txt\n", nullptr, nullptr},
-        {"encode", "lzw", "Compresse les octets de IN dans OUT", "Exemple : quizpack lzw encode record104.txt record104.bin\n",
-         DeclareEncode, [](const CLI::App&, const Arguments& a) { return LzwEncodeCommand(a.in, a.out, std::cerr); }},
-        {"decode", "lzw", "Décompresse IN dans OUT ; en cas d'échec, OUT reçoit les octets déjà décodés",
-         "Exemple : quizpack lzw decode record104.bin record104.txt\n", DeclareDecode,
-         [](const CLI::App&, const Arguments& a) { return LzwDecodeCommand(a.in, a.out, std::cerr); }},
+        {"new", nullptr,
+         "Fait un quiz d'un dossier d'images (une question par image, la réponse tirée du nom du fichier), "
+         "puis écrit dans le dossier son quiz.toml, son exécutable et sa page web",
+         "Exemple : quizpack new mes-images", DeclareNew, RunNew},
+        {"check", nullptr,
+         "Vérifie la source d'un quiz et dit chaque problème, avec ce qu'il faut faire (fichier:ligne: champ: "
+         "message)",
+         "Exemple : quizpack check mon-quiz.toml", DeclareSource,
+         [](const CLI::App&, const Arguments& a) { return CheckCommand(a.source, std::cout, std::cerr); }},
+        {"exe", nullptr,
+         "Vérifie la source d'un quiz, puis écrit l'exécutable qui le joue sous Windows",
+         "Exemple : quizpack exe mon-quiz.toml --out mon-quiz.exe", DeclareExe, RunExe},
+        {"web", nullptr,
+         "Vérifie la source d'un quiz, puis écrit la page web qui le joue dans un navigateur : un seul fichier "
+         ".html, qui s'ouvre d'un disque comme d'un serveur, sans réseau",
+         "Exemple : quizpack web mon-quiz.toml --out mon-quiz.html", DeclareWeb, RunWeb},
+        {"preview", nullptr, "Écrit le corrigé : la grille avec chaque réponse marquée à sa place",
+         "Exemple : quizpack preview mon-quiz.toml corrige.png", DeclarePreview,
+         [](const CLI::App&, const Arguments& a) { return PreviewCommand(a.source, a.out, std::cout, std::cerr); }},
+        // The builders' verbs, after the authors'.
+        {"build", nullptr, "Vérifie la source d'un quiz, puis écrit ce que la construction du lecteur embarque",
+         "Exemple : quizpack build mon-quiz.toml --out construction", DeclareBuild,
+         [](const CLI::App&, const Arguments& a) { return BuildCommand(a.source, a.outDir, std::cout, std::cerr); }},
         {"inspect", nullptr, "Charge des enregistrements comme le lecteur et montre ce qu'il y lit",
          "Un fichier vide tient lieu d'enregistrement absent.\n"
-         "Exemple : quizpack inspect quiz/builtin.bin quiz/record104.bin quiz/record105.bin\n",
+         "Exemple : quizpack inspect quiz/builtin.bin quiz/record104.bin quiz/record105.bin",
          DeclareInspect,
          [](const CLI::App&, const Arguments& a) {
              return InspectCommand(a.builtIn, a.record104, a.record105, a.json, std::cout, std::cerr);
          }},
-        {"check", nullptr,
-         "Vérifie la source d'un quiz et signale chaque problème sous la forme fichier:ligne: champ: message",
-         "Exemple : quizpack check mon-quiz.toml\n", DeclareSource,
-         [](const CLI::App&, const Arguments& a) { return CheckCommand(a.source, std::cout, std::cerr); }},
-        {"build", nullptr, "Vérifie la source d'un quiz, puis écrit ce que la construction du lecteur embarque",
-         "Exemple : quizpack build mon-quiz.toml --out construction\n", DeclareBuild,
-         [](const CLI::App&, const Arguments& a) { return BuildCommand(a.source, a.outDir, std::cout, std::cerr); }},
-        {"exe", nullptr,
-         "Vérifie la source d'un quiz, puis écrit l'exécutable qui le joue, relu avant d'être mis en place",
-         "Exemple : quizpack exe mon-quiz.toml --out mon-quiz.exe\n", DeclareExe, RunExe},
-        {"web", nullptr,
-         "Vérifie la source d'un quiz, puis écrit la page web qui le joue dans un navigateur : un seul fichier "
-         ".html, qui s'ouvre d'un disque comme d'un serveur, sans réseau",
-         "Exemple : quizpack web mon-quiz.toml --out mon-quiz.html\n", DeclareWeb, RunWeb},
-        {"new", nullptr,
-         "Fait un quiz d'un dossier d'images (une mosaïque, une question par image, la réponse tirée du nom du "
-         "fichier), puis écrit son exécutable dans le dossier",
-         "Exemple : quizpack new mes-images\n", DeclareNew, RunNew},
+        {"lzw", nullptr, "Code ou décode le flux LZW des enregistrements",
+         "Exemple : quizpack lzw decode record104.bin record104.txt", nullptr, nullptr},
+        {"encode", "lzw", "Compresse les octets de IN dans OUT", "Exemple : quizpack lzw encode record104.txt record104.bin",
+         DeclareEncode, [](const CLI::App&, const Arguments& a) { return LzwEncodeCommand(a.in, a.out, std::cerr); }},
+        {"decode", "lzw", "Décompresse IN dans OUT ; en cas d'échec, OUT reçoit les octets déjà décodés",
+         "Exemple : quizpack lzw decode record104.bin record104.txt", DeclareDecode,
+         [](const CLI::App&, const Arguments& a) { return LzwDecodeCommand(a.in, a.out, std::cerr); }},
+        {"verdict", nullptr, "Donne le verdict du lecteur pour une réponse tapée face à une réponse admise",
+         "Exemple : quizpack verdict \"Crème brûlée\" \"creme brulee\"\n", DeclareVerdict, RunVerdict},
         {"png2bmp", nullptr, "Décode un PNG avec le décodeur du lecteur et écrit en BMP le DIB qu'il fait",
-         "Exemple : quizpack png2bmp grille.png grille.bmp\n", DeclarePng2Bmp,
+         "Exemple : quizpack png2bmp grille.png grille.bmp", DeclarePng2Bmp,
          [](const CLI::App&, const Arguments& a) { return Png2BmpCommand(a.in, a.out, std::cerr); }},
-        {"preview", nullptr, "Écrit le corrigé : la grille avec chaque réponse marquée à sa place",
-         "Exemple : quizpack preview mon-quiz.toml corrige.png\n", DeclarePreview,
-         [](const CLI::App&, const Arguments& a) { return PreviewCommand(a.source, a.out, std::cout, std::cerr); }},
     };
     return verbs;
 }

@@ -31,7 +31,12 @@ struct Verb {
     int (*run)(const CLI::App& command, const Arguments& args);  // null: it needs a verb of its own
 };
 
+// The verbs in the order the help lists them: an author's first.
 const std::vector<Verb>& Verbs();
+
+// True for the verbs a quiz's author uses; the others are for those who
+// build or check the player.
+bool IsAuthorsVerb(const Verb& verb);
 
 // The player stub: the one given, else on Windows the one quizpack.exe
 // carries, else player-stub.exe beside quizpack (the Linux archive, the build

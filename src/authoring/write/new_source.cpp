@@ -17,6 +17,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// What `author` says until the teacher writes their name.
+const char kAuthorPlaceholder[] = "Votre nom";
+
 // A TOML basic string.
 std::string Quoted(const std::string& text) {
     std::string out = "\"";
@@ -85,12 +88,17 @@ std::string ExecutableOfFolder(const std::string& folderName) {
 std::string NewQuizSource(const std::string& folderName, const std::vector<std::string>& pictures) {
     std::string source =
         "# Quiz fait par quizpack new à partir des images de ce dossier : une question par image.\n"
-        "# Chaque réponse vient du nom de son image ; changez-la ici si besoin (le joueur doit\n"
-        "# pouvoir la taper), comme le titre. Un texte par question (text = \"...\") s'affiche\n"
-        "# une fois la question trouvée si vous ajoutez layoutType = 3.\n"
-        "# Puis faites glisser ce fichier sur quizpack.exe (ou : quizpack exe quiz.toml).\n\n"
+        "# Chaque réponse vient du nom de son image. Pour en changer une, changez le texte entre\n"
+        "# guillemets après answer = (le joueur doit pouvoir le taper) ; de même pour le titre, et\n"
+        "# mettez votre nom après author = (le jeu le montre en haut, après « Par : »).\n"
+        "# Un tiret du nom d'une image y est devenu une espace : remettez-le si la réponse en a un.\n"
+        "# Pour qu'une question trouvée montre un texte sous son image (une explication, une\n"
+        "# anecdote), ajoutez layoutType = 3 sous title, puis text = \"...\" sous sa réponse, et\n"
+        "# text = \"\" sous la réponse des questions qui n'en ont pas.\n"
+        "# Puis enregistrez et faites glisser ce fichier sur quizpack.exe (ou : quizpack exe quiz.toml).\n\n"
         "executable = " + Quoted(ExecutableOfFolder(folderName)) + "\n"
-        "title = " + Quoted(TitleOfFolderName(folderName).answer) + "\n\n"
+        "title = " + Quoted(TitleOfFolderName(folderName).answer) + "\n"
+        "author = " + Quoted(kAuthorPlaceholder) + "\n\n"
         "[mosaique]\n# columns = 3  # facultatif : le nombre de colonnes de la mosaïque\n";
     for (const std::string& picture : pictures)
         source += "\n[[question]]\nimage = " + Quoted(picture) + "\nanswer = " + Quoted(AnswerOfFileName(picture).answer) + "\n";

@@ -1,5 +1,7 @@
 #include "write/picture_name.h"
 
+#include <algorithm>
+
 #include <cstdint>
 #include <cstdio>
 #include <regex>
@@ -92,6 +94,15 @@ std::string Words(const std::string& cp1252) {
     return words;
 }
 
+// Each hyphen with a letter or digit on each side, as in "rouge-gorge" (not
+// the dash of " - Copie"), as `mark`, which Words keeps.
+std::string MarkedJoins(std::string name, char mark) {
+    const auto inWord = [](char c) { return c != ' ' && c != '-' && c != '_' && c != '.'; };
+    for (size_t i = 1; i + 1 < name.size(); ++i)
+        if (name[i] == '-' && inWord(name[i - 1]) && inWord(name[i + 1])) name[i] = mark;
+    return name;
+}
+
 // The marks a system adds to a copy's name, in English and French, seen
 // after Words: Windows' " - Copie (2)", a Mac's " copie 2", GNOME's
 // " (copie 2)", a browser's " (1)", Windows XP's "Copie de ".
@@ -164,22 +175,29 @@ NameAnswer AnswerOfFileName(const std::string& fileName) {
     const std::string stem = Stem(fileName);
     std::string cp1252, why;
     if (!Cp1252OfName(stem, &cp1252, &why))
-        return {"", Shown(fileName) + " : " + why + " ; renommez l'image en lettres latines (les accents du français vont)"};
-    const std::string answer = Capitalised(WithoutCopyMarks(Words(WithoutOrderNumber(cp1252))));
+        return {"", Shown(fileName) + " : " + why + " ; renommez l'image en lettres latines (les accents du français vont)", ""};
+    const std::string words = WithoutOrderNumber(cp1252);
+    const std::string answer = Capitalised(WithoutCopyMarks(Words(words)));
     if (CountLetters(answer) == 0)
         return {"", Shown(fileName) +
                         " : ce nom ne donne aucune lettre à taper (ni un numéro qui range les images, ni une marque "
                         "de copie ne sont gardés), et une réponse en demande au moins une ; renommez l'image du mot "
-                        "à trouver, par exemple 01-vache.jpg pour « Vache »"};
-    return {Cp1252ToUtf8(answer), ""};
+                        "à trouver, par exemple 01-vache.jpg pour « Vache »", ""};
+    // A control character never reaches here: it marks the hyphens kept.
+    const char kJoin = '\x01';
+    const std::string marked = MarkedJoins(words, kJoin);
+    if (marked == words) return {Cp1252ToUtf8(answer), "", ""};
+    std::string hyphened = Capitalised(WithoutCopyMarks(Words(marked)));
+    std::replace(hyphened.begin(), hyphened.end(), kJoin, '-');
+    return {Cp1252ToUtf8(answer), "", Cp1252ToUtf8(hyphened)};
 }
 
 NameAnswer TitleOfFolderName(const std::string& folderName) {
     std::string cp1252, why;
     if (!Cp1252OfName(folderName, &cp1252, &why))
         return {"", "le dossier " + Shown(folderName) + " donne son titre au quiz, et " + why +
-                        " ; renommez le dossier en lettres latines (les accents du français vont)"};
-    return {Cp1252ToUtf8(Capitalised(Words(cp1252))), ""};
+                        " ; renommez le dossier en lettres latines (les accents du français vont)", ""};
+    return {Cp1252ToUtf8(Capitalised(Words(cp1252))), "", ""};
 }
 
 bool ComesBeforeInFolder(const std::string& a, const std::string& b) {

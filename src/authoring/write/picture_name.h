@@ -12,6 +12,10 @@ namespace quizpack {
 struct NameAnswer {
     std::string answer;
     std::string problem;
+    // The answer with the hyphens the name had between two letters, which
+    // became spaces ("rouge-gorge" gives "Rouge gorge", this "Rouge-gorge"):
+    // the author may want them back. Empty when the name had none.
+    std::string hyphened;
 };
 
 // The answer a picture's file name gives: its stem without a leading number

@@ -120,6 +120,8 @@
     byId('title').textContent = view.title;
     byId('subtitle').textContent = view.subtitle;
     byId('author').textContent = view.author;
+    // Without an author the page says nothing of one.
+    byId('by').hidden = !view.author;
     byId('status').textContent = view.status;
     // The core gives an address only for a web or mail link; else no link at all.
     if (view.href) {

@@ -425,10 +425,70 @@ TEST_F(QuizFiles, AKeptSourceMakesTheExeItsExecutableNames) {
             fs::remove(dir / "Ferme" / "Ferme.exe");
         }
         std::ostringstream out, err;
-        ASSERT_EQ(NewCommand(folder, PlayerLikeStub(), "stub.exe", out, err), 0) << out.str() << err.str();
+        ASSERT_EQ(NewCommand(folder, PlayerLikeStub(), "stub.exe", nullptr, "", out, err), 0) << out.str() << err.str();
         EXPECT_TRUE(fs::is_regular_file(dir / "Ferme" / (std::string(executable) + ".exe"))) << out.str();
         EXPECT_EQ(fs::exists(dir / "Ferme" / "Ferme.exe"), std::string(executable) == "Ferme");
     }
+}
+
+// What a teacher reads after a drop: the files and what each is for, the
+// folder by its name, the answers one a line, how to change them.
+TEST_F(QuizFiles, TheBoxAfterADropSaysWhatIsReadyAndHowToChangeIt) {
+    const WebCore core = {"var QuizCore;", {0x00, 0x61, 0x73, 0x6D, 0x01}};
+    const std::string oiseaux = "Les oiseaux du jardin";
+    fs::create_directories(dir / oiseaux);
+    for (const char* picture : {"merle.png", "02-rouge-gorge.png", "m\xC3\xA9sange.png"})
+        Write(oiseaux + "/" + picture, FakePng(8, 8));
+    const std::string ready =
+        "Le quiz \xC2\xAB Les oiseaux du jardin \xC2\xBB est pr\xC3\xAAt, dans le dossier \xC2\xAB Les oiseaux du jardin \xC2\xBB :\n"
+        "- Les-oiseaux-du-jardin.exe : le jeu pour Windows (un double clic le lance) ;\n";
+    const std::string page =
+        "- Les-oiseaux-du-jardin.html : le m\xC3\xAAme jeu dans un navigateur, sur un ordinateur, une tablette ou un "
+        "t\xC3\xA9l\xC3\xA9phone.\n\n";
+    const std::string change =
+        " : ouvrez quiz.toml avec le Bloc-notes, changez le texte entre guillemets, enregistrez, puis faites glisser "
+        "quiz.toml sur quizpack.exe.";
+    struct Case {
+        const char* name;
+        std::string dropped;
+        bool withCore;
+        int rc;
+        std::string box;
+    } cases[] = {
+        {"a folder of pictures", oiseaux, true, 0,
+         ready + page +
+             "Les r\xC3\xA9ponses, tir\xC3\xA9" "es des noms des images :\n"
+             "02-rouge-gorge.png : Rouge gorge\nmerle.png : Merle\nm\xC3\xA9sange.png : M\xC3\xA9sange\n\n"
+             "Le tiret d'un nom est devenu une espace (02-rouge-gorge.png) : qui tape \xC2\xAB Rouge-gorge \xC2\xBB lit "
+             "\xC2\xAB Quasiment \xC2\xBB. Si la r\xC3\xA9ponse s'\xC3\xA9" "crit avec un tiret, remettez-le dans quiz.toml.\n\n"
+             "Pour changer une r\xC3\xA9ponse, le titre ou votre nom" + change},
+        {"the folder again", oiseaux, true, 0,
+         ready + page +
+             "quiz.toml \xC3\xA9tait d\xC3\xA9j\xC3\xA0 dans le dossier : quizpack l'a gard\xC3\xA9, avec ses r\xC3\xA9ponses.\n\n"
+             "Pour changer le quiz" + change},
+        {"without the page's core", oiseaux, false, 0,
+         ready + "La page web n'est pas faite : ce quizpack n'a pas le c\xC5\x93ur du jeu\n\n"
+             "quiz.toml \xC3\xA9tait d\xC3\xA9j\xC3\xA0 dans le dossier : quizpack l'a gard\xC3\xA9, avec ses r\xC3\xA9ponses.\n\n"
+             "Pour changer le quiz" + change},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::ostringstream out, err;
+        DropReport report;
+        EXPECT_EQ(DropCommand(Utf8OfPath(dir / c.dropped), PlayerLikeStub(), "stub.exe", c.withCore ? &core : nullptr,
+                              "ce quizpack n'a pas le c\xC5\x93ur du jeu", out, err, &report),
+                  c.rc)
+            << err.str();
+        EXPECT_EQ(DropBoxText(report), c.box);
+    }
+    // The command line keeps its counts and bytes.
+    std::ostringstream out, err;
+    DropReport report;
+    fs::remove(dir / oiseaux / "quiz.toml");
+    ASSERT_EQ(NewCommand(Utf8OfPath(dir / oiseaux), PlayerLikeStub(), "stub.exe", &core, "", out, err, &report), 0);
+    EXPECT_NE(out.str().find("  02-rouge-gorge.png : Rouge gorge\n"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("ressources ajout\xC3\xA9" "es au lecteur"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("Les-oiseaux-du-jardin.html \xC3\xA9" "crit"), std::string::npos) << out.str();
 }
 
 }  // namespace
