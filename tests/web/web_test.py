@@ -116,6 +116,7 @@ def sample(driver):
     check("a web address is a link", [True, "https://q.example"],
           [driver.find_element(By.ID, "link").is_displayed(), driver.execute_script("return document.getElementById('link').getAttribute('href')")])
     check("the letter count of a 459 x 505 puzzle shows on its picture", True, count_shows(driver, 1))
+    check("  « Par : » and the author", [True, "L'équipe du quiz"], [shown(driver, "by"), text(driver, "author")])
     check("  the fields: no correction, completion nor capitals, 16 px",
           [["off", "off", "off", "false", "16px"]] * 2, driver.execute_script(
               "return [1, 21].map(a => { const f = document.getElementById('answer-' + a);"
@@ -510,6 +511,7 @@ def two_answers(driver):
                 '[[question]]\nanswers = ["Monaco"]\ntext = "Une seule."\n\n'
                 '[[question]]\nanswer = "%s"\ntext = "Longue."\n' % long_answer)
     open_page(driver, page_of(os.path.join(folder, "deux.toml"), "deux"))
+    check("no author: the page says no « Par : »", False, shown(driver, "by"))
     captions = driver.execute_script(
         "return [1, 2].map(a => { const c = document.querySelector('label[for=answer-' + a + '] .caption');"
         " const f = document.getElementById('answer-' + a).getBoundingClientRect();"
