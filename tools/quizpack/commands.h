@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "images/png_decoder.h"
 #include "judge/player_verdict.h"
 #include "problem.h"
 #include "write/web_page.h"
@@ -24,9 +25,9 @@ int InspectCommand(const std::string& builtInPath, const std::string& record104P
                    const std::string& record105Path, bool json, std::ostream& out,
                    std::ostream& err);
 
-}  // namespace quizpack
 
-namespace quizpack {
+// ---- over a quiz source ----
+
 
 // An answer `quizpack new` took from a picture's name.
 struct AnswerOfPicture {
@@ -94,22 +95,16 @@ int ExeCommand(const std::string& sourcePath, const std::string& outPath,
                const std::vector<uint8_t>& stub, const std::string& stubName, std::ostream& out,
                std::ostream& err, DropReport* report = nullptr);
 
-}  // namespace quizpack
+// ---- over pictures ----
 
-#include <cstdint>
-#include <vector>
 
-#include "images/png_decoder.h"
-
-namespace quizpack {
-
-// Decodes a PNG with the player's own decoder and writes the DIB it makes as
-// a BMP file. On failure writes nothing, prints the error code (0x2001) on
-// the error stream and answers 1.
 // Writes the answer key: the puzzle picture with every overlay at its place.
 int PreviewCommand(const std::string& sourcePath, const std::string& outPath, std::ostream& out,
                    std::ostream& err);
 
+// Decodes a PNG with the player's own decoder and writes the DIB it makes as
+// a BMP file. On failure writes nothing, prints the error code (0x2001) on
+// the error stream and answers 1.
 int Png2BmpCommand(const std::string& inPath, const std::string& outPath, std::ostream& err);
 
 // A BMP file: the file header, the 40-byte header with its negative height,
