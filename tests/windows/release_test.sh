@@ -17,9 +17,9 @@ cd "$scratch"
 unzip -q "$build/release/quizpack-$version-windows.zip"
 tar xzf "$build/release/quizpack-$version-linux-x86_64.tar.gz"
 listing() { (cd "$1" && LC_ALL=C ls | tr '\n' ' ' | sed 's/ $//'); }
-expect "the ZIP" "LISEZMOI.txt ecrire-un-quiz.md fruits.toml mosaique quizpack.exe" \
+expect "the ZIP" "LISEZMOI.txt dans-le-exe.md ecrire-un-quiz.md fruits.toml mosaique quizpack.exe" \
   "$(listing "quizpack-$version-windows")"
-expect "the Linux archive" "LISEZMOI.txt ecrire-un-quiz.md fruits.toml mosaique player-stub.exe quiz_core.js quiz_core.wasm quizpack" \
+expect "the Linux archive" "LISEZMOI.txt dans-le-exe.md ecrire-un-quiz.md fruits.toml mosaique player-stub.exe quiz_core.js quiz_core.wasm quizpack" \
   "$(listing "quizpack-$version-linux-x86_64")"
 expect "the mosaic example, beside its pictures" \
   "ancre.png avion.png flocon.png mosaique.toml nuage.png parapluie.png soleil.png" \
@@ -32,6 +32,13 @@ lines=$(tr -cd '\n' < "$readme" | wc -c)
 expect "  every line ends with CR LF" "$lines" "$(grep -c "$(printf '\r')\$" "$readme")"
 roads=$(grep -c -e "un dossier d'images" -e "un fichier .toml" "$readme")
 expect "  it names both roads" 2 "$roads"
+# The Linux archive's is plain UTF-8 with LF line ends, and speaks of Linux:
+# nothing to unzip, nothing to drag onto a quizpack.exe it does not hold.
+readme="quizpack-$version-linux-x86_64/LISEZMOI.txt"
+expect "the Linux LISEZMOI.txt has neither BOM nor CR" "0 0" \
+  "$(head -c 3 "$readme" | grep -c "$(printf '\357\273\277')") $(tr -cd '\r' < "$readme" | wc -c)"
+expect "  it names both roads" 2 "$(grep -c -e "un dossier d'images" -e "un fichier .toml" "$readme")"
+expect "  it says neither to unzip nor to drag" 0 "$(grep -c -i -e "zip" -e "glisser" "$readme")"
 ( cd "quizpack-$version-linux-x86_64" && ./quizpack exe fruits.toml >/dev/null )
 ( cd "quizpack-$version-windows" && wine ./quizpack.exe exe fruits.toml >/dev/null )
 expect "the Linux quizpack, unpacked, makes the build's sample" same \
@@ -46,5 +53,5 @@ expect "  and the mosaic example's, from its PNG pictures" same \
 ( cd "quizpack-$version-windows" && wine ./quizpack.exe web fruits.toml >/dev/null )
 expect "the Linux quizpack and the ZIP's make the same web page" same \
   "$(cmp -s "quizpack-$version-linux-x86_64/fruits.html" "quizpack-$version-windows/fruits.html" && echo same || echo different)"
-echo "$(( 10 - failures )) passed, $failures failed"
+echo "$(( 13 - failures )) passed, $failures failed"
 [ "$failures" -eq 0 ]

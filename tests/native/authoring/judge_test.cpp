@@ -335,7 +335,7 @@ TEST(Guide, ItsTableOfFieldsIsTheJudgesRows) {
         const std::string& limits = row[3];
         switch (field.type) {
             case FieldType::Text:
-            case FieldType::Link: EXPECT_EQ(limits, std::to_string(field.max) + " octets"); break;
+            case FieldType::Link: EXPECT_EQ(limits, std::to_string(field.max) + " caractères"); break;  // one byte each in CP1252
             case FieldType::Picture: EXPECT_NE(limits.find(number(field.max) + " x " + number(field.max) + " pixels au plus"), std::string::npos) << limits; break;
             case FieldType::Boolean: EXPECT_EQ(limits, ""); break;
             default:
@@ -360,7 +360,7 @@ TEST(Guide, GivesTheLimitsTheToolApplies) {
     EXPECT_EQ(number(R"((\d+) colonnes et (\d+) rangées au plus)"), PuzzleGeometry::kMaxColumns);
     EXPECT_EQ(number(R"((\d+) colonnes et (\d+) rangées au plus)", 2), PuzzleGeometry::kMaxRows);
     EXPECT_EQ(number(R"(1 question au moins, (\d+) au plus)"), HeaderField("question").max);
-    EXPECT_EQ(number(R"((\d+) octets au plus, sans espace)"), QuestionField("answer").max);
+    EXPECT_EQ(number(R"((\d+) caractères au plus, sans espace)"), QuestionField("answer").max);
     EXPECT_EQ(number(R"(Un overlay, qui part tel quel, fait (\d+) x \1 pixels au plus)"), QuestionField("overlay").max);
     EXPECT_EQ(number(R"(jusqu'à (\d+) pixels de côté)"), kMaxLargeSide);
     EXPECT_EQ(number(R"(pixels de côté et (\d+)\s+millions de pixels)") * 1000000, kMaxLargePixels);

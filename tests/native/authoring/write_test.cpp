@@ -71,16 +71,16 @@ TEST_F(QuizFiles, TheGuidesExamplesBuild) {
         const std::regex picture(R"re(overlay = "([^"]+)"[^\n]*\nplace = \[\d+, \d+, (\d+), (\d+)\])re");
         for (auto p = std::sregex_iterator(source.begin(), source.end(), picture); p != std::sregex_iterator(); ++p)
             Write((*p)[1].str(), FakeGif(std::stoi((*p)[2].str()), std::stoi((*p)[3].str())));
-        const std::regex image(R"re(image = "([^"]+\.png)")re");  // a mosaic's pictures
+        const std::regex image(R"re(image = "([^"]+\.(png|jpg))")re");  // a mosaic's pictures
         for (auto p = std::sregex_iterator(source.begin(), source.end(), image); p != std::sregex_iterator(); ++p)
-            Write((*p)[1].str(), FakePng(64, 48));
+            Write((*p)[1].str(), (*p)[2] == "png" ? FakePng(64, 48) : EncodeJpeg(RgbImage(64, 48, {200, 120, 40}), 90));
         const fs::path out = dir / ("out" + std::to_string(built));
         std::ostringstream o, e;
         EXPECT_EQ(BuildCommand(WriteSource(source), out.string(), o, e), 0) << e.str();
         EXPECT_EQ(ErrorLines(e.str()), std::vector<std::string>{});  // not even a warning
         ++built;
     }
-    EXPECT_EQ(built, 3);
+    EXPECT_EQ(built, 5);  // the folder of photos, the farm, the mosaic, the fruits, the towns
 }
 
 
