@@ -18,7 +18,9 @@ struct Problem {
 // Whether any of the problems stops a build (warnings do not).
 bool HasErrors(const std::vector<Problem>& problems);
 
-// The problems for a message box: the file by its name, "ligne 19".
+// The problems of a source as a message box shows them to its author: the
+// file by its name alone, the count, then "ligne 19 : champ : message" a
+// problem (the command line keeps "fichier:ligne:" for editors).
 std::string ProblemsForABox(const std::string& sourcePath, const std::vector<Problem>& problems);
 
 // Problems as a stage says them, in the order it finds them.

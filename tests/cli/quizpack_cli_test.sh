@@ -157,9 +157,8 @@ printf 'executable = "essai"\ntitle = "Essai"\nlayoutType = 12\nlinkText = "%s"\
 check "broken source, every problem in French" "broken/quiz.toml:1: puzzle: manquant
 broken/quiz.toml:3: layoutType: 12 sort de l'intervalle 0 à 9
 broken/quiz.toml:4: linkText: 30 octets dans la page de codes 1252, 24 au plus
-broken/quiz.toml:6: question[1].answer: manquant
-broken/quiz.toml:7: question[1].answr: champ inconnu (une faute de frappe ?)
-5 problèmes dans broken/quiz.toml" "$(cat "$WORK/err")"
+broken/quiz.toml:7: question[1].answr: champ inconnu : vouliez-vous écrire « answer » ?
+4 problèmes dans broken/quiz.toml" "$(cat "$WORK/err")"
 printf 'title = "Essai\n' > broken/syntax.toml
 "$QP" check broken/syntax.toml 2>"$WORK/err"
 contains "TOML syntax in French" "broken/syntax.toml:1: toml: syntaxe incorrecte dans un texte" "$(cat "$WORK/err")"

@@ -73,11 +73,17 @@ const Field& Row(const std::vector<Field>& rows, std::string_view name) {
 const Field& HeaderField(std::string_view name) { return Row(kHeaderFields, name); }
 const Field& QuestionField(std::string_view name) { return Row(kQuestionFields, name); }
 
+bool IsHeaderFieldName(std::string_view name) {
+    return std::any_of(kHeaderFields.begin(), kHeaderFields.end(), [&](const Field& f) {
+        return name == f.name && f.type != FieldType::Questions && f.type != FieldType::Section;
+    });
+}
+
 std::string FieldJudge::Text(const SourceNode* node, int fallbackLine, const std::string& field,
                              size_t limit, bool required, bool lines, bool* read) {
     if (read) *read = false;
     if (!node) {
-        if (required) problems_->Report(fallbackLine, field, "manquant");
+        if (required) Missing(fallbackLine, field);
         return {};
     }
     if (node->kind != SourceNode::Kind::Text) {
@@ -190,7 +196,7 @@ bool FieldJudge::PictureBytes(const SourceNode& node, const std::string& field, 
 bool FieldJudge::Picture(const SourceNode* node, int fallbackLine, const std::string& field,
                          PictureSource* picture, bool scaled) {
     if (!node) {
-        problems_->Report(fallbackLine, field, "manquant");
+        Missing(fallbackLine, field);
         return false;
     }
     if (!PictureBytes(*node, field, picture)) return false;
@@ -227,16 +233,87 @@ bool FieldJudge::Picture(const SourceNode* node, int fallbackLine, const std::st
     return true;
 }
 
+void FieldJudge::Missing(int line, const std::string& field, const std::string& message) {
+    if (!StoodFor(field)) problems_->Report(line, field, message);
+}
+
 void FieldJudge::UnknownKeys(const SourceNode& table, const std::vector<Field>& known,
                              const std::vector<std::string>& alsoKnown, const std::string& prefix) {
+    std::vector<std::string> names;
+    for (const Field& f : known) names.push_back(f.name);
+    names.insert(names.end(), alsoKnown.begin(), alsoKnown.end());
+    std::string list;
+    for (size_t i = 0; i < names.size(); ++i) list += (i == 0 ? "" : i + 1 == names.size() ? " et " : ", ") + names[i];
     // Named references, not a structured binding: clang 14 (the fuzz build) cannot capture one.
     for (const auto& entry : table.fields) {
         const std::string& key = entry.first;
         const SourceNode& node = entry.second;
-        const bool listed = std::any_of(known.begin(), known.end(), [&](const Field& f) { return key == f.name; }) ||
-                            std::find(alsoKnown.begin(), alsoKnown.end(), key) != alsoKnown.end();
-        if (!listed) problems_->Report(node.line, prefix + key, "champ inconnu (une faute de frappe ?)");
+        if (std::find(names.begin(), names.end(), key) != names.end()) continue;
+        if (!prefix.empty() && IsHeaderFieldName(key)) continue;
+        // A name the table already gives is not the one this key misspells.
+        std::vector<std::string> absent;
+        for (const std::string& name : names)
+            if (!table.Get(name)) absent.push_back(name);
+        if (const std::string nearest = NearestName(key, absent); !nearest.empty()) {
+            problems_->Report(node.line, prefix + key, "champ inconnu : vouliez-vous écrire « " + nearest + " » ?");
+            StandFor(prefix + nearest);
+        } else {
+            problems_->Report(node.line, prefix + key, "champ inconnu ; les champs possibles ici : " + list);
+        }
     }
+}
+
+namespace {
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+
+// Letters added, left out, changed, or swapped with their neighbour, to go
+// from `a` to `b`, each letter changed at most once.
+size_t Distance(const std::string& a, const std::string& b) {
+    std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
+    for (size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
+    for (size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
+    for (size_t i = 1; i <= a.size(); ++i)
+        for (size_t j = 1; j <= b.size(); ++j) {
+            const bool same = Lower(a[i - 1]) == Lower(b[j - 1]);
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + (same ? 0 : 1)});
+            if (i > 1 && j > 1 && Lower(a[i - 1]) == Lower(b[j - 2]) && Lower(a[i - 2]) == Lower(b[j - 1]))
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+        }
+    return d[a.size()][b.size()];
+}
+
+}  // namespace
+
+std::string NearestName(const std::string& key, const std::vector<std::string>& names) {
+    constexpr size_t kMostEdits = 2;
+    std::string nearest;
+    size_t best = kMostEdits + 1;
+    for (const std::string& name : names)
+        if (const size_t d = Distance(key, name); d < best) {
+            best = d;
+            nearest = name;
+        }
+    return nearest;
+}
+
+std::string QuestionsNamed(const std::vector<size_t>& numbers) {
+    if (numbers.size() == 1) return "la question " + std::to_string(numbers[0]);
+    // Runs of three or more read as "1 à 4".
+    std::vector<std::string> parts;
+    for (size_t i = 0; i < numbers.size();) {
+        size_t end = i;
+        while (end + 1 < numbers.size() && numbers[end + 1] == numbers[end] + 1) ++end;
+        if (end >= i + 2) {
+            parts.push_back(std::to_string(numbers[i]) + " à " + std::to_string(numbers[end]));
+        } else {
+            for (size_t k = i; k <= end; ++k) parts.push_back(std::to_string(numbers[k]));
+        }
+        i = end + 1;
+    }
+    std::string text = "les questions ";
+    for (size_t i = 0; i < parts.size(); ++i) text += (i == 0 ? "" : i + 1 == parts.size() ? " et " : ", ") + parts[i];
+    return text;
 }
 
 }  // namespace quizpack

@@ -4,6 +4,7 @@
 // field added later is one row.
 #pragma once
 
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,6 +56,8 @@ struct Field {
 extern const std::vector<Field> kHeaderFields;
 extern const std::vector<Field> kQuestionFields;
 const Field& HeaderField(std::string_view name);
+// A field of the header proper: not the questions, not a section's table.
+bool IsHeaderFieldName(std::string_view name);
 const Field& QuestionField(std::string_view name);
 
 // Judges values against their rows, and says every problem.
@@ -77,14 +80,31 @@ public:
     // phone's photo, and its caller decodes it at the size it needs.
     bool Picture(const SourceNode* node, int fallbackLine, const std::string& field, PictureSource* picture,
                  bool scaled = false);
-    // Every key of `table` that `known` (and `alsoKnown`) lacks.
+    // Every key of `table` that `known` (and `alsoKnown`) lacks, with the
+    // known key it is probably a misspelling of. A header field's name in a
+    // table under the header is said by HeaderFieldsBelow, not here.
     void UnknownKeys(const SourceNode& table, const std::vector<Field>& known,
                      const std::vector<std::string>& alsoKnown, const std::string& prefix);
+    // A field the source lacks, said unless a key of the source already stands
+    // for it (misspelt, or written below the header): one mistake, one problem.
+    void Missing(int line, const std::string& field, const std::string& message = "manquant");
+    bool StoodFor(const std::string& field) const { return standIns_.count(field) > 0; }
+    void StandFor(const std::string& field) { standIns_.insert(field); }
 
 private:
     bool PictureBytes(const SourceNode& node, const std::string& field, PictureSource* picture);
     std::string folder_;
     Problems* problems_;
+    std::set<std::string> standIns_;  // fields, with their prefix, a key already stands for
 };
+
+// The known name `key` is probably a misspelling of: at most two letters
+// added, left out, changed or swapped with their neighbour, whatever their
+// case; the nearest, the first of `names` on a tie. "" when none is that near.
+std::string NearestName(const std::string& key, const std::vector<std::string>& names);
+
+// "la question 2", "les questions 2, 4 et 5", "les questions 1 à 4 et 9":
+// numbers from 1, in order.
+std::string QuestionsNamed(const std::vector<size_t>& numbers);
 
 }  // namespace quizpack

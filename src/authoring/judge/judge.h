@@ -21,6 +21,10 @@ struct JudgedHeader {
     bool puzzleRead = false;
 };
 
+// A header field written below a [[question]] or a section's heading: TOML
+// puts every key after a table's heading into that table. Said before the
+// header is judged, so that the field is not also said to be missing.
+void HeaderFieldsBelow(FieldJudge& judge, const SourceNode& root);
 JudgedHeader JudgeHeader(FieldJudge& judge, const SourceNode& root, QuizDefinition* quiz);
 void JudgeQuestions(FieldJudge& judge, const SourceNode& root, const JudgedHeader& header, QuizDefinition* quiz);
 

@@ -140,6 +140,27 @@ bool JudgeField(FieldJudge& judge, const Field& row, const SourceNode& node, Fie
 
 }  // namespace
 
+void HeaderFieldsBelow(FieldJudge& judge, const SourceNode& root) {
+    auto below = [&](const SourceNode& table, const std::string& prefix, const std::string& heading,
+                     const std::string& owner) {
+        for (const auto& entry : table.fields) {
+            if (!IsHeaderFieldName(entry.first)) continue;
+            judge.problems().Report(entry.second.line, prefix + entry.first,
+                                    entry.first + " vaut pour tout le quiz : écrivez cette ligne en haut du fichier, avant " +
+                                        heading + " ; plus bas, elle appartient à " + owner);
+            judge.StandFor(entry.first);
+        }
+    };
+    if (const SourceNode* questions = root.Get("question"); questions && questions->IsArrayOfTables())
+        for (size_t k = 0; k < questions->items.size(); ++k)
+            below(questions->items[k], "question[" + std::to_string(k + 1) + "].", "le premier [[question]]",
+                  "la question au-dessus");
+    for (const SectionKind* kind : SectionKinds())
+        if (const SourceNode* section = root.Get(kind->key); section && section->kind == SourceNode::Kind::Table)
+            below(*section, std::string(kind->key) + ".", "[" + std::string(kind->key) + "]",
+                  "[" + std::string(kind->key) + "]");
+}
+
 JudgedHeader JudgeHeader(FieldJudge& judge, const SourceNode& root, QuizDefinition* quiz) {
     JudgedHeader header;
     for (const Field& row : kHeaderFields) {
@@ -155,7 +176,11 @@ JudgedHeader JudgeHeader(FieldJudge& judge, const SourceNode& root, QuizDefiniti
         }
         ApplyFallback(row, quiz);
         if (!node) {
-            if (row.required) judge.problems().Report(1, row.name, "manquant");
+            if (row.required) judge.Missing(1, row.name);
+            // Written below a question, or misspelt: what the questions are
+            // judged against is not what the author meant.
+            if (judge.StoodFor(row.name) && row.name == std::string("answersPerQuestion")) header.answersKnown = false;
+            if (judge.StoodFor(row.name) && row.name == std::string("layoutType")) header.layoutKnown = false;
             continue;
         }
         FieldValue value;
@@ -171,6 +196,7 @@ void JudgeSource(const SourceRecord& source, QuizDefinition* quiz, Problems* pro
     FieldJudge judge(source.folder, problems);
     const SourceNode& root = source.root;
     judge.UnknownKeys(root, kHeaderFields, {}, "");
+    HeaderFieldsBelow(judge, root);
     for (const auto& [key, node] : root.fields) quiz->lines[key] = node.line;
     const SourceNode* section = nullptr;
     quiz->section = SectionOf(root, &section);

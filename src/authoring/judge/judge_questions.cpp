@@ -10,12 +10,59 @@ namespace quizpack {
 
 namespace {
 
+// The questions one header choice asks something of, said once for them all.
+struct Concerned {
+    std::vector<size_t> numbers;  // from 1
+    int line = 0;                 // the first one's
+    void Add(size_t number, int at) {
+        if (numbers.empty()) line = at;
+        numbers.push_back(number);
+    }
+};
+
+// What a layout that shows texts shows, and the layout that shows the same
+// without them. Layouts 1, 6 and 9 keep a text but never show it (the hint
+// label stays hidden), so a question may leave it out.
+struct TextLayout {
+    int layout;
+    const char* shows;
+    int without;
+    const char* withoutShows;
+};
+const TextLayout kTextLayouts[] = {
+    {2, "le texte d'une question sous son image quand elle est trouvée", 0, "ne montre aucun texte"},
+    {3, "le texte d'une question sous son image, et son image marquée, quand elle est trouvée", 1,
+     "montre l'image marquée seule"},
+    {4, "le texte et l'image marquée de chaque question quand toutes sont trouvées", 0, "ne montre aucun texte"},
+    {7, "sous chaque image le nombre de mots de la réponse, puis le texte de la question quand elle est trouvée", 5,
+     "montre le nombre de mots seul"},
+    {8, "le texte de chaque question sous son image dès le début, et les images marquées quand toutes sont trouvées", 0,
+     "ne montre aucun texte"},
+};
+
+const TextLayout* TextLayoutOf(int layout) {
+    for (const TextLayout& row : kTextLayouts)
+        if (row.layout == layout) return &row;
+    return nullptr;
+}
+
+bool LayoutShowsTexts(int layout) { return TextLayoutOf(layout) != nullptr; }
+
+struct HeaderDemands {
+    Concerned noText;     // the layout shows texts; these have none
+    Concerned lostTexts;  // the layout shows none; these have one
+    Concerned lostText2;  // the layout keeps one a question; these give text2
+    Concerned twoAnswers; // one field a question; these give two answers
+};
+
 // One question's judge: the problems it says are prefixed "question[k].".
 struct QuestionJudge {
     FieldJudge& judge;
     const SourceNode& table;
     const JudgedHeader& header;
     QuizDefinition* quiz;
+    HeaderDemands& demands;
+    size_t number;
     std::string prefix;
     quiz::QuestionSource q;
     QuestionDefinition def;
@@ -47,12 +94,11 @@ void QuestionJudge::Answers() {
         else
             for (size_t a = 0; a < many->items.size(); ++a)
                 answers.push_back({&many->items[a], "answers[" + std::to_string(a + 1) + "]"});
-    } else {
-        problems().Report(def.line, prefix + "answer", "manquant");
+    } else if (!judge.StoodFor(prefix + "answers")) {
+        judge.Missing(def.line, prefix + "answer");
     }
     const int perQuestion = quiz->package.answersPerQuestion;
-    if (answers.size() == 2 && perQuestion == 1 && header.answersKnown)
-        problems().Report(answers[1].first->line, prefix + "answers", "deux réponses, mais answersPerQuestion vaut 1");
+    if (answers.size() == 2 && perQuestion == 1 && header.answersKnown) demands.twoAnswers.Add(number, answers[1].first->line);
     def.answerLine = answers.empty() ? def.line : answers[0].first->line;
     def.answersRead = !answers.empty();
     for (size_t a = 0; a < answers.size() && a < 2; ++a) {
@@ -90,19 +136,14 @@ void QuestionJudge::LayoutTexts() {
         q.extraText = Text("text");
         q.extraText2 = Text("text2");
     } else if (strings == 0) {
-        for (const SourceNode* node : {text, text2})
-            if (node)
-                problems().Report(node->line, prefix + (node == text ? "text" : "text2"),
-                                  "la mise en page " + std::to_string(layout) +
-                                      " n'affiche aucun texte ; celui-ci serait perdu");
+        if (text || text2) demands.lostTexts.Add(number, (text ? text : text2)->line);
     } else {
-        // Layout 1 keeps a text a question never shows: it may be left out.
-        q.extraText = Text("text", layout != 1);
+        if (!text && LayoutShowsTexts(layout) && !judge.StoodFor(prefix + "text")) demands.noText.Add(number, def.line);
+        q.extraText = Text("text");
         if (strings == 2)
             q.extraText2 = Text("text2");
         else if (text2)
-            problems().Report(text2->line, prefix + "text2",
-                              "la mise en page " + std::to_string(layout) + " prend un seul texte par question");
+            demands.lostText2.Add(number, text2->line);
     }
 }
 
@@ -130,7 +171,7 @@ void QuestionJudge::Overlay() {
     bool placeOk = false;
     const Field& rectangle = QuestionField("place");
     if (!place) {
-        problems().Report(def.line, prefix + "place", "manquant : l'endroit où va la surimpression");
+        judge.Missing(def.line, prefix + "place", "manquant : l'endroit où va la surimpression");
     } else if (place->kind == SourceNode::Kind::Array && place->items.size() == 4) {
         placeOk = true;
         const char* names[] = {"left", "top", "width", "height"};
@@ -162,9 +203,55 @@ void QuestionJudge::Overlay() {
     def.drawnMark = def.hasOverlay && !overlay;
 }
 
+// Each header choice that asks something of the questions, said once, on
+// the choice's line (or the first question's, for a default), naming them all.
+void SayHeaderDemands(Problems& problems, const SourceNode& root, const QuizDefinition& quiz,
+                      const HeaderDemands& demands) {
+    auto say = [&](const char* field, const Concerned& concerned, const std::string& message) {
+        if (concerned.numbers.empty()) return;
+        const SourceNode* given = root.Get(field);
+        problems.Report(given ? given->line : concerned.line, field, message);
+    };
+    const int layout = quiz.package.layoutType;
+    const std::string layoutIs = root.Get("layoutType") ? "layoutType = " + std::to_string(layout)
+                                                        : "sans layoutType, la mise en page " + std::to_string(layout);
+    auto named = [](const Concerned& c) { return QuestionsNamed(c.numbers); };
+    auto one = [](const Concerned& c) { return c.numbers.size() == 1; };
+    if (const TextLayout* row = TextLayoutOf(layout); row && !demands.noText.numbers.empty())
+        say("layoutType", demands.noText,
+            layoutIs + " montre " + row->shows + " : il faut un texte (text = \"...\") à chaque question, et " +
+                named(demands.noText) + (one(demands.noText) ? " n'en a pas" : " n'en ont pas") +
+                " ; sans textes, choisissez layoutType = " + std::to_string(row->without) + ", qui " + row->withoutShows);
+    const Concerned& lost = demands.lostTexts;
+    if (!lost.numbers.empty()) {
+        const std::string shows = layout == 5 ? " montre sous chaque image le nombre de mots de la réponse, et aucun texte : "
+                                              : " ne montre aucun texte : ";
+        const std::string alternative =
+            layout == 5 ? "layoutType = 7, qui montre le nombre de mots, puis le texte quand la question est trouvée"
+                        : "layoutType = 2, qui montre le texte d'une question sous son image quand elle est trouvée";
+        say("layoutType", lost,
+            layoutIs + shows +
+                (one(lost) ? "le texte de " + named(lost) + " serait perdu ; retirez-le"
+                           : "les textes des " + named(lost).substr(4) + " seraient perdus ; retirez-les") +
+                ", ou choisissez " + alternative);
+    }
+    const Concerned& text2 = demands.lostText2;
+    say("layoutType", text2,
+        layoutIs + " garde un seul texte par question, text : le text2 de" +
+            (one(text2) ? " " + named(text2) + " serait perdu ; mettez-le dans text, ou retirez-le"
+                        : "s " + named(text2).substr(4) + " serait perdu ; mettez-les dans text, ou retirez-les"));
+    const Concerned& two = demands.twoAnswers;
+    say("answersPerQuestion", two,
+        std::string(root.Get("answersPerQuestion") ? "avec answersPerQuestion = 1" : "sans answersPerQuestion") +
+            ", chaque question a un seul champ de réponse, mais " + named(two) +
+            (one(two) ? " donne" : " donnent") +
+            " deux réponses ; gardez-en une, ou choisissez answersPerQuestion = 2 pour deux champs par question "
+            "(une question qui ne donne qu'une réponse a alors un seul champ)");
+}
+
 void JudgeQuestion(FieldJudge& judge, const SourceNode& table, size_t k, const JudgedHeader& header,
-                   QuizDefinition* quiz) {
-    QuestionJudge question{judge, table, header, quiz, "question[" + std::to_string(k + 1) + "].", {}, {}};
+                   QuizDefinition* quiz, HeaderDemands& demands) {
+    QuestionJudge question{judge, table, header, quiz, demands, k + 1, "question[" + std::to_string(k + 1) + "].", {}, {}};
     question.def.line = table.line;
     judge.UnknownKeys(table, kQuestionFields, quiz->section ? quiz->section->ownQuestionFields : std::vector<std::string>{},
                       question.prefix);
@@ -197,7 +284,9 @@ void JudgeQuestions(FieldJudge& judge, const SourceNode& root, const JudgedHeade
     if (count > most)
         judge.problems().Report(questions->items[most].line, "question",
                                 std::to_string(count) + " questions, " + std::to_string(most) + " au plus");
-    for (size_t k = 0; k < count; ++k) JudgeQuestion(judge, questions->items[k], k, header, quiz);
+    HeaderDemands demands;
+    for (size_t k = 0; k < count; ++k) JudgeQuestion(judge, questions->items[k], k, header, quiz, demands);
+    SayHeaderDemands(judge.problems(), root, *quiz, demands);
     if (count == 0 && (!node || questions))
         judge.problems().Report(node ? node->line : 1, "question",
                                 "aucune question : ajoutez au moins un bloc [[question]]");

@@ -29,7 +29,7 @@ TEST_F(QuizFiles, ChecksNameTheLineAndFieldAndWriteNothing) {
         {"answer with a trailing space", [](std::string& s) { s.replace(s.find("\"Rome\""), 6, "\"Rome \""); }, "Rome ", "question[2].answer"},
         {"answers per question 3", [](std::string& s) { s.replace(s.find("answersPerQuestion = 1"), 22, "answersPerQuestion = 3"); }, "answersPerQuestion", "answersPerQuestion"},
         {"layout type 10", [](std::string& s) { s.replace(s.find("layoutType = 3"), 14, "layoutType = 10"); }, "layoutType", "layoutType"},
-        {"layout text missing", [](std::string& s) { s.erase(s.find("text = \"Indice 2\"\n"), 18); }, "[[question]]\nanswer = \"Rome\"", "question[2].text"},
+        {"layout text missing", [](std::string& s) { s.erase(s.find("text = \"Indice 2\"\n"), 18); }, "layoutType =", "layoutType"},
         {"colour component 256", [](std::string& s) { s.replace(s.find("[10, 20, 30]"), 12, "[10, 256, 30]"); }, "background", "background[2]"},
         {"missing picture", [](std::string& s) { s.replace(s.find("images/un.gif"), 13, "images/non.gif"); }, "images/non.gif", "question[1].overlay"},
         {"picture that is not a picture", [](std::string& s) { s.replace(s.find("images/grille.gif"), 17, "images/texte.gif"); }, "puzzle", "puzzle"},
@@ -269,6 +269,109 @@ TEST_F(QuizFiles, EveryProblemOnceAndNothingThatOnlyFollows) {
         ASSERT_EQ(lines.size(), c.says.size()) << e.str();
         for (size_t i = 0; i < lines.size(); ++i)
             EXPECT_EQ(lines[i].rfind(path + ":" + c.says[i], 0), 0u) << lines[i];
+    }
+}
+
+// What a teacher who has never seen a TOML file writes wrong, and the whole
+// of what they are told: on the command line as "ligne: champ: message", or
+// (a row with a box path) as the message box says it.
+TEST_F(QuizFiles, MistakesAreSaidOnceWithWhyAndWhatToDo) {
+    const std::string top = "executable = \"essai\"\ntitle = \"Essai\"\npuzzle = \"images/grille.gif\"\n";
+    auto question = [](const std::string& answer, const std::string& more = "") {
+        return "\n[[question]]\nanswer = \"" + answer + "\"\n" + more;
+    };
+    const std::string five = question("Paris", "text = \"a\"\n") + question("Rome") + question("Oslo", "text = \"c\"\n") +
+                             question("Berne") + question("Kiev");
+    const std::string four = question("Paris") + question("Rome") + question("Oslo") + question("Berne");
+    struct Case {
+        const char* name;
+        std::string source;
+        std::string says;             // every line, or the box's whole text
+        const char* box = nullptr;    // the path the box is given; null: the command line
+    } cases[] = {
+        {"a layout that shows texts, three without", top + "layoutType = 3\n" + five,
+         "4: layoutType: layoutType = 3 montre le texte d'une question sous son image, et son image marqu\xC3\xA9" "e, quand "
+         "elle est trouv\xC3\xA9" "e : il faut un texte (text = \"...\") \xC3\xA0 chaque question, et les questions 2, 4 et 5 "
+         "n'en ont pas ; sans textes, choisissez layoutType = 1, qui montre l'image marqu\xC3\xA9" "e seule"},
+        {"a layout that shows texts, one without", top + "layoutType = 2\n" + question("Paris", "text = \"a\"\n") + question("Rome"),
+         "4: layoutType: layoutType = 2 montre le texte d'une question sous son image quand elle est trouv\xC3\xA9" "e : il faut "
+         "un texte (text = \"...\") \xC3\xA0 chaque question, et la question 2 n'en a pas ; sans textes, choisissez "
+         "layoutType = 0, qui ne montre aucun texte"},
+        {"the word count layout, four in a row without", top + "layoutType = 7\n" + four,
+         "4: layoutType: layoutType = 7 montre sous chaque image le nombre de mots de la r\xC3\xA9ponse, puis le texte de la "
+         "question quand elle est trouv\xC3\xA9" "e : il faut un texte (text = \"...\") \xC3\xA0 chaque question, et les "
+         "questions 1 \xC3\xA0 4 n'en ont pas ; sans textes, choisissez layoutType = 5, qui montre le nombre de mots seul"},
+        // Layout 6 keeps a text it never shows: none is asked for.
+        {"a layout that hides its texts", top + "layoutType = 6\n" + four, ""},
+        {"texts the layout never shows", top + "layoutType = 0\n" + question("Paris", "text = \"a\"\n") + question("Rome", "text2 = \"b\"\n"),
+         "4: layoutType: layoutType = 0 ne montre aucun texte : les textes des questions 1 et 2 seraient perdus ; retirez-les, "
+         "ou choisissez layoutType = 2, qui montre le texte d'une question sous son image quand elle est trouv\xC3\xA9" "e"},
+        {"a text and no layout", top + question("Paris") + question("Rome", "text = \"b\"\n"),
+         "10: layoutType: sans layoutType, la mise en page 0 ne montre aucun texte : le texte de la question 2 serait perdu ; "
+         "retirez-le, ou choisissez layoutType = 2, qui montre le texte d'une question sous son image quand elle est trouv\xC3\xA9" "e"},
+        {"a text in the word count layout", top + "layoutType = 5\n" + question("Paris", "text = \"a\"\n"),
+         "4: layoutType: layoutType = 5 montre sous chaque image le nombre de mots de la r\xC3\xA9ponse, et aucun texte : le "
+         "texte de la question 1 serait perdu ; retirez-le, ou choisissez layoutType = 7, qui montre le nombre de mots, puis "
+         "le texte quand la question est trouv\xC3\xA9" "e"},
+        {"a second text in a layout of one", top + "layoutType = 2\n" + question("Paris", "text = \"a\"\ntext2 = \"b\"\n"),
+         "4: layoutType: layoutType = 2 garde un seul texte par question, text : le text2 de la question 1 serait perdu ; "
+         "mettez-le dans text, ou retirez-le"},
+        {"two answers with one field a question", top + question("Paris") + "\n[[question]]\nanswers = [\"Rome\", \"Italie\"]\n",
+         "9: answersPerQuestion: sans answersPerQuestion, chaque question a un seul champ de r\xC3\xA9ponse, mais la question 2 "
+         "donne deux r\xC3\xA9ponses ; gardez-en une, ou choisissez answersPerQuestion = 2 pour deux champs par question (une "
+         "question qui ne donne qu'une r\xC3\xA9ponse a alors un seul champ)"},
+        // The layout lands in question 1: its texts are not judged against the default.
+        {"the layout below the first question", top + question("Paris", "layoutType = 3\ntext = \"a\"\n") + question("Rome", "text = \"b\"\n"),
+         "7: question[1].layoutType: layoutType vaut pour tout le quiz : \xC3\xA9" "crivez cette ligne en haut du fichier, avant "
+         "le premier [[question]] ; plus bas, elle appartient \xC3\xA0 la question au-dessus"},
+        {"the title below a question", "executable = \"essai\"\npuzzle = \"images/grille.gif\"\n" + question("Paris", "title = \"Essai\"\n"),
+         "6: question[1].title: title vaut pour tout le quiz : \xC3\xA9" "crivez cette ligne en haut du fichier, avant le "
+         "premier [[question]] ; plus bas, elle appartient \xC3\xA0 la question au-dessus"},
+        {"a misspelt answer", top + "\n[[question]]\nanwser = \"Paris\"\n",
+         "6: question[1].anwser: champ inconnu : vouliez-vous \xC3\xA9" "crire \xC2\xAB answer \xC2\xBB ?"},
+        {"a misspelt title, two letters off", "executable = \"essai\"\ntitel = \"Essai\"\nauteur = \"Zo\xC3\xA9\"\npuzzle = \"images/grille.gif\"\n" + question("Paris"),
+         "2: titel: champ inconnu : vouliez-vous \xC3\xA9" "crire \xC2\xAB title \xC2\xBB ?\n"
+         "3: auteur: champ inconnu : vouliez-vous \xC3\xA9" "crire \xC2\xAB author \xC2\xBB ?"},
+        {"three letters off is no misspelling", top + "auteurs = \"Zo\xC3\xA9\"\n" + question("Paris"),
+         "4: auteurs: champ inconnu ; les champs possibles ici : executable, version, title, author, subtitle, answerCaption1, "
+         "answerCaption2, linkText, statusText, quizKind, answersPerQuestion, layoutType, scrambled, background, puzzle, "
+         "question, motsmeles et mosaique"},
+        {"a question field misspelt beyond a guess", top + "\n[[question]]\nreponse = \"Paris\"\n",
+         "5: question[1].answer: manquant\n"
+         "6: question[1].reponse: champ inconnu ; les champs possibles ici : answer, answers, spare, text, text2, code, "
+         "letters, overlay et place"},
+        {"a mosaic with two questions without pictures", "executable = \"m\"\ntitle = \"M\"\n\n[mosaique]\n" + question("a") +
+             "\n[[question]]\nimage = \"images/un.gif\"\nanswer = \"b\"\n" + question("c"),
+         "4: mosaique: [mosaique] assemble la grille des images des questions : il faut une image (image = \"...\", \xC3\xA0 "
+         "c\xC3\xB4t\xC3\xA9 du fichier du quiz) \xC3\xA0 chaque question, et les questions 1 et 3 n'en ont pas"},
+        {"the box: the file's name, the count, a line a problem", top + "layoutType = 2\ncolour = 3\n" + question("Paris") +
+             question("Rome", "code = \"CODE ****\"\ntext = \"b\"\n"),
+         "quiz.toml : 2 probl\xC3\xA8mes et 1 avertissement\n\n"
+         "ligne 4 : layoutType : layoutType = 2 montre le texte d'une question sous son image quand elle est trouv\xC3\xA9" "e : "
+         "il faut un texte (text = \"...\") \xC3\xA0 chaque question, et la question 1 n'en a pas ; sans textes, choisissez "
+         "layoutType = 0, qui ne montre aucun texte\n"
+         "ligne 5 : colour : champ inconnu ; les champs possibles ici : executable, version, title, author, subtitle, "
+         "answerCaption1, answerCaption2, linkText, statusText, quizKind, answersPerQuestion, layoutType, scrambled, "
+         "background, puzzle, question, motsmeles et mosaique\n"
+         "ligne 12 : question[2].code : attention : le champ du code, large de 53 pixels, n'en montre que \xC2\xAB CODE *** \xC2\xBB "
+         "; environ 8 caract\xC3\xA8res y tiennent",
+         "C:\\Users\\zoe\\Quiz\\quiz.toml"},
+        {"the box of a sound source", top + question("Paris"), "quiz.toml : aucun probl\xC3\xA8me\n", "/home/zoe/quiz.toml"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = WriteSource(c.source);
+        std::string said;
+        if (c.box) {
+            QuizDefinition quiz;
+            said = ProblemsForABox(c.box, ReadQuizSource(path, &quiz));
+        } else {
+            std::ostringstream o, e;
+            EXPECT_EQ(CheckCommand(path, o, e), c.says.empty() ? 0 : 1) << e.str();
+            for (const std::string& line : ErrorLines(e.str()))
+                said += (said.empty() ? "" : "\n") + line.substr(line.rfind(path + ":", 0) == 0 ? path.size() + 1 : 0);
+        }
+        EXPECT_EQ(said, c.says);
     }
 }
 

@@ -253,7 +253,8 @@ TEST_F(QuizFiles, AMosaicHoldsTwoTo24PicturesInTilesItMakes) {
         {"9 in one column", MosaicSource(9, "columns = 1\n"), "5: mosaique.columns: en 1 colonne, les 9 images auraient des cases de 44 pixels ; il en faut 48"},
         {"more columns than pictures", MosaicSource(3, "columns = 4\n"), "5: mosaique.columns: 4 sort de l'intervalle 1 à 3"},
         {"a question without its picture", "executable = \"m\"\ntitle = \"M\"\n\n[mosaique]\n\n[[question]]\nanswer = \"a\"\n\n[[question]]\nimage = \"images/un.gif\"\nanswer = \"b\"\n",
-         "6: question[1].image: manquant"},
+         "4: mosaique: [mosaique] assemble la grille des images des questions : il faut une image (image = \"...\", \xC3\xA0 "
+         "c\xC3\xB4t\xC3\xA9 du fichier du quiz) \xC3\xA0 chaque question, et la question 1 n'en a pas"},
         {"a picture of its own and a place", MosaicSource(2) + "overlay = \"images/un.gif\"\n", "13: question[2].overlay: avec [mosaique], quizpack le fait lui-même"},
         {"an image without a mosaic", "executable = \"m\"\ntitle = \"M\"\npuzzle = \"images/grille.gif\"\n\n[[question]]\nimage = \"images/un.gif\"\nanswer = \"a\"\n",
          "6: question[1].image: champ inconnu"},

@@ -37,13 +37,14 @@ bool JudgeLayout(FieldJudge& judge, const SourceNode& node, size_t count, Mosaic
 bool JudgePictures(FieldJudge& judge, const SourceNode& root, QuizDefinition* quiz, MosaicPlan* plan) {
     const SourceNode* questions = root.Get("question");
     bool ok = true;
+    std::vector<size_t> missing;
     for (size_t k = 0; k < quiz->questions.size(); ++k) {
         const SourceNode& table = questions->items[k];
         const std::string field = "question[" + std::to_string(k + 1) + "].image";
         const SourceNode* image = table.Get("image");
         PictureSource picture;
         if (!image) {
-            judge.problems().Report(table.line, field, "manquant : l'image de la question, à côté du fichier du quiz");
+            if (!judge.StoodFor(field)) missing.push_back(k + 1);
             ok = false;
             continue;
         }
@@ -65,6 +66,11 @@ bool JudgePictures(FieldJudge& judge, const SourceNode& root, QuizDefinition* qu
         }
         plan->pictures[k] = ScaleImage(decoded, width, height);
     }
+    if (!missing.empty())
+        judge.problems().Report(quiz->sectionLine, kKey,
+                                "[mosaique] assemble la grille des images des questions : il faut une image "
+                                "(image = \"...\", à côté du fichier du quiz) à chaque question, et " +
+                                    QuestionsNamed(missing) + (missing.size() == 1 ? " n'en a pas" : " n'en ont pas"));
     return ok;
 }
 

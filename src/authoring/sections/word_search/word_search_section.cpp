@@ -22,7 +22,7 @@ bool JudgeGrid(FieldJudge& judge, const SourceNode& table, int line, WordSearchR
          {std::tuple<const char*, int*, int>{"columns", &request->columns, PuzzleGeometry::kMaxColumns},
           std::tuple<const char*, int*, int>{"rows", &request->rows, PuzzleGeometry::kMaxRows}}) {
         if (!table.Get(key)) {
-            problems.Report(line, kPrefix + key, "manquant");
+            judge.Missing(line, kPrefix + key);
             ok = false;
         } else if (judge.Integer(table.Get(key), kPrefix + key, 2, most, &value)) {
             *out = static_cast<int>(value);
