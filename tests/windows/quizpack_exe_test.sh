@@ -110,7 +110,7 @@ expect "  the box names the page too" 1 "$(LC_ALL=C grep -c "^- melange.html : l
 rm -f "$quiz/melange.exe" "$quiz/melange.html"
 printf '\n[[question]]\nanswer = ""\n' >>"$quiz/mélange.toml"
 wine "$driver" box "$quizpack_exe" quizpack "Le quiz n'est pas fait" "$quiz/mélange.toml" >"$scratch/box" 2>&1 || cat "$scratch/box"
-expect "the box lists the problem" 1 "$(LC_ALL=C grep -c "answer: vide" "$scratch/box")"
+expect "the box lists the problem by its line" 1 "$(LC_ALL=C grep -c "^ligne [0-9]* : question\[[0-9]*\]\.answer : " "$scratch/box")"
 expect "no .exe for a broken source" no "$([ -e "$quiz/melange.exe" ] && echo yes || echo no)"
 
 # A folder of pictures dropped on it: its quiz.toml and its .exe in it, the
