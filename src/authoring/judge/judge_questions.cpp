@@ -239,7 +239,7 @@ void SayHeaderDemands(Problems& problems, const SourceNode& root, const QuizDefi
     say("layoutType", text2,
         layoutIs + " garde un seul texte par question, text : le text2 de" +
             (one(text2) ? " " + named(text2) + " serait perdu ; mettez-le dans text, ou retirez-le"
-                        : "s " + named(text2).substr(4) + " serait perdu ; mettez-les dans text, ou retirez-les"));
+                        : "s " + named(text2).substr(4) + " seraient perdus ; mettez-les dans text, ou retirez-les"));
     const Concerned& two = demands.twoAnswers;
     say("answersPerQuestion", two,
         std::string(root.Get("answersPerQuestion") ? "avec answersPerQuestion = 1" : "sans answersPerQuestion") +
