@@ -290,8 +290,9 @@ lzw decode|record104.bin
 EOF2
 contains "verdict help gives an example" 'Exemple : quizpack verdict "Crème brûlée"' "$("$QP" verdict --help)"
 # An author's verbs first, the builders' after, under a line that says what quizpack is for.
-check "help: an author's verbs, then the builders'" "new check exe web preview build inspect lzw verdict png2bmp" \
-  "$("$QP" --help | grep -E '^  [a-z0-9]+ ' | awk '{print $1}' | paste -sd ' ')"
+check "help: an author's verbs, then the builders'" \
+  "Pour faire un quiz : new check exe web preview Pour qui construit ou vérifie les .exe : build inspect lzw verdict png2bmp" \
+  "$("$QP" --help | grep -E '^(Pour .* :$|  [a-z0-9]+ )' | sed 's/^  \([a-z0-9]*\) .*/\1/' | paste -sd ' ')"
 contains "help: what quizpack is for" "quizpack fait un quiz en images" "$("$QP" --help | head -n 1)"
 
 # ---- new: a file's name gives the answer ----

@@ -373,6 +373,8 @@ TEST_F(QuizFiles, MistakesAreSaidOnceWithWhyAndWhatToDo) {
         }
         EXPECT_EQ(said, c.says);
     }
+    // A problem whose line is not known (0) is said on the first one, never "ligne 0".
+    EXPECT_EQ(ProblemsForABox("q.toml", {{0, "toml", "fin inattendue"}}), "q.toml : 1 probl\xC3\xA8me\n\nligne 1 : toml : fin inattendue");
 }
 
 // Typographic apostrophes become the keyboard's, and letters the player does

@@ -80,6 +80,10 @@ TEST(PictureNames, AFileNameGivesTheAnswerItsAuthorMeantOrSaysWhyNot) {
         EXPECT_EQ(got.problem.rfind(c.problem, 0), 0u) << got.problem;
         EXPECT_NE(got.problem.find("; renommez l'image"), std::string::npos) << got.problem;
     }
+    // What a pupil who types the hyphen back reads about: a hyphen between letters only.
+    for (const auto& [file, hyphened] : std::vector<std::pair<std::string, std::string>>{
+             {"rouge-gorge.png", "Rouge-gorge"}, {"merle-.png", ""}, {"-merle.png", ""}, {"01-merle - Copie.png", ""}})
+        EXPECT_EQ(AnswerOfFileName(file).hyphened, hyphened) << file;
 }
 
 TEST(PictureNames, AFolderNameGivesATitleTheQuizCanWrite) {
