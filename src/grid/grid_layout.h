@@ -18,7 +18,6 @@ constexpr int kResultLabelBase = 5000;
 constexpr int kHintLabelBase = 8000;
 constexpr int kPictureBase = 9900;
 constexpr int kAnswerCaptionId = 156;  // both captions of a row carry it
-constexpr int kAnswerTextLimit = 85;   // characters an answer field accepts
 
 constexpr int kPuzzlePictureId = 400;
 constexpr int kOverlayPictureBase = 10400;

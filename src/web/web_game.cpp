@@ -149,7 +149,7 @@ void RestoreProgress(WebGame* game, const uint8_t* progress, size_t progressSize
         for (int j = 1; j <= perQuestion; ++j) {
             const int a = AnswerNumber(k, j, perQuestion);
             WebField& field = game->fields[size_t(a - 1)];
-            char restored[kProgressLineLimit + 1];
+            char restored[kAnswerFieldLimit + 1];
             ReadProgressLine(progress, progress ? progressSize : 0, &position, restored);
             field.text = restored;
             if (perQuestion == 2 && IsHiddenSecondAnswer(entry, j)) {
@@ -229,7 +229,7 @@ ChosenFile ReadChosenFile(const WebGame& game, const uint8_t* data, size_t size)
 
 void TypeAndCheck(WebGame* game, int a, const std::string& text) {
     if (a < 1 || a > int(game->fields.size())) return;
-    game->fields[size_t(a - 1)].text = text.substr(0, kAnswerTextLimit);
+    game->fields[size_t(a - 1)].text = text.substr(0, kAnswerFieldLimit);
     Check(game, a);
 }
 

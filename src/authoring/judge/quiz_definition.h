@@ -19,7 +19,6 @@ namespace quizpack {
 struct SectionKind;
 
 // Limits of a source beyond the records' own, which the guide gives too.
-constexpr size_t kMaxTypedAnswer = 85;    // what an answer field accepts
 constexpr double kMinColourDistance = 80;  // closer colours cannot be told apart on screen
 // The grid centres each copy of the puzzle in a column this wide, and the
 // columns are 540 apart: a wider puzzle is scaled down to it.

@@ -10,6 +10,7 @@
 #include "grid/quiz_tables.h"
 #include "make/make_resources.h"
 #include "model/package.h"
+#include "model/quiz_state.h"
 #include "pictures/picture_info.h"
 #include "text/french.h"
 #include "text/text.h"
@@ -171,7 +172,7 @@ std::string PageGrid(const QuizDefinition& quiz, const std::vector<Resource>& re
                                      : " <span class=\"caption\">" + caption + "</span><span class=\"visually-hidden\">") +
                     " de la question " + n + "</span></label><input id=\"answer-" + a + "\" data-field=\"" + a +
                     // A phone neither corrects, completes nor capitalizes an answer.
-                    "\" type=\"text\" maxlength=\"85\" autocomplete=\"off\" autocapitalize=\"off\" autocorrect=\"off\""
+                    "\" type=\"text\" maxlength=\"" + std::to_string(quiz::kAnswerFieldLimit) + "\" autocomplete=\"off\" autocapitalize=\"off\" autocorrect=\"off\""
                     " spellcheck=\"false\">"
                     "<output id=\"verdict-" + a + "\" class=\"verdict\" for=\"answer-" + a + "\"></output>";
         }
