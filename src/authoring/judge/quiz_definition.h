@@ -25,8 +25,9 @@ constexpr double kMinColourDistance = 80;  // closer colours cannot be told apar
 constexpr int kPictureColumn = 510;
 constexpr int kWindowHeight = 600;      // a taller puzzle is seen in parts
 constexpr int kMaxPuzzleHeight = 2000;  // once at most 510 wide
-// The player writes "%d lettres" on each copy from (183, 468): a puzzle
-// quizpack makes is at least this tall, so that the count shows on it.
+// The player writes "%d lettres" on each copy from (quiz::kLetterCountLeft,
+// quiz::kLetterCountTop): a puzzle quizpack makes is at least this tall, so
+// that the count shows on it.
 constexpr int kMinMadeHeight = 485;
 
 struct QuestionDefinition {
