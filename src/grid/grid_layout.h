@@ -17,6 +17,8 @@ constexpr int kAnswerFieldBase = 4000;
 constexpr int kResultLabelBase = 5000;
 constexpr int kHintLabelBase = 8000;
 constexpr int kPictureBase = 9900;
+// From an answer field's id to its result label's.
+constexpr int kFieldToResultLabel = kResultLabelBase - kAnswerFieldBase;
 constexpr int kAnswerCaptionId = 156;  // both captions of a row carry it
 
 constexpr int kPuzzlePictureId = 400;
