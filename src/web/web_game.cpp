@@ -9,6 +9,7 @@
 #include "grid/grid_layout.h"
 #include "model/cp1252.h"
 #include "shell/link_address.h"
+#include "web/json_string.h"
 
 namespace quiz {
 
@@ -104,21 +105,7 @@ void StartHint(const QuizState& state, const QuestionEntry* entry, WebQuestion* 
 }
 
 void AppendJsonString(std::string* out, const std::string& cp1252) {
-    *out += '"';
-    for (char c : Cp1252ToUtf8Text(cp1252)) {
-        const unsigned char u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            *out += '\\';
-            *out += c;
-        } else if (u < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", u);
-            *out += escape;
-        } else {
-            *out += c;
-        }
-    }
-    *out += '"';
+    *out += JsonString(Cp1252ToUtf8Text(cp1252), JsonPlace::kParsed);
 }
 
 }  // namespace
