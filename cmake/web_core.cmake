@@ -15,7 +15,8 @@ if(NOT QUIZ_EMXX)
 else()
 set(web_sources model/alert.cpp model/quiz_state.cpp model/stored_form.cpp model/cp1252.cpp model/lzw.cpp
   model/package.cpp answers/answer_compare.cpp answers/progress_file.cpp answers/answer_rules.cpp
-  grid/grid_layout.cpp grid/quiz_tables.cpp grid/hide_found.cpp shell/link_address.cpp web/web_game.cpp web/web_exports.cpp)
+  grid/grid_layout.cpp grid/quiz_tables.cpp grid/hide_found.cpp shell/link_address.cpp web/web_game.cpp web/json_string.cpp
+  web/web_exports.cpp)
 list(TRANSFORM web_sources PREPEND ${PROJECT_SOURCE_DIR}/src/)
 file(GLOB web_headers ${PROJECT_SOURCE_DIR}/src/model/*.h ${PROJECT_SOURCE_DIR}/src/answers/*.h
   ${PROJECT_SOURCE_DIR}/src/grid/*.h ${PROJECT_SOURCE_DIR}/src/web/*.h)

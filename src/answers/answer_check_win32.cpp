@@ -73,7 +73,7 @@ void RevealAllWhenDone(QuizState* state, HWND grid) {
 
 void CheckAnswerField(QuizState* state, HWND grid, int fieldId) {
     char shown[kTextSize] = {};
-    GridItemText(grid, fieldId + 1000, shown, 255);
+    GridItemText(grid, fieldId + kFieldToResultLabel, shown, 255);
     const int perQuestion = state->answersPerQuestion;
     const FieldAnswer field = FieldAnswerOf(fieldId, perQuestion);
     QuestionEntry* entry = QuestionAt(state, field.question);
@@ -85,7 +85,7 @@ void CheckAnswerField(QuizState* state, HWND grid, int fieldId) {
                               ? kVerdictBravo
                               : ChooseVerdict(AcceptedAnswer(entry, field.place), typed);
     if (std::strcmp(verdict, shown) == 0) return;  // unchanged: nothing more to do
-    SetGridItemText(grid, fieldId + 1000, verdict);
+    SetGridItemText(grid, fieldId + kFieldToResultLabel, verdict);
 
     if (std::strcmp(verdict, kVerdictBravo) != 0) {
         if (WrongAnswerHidesHint(state->layoutType)) ShowHint(grid, field.question, SW_HIDE);

@@ -50,7 +50,7 @@ ChosenProgress ReadChosenProgress(const uint8_t* data, size_t size) {
     for (size_t at = 0; at < text.size();) {
         size_t end = text.find_first_of("\r\n", at);
         if (end == std::string::npos) end = text.size();
-        out.lines.push_back(text.substr(at, std::min(end - at, size_t(kProgressLineLimit))));
+        out.lines.push_back(text.substr(at, std::min(end - at, size_t(kAnswerFieldLimit))));
         any = any || end > at;
         at = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     }
@@ -61,10 +61,10 @@ ChosenProgress ReadChosenProgress(const uint8_t* data, size_t size) {
 void ReadProgressLine(const uint8_t* data, size_t size, size_t* position, char* text) {
     size_t p = *position;
     int copied = 0;
-    while (p < size && data[p] != '\r' && copied < kProgressLineLimit)
+    while (p < size && data[p] != '\r' && copied < kAnswerFieldLimit)
         text[copied++] = static_cast<char>(data[p++]);
     text[copied] = '\0';
-    if (copied == kProgressLineLimit)
+    if (copied == kAnswerFieldLimit)
         while (p < size && data[p] != '\r') ++p;
     while (p < size && data[p] != '\n') ++p;
     if (p < size) ++p;  // over the LF

@@ -7,22 +7,22 @@
 #include <string>
 #include <vector>
 
+#include "model/quiz_state.h"
+
 namespace quiz {
 
-constexpr int kProgressLineLimit = 85;  // an answer field holds no more
-
-// The next line from `position`: at most 85 bytes up to the next CR (the rest
+// The next line from `position`: at most kAnswerFieldLimit bytes up to the next CR (the rest
 // of a longer line is skipped), then everything up to the next LF and one
 // byte more. A line ended by LF alone runs on to the next CR, LF included.
-// Writes the line NUL-terminated into `text` (86 bytes at least) and moves
+// Writes the line NUL-terminated into `text` (kAnswerFieldLimit + 1 bytes at least) and moves
 // `position` past it; at the end of the data the text is empty.
 void ReadProgressLine(const uint8_t* data, size_t size, size_t* position, char* text);
 
 // A progress file a player picks (the page's "Reprendre"): written by the
 // player, or by an editor on a phone or a Mac on the way. Lines end in CR LF,
 // LF or CR alone; a UTF-8 byte-order mark is dropped, and UTF-8 text becomes
-// CP1252 ('?' for a character it has no byte for); each line is cut to 85
-// bytes, as the player's reader cuts it.
+// CP1252 ('?' for a character it has no byte for); each line is cut to
+// kAnswerFieldLimit bytes, as the player's reader cuts it.
 constexpr size_t kChosenProgressLimit = size_t(1) << 20;  // a player's file is some kilobytes
 enum class ChosenProgressKind {
     kText,

@@ -43,7 +43,8 @@ struct ProgressReader {
     size_t position;
 };
 void OpenProgressReader(ProgressReader* reader);
-// The next line into `text` (86 bytes at least): empty without a file.
+// The next line into `text` (kAnswerFieldLimit + 1 bytes at least): empty
+// without a file.
 void NextProgressLine(ProgressReader* reader, char* text);
 void CloseProgressReader(ProgressReader* reader);
 

@@ -17,12 +17,17 @@ constexpr int kAnswerFieldBase = 4000;
 constexpr int kResultLabelBase = 5000;
 constexpr int kHintLabelBase = 8000;
 constexpr int kPictureBase = 9900;
+// From an answer field's id to its result label's.
+constexpr int kFieldToResultLabel = kResultLabelBase - kAnswerFieldBase;
 constexpr int kAnswerCaptionId = 156;  // both captions of a row carry it
-constexpr int kAnswerTextLimit = 85;   // characters an answer field accepts
 
 constexpr int kPuzzlePictureId = 400;
 constexpr int kOverlayPictureBase = 10400;
 constexpr int kWantedPictureSize = 510;  // passed to the loader, which ignores it
+// Where "%d lettres" is written on each copy of the puzzle (its text's top
+// left corner, in the picture's own pixels): a puzzle keeps that strip clear.
+constexpr int kLetterCountLeft = 183;
+constexpr int kLetterCountTop = 468;
 
 // Window styles, as Windows numbers them, so that the portable plan can name
 // them; the Win32 half checks them against <windows.h>.

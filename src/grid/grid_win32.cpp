@@ -70,13 +70,13 @@ void CreateAnswerFields(HWND grid, QuizState* state, const QuestionEntry* entry,
     const int perQuestion = state->answersPerQuestion;
     for (int j = 1; j <= perQuestion; ++j) {
         const int a = AnswerNumber(k, j, perQuestion);
-        char restored[kProgressLineLimit + 1];
+        char restored[kAnswerFieldLimit + 1];
         NextProgressLine(progress, restored);
         HWND field = GridChild(grid, "Edit", restored,
                                  kChild | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | ES_CENTER,
                                  AnswerFieldRect(left, answerTop, j, perQuestion),
                                  kAnswerFieldBase + a, AsFont(state->smallFont), FALSE);
-        SendMessageA(field, EM_LIMITTEXT, kAnswerTextLimit, 0);
+        SendMessageA(field, EM_LIMITTEXT, kAnswerFieldLimit, 0);
         HWND result = GridChild(grid, "Static", kVerdictUnknown,
                                   kChild | WS_BORDER | SS_CENTERIMAGE | SS_CENTER,
                                   ResultLabelRect(left, answerTop, j, perQuestion),

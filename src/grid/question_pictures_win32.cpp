@@ -51,7 +51,7 @@ void WriteLetterCountIn(HDC dc, int k, HFONT font) {
     char text[32];
     const int length = wsprintfA(text, "%d lettres", LetterCountOf(k));
     HGDIOBJ oldFont = SelectObject(dc, font);
-    TextOutA(dc, 183, 468, text, length);  // the context's defaults: black on opaque white
+    TextOutA(dc, kLetterCountLeft, kLetterCountTop, text, length);  // the context's defaults: black on opaque white
     SelectObject(dc, oldFont);
 }
 

@@ -9,7 +9,8 @@
 namespace quiz {
 
 // A new bitmap: a copy of `picture` with "%d lettres" for question k written
-// at (183, 468), black on opaque white, in `font`. Null for a null picture.
+// at (kLetterCountLeft, kLetterCountTop), black on opaque white, in `font`.
+// Null for a null picture.
 // The picture given is never written on.
 HBITMAP DrawLetterCount(QuizState* state, HBITMAP picture, int k, HFONT font);
 

@@ -13,6 +13,7 @@ using WindowHandle = void*;  // HWND on Windows
 constexpr int kTextSize = 260;        // every quiz text holds at most 259 bytes
 constexpr int kLinkTextSize = 25;     // link text: at most 24 bytes
 constexpr int kStatusTextSize = 43;   // status text: at most 42 bytes
+constexpr int kAnswerFieldLimit = 85;  // bytes an answer field holds, and so a progress line
 constexpr int kMaxQuestions = 96;     // 32 grid rows of three questions
 constexpr int kMaxRows = 32;
 

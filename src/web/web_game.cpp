@@ -9,6 +9,7 @@
 #include "grid/grid_layout.h"
 #include "model/cp1252.h"
 #include "shell/link_address.h"
+#include "web/json_string.h"
 
 namespace quiz {
 
@@ -104,21 +105,7 @@ void StartHint(const QuizState& state, const QuestionEntry* entry, WebQuestion* 
 }
 
 void AppendJsonString(std::string* out, const std::string& cp1252) {
-    *out += '"';
-    for (char c : Cp1252ToUtf8Text(cp1252)) {
-        const unsigned char u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            *out += '\\';
-            *out += c;
-        } else if (u < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", u);
-            *out += escape;
-        } else {
-            *out += c;
-        }
-    }
-    *out += '"';
+    *out += JsonString(Cp1252ToUtf8Text(cp1252), JsonPlace::kParsed);
 }
 
 }  // namespace
@@ -149,7 +136,7 @@ void RestoreProgress(WebGame* game, const uint8_t* progress, size_t progressSize
         for (int j = 1; j <= perQuestion; ++j) {
             const int a = AnswerNumber(k, j, perQuestion);
             WebField& field = game->fields[size_t(a - 1)];
-            char restored[kProgressLineLimit + 1];
+            char restored[kAnswerFieldLimit + 1];
             ReadProgressLine(progress, progress ? progressSize : 0, &position, restored);
             field.text = restored;
             if (perQuestion == 2 && IsHiddenSecondAnswer(entry, j)) {
@@ -229,7 +216,7 @@ ChosenFile ReadChosenFile(const WebGame& game, const uint8_t* data, size_t size)
 
 void TypeAndCheck(WebGame* game, int a, const std::string& text) {
     if (a < 1 || a > int(game->fields.size())) return;
-    game->fields[size_t(a - 1)].text = text.substr(0, kAnswerTextLimit);
+    game->fields[size_t(a - 1)].text = text.substr(0, kAnswerFieldLimit);
     Check(game, a);
 }
 

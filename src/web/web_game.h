@@ -75,7 +75,7 @@ struct ChosenFile {
 };
 ChosenFile ReadChosenFile(const WebGame& game, const uint8_t* data, size_t size);
 
-// Answer field a (from 1) now holds `text` (CP1252, cut to 85 bytes); then
+// Answer field a (from 1) now holds `text` (CP1252, cut to kAnswerFieldLimit bytes); then
 // it is judged, as leaving the field or Enter judges it in the player.
 void TypeAndCheck(WebGame* game, int a, const std::string& text);
 

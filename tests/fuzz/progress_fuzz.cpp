@@ -70,23 +70,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<std::string> lines;
     std::string written;
     for (size_t position = 0; position < size;) {
-        char text[quiz::kProgressLineLimit + 1];
+        char text[quiz::kAnswerFieldLimit + 1];
         std::memset(text, 'x', sizeof text);
         const size_t before = position;
         quiz::ReadProgressLine(data, size, &position, text);
         const size_t length = strnlen(text, sizeof text);
-        if (length > size_t(quiz::kProgressLineLimit) || position <= before || position > size) std::abort();
+        if (length > size_t(quiz::kAnswerFieldLimit) || position <= before || position > size) std::abort();
         if (std::memchr(text, '\r', length) || std::memcmp(text, data + before, length) != 0) std::abort();
         lines.emplace_back(text, length);
         written += lines.back() + "\r\n";
     }
-    char end[quiz::kProgressLineLimit + 1];
+    char end[quiz::kAnswerFieldLimit + 1];
     size_t past = size;
     quiz::ReadProgressLine(data, size, &past, end);
     if (end[0] != '\0' || past != size) std::abort();  // past the end, nothing
     size_t position = 0;
     for (const std::string& line : lines) {
-        char text[quiz::kProgressLineLimit + 1];
+        char text[quiz::kAnswerFieldLimit + 1];
         quiz::ReadProgressLine(reinterpret_cast<const uint8_t*>(written.data()), written.size(), &position, text);
         if (line != text) std::abort();
     }
@@ -104,7 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!Start(&game, data, size) || game.fields.size() != size_t(2 * kQuestions)) std::abort();
     for (size_t f = 0; f < game.fields.size(); ++f) {
         const quiz::WebField& field = game.fields[f];
-        if (field.text.size() > size_t(quiz::kProgressLineLimit) || field.verdict.empty()) std::abort();
+        if (field.text.size() > size_t(quiz::kAnswerFieldLimit) || field.verdict.empty()) std::abort();
         const bool hiddenSecond = f % 2 == 1 && (f / 2 + 1) % 5 == 0;
         if (field.hidden != hiddenSecond || (field.hidden && field.text != "-")) std::abort();
         if (writtenByPlayer && !field.hidden && field.text != (f < lines.size() ? lines[f] : "")) std::abort();
@@ -129,7 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const auto* bytes = reinterpret_cast<const uint8_t*>(picked.progress.data());
         if (!Start(&resumed, bytes, picked.progress.size())) std::abort();
         for (size_t position = 0; position < picked.progress.size();) {
-            char text[quiz::kProgressLineLimit + 1];
+            char text[quiz::kAnswerFieldLimit + 1];
             const size_t before = position;
             quiz::ReadProgressLine(bytes, picked.progress.size(), &position, text);
             if (position - before != std::strlen(text) + 2) std::abort();  // every line ends CR LF

@@ -236,7 +236,7 @@ TEST(ProgressFile, LinesReachTheirFields) {
         const auto* data = reinterpret_cast<const uint8_t*>(c.data.data());
         size_t position = 0;
         for (const std::string& expected : c.lines) {
-            char text[kProgressLineLimit + 1];
+            char text[kAnswerFieldLimit + 1];
             std::memset(text, '#', sizeof text);
             ReadProgressLine(data, c.data.size(), &position, text);
             EXPECT_EQ(std::string(text), expected);

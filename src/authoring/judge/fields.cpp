@@ -51,7 +51,7 @@ const std::vector<Field> kHeaderFields = {
 };
 
 const std::vector<Field> kQuestionFields = {
-    {"answer", FieldType::Answers, 1, kMaxTypedAnswer, nullptr, true, nullptr},
+    {"answer", FieldType::Answers, 1, quiz::kAnswerFieldLimit, nullptr, true, nullptr},
     {"answers", FieldType::Answers, 1, 2, nullptr, false, nullptr},
     {"spare", FieldType::Text, 0, kMaxText, nullptr, false, nullptr},
     {"text", FieldType::Text, 0, kMaxText, nullptr, false, nullptr},

@@ -19,15 +19,15 @@ namespace quizpack {
 struct SectionKind;
 
 // Limits of a source beyond the records' own, which the guide gives too.
-constexpr size_t kMaxTypedAnswer = 85;    // what an answer field accepts
 constexpr double kMinColourDistance = 80;  // closer colours cannot be told apart on screen
 // The grid centres each copy of the puzzle in a column this wide, and the
 // columns are 540 apart: a wider puzzle is scaled down to it.
 constexpr int kPictureColumn = 510;
 constexpr int kWindowHeight = 600;      // a taller puzzle is seen in parts
 constexpr int kMaxPuzzleHeight = 2000;  // once at most 510 wide
-// The player writes "%d lettres" on each copy from (183, 468): a puzzle
-// quizpack makes is at least this tall, so that the count shows on it.
+// The player writes "%d lettres" on each copy from (quiz::kLetterCountLeft,
+// quiz::kLetterCountTop): a puzzle quizpack makes is at least this tall, so
+// that the count shows on it.
 constexpr int kMinMadeHeight = 485;
 
 struct QuestionDefinition {

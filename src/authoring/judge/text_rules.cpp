@@ -7,6 +7,7 @@
 
 #include "judge/player_verdict.h"
 #include "judge/quiz_definition.h"
+#include "model/quiz_state.h"
 #include "model/stored_form.h"
 #include "sections/word_search/word_search.h"
 #include "text/text.h"
@@ -39,10 +40,10 @@ void CheckTypable(Problems& problems, int line, const std::string& field, const 
         problems.Report(line, field, "vide : aucun joueur ne pourrait la taper");
         return;
     }
-    if (answer.size() > kMaxTypedAnswer)
+    if (answer.size() > size_t(quiz::kAnswerFieldLimit))
         problems.Report(line, field,
                       std::to_string(answer.size()) + " octets ; un champ de réponse en prend " +
-                          std::to_string(kMaxTypedAnswer) + " au plus");
+                          std::to_string(quiz::kAnswerFieldLimit) + " au plus");
     if (std::any_of(answer.begin(), answer.end(),
                     [](char c) { return static_cast<uint8_t>(c) < 0x20; }))
         problems.Report(line, field,

@@ -18,7 +18,7 @@ int CountLetters(const std::string& cp1252);
 std::string StoredFormOf(std::string cp1252);
 
 // An accepted answer must be one a player can type into an answer field: not
-// empty, at most 85 bytes, no control character, and no space at either end
+// empty, at most quiz::kAnswerFieldLimit bytes, no control character, and no space at either end
 // (typed answers are trimmed).
 void CheckTypable(Problems& problems, int line, const std::string& field, const std::string& answer);
 

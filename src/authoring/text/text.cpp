@@ -5,33 +5,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "model/cp1252.h"
-
 namespace quizpack {
 
 namespace {
-
-uint32_t CodePointOf(uint8_t byte) { return quiz::Cp1252CodePoint(byte); }
-
-void AppendUtf8(uint32_t cp, std::string* out) {
-    if (cp < 0x80) {
-        out->push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out->push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out->push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
-
-bool ByteOf(uint32_t cp, uint8_t* byte) {
-    const int b = quiz::Cp1252ByteOf(cp);
-    if (b < 0) return false;
-    *byte = static_cast<uint8_t>(b);
-    return true;
-}
 
 char HexDigit(int v) { return "0123456789abcdef"[v]; }
 
@@ -44,59 +20,30 @@ int HexValue(char c) {
 
 }  // namespace
 
-int Utf8TrailBytes(uint8_t lead) {
-    return lead < 0x80 ? 0 : lead >= 0xC2 && lead < 0xE0 ? 1
-         : lead >= 0xE0 && lead < 0xF0 ? 2 : lead >= 0xF0 && lead < 0xF5 ? 3 : -1;
-}
-
-size_t FirstInvalidUtf8(std::string_view bytes) {
-    size_t i = 0;
-    while (i < bytes.size()) {
-        const int extra = Utf8TrailBytes(static_cast<uint8_t>(bytes[i]));
-        if (extra < 0 || i + extra >= bytes.size()) return i;
-        for (int k = 1; k <= extra; ++k)
-            if ((static_cast<uint8_t>(bytes[i + k]) & 0xC0) != 0x80) return i;
-        i += extra + 1;
-    }
-    return std::string::npos;
-}
-
 bool Utf8ToCp1252(std::string_view utf8, std::string* out, std::string* error) {
     out->clear();
     std::vector<std::string> missing;
     size_t i = 0;
     while (i < utf8.size()) {
-        uint8_t lead = static_cast<uint8_t>(utf8[i]);
-        const int extra = Utf8TrailBytes(lead);
-        if (extra < 0 || i + extra >= utf8.size()) {
+        uint32_t cp = 0;
+        const int length = quiz::Utf8SequenceAt(utf8, i, &cp);
+        // The smallest character of each length: a longer form of a smaller one is overlong.
+        static const uint32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (length == 0 || cp < kMinimum[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
             if (error) *error = "UTF-8 invalide à l'octet " + std::to_string(i + 1);
             return false;
         }
-        uint32_t cp = extra == 0 ? lead : lead & (0x3F >> extra);
-        for (int k = 1; k <= extra; ++k) {
-            uint8_t next = static_cast<uint8_t>(utf8[i + k]);
-            if ((next & 0xC0) != 0x80) {
-                if (error) *error = "UTF-8 invalide à l'octet " + std::to_string(i + 1);
-                return false;
-            }
-            cp = (cp << 6) | (next & 0x3F);
-        }
-        static const uint32_t kMinimum[] = {0, 0x80, 0x800, 0x10000};
-        if (cp < kMinimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            if (error) *error = "UTF-8 invalide à l'octet " + std::to_string(i + 1);
-            return false;
-        }
-        uint8_t byte;
-        if (ByteOf(cp, &byte)) {
+        const int byte = quiz::Cp1252ByteOf(cp);
+        if (byte >= 0) {
             out->push_back(static_cast<char>(byte));
         } else {
             // Every character that cannot go is named, not just the first.
             char name[16];
             std::snprintf(name, sizeof name, "U+%04X", cp);
-            std::string named = std::string("« ") + std::string(utf8.substr(i, extra + 1)) + " » (" + name + ")";
+            std::string named = std::string("« ") + std::string(utf8.substr(i, size_t(length))) + " » (" + name + ")";
             if (std::find(missing.begin(), missing.end(), named) == missing.end()) missing.push_back(named);
         }
-        i += extra + 1;
+        i += size_t(length);
     }
     if (missing.empty()) return true;
     if (error) {
@@ -121,15 +68,13 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
     std::u16string out;
     size_t i = 0;
     while (i < utf8.size()) {
-        const uint8_t lead = static_cast<uint8_t>(utf8[i]);
-        const int extra = Utf8TrailBytes(lead);
-        if (extra < 0 || FirstInvalidUtf8(utf8.substr(i, extra + 1)) != std::string::npos) {
+        uint32_t cp = 0;
+        const int length = quiz::Utf8SequenceAt(utf8, i, &cp);
+        if (length == 0) {
             out.push_back(u'\uFFFD');  // a byte that starts no sound sequence
             ++i;
             continue;
         }
-        uint32_t cp = extra == 0 ? lead : lead & (0x3F >> extra);
-        for (int k = 1; k <= extra; ++k) cp = (cp << 6) | (static_cast<uint8_t>(utf8[i + k]) & 0x3F);
         if (cp >= 0x10000) {
             cp -= 0x10000;
             out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
@@ -137,17 +82,12 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
         } else {
             out.push_back(static_cast<char16_t>(cp));
         }
-        i += extra + 1;
+        i += size_t(length);
     }
     return out;
 }
 
-std::string Cp1252ToUtf8(std::string_view cp1252) {
-    std::string out;
-    out.reserve(cp1252.size() * 2);
-    for (char c : cp1252) AppendUtf8(CodePointOf(static_cast<uint8_t>(c)), &out);
-    return out;
-}
+std::string Cp1252ToUtf8(std::string_view cp1252) { return quiz::Cp1252ToUtf8Text(std::string(cp1252)); }
 
 std::string ToHex(std::string_view bytes) {
     std::string out;

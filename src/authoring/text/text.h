@@ -1,4 +1,5 @@
-// Text helpers of the authors' tool: CP1252 <-> UTF-8 and hexadecimal.
+// Text helpers of the authors' tool: CP1252 <-> UTF-8 over the player's own
+// code page (model/cp1252.h), and hexadecimal.
 #pragma once
 
 #include <cstdint>
@@ -7,26 +8,27 @@
 #include <string_view>
 #include <vector>
 
+#include "model/cp1252.h"
+
 namespace quizpack {
 
-// How many continuation bytes follow a UTF-8 lead byte; -1 for a byte that
-// cannot lead a sequence.
-int Utf8TrailBytes(uint8_t lead);
+using quiz::FirstInvalidUtf8;
+using quiz::Utf8TrailBytes;
 
-// Where well-formed UTF-8 sequences stop; npos when all the bytes are.
-size_t FirstInvalidUtf8(std::string_view bytes);
-
-// UTF-8 to CP1252. Fails on invalid UTF-8, naming its byte, or on
-// characters CP1252 cannot hold, naming each (the first three and a count). U+0081, U+008D, U+008F, U+0090 and U+009D
-// map to the five bytes CP1252 leaves undefined.
+// UTF-8 to CP1252, stricter than quiz::Utf8ToCp1252Text, which makes '?' of
+// what it cannot read: fails on invalid UTF-8 (overlong forms and surrogates
+// too), naming its byte, or on characters CP1252 cannot hold, naming each
+// (the first three and a count). U+0081, U+008D, U+008F, U+0090 and U+009D
+// map to the five bytes CP1252 leaves undefined, where the player's fields
+// make '?' of them.
 bool Utf8ToCp1252(std::string_view utf8, std::string* out, std::string* error);
 
 // "a", "a et b", "a, b et c", or the first three and how many more:
 // "a, b, c et 2 autres".
 std::string FirstThreeAndCount(const std::vector<std::string>& items);
 
-// CP1252 to UTF-8; the five undefined bytes become the C1 controls of the
-// same number.
+// CP1252 to UTF-8 (quiz::Cp1252ToUtf8Text); the five undefined bytes become
+// the C1 controls of the same number.
 std::string Cp1252ToUtf8(std::string_view cp1252);
 
 // UTF-8 (already checked) to UTF-16.

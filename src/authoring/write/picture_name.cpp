@@ -26,15 +26,16 @@ std::string Stem(const std::string& name) {
 std::string Shown(const std::string& name) {
     std::string shown;
     for (size_t i = 0; i < name.size();) {
-        const int extra = Utf8TrailBytes(static_cast<uint8_t>(name[i]));
+        uint32_t cp;
         // A letter cut short by the end of the name is no sound sequence either.
-        if (extra < 0 || FirstInvalidUtf8(std::string_view(name).substr(i, size_t(extra) + 1)) != std::string::npos) {
+        const int length = quiz::Utf8SequenceAt(name, i, &cp);
+        if (length == 0) {
             shown += '?';
             ++i;
             continue;
         }
-        shown += name.substr(i, size_t(extra) + 1);
-        i += size_t(extra) + 1;
+        shown += name.substr(i, size_t(length));
+        i += size_t(length);
     }
     return shown;
 }

@@ -10,9 +10,11 @@
 #include "grid/quiz_tables.h"
 #include "make/make_resources.h"
 #include "model/package.h"
+#include "model/quiz_state.h"
 #include "pictures/picture_info.h"
 #include "text/french.h"
 #include "text/text.h"
+#include "web/json_string.h"
 
 // The page's own files, placed inside quizpack by the build.
 QUIZPACK_EMBED(PageHtml, QUIZ_PAGE_HTML)
@@ -76,19 +78,7 @@ std::string DataUri(const std::vector<uint8_t>& bytes) {
 }
 
 // A JSON string of UTF-8 text, safe inside a <script> element.
-std::string Json(const std::string& utf8) {
-    std::string out = "\"";
-    for (char c : utf8) {
-        if (c == '"' || c == '\\') out += std::string("\\") + c;
-        else if (c == '<') out += "\\u003c";
-        else if (static_cast<unsigned char>(c) < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", c);
-            out += escape;
-        } else out += c;
-    }
-    return out + "\"";
-}
+std::string Json(const std::string& utf8) { return quiz::JsonString(utf8, quiz::JsonPlace::kInScript); }
 
 std::string Html(const std::string& utf8) {
     std::string out;
@@ -171,7 +161,7 @@ std::string PageGrid(const QuizDefinition& quiz, const std::vector<Resource>& re
                                      : " <span class=\"caption\">" + caption + "</span><span class=\"visually-hidden\">") +
                     " de la question " + n + "</span></label><input id=\"answer-" + a + "\" data-field=\"" + a +
                     // A phone neither corrects, completes nor capitalizes an answer.
-                    "\" type=\"text\" maxlength=\"85\" autocomplete=\"off\" autocapitalize=\"off\" autocorrect=\"off\""
+                    "\" type=\"text\" maxlength=\"" + std::to_string(quiz::kAnswerFieldLimit) + "\" autocomplete=\"off\" autocapitalize=\"off\" autocorrect=\"off\""
                     " spellcheck=\"false\">"
                     "<output id=\"verdict-" + a + "\" class=\"verdict\" for=\"answer-" + a + "\"></output>";
         }

@@ -1,6 +1,6 @@
 // Where a mosaic's tiles go: square tiles in rows, above the strip where
-// the player writes "%d lettres" (from y = 468), in a picture no wider than
-// the grid's 510-pixel column.
+// the player writes "%d lettres" (from y = quiz::kLetterCountTop), in a
+// picture no wider than the grid's 510-pixel column.
 #pragma once
 
 #include <array>
@@ -12,7 +12,7 @@ struct MosaicLayout {
     static constexpr int kMaxWidth = 510;   // the grid's picture column
     static constexpr int kTilesBottom = 460;  // the count's strip starts here
     static constexpr int kHeight = 505;     // as the word search's puzzle
-    static constexpr int kMinWidth = 300;   // room for "%d lettres" from x = 183
+    static constexpr int kMinWidth = 300;   // room for "%d lettres" from quiz::kLetterCountLeft
     static constexpr int kGap = 6;
     static constexpr int kMinTile = 48;     // smaller, a picture cannot be told
     static constexpr int kMinPictures = 2, kMaxPictures = 24;

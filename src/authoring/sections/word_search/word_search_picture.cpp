@@ -31,7 +31,7 @@ bool MakePuzzleGeometry(int columns, int rows, int cellSize, PuzzleGeometry* g, 
     // The grid keeps 2 pixels clear above the count, and the margins of its
     // first cell on the right.
     const int widest = (G::kMaxWidth - 2 * G::kLeft + 1) / columns;
-    const int tallest = (G::kTextTop - 2 - G::kTop) / rows;
+    const int tallest = (quiz::kLetterCountTop - 2 - G::kTop) / rows;
     const int fits = std::min(widest, tallest);
     if (cellSize == 0) cellSize = std::min(fits, G::kMaxCell);
     if (cellSize < G::kMinCell || cellSize > G::kMaxCell) {
@@ -39,7 +39,7 @@ bool MakePuzzleGeometry(int columns, int rows, int cellSize, PuzzleGeometry* g, 
                      ? "une grille de " + std::to_string(columns) + " x " + std::to_string(rows) +
                            " ne tient pas dans l'image (" + std::to_string(G::kMaxWidth) +
                            " pixels de large, la bande du texte à y = " +
-                           std::to_string(G::kTextTop) + ") avec des cases de " +
+                           std::to_string(quiz::kLetterCountTop) + ") avec des cases de " +
                            std::to_string(G::kMinCell) + " pixels au moins"
                      : "la taille des cases va de " + std::to_string(G::kMinCell) + " à " +
                            std::to_string(G::kMaxCell) + " pixels";

@@ -1,13 +1,15 @@
 // The pictures of a word search as the player shows them: the puzzle (square
 // cells, ruled lines, one capital per cell, and an empty strip below where
-// the player writes "%d lettres" at (183, 468)) and, for each answer, the
-// block of cells that covers it with the answer's cells tinted.
+// the player writes "%d lettres" at (quiz::kLetterCountLeft,
+// quiz::kLetterCountTop)) and, for each answer, the block of cells that
+// covers it with the answer's cells tinted.
 #pragma once
 
 #include <array>
 #include <string>
 #include <vector>
 
+#include "grid/grid_layout.h"
 #include "pictures/raster.h"
 #include "sections/word_search/word_search.h"
 
@@ -27,13 +29,12 @@ struct PuzzleGeometry {
     static constexpr int kLine = 3;             // ruled lines, pixels wide
     static constexpr int kMaxWidth = 510;       // the grid's picture column
     static constexpr int kHeight = 505;
-    static constexpr int kTextTop = 468;        // where the player writes the count
-    static constexpr int kMinWidth = 300;       // room for "%d lettres" from x = 183
+    static constexpr int kMinWidth = 300;       // room for "%d lettres" from quiz::kLetterCountLeft
     static constexpr int kMinCell = 14;
     static constexpr int kMaxCell = 34;
     // The largest grids whose cells of kMinCell fit: 35 columns, 32 rows.
     static constexpr int kMaxColumns = (kMaxWidth - 2 * kLeft + 1) / kMinCell;
-    static constexpr int kMaxRows = (kTextTop - 2 - kTop) / kMinCell;
+    static constexpr int kMaxRows = (quiz::kLetterCountTop - 2 - kTop) / kMinCell;
 
     int columns = 0, rows = 0, cell = 0;
     int width = 0, height = kHeight;
