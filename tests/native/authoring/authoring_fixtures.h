@@ -8,6 +8,7 @@
 #include <png.h>
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -150,8 +151,10 @@ struct QuizFiles : ::testing::Test {
     fs::path dir;
 
     void SetUp() override {
+        // The clock tells apart two runs of the same test at once (two checkouts on one machine).
         dir = fs::temp_directory_path() /
-              ("quizsrc-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+              ("quizsrc-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+               std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
         fs::remove_all(dir);
         fs::create_directories(dir / "images");
         Write("images/grille.gif", FakeGif(459, 505));
