@@ -8,7 +8,7 @@
 #include "judge/player_verdict.h"
 #include "judge/quiz_definition.h"
 #include "model/stored_form.h"
-#include "sections/word_search/word_search.h"
+#include "text/letters.h"
 #include "text/text.h"
 
 namespace quizpack {
