@@ -46,8 +46,6 @@ const std::vector<Field> kHeaderFields = {
      }},
     {"puzzle", FieldType::Picture, 1, kMaxLargeSide, nullptr, true, nullptr},
     {"question", FieldType::Questions, 1, quiz::kMaxQuestions, nullptr, true, nullptr},
-    {"motsmeles", FieldType::Section, 0, 0, nullptr, false, nullptr},
-    {"mosaique", FieldType::Section, 2, 24, nullptr, false, nullptr},
 };
 
 const std::vector<Field> kQuestionFields = {
@@ -75,7 +73,7 @@ const Field& QuestionField(std::string_view name) { return Row(kQuestionFields, 
 
 bool IsHeaderFieldName(std::string_view name) {
     return std::any_of(kHeaderFields.begin(), kHeaderFields.end(), [&](const Field& f) {
-        return name == f.name && f.type != FieldType::Questions && f.type != FieldType::Section;
+        return name == f.name && f.type != FieldType::Questions;
     });
 }
 

@@ -30,7 +30,6 @@ enum class FieldType {
     Rectangle,  // [left, top, width, height]: left and top from `min`, sides from 1, all to `max`
     Answers,    // one answer, or a list of one or two
     Questions,  // [[question]] blocks, at most `max`
-    Section,    // a table of its own that makes the pictures
 };
 
 struct Field;
@@ -52,11 +51,12 @@ struct Field {
     StoreField store;      // header fields: where a judged value goes
 };
 
-// In the order they are judged (and said, within a line).
+// In the order they are judged (and said, within a line). A section's table
+// is no row: the kinds of section give their own keys (sections/section.h).
 extern const std::vector<Field> kHeaderFields;
 extern const std::vector<Field> kQuestionFields;
 const Field& HeaderField(std::string_view name);
-// A field of the header proper: not the questions, not a section's table.
+// A field of the header proper: not the questions.
 bool IsHeaderFieldName(std::string_view name);
 const Field& QuestionField(std::string_view name);
 

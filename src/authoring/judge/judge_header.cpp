@@ -164,7 +164,7 @@ void HeaderFieldsBelow(FieldJudge& judge, const SourceNode& root) {
 JudgedHeader JudgeHeader(FieldJudge& judge, const SourceNode& root, QuizDefinition* quiz) {
     JudgedHeader header;
     for (const Field& row : kHeaderFields) {
-        if (row.type == FieldType::Questions || row.type == FieldType::Section) continue;
+        if (row.type == FieldType::Questions) continue;
         const SourceNode* node = root.Get(row.name);
         if (row.type == FieldType::Picture) {
             if (!quiz->section)
@@ -195,7 +195,7 @@ JudgedHeader JudgeHeader(FieldJudge& judge, const SourceNode& root, QuizDefiniti
 void JudgeSource(const SourceRecord& source, QuizDefinition* quiz, Problems* problems) {
     FieldJudge judge(source.folder, problems);
     const SourceNode& root = source.root;
-    judge.UnknownKeys(root, kHeaderFields, {}, "");
+    judge.UnknownKeys(root, kHeaderFields, SectionKeys(), "");
     HeaderFieldsBelow(judge, root);
     for (const auto& [key, node] : root.fields) quiz->lines[key] = node.line;
     const SourceNode* section = nullptr;

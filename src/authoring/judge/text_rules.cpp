@@ -9,7 +9,7 @@
 #include "judge/quiz_definition.h"
 #include "model/quiz_state.h"
 #include "model/stored_form.h"
-#include "sections/word_search/word_search.h"
+#include "text/letters.h"
 #include "text/text.h"
 
 namespace quizpack {

@@ -2,9 +2,26 @@
 
 namespace quizpack {
 
+#define QUIZ_SECTION_KIND(record) extern const SectionKind record;
+#include "sections/kinds.inc"
+#undef QUIZ_SECTION_KIND
+
 const std::vector<const SectionKind*>& SectionKinds() {
-    static const std::vector<const SectionKind*> kinds = {&kWordSearchSection, &kMosaicSection};
+#define QUIZ_SECTION_KIND(record) &record,
+    static const std::vector<const SectionKind*> kinds = {
+#include "sections/kinds.inc"
+    };
+#undef QUIZ_SECTION_KIND
     return kinds;
+}
+
+const std::vector<std::string>& SectionKeys() {
+    static const std::vector<std::string> keys = [] {
+        std::vector<std::string> all;
+        for (const SectionKind* kind : SectionKinds()) all.push_back(kind->key);
+        return all;
+    }();
+    return keys;
 }
 
 const SectionKind* SectionOf(const SourceNode& root, const SourceNode** node) {

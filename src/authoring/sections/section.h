@@ -1,7 +1,8 @@
 // A kind of section: a table of the source ([motsmeles]) from which quizpack
 // makes the quiz's pictures itself, the puzzle, an overlay and a place per
-// question, and the letter counts. Every kind is one record of functions; the
-// judge and make stages call them and know nothing else of the kind.
+// question, and the letter counts. Every kind is one record of functions in
+// a folder of its own, named once in sections/kinds.inc; the judge and make
+// stages call them and know nothing else of the kind.
 #pragma once
 
 #include <string>
@@ -26,6 +27,10 @@ struct SectionKind {
     std::vector<std::string> ownQuestionFields;
     // The layout type of a source that gives none; -1: the header's own.
     int defaultLayout;
+    // How many questions the kind makes pictures for; its judge says why
+    // another number cannot be made.
+    int fewestQuestions;
+    int mostQuestions;
     // Judges the section's own fields, what it asks of the questions (in the
     // source's top-level table `root`), every problem said; keeps what it
     // will make from in quiz->sectionPlan.
@@ -39,12 +44,12 @@ struct SectionKind {
                       std::string* error);
 };
 
-// The kinds quizpack knows, and the one a source's top-level table uses
-// (null when none, `node` then untouched).
+// The kinds quizpack knows, in the order of sections/kinds.inc; their keys,
+// the top-level tables a source may have beside the header's fields; and the
+// one a source's top-level table uses (null when none, `node` then
+// untouched).
 const std::vector<const SectionKind*>& SectionKinds();
+const std::vector<std::string>& SectionKeys();
 const SectionKind* SectionOf(const SourceNode& root, const SourceNode** node);
-
-extern const SectionKind kWordSearchSection;
-extern const SectionKind kMosaicSection;
 
 }  // namespace quizpack

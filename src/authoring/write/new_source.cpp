@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "judge/text_rules.h"
-#include "sections/mosaic/mosaic_layout.h"
+#include "sections/mosaic/mosaic_section.h"
 #include "text/french.h"
 #include "text/text.h"
 #include "write/picture_name.h"
@@ -118,9 +118,10 @@ bool WriteNewSource(const std::string& folder, std::string* sourcePath, bool* ke
     if (*kept) return true;
     const std::vector<std::string> found = PicturesOfFolder(folder);
     *pictures = found.size();
-    if (found.size() < size_t(MosaicLayout::kMinPictures) || found.size() > size_t(MosaicLayout::kMaxPictures)) {
+    const int fewest = kMosaicSection.fewestQuestions, most = kMosaicSection.mostQuestions;
+    if (found.size() < size_t(fewest) || found.size() > size_t(most)) {
         *error = folder + " contient " + std::to_string(found.size()) + " image(s) GIF, JPEG, BMP ou PNG ; une mosaïque en assemble " +
-                 std::to_string(MosaicLayout::kMinPictures) + " à " + std::to_string(MosaicLayout::kMaxPictures);
+                 std::to_string(fewest) + " à " + std::to_string(most);
         return false;
     }
     const std::string name = Utf8OfPath(fs::weakly_canonical(dir, ec).filename());

@@ -7,7 +7,7 @@
 #include <regex>
 
 #include "judge/text_rules.h"
-#include "sections/word_search/word_search.h"
+#include "text/letters.h"
 #include "text/text.h"
 
 namespace quizpack {

@@ -136,15 +136,17 @@ bool ComposeMosaic(const MosaicPlan& plan, Rgb ground, RgbImage* puzzle, std::st
 }
 
 const SectionKind kMosaicSection = {
-    kKey,
-    "avec [mosaique], quizpack compose l'image lui-même à partir des images des questions ; retirez ce champ",
-    "avec [mosaique], quizpack le fait lui-même ; retirez ce champ",
-    {"overlay", "place"},
-    {"image"},
-    1,
-    Judge,
-    Make,
-    nullptr,
+    .key = kKey,
+    .puzzleGiven = "avec [mosaique], quizpack compose l'image lui-même à partir des images des questions ; retirez ce champ",
+    .questionFieldGiven = "avec [mosaique], quizpack le fait lui-même ; retirez ce champ",
+    .madeQuestionFields = {"overlay", "place"},
+    .ownQuestionFields = {"image"},
+    .defaultLayout = 1,
+    .fewestQuestions = MosaicLayout::kMinPictures,
+    .mostQuestions = MosaicLayout::kMaxPictures,
+    .judge = Judge,
+    .make = Make,
+    .answerKey = nullptr,
 };
 
 const MosaicPlan* MosaicPlanOf(const QuizDefinition& quiz) {

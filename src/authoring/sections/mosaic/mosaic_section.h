@@ -17,6 +17,8 @@ struct MosaicPlan {
     std::vector<RgbImage> pictures;  // each scaled to fit its tile, proportions kept
 };
 
+extern const SectionKind kMosaicSection;
+
 // The plan of a quiz made with [mosaique]; null for any other quiz.
 const MosaicPlan* MosaicPlanOf(const QuizDefinition& quiz);
 

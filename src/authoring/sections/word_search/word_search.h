@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "text/letters.h"
+
 namespace quizpack {
 
 // The eight ways a word can be read in the grid.
@@ -15,16 +17,6 @@ struct Direction {
     const char* name;  // as the quiz source writes it
 };
 extern const Direction kDirections[8];
-
-// The letters of an answer as they go into the grid: A-Z only, upper-cased,
-// accents folded (É -> E, Œ -> OE, Æ -> AE, ß -> SS); spaces, hyphens and
-// apostrophes are left out. The answer is CP1252. False, naming the
-// character in `error`, when something else stands in it (a digit, a '?').
-bool GridLetters(const std::string& answer, std::string* letters, std::string* error);
-
-// The capital letters A-Z a CP1252 byte folds to ("E" for é, "OE" for œ);
-// "" for a space, hyphen or apostrophe; nullptr for anything else.
-const char* FoldedLetters(uint8_t byte);
 
 struct WordSearchRequest {
     int columns = 0, rows = 0;

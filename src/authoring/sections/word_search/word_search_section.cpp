@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "judge/text_rules.h"
+#include "model/quiz_state.h"
 #include "text/text.h"
 
 namespace quizpack {
@@ -227,15 +228,17 @@ bool AnswerKey(const QuizDefinition& quiz, RgbImage* key, std::vector<std::strin
 }  // namespace
 
 const SectionKind kWordSearchSection = {
-    "motsmeles",
-    "avec [motsmeles], quizpack dessine la grille lui-même ; retirez ce champ",
-    "avec [motsmeles], quizpack le calcule lui-même ; retirez ce champ",
-    {"letters", "overlay", "place"},
-    {},
-    -1,
-    Judge,
-    Make,
-    AnswerKey,
+    .key = "motsmeles",
+    .puzzleGiven = "avec [motsmeles], quizpack dessine la grille lui-même ; retirez ce champ",
+    .questionFieldGiven = "avec [motsmeles], quizpack le calcule lui-même ; retirez ce champ",
+    .madeQuestionFields = {"letters", "overlay", "place"},
+    .ownQuestionFields = {},
+    .defaultLayout = -1,
+    .fewestQuestions = 1,
+    .mostQuestions = quiz::kMaxQuestions,
+    .judge = Judge,
+    .make = Make,
+    .answerKey = AnswerKey,
 };
 
 const WordSearchPlan* WordSearchPlanOf(const QuizDefinition& quiz) {

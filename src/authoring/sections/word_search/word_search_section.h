@@ -19,6 +19,8 @@ struct WordSearchPlan {
     WordSearch search;      // the words' places and the grid's letters, once made
 };
 
+extern const SectionKind kWordSearchSection;
+
 // The plan of a quiz made with [motsmeles]; null for any other quiz.
 const WordSearchPlan* WordSearchPlanOf(const QuizDefinition& quiz);
 
