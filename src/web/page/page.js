@@ -133,7 +133,7 @@
     byId('hide-found-box').hidden = view.quizKind !== 1;
     const grid = byId('grid');
     document.body.style.background = colour(view.background);
-    grid.style.setProperty('--ink', colour(view.ink));
+    grid.dataset.ink = view.ink;
     view.questions.forEach((question, i) => {
       byId('picture-' + (i + 1)).querySelector('.count').textContent = question.letters + ' lettres';
     });
@@ -183,7 +183,7 @@
       const verdict = byId('verdict-' + a);
       verdict.textContent = field.verdict;
       verdict.hidden = !!field.hidden;
-      verdict.style.background = colour(field.colour);
+      verdict.dataset.verdict = field.kind;
       input.previousElementSibling.hidden = !!field.hidden;  // a hidden field is a second one
     });
     view.questions.forEach((question, i) => {
