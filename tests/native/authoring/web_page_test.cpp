@@ -22,13 +22,13 @@ const Resource& Find(const std::vector<Resource>& resources, const ResourceKey& 
 TEST_F(QuizFiles, AWebPageCarriesTheQuizsOwnBytes) {
     std::string source = BaseSource();
     // An author's title is text: neither markup nor a mark of the template.
-    source.replace(source.find("Les capitales d'Europe"), 22, "<b>Capitales & co</b> {{GRID}}");
+    source.replace(source.find("Les capitales d'Europe"), 22, "<b>Capitales & co</b> {{QUESTION}}");
     QuizDefinition quiz;
     std::vector<Resource> resources;
     ASSERT_FALSE(HasErrors(PrepareQuiz(WriteSource(source), &quiz, &resources)));
     std::string html, error;
     ASSERT_TRUE(MakeWebPage(quiz, resources, kCore, false, &html, &error)) << error;
-    EXPECT_NE(html.find("<title>&lt;b&gt;Capitales &amp; co&lt;/b&gt; {{GRID}}</title>"), std::string::npos);
+    EXPECT_NE(html.find("<title>&lt;b&gt;Capitales &amp; co&lt;/b&gt; {{QUESTION}}</title>"), std::string::npos);
     EXPECT_NE(html.find(">AGFzbQE=</script>"), std::string::npos);  // the core's WebAssembly, whole
     EXPECT_EQ(html.find("<b>Capitales"), std::string::npos);  // in the data too, never as markup
     std::vector<std::vector<uint8_t>> records, tables, pictures;
