@@ -108,6 +108,19 @@ void AppendJsonString(std::string* out, const std::string& cp1252) {
     *out += JsonString(Cp1252ToUtf8Text(cp1252), JsonPlace::kParsed);
 }
 
+// What a result label's brush says of its verdict; the page's style gives
+// each kind its colour. An anagram has a brush of its own, apart from the
+// hints', so it has a kind of its own.
+const char* VerdictKind(LabelBrush brush) {
+    switch (brush) {
+        case LabelBrush::kGreen: return "right";
+        case LabelBrush::kRed: return "wrong";
+        case LabelBrush::kOrange: return "anagram";
+        case LabelBrush::kAmber: return "hint";
+        default: return "unjudged";
+    }
+}
+
 }  // namespace
 
 bool StartWebGame(WebGame* game, const PackageRecords& records, const uint8_t* letters, size_t lettersSize,
@@ -277,7 +290,7 @@ std::string GameViewJson(const WebGame& game) {
     number("background", (long(s.backRed) << 16) | (s.backGreen << 8) | s.backBlue);
     number("hideFound", game.hideFound);
     // The labels' ink on the background, as the grid paints its number labels.
-    number("ink", long(ChooseGridLabelPaint(&s, kNumberLabelBase + 1, nullptr).textColour));
+    text("ink", ChooseGridLabelPaint(&s, kNumberLabelBase + 1, nullptr).textColour == 0 ? "dark" : "light");
     out += ",\"questions\":[";
     for (size_t q = 0; q < game.questions.size(); ++q) {
         const WebQuestion& question = game.questions[q];
@@ -303,7 +316,7 @@ std::string GameViewJson(const WebGame& game) {
         AppendJsonString(&out, field.text);
         out += ",\"verdict\":";
         AppendJsonString(&out, field.verdict);
-        out += ",\"colour\":" + std::to_string(LabelBrushColour(paint.brush)) + ",\"hidden\":" + (field.hidden ? "1" : "0") + "}";
+        out += std::string(",\"kind\":\"") + VerdictKind(paint.brush) + "\",\"hidden\":" + (field.hidden ? "1" : "0") + "}";
     }
     return out + "]}";
 }

@@ -2,7 +2,10 @@
 // the player's own loader, the answer fields, their verdict labels, the
 // reveals of the layout, the score and code, hide-found and the progress
 // file, all decided by the portable core; the page only draws what this
-// holds and passes on what the player types.
+// holds and passes on what the player types. The view (GameViewJson) says
+// what each thing is, never a colour: its shape, with the ids and marks the
+// page and its writer rely on, is written down at the top of
+// src/web/page/page.js.
 #pragma once
 
 #include <cstdint>
@@ -95,7 +98,8 @@ bool QuestionHidden(const WebGame& game, int k);
 // The progress file the player writes for these fields, byte for byte.
 std::string ProgressBytes(const WebGame& game);
 
-// Everything the page shows, as JSON (texts in UTF-8).
+// Everything the page shows, as JSON (texts in UTF-8): the view, as page.js
+// describes it.
 std::string GameViewJson(const WebGame& game);
 // What reading a picked file gave: {"ok", "replaces", "message"}.
 std::string ChosenFileJson(const ChosenFile& file);

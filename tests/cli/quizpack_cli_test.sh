@@ -261,6 +261,14 @@ check "preview to a .bmp name says why" "quizpack preview : le corrigé s'écrit
 "$QP" web "$HERE/../windows/fixtures/fruits/quiz96.toml" --out ws/q96.html >"$WORK/out"; check "web exit" "0" "$?"
 contains "web says what it wrote" "ws/q96.html écrit : 96 questions, une page de" "$(cat "$WORK/out")"
 contains "web: a French page" '<html lang="fr">' "$(head -c 200 ws/q96.html)"
+# The page's files from a folder, as one restyling the page tries them: its style in the page.
+mkdir -p restyle && cp "$HERE/../../src/web/page/"page.* restyle/ && echo '.verdict { outline: 3px dotted #123456; }' >>restyle/page.css
+"$QP" web "$HERE/../windows/fixtures/fruits/quiz96.toml" --out ws/restyled.html --page-dir restyle >/dev/null; check "web --page-dir exit" "0" "$?"
+contains "web --page-dir: the folder's style" "outline: 3px dotted #123456" "$(cat ws/restyled.html)"
+rm restyle/page.html
+"$QP" web "$HERE/../windows/fixtures/fruits/quiz96.toml" --out ws/unstyled.html --page-dir restyle 2>"$WORK/err"; check "web --page-dir without page.html exit" "2" "$?"
+contains "web --page-dir without page.html says so" "quizpack web : impossible de lire restyle/page.html" "$(cat "$WORK/err")"
+[ ! -e ws/unstyled.html ]; check "web --page-dir without page.html writes nothing" "0" "$?"
 # A quizpack without its core beside it says so, and writes nothing.
 mkdir -p alone && cp "$QP" alone/quizpack
 alone/quizpack web "$HERE/../windows/fixtures/fruits/quiz96.toml" --out ws/alone.html 2>"$WORK/err"; check "web without its core exit" "2" "$?"

@@ -25,6 +25,7 @@ struct Quiz {
     std::vector<std::string> answer1, answer2;  // answer2 "-": one visible field
     int layout = 3, perQuestion = 1, kind = 1;
     std::string link, subtitle;
+    uint8_t red = 90, green = 95, blue = 150;  // the author's background
 };
 
 struct Game {
@@ -40,6 +41,7 @@ struct Game {
         package.layoutType = q.layout;
         package.answersPerQuestion = q.perQuestion;
         package.linkText = q.link;
+        package.red = q.red, package.green = q.green, package.blue = q.blue;
         std::vector<AnswerPlace> where;
         for (size_t k = 0; k < q.answer1.size(); ++k) {
             QuestionSource question;
@@ -161,10 +163,49 @@ TEST(WebGame, TheViewIsJsonOfUtf8) {
     TypeAndCheck(&g.game, 2, "zz\x01");
     const std::string json = GameViewJson(g.game);
     EXPECT_EQ(json.rfind("{\"title\":\"T\xC3\xA9st \\\"q\\\"\",\"subtitle\":", 0), 0u) << json;  // no comma before the first key
-    EXPECT_NE(json.find("\"text\":\"zz\\u0001\",\"verdict\":\"FAUX\",\"colour\":16711680"), std::string::npos) << json;
-    EXPECT_NE(json.find("\"verdict\":\"BRAVO\",\"colour\":65280"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"text\":\"zz\\u0001\",\"verdict\":\"FAUX\",\"kind\":\"wrong\""), std::string::npos) << json;
+    EXPECT_NE(json.find("\"verdict\":\"BRAVO\",\"kind\":\"right\""), std::string::npos) << json;
     EXPECT_NE(json.find("\"marked\":1,\"hidden\":0,\"letters\":5,\"place\":[10,20,30,40]"), std::string::npos) << json;
     EXPECT_NE(json.find("\"score\":\" 1 / 2\""), std::string::npos) << json;
+}
+
+// The view names what a label is; the page's style gives it its colour.
+TEST(WebGame, TheViewSaysEachVerdictsKindAndTheLabelsInk) {
+    struct Row {
+        const char* typed;  // against ABRICOT
+        const char* verdict;
+        const char* kind;
+    } rows[] = {
+        {"", "?", "unjudged"},          {"abricot", "BRAVO", "right"},  {"zzz", "FAUX", "wrong"},
+        {"tocirba", "Anagramme", "anagram"},  // a brush of its own, apart from the hints'
+        {"abricoz", "Quasiment", "hint"}, {"abric", "Presque", "hint"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.typed);
+        Quiz q;
+        q.answer1 = {"ABRICOT"};
+        Game g(q);
+        if (*r.typed) TypeAndCheck(&g.game, 1, r.typed);
+        const std::string json = GameViewJson(g.game);
+        EXPECT_NE(json.find(std::string("\"verdict\":\"") + r.verdict + "\",\"kind\":\"" + r.kind + "\""),
+                  std::string::npos) << json;
+    }
+    struct Background {
+        uint8_t red, green, blue;
+        const char* ink;
+    } backgrounds[] = {
+        {90, 95, 150, "dark"}, {70, 0, 0, "dark"}, {0, 70, 0, "dark"}, {69, 69, 255, "light"}, {0, 0, 0, "light"},
+    };
+    for (const Background& b : backgrounds) {
+        SCOPED_TRACE(std::to_string(b.red) + "," + std::to_string(b.green) + "," + std::to_string(b.blue));
+        Quiz q;
+        q.answer1 = {"ROME"};
+        q.red = b.red, q.green = b.green, q.blue = b.blue;
+        const std::string json = GameViewJson(Game(q).game);
+        EXPECT_NE(json.find(std::string("\"ink\":\"") + b.ink + "\""), std::string::npos) << json;
+        EXPECT_NE(json.find("\"background\":" + std::to_string(b.red << 16 | b.green << 8 | b.blue) + ","),
+                  std::string::npos) << json;
+    }
 }
 
 TEST(WebGame, TheViewGivesALinkOnlyForAnAddressAndAHintOnlyOnceShown) {

@@ -6,6 +6,7 @@ under Wine, "Reprendre" of hostile files and its one step back, a quiz made
 again by its author, a quiz of another kind, a two-answer quiz of our own,
 300 random answers against quizpack verdict, a hostile quiz (a script for a
 link, hints to peek at), Ctrl+Enter, the letter count of a small puzzle,
+each verdict's colour and the labels' ink on a dark and a light background,
 screenshots on a wide screen and a phone, and axe-core, its colour contrast
 included.
 
@@ -550,6 +551,28 @@ def two_answers(driver):
     check("300 random answers: the page's verdicts are quizpack verdict's", expected, got)
 
 
+def colours(driver):
+    """The colours the page's style gives what the core names: each kind of
+    verdict as the player paints its result labels, and the labels' ink on
+    a dark background and on a light one."""
+    folder = os.path.join(scratch, "couleurs")
+    os.makedirs(folder, exist_ok=True)
+    shutil.copy(os.path.join(top, "tests/windows/fixtures/fruits/grille.gif"), folder)
+    label = "return getComputedStyle(document.querySelector('label[for=answer-1]')).color"
+    for name, background, ink in [("sombre", "[0, 0, 40]", "rgb(255, 255, 255)"),
+                                  ("clair", "[90, 95, 150]", "rgb(0, 0, 0)")]:
+        with open(os.path.join(folder, name + ".toml"), "w", encoding="utf-8") as f:
+            f.write('executable = "%s"\ntitle = "Couleurs"\nbackground = %s\nlayoutType = 0\npuzzle = "grille.gif"\n\n'
+                    '[[question]]\nanswer = "ABRICOT"\n' % (name, background))
+        open_page(driver, page_of(os.path.join(folder, name + ".toml"), name))
+        check("the labels' ink on a background %s" % background, ink, driver.execute_script(label))
+    shade = lambda: driver.execute_script("return getComputedStyle(document.getElementById('verdict-1')).backgroundColor")
+    got = [[answer(driver, 1, typed), shade()] for typed in ["", "abricot", "zzz", "tocirba", "abricoz", "abric"]]
+    check("each verdict in the player's colour", [
+        ["?", "rgb(212, 208, 200)"], ["BRAVO", "rgb(0, 255, 0)"], ["FAUX", "rgb(255, 0, 0)"],
+        ["Anagramme", "rgb(255, 100, 0)"], ["Quasiment", "rgb(255, 203, 38)"], ["Presque", "rgb(255, 203, 38)"]], got)
+
+
 def main():
     driver = browser()
     try:
@@ -558,6 +581,7 @@ def main():
         two_answers(driver)
         hostile(driver)
         small_puzzle(driver)
+        colours(driver)
     finally:
         driver.quit()
         shutil.rmtree(scratch, ignore_errors=True)

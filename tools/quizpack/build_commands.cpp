@@ -176,7 +176,14 @@ int DropCommand(const std::string& path, const std::vector<uint8_t>& stub, const
 }
 
 int WebCommand(const std::string& sourcePath, const std::string& outPath, const WebCore& core, bool floor,
-               std::ostream& out, std::ostream& err, DropReport* report) {
+               std::ostream& out, std::ostream& err, DropReport* report, const std::string& pageDir) {
+    PageFiles page = BuiltInPageFiles();
+    std::string error;
+    if (!pageDir.empty() && !ReadPageFiles(pageDir, &page, &error)) {
+        err << "quizpack web : " << error << " ; rien n'est écrit\n";
+        if (report) report->pageMissing = error;
+        return 2;
+    }
     QuizDefinition quiz;
     std::vector<Resource> resources;
     // After the .exe of a drop, the source's warnings are said already.
@@ -184,8 +191,8 @@ int WebCommand(const std::string& sourcePath, const std::string& outPath, const 
     const bool afterExe = report && !report->exe.empty();
     int rc = Prepare(sourcePath, "web", &quiz, afterExe ? said : err, &resources, afterExe ? nullptr : report);
     if (rc != 0) return rc;
-    std::string html, error;
-    if (!MakeWebPage(quiz, resources, core, floor, &html, &error)) {
+    std::string html;
+    if (!MakeWebPage(quiz, resources, core, page, floor, &html, &error)) {
         err << "quizpack web : " << error << "\n";
         if (report) report->pageMissing = error;
         return 2;

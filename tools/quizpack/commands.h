@@ -64,9 +64,10 @@ int BuildCommand(const std::string& sourcePath, const std::string& outDir, std::
 // Checks, then writes the quiz's web page (one HTML file; `core`, the core
 // in WebAssembly, inside it) to outPath, or beside the source under the
 // executable's name with .html. `floor`: the same pictures and fields, no
-// script, for the speed benchmark.
+// script, for the speed benchmark. `pageDir`: the page's files (page.html,
+// page.css, page.js) from that folder instead of those quizpack carries.
 int WebCommand(const std::string& sourcePath, const std::string& outPath, const WebCore& core, bool floor,
-               std::ostream& out, std::ostream& err, DropReport* report = nullptr);
+               std::ostream& out, std::ostream& err, DropReport* report = nullptr, const std::string& pageDir = "");
 
 // A folder of pictures made into a quiz: FOLDER/quiz.toml (a mosaic, one
 // question per picture; kept when it is there), each answer it took from a

@@ -108,6 +108,10 @@ void DeclareWeb(CLI::App& c, Arguments& a) {
     DeclareSource(c, a);
     c.add_option("--out", a.exeOut, "la page à écrire (par défaut : son nom « executable » en .html à côté de la source)")
         ->type_name("FICHIER");
+    c.add_option("--page-dir", a.pageDir,
+                 "prend page.html, page.css et page.js dans ce dossier plutôt que ceux de quizpack (pour voir "
+                 "une page qu'on retouche sans reconstruire quizpack)")
+        ->type_name("DOSSIER");
     c.add_flag("--floor", a.floor, "la page sans script du banc d'essai")->group("");
 }
 
@@ -118,7 +122,7 @@ int RunWeb(const CLI::App&, const Arguments& a) {
         std::cerr << "quizpack web : " << why << "\n";
         return 2;
     }
-    return WebCommand(a.source, a.exeOut, core, a.floor, std::cout, std::cerr);
+    return WebCommand(a.source, a.exeOut, core, a.floor, std::cout, std::cerr, nullptr, a.pageDir);
 }
 
 void DeclarePng2Bmp(CLI::App& c, Arguments& a) {

@@ -19,6 +19,7 @@ struct Arguments {
     bool json = false;
     std::string source, outDir, exeOut, stub;     // check, build, exe, preview, web
     bool floor = false;
+    std::string pageDir;                          // web
     const char* argv0 = "";
 };
 

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "embedded.h"
+#include "grid/grid_layout.h"
 #include "grid/quiz_tables.h"
 #include "make/make_resources.h"
 #include "model/package.h"
@@ -132,40 +133,76 @@ bool PageData(const QuizDefinition& quiz, const std::vector<Resource>& resources
     return true;
 }
 
-// The questions' blocks, written here once: the page's script fills them
-// from the core (counts, verdicts, hints, marks) and never builds them, so
-// that the fields are there as soon as the HTML is read. `marked`: each mark
+// A fragment of the template: the text between {{begin NAME}} and
+// {{end NAME}}, cut out of `from` and left there as the mark {{NAME}}, which
+// the writer fills with the fragment filled once per thing it shows (none,
+// one or many). A line's end inside it and the indentation after it are left
+// out: the template lays a block out on lines, the page gets it whole.
+bool CutFragment(std::string* from, const std::string& name, std::string* fragment, std::string* error) {
+    const std::string begin = "{{begin " + name + "}}", end = "{{end " + name + "}}";
+    const size_t open = from->find(begin);
+    const size_t close = open == std::string::npos ? open : from->find(end, open);
+    if (close == std::string::npos) {
+        *error = "le modèle page.html n'a pas de bloc " + begin + " … " + end;
+        return false;
+    }
+    fragment->clear();
+    for (size_t at = open + begin.size(); at < close; ++at) {
+        const bool lineEnd = (*from)[at] == '\n' || (*from)[at] == '\r';
+        if (lineEnd)
+            while (at + 1 < close && std::strchr("\r\n \t", (*from)[at + 1])) ++at;
+        else
+            *fragment += (*from)[at];
+    }
+    from->replace(open, close + end.size() - open, "{{" + name + "}}");
+    return true;
+}
+
+// A question's block and the fragments inside it, cut from the template:
+// what is left of the template carries the mark {{QUESTION}}.
+struct QuestionTemplate {
+    std::string page, question, mark, markPicture, field, captioned, uncaptioned;
+};
+
+bool CutQuestion(const std::string& html, QuestionTemplate* t, std::string* error) {
+    t->page = html;
+    return CutFragment(&t->page, "QUESTION", &t->question, error) && CutFragment(&t->question, "MARK", &t->mark, error) &&
+           CutFragment(&t->mark, "MARK_PICTURE", &t->markPicture, error) &&
+           CutFragment(&t->question, "FIELD", &t->field, error) &&
+           CutFragment(&t->field, "CAPTIONED", &t->captioned, error) &&
+           CutFragment(&t->field, "UNCAPTIONED", &t->uncaptioned, error);
+}
+
+// The questions' blocks, filled here once: the page's script fills them from
+// the core (counts, verdicts, hints, marks) and never builds them, so that
+// the fields are there as soon as the HTML is read. `marked`: each mark
 // carries its picture (the floor, which has no script to give it one).
-std::string PageGrid(const QuizDefinition& quiz, const std::vector<Resource>& resources, bool marked) {
+std::string PageGrid(const QuizDefinition& quiz, const std::vector<Resource>& resources, const QuestionTemplate& t,
+                     bool marked) {
     std::string grid;
     const size_t perQuestion = size_t(quiz.package.answersPerQuestion);
+    const std::string limit = std::to_string(quiz::kAnswerFieldLimit);
     // The player builds rows for a picture quiz only: another kind shows none.
     const size_t questions = quiz.package.quizKind == 1 ? quiz.questions.size() : 0;
     for (size_t k = 1; k <= questions; ++k) {
         const std::string n = std::to_string(k);
-        grid += "<section id=\"question-" + n + "\" class=\"question\" aria-label=\"Question " + n +
-                "\"><div id=\"picture-" + n + "\" class=\"picture\"><div class=\"puzzle\" role=\"img\" aria-label=\"La grille de la question " +
-                n + "\"></div>";
+        std::string mark, fields;
         if (const Resource* overlay = Picture(resources, kOverlayBase + int(k)))
-            grid += "<img class=\"mark\" alt=\"La réponse " + n + " marquée\" hidden" +
-                    (marked ? " src=\"" + DataUri(overlay->data) + "\">" : std::string(">"));
-        grid += "<p class=\"count\"></p></div><div class=\"answers\">";
+            mark = Filled(t.mark, {{"N", n}, {"MARK_PICTURE", marked ? Filled(t.markPicture, {{"PICTURE", DataUri(overlay->data)}})
+                                                                     : std::string()}});
         for (size_t j = 1; j <= perQuestion; ++j) {
-            const std::string a = std::to_string(perQuestion * (k - 1) + j);
             // Two answers: each field's caption ("Ville", "Pays") before it, as the grid writes them.
             const std::string caption = perQuestion == 2 ? Html(Cp1252ToUtf8(j == 1 ? quiz.package.answerCaption1
                                                                                      : quiz.package.answerCaption2))
                                                          : std::string();
-            grid += "<label for=\"answer-" + a + "\" class=\"number\">" + (j == 1 ? n + "." : std::string()) +
-                    (caption.empty() ? "<span class=\"visually-hidden\"> Réponse"
-                                     : " <span class=\"caption\">" + caption + "</span><span class=\"visually-hidden\">") +
-                    " de la question " + n + "</span></label><input id=\"answer-" + a + "\" data-field=\"" + a +
-                    // A phone neither corrects, completes nor capitalizes an answer.
-                    "\" type=\"text\" maxlength=\"" + std::to_string(quiz::kAnswerFieldLimit) + "\" autocomplete=\"off\" autocapitalize=\"off\" autocorrect=\"off\""
-                    " spellcheck=\"false\">"
-                    "<output id=\"verdict-" + a + "\" class=\"verdict\" for=\"answer-" + a + "\"></output>";
+            const std::map<std::string, std::string> named = {{"N", n}, {"CAPTION", caption}};
+            fields += Filled(t.field, {{"A", std::to_string(perQuestion * (k - 1) + j)},
+                                       {"NUMBER", j == 1 ? n + "." : std::string()},
+                                       {"ANSWER_LIMIT", limit},
+                                       {"CAPTIONED", caption.empty() ? std::string() : Filled(t.captioned, named)},
+                                       {"UNCAPTIONED", caption.empty() ? Filled(t.uncaptioned, named) : std::string()}});
         }
-        grid += "</div><p id=\"hint-" + n + "\" class=\"hint\" hidden></p></section>";
+        grid += Filled(t.question, {{"N", n}, {"MARK", mark}, {"FIELD", fields}});
     }
     return grid;
 }
@@ -214,32 +251,57 @@ bool CarriesTheQuiz(const std::vector<std::vector<uint8_t>>& records, const std:
 
 std::string WebStorageKey(const std::string& executable) { return "quizpack:" + executable; }
 
+PageFiles BuiltInPageFiles() { return {std::string(PageHtml()), std::string(PageCss()), std::string(PageScript())}; }
+
+bool ReadPageFiles(const std::string& folder, PageFiles* page, std::string* error) {
+    const std::pair<const char*, std::string*> files[] = {
+        {"page.html", &page->html}, {"page.css", &page->style}, {"page.js", &page->script}};
+    for (const auto& [name, to] : files) {
+        const std::string path = Utf8OfPath(PathOfUtf8(folder) / name);
+        std::vector<uint8_t> bytes;
+        errno = 0;
+        if (!ReadFileBytes(path, &bytes)) {
+            *error = "impossible de lire " + path + " (" + SystemErrorInFrench(errno) + ")";
+            return false;
+        }
+        to->assign(bytes.begin(), bytes.end());
+    }
+    return true;
+}
+
 bool MakeWebPage(const QuizDefinition& quiz, const std::vector<Resource>& resources, const WebCore& core,
                  bool floor, std::string* html, std::string* error) {
+    return MakeWebPage(quiz, resources, core, BuiltInPageFiles(), floor, html, error);
+}
+
+bool MakeWebPage(const QuizDefinition& quiz, const std::vector<Resource>& resources, const WebCore& core,
+                 const PageFiles& page, bool floor, std::string* html, std::string* error) {
     std::string data, marks;
     if (!PageData(quiz, resources, &data, &marks, error)) return false;
     if (core.script.find("</script") != std::string::npos) {
         *error = "le cœur du jeu contient « </script » et ne peut pas aller dans la page";
         return false;
     }
+    QuestionTemplate blocks;
+    if (!CutQuestion(page.html, &blocks, error)) return false;
     const Resource* puzzle = Picture(resources, kPuzzleId);
     const PictureInfo info = ReadPictureInfo(puzzle->data);
     std::map<std::string, std::string> values = {
         {"TITLE", Html(Cp1252ToUtf8(quiz.package.title))},
-        {"STYLE", std::string(PageCss())},
+        {"STYLE", page.style},
         {"PUZZLE", ".puzzle{background-image:url(\"" + DataUri(puzzle->data) + "\")}"},
         {"SIZE", "--w:" + std::to_string(info.width) + ";--h:" + std::to_string(info.height)},
-        {"GRID", PageGrid(quiz, resources, floor)}};
+        {"QUESTION", PageGrid(quiz, resources, blocks, floor)}};
     if (floor) {
-        *html = WithoutScripts(Filled(std::string(PageHtml()), values));
+        *html = WithoutScripts(Filled(blocks.page, values));
         return true;
     }
     values["CORE_WASM"] = Base64(core.wasm);
     values["CORE"] = core.script;
     values["DATA"] = data;
     values["MARKS"] = marks;
-    values["SCRIPT"] = std::string(PageScript());
-    *html = Filled(std::string(PageHtml()), values);
+    values["SCRIPT"] = page.script;
+    *html = Filled(blocks.page, values);
     return true;
 }
 

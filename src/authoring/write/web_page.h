@@ -19,12 +19,28 @@ struct WebCore {
     std::vector<uint8_t> wasm;
 };
 
+// The page's own files: its template (page.html), style and script. The
+// ids and marks they rely on are written down at the top of page.js.
+struct PageFiles {
+    std::string html, style, script;
+};
+// The ones quizpack carries.
+PageFiles BuiltInPageFiles();
+// page.html, page.css and page.js read from `folder`, so that a page being
+// restyled is seen without rebuilding quizpack. False with a French `error`
+// naming the file that does not read.
+bool ReadPageFiles(const std::string& folder, PageFiles* page, std::string* error);
+
 // The page for the resources the .exe would carry. `floor`: the same page
 // without its scripts, the marked pictures in their hidden <img>, so the same
 // pictures and fields, ready as the HTML is parsed (the page's speed is
 // measured against it). False with a French `error`.
 bool MakeWebPage(const QuizDefinition& quiz, const std::vector<Resource>& resources, const WebCore& core,
                  bool floor, std::string* html, std::string* error);
+// The same from the page's files `page` (a template without the question's
+// blocks is refused, with the block it lacks).
+bool MakeWebPage(const QuizDefinition& quiz, const std::vector<Resource>& resources, const WebCore& core,
+                 const PageFiles& page, bool floor, std::string* html, std::string* error);
 
 // What a page carries, read back from its bytes: the records, the tables and
 // the pictures, decoded. False when they cannot be found whole.

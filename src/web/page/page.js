@@ -1,6 +1,57 @@
 // The page's script: it draws what the core says and passes on what the
 // player does. Every rule of play (verdicts, finds, reveals, the score, the
 // code, the progress file) is the player's own core, in WebAssembly.
+//
+// What the page, its writer (quizpack's web_page.cpp) and the core
+// (web_game.cpp) agree on, written down here once:
+//
+// The view: the JSON every call of the core answers (quiz_start, quiz_type,
+// quiz_fill, quiz_hide, quiz_restore, quiz_resume(..., 1)); texts in UTF-8.
+//   title, subtitle, author, status, caption1, caption2, score, code: texts
+//   link, href     the link's text and its address ("" href: no link at all)
+//   alert, notice  what the loader said; the quiz changed since the answers
+//                  were kept ("": nothing to say)
+//   fingerprint    of the records the answers are judged against
+//   quizKind, perQuestion, layout   as the quiz says them
+//   background     the author's colour, 0xRRGGBB
+//   hideFound      0 or 1: "Cacher" is ticked
+//   ink            "dark" or "light": the labels' ink on that background
+//                  (page.css colours it, main[data-ink])
+//   questions[k - 1]  {found, marked, hidden: 0 or 1; letters: the count on
+//                  the picture; place: [left, top, width, height] of its mark
+//                  in the puzzle's pixels, or null; hint: -1 none, 0 hidden,
+//                  1 shown; hintText: "" until the hint shows}
+//   fields[a - 1]  {text; verdict: the result label's text; kind: "right",
+//                  "wrong", "anagram", "hint" or "unjudged" (page.css colours
+//                  it, .verdict[data-verdict]); hidden: 0 or 1, the second
+//                  field of a one-answer question}
+// quiz_resume(..., 0) only reads a picked file: {ok, replaces, message}.
+//
+// The page's ids: score, code, title, subtitle, link, by, author, message,
+// status, hide-found-box, hide-found, save, resume, resume-file, undo-resume,
+// fill; grid holds, per question k, question-k with picture-k (its .puzzle,
+// its .mark when it has an overlay, its .count) and hint-k, and per answer
+// field a (from 1 over the whole quiz) its label, answer-a (data-field="a")
+// and verdict-a. The writer reads back core-wasm, quiz-data ({exe, key,
+// records: 3 base64, tables: 2 base64, puzzle: {width, height}}),
+// puzzle-picture (the puzzle in the style) and quiz-marks (each question's
+// overlay as a data address, or null). body[data-ready="1"] and
+// window.quizReady say the first field is ready (the tests and the speed
+// benchmark wait on them).
+//
+// The template's marks (page.html), filled in one pass, so that nothing an
+// author wrote is searched for marks: {{TITLE}}, {{STYLE}} (page.css),
+// {{PUZZLE}}, {{SIZE}}, {{CORE_WASM}}, {{CORE}}, {{DATA}}, {{MARKS}},
+// {{SCRIPT}} (this file). A block {{begin NAME}} ... {{end NAME}} is cut out
+// and filled once per thing it shows, its line ends and the indentation
+// after them left out: QUESTION once per question ({{N}}); inside it MARK
+// for a question with an overlay (MARK_PICTURE, {{PICTURE}}, only in the
+// speed benchmark's page without scripts) and FIELD once per answer field
+// ({{A}}, {{NUMBER}}: "k." on a question's first field, {{ANSWER_LIMIT}}:
+// the characters a field accepts, as in the player), holding CAPTIONED
+// ({{CAPTION}}: the field's caption, for two answers) or else UNCAPTIONED.
+// A template without one of these blocks is refused. The fields' attributes
+// keep a phone from correcting, completing or capitalizing an answer.
 'use strict';
 (function () {
   const data = JSON.parse(document.getElementById('quiz-data').textContent);
@@ -133,7 +184,7 @@
     byId('hide-found-box').hidden = view.quizKind !== 1;
     const grid = byId('grid');
     document.body.style.background = colour(view.background);
-    grid.style.setProperty('--ink', colour(view.ink));
+    grid.dataset.ink = view.ink;
     view.questions.forEach((question, i) => {
       byId('picture-' + (i + 1)).querySelector('.count').textContent = question.letters + ' lettres';
     });
@@ -183,7 +234,7 @@
       const verdict = byId('verdict-' + a);
       verdict.textContent = field.verdict;
       verdict.hidden = !!field.hidden;
-      verdict.style.background = colour(field.colour);
+      verdict.dataset.verdict = field.kind;
       input.previousElementSibling.hidden = !!field.hidden;  // a hidden field is a second one
     });
     view.questions.forEach((question, i) => {

@@ -22,13 +22,13 @@ const Resource& Find(const std::vector<Resource>& resources, const ResourceKey& 
 TEST_F(QuizFiles, AWebPageCarriesTheQuizsOwnBytes) {
     std::string source = BaseSource();
     // An author's title is text: neither markup nor a mark of the template.
-    source.replace(source.find("Les capitales d'Europe"), 22, "<b>Capitales & co</b> {{GRID}}");
+    source.replace(source.find("Les capitales d'Europe"), 22, "<b>Capitales & co</b> {{QUESTION}}");
     QuizDefinition quiz;
     std::vector<Resource> resources;
     ASSERT_FALSE(HasErrors(PrepareQuiz(WriteSource(source), &quiz, &resources)));
     std::string html, error;
     ASSERT_TRUE(MakeWebPage(quiz, resources, kCore, false, &html, &error)) << error;
-    EXPECT_NE(html.find("<title>&lt;b&gt;Capitales &amp; co&lt;/b&gt; {{GRID}}</title>"), std::string::npos);
+    EXPECT_NE(html.find("<title>&lt;b&gt;Capitales &amp; co&lt;/b&gt; {{QUESTION}}</title>"), std::string::npos);
     EXPECT_NE(html.find(">AGFzbQE=</script>"), std::string::npos);  // the core's WebAssembly, whole
     EXPECT_EQ(html.find("<b>Capitales"), std::string::npos);  // in the data too, never as markup
     std::vector<std::vector<uint8_t>> records, tables, pictures;
@@ -128,6 +128,66 @@ TEST_F(QuizFiles, TwoAnswersShowTheirCaptionsAndNoFieldIsCorrected) {
                             "autocapitalize=\"off\" autocorrect=\"off\" spellcheck=\"false\">"),
                   std::string::npos);
     }
+}
+
+// A page being restyled: its files taken from a folder, so the change shows
+// without rebuilding quizpack; a file missing there, or a template without a
+// question's block, is said and nothing is written.
+TEST_F(QuizFiles, APageMadeFromAFolderOfPageFilesCarriesThem) {
+    const PageFiles builtIn = BuiltInPageFiles();
+    const std::string restyled = ".verdict { outline: 3px dotted #123456; }";
+    std::string crlf;  // as an editor on Windows may save it
+    for (char c : builtIn.html) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    std::string noField = builtIn.html;
+    noField.erase(noField.find("{{begin FIELD}}"), 15);
+    struct Row {
+        const char* what;
+        const char* missing;   // the file left out of the folder ("": none)
+        std::string html;      // the folder's page.html
+        int rc;
+        const char* said;      // a part of what quizpack says on its error stream
+    } rows[] = {
+        {"the folder's files", "", builtIn.html, 0, ""},
+        {"a template with CRLF", "", crlf, 0, ""},
+        {"page.js missing", "page.js", builtIn.html, 2, "impossible de lire "},
+        {"page.css missing", "page.css", builtIn.html, 2, "impossible de lire "},
+        {"no field's block", "", noField, 2, "n'a pas de bloc {{begin FIELD}} … {{end FIELD}}"},
+    };
+    const std::string source = WriteSource(BaseSource());
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        const fs::path folder = dir / "page";
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        const std::vector<std::pair<const char*, std::string>> files = {
+            {"page.html", r.html}, {"page.css", builtIn.style + restyled}, {"page.js", builtIn.script}};
+        for (const auto& [name, text] : files)
+            if (std::string(name) != r.missing) Write("page/" + std::string(name), {text.begin(), text.end()});
+        const fs::path target = dir / "restyled.html";
+        fs::remove(target);
+        std::ostringstream out, err;
+        EXPECT_EQ(WebCommand(source, target.string(), kCore, false, out, err, nullptr, folder.string()), r.rc) << err.str();
+        EXPECT_NE(err.str().find(r.said), std::string::npos) << err.str();
+        if (*r.missing) {
+            EXPECT_NE(err.str().find((folder / r.missing).string()), std::string::npos) << err.str();
+        }
+        std::vector<uint8_t> page;
+        EXPECT_EQ(ReadFileBytes(target.string(), &page), r.rc == 0);
+        if (r.rc == 0) {
+            const std::string html(page.begin(), page.end());
+            EXPECT_NE(html.find(builtIn.style + restyled), std::string::npos);
+            // The block laid out on lines in the template, whole in the page.
+            EXPECT_NE(html.find("<section id=\"question-3\" class=\"question\" aria-label=\"Question 3\"><div id=\"picture-3\" "
+                                "class=\"picture\"><div class=\"puzzle\""), std::string::npos);
+            EXPECT_NE(html.find("</output></div><p id=\"hint-3\" class=\"hint\" hidden></p></section></main>"), std::string::npos);
+        }
+    }
+    // Without a folder: the page's own style, and nothing of the folder's.
+    std::ostringstream out, err;
+    ASSERT_EQ(WebCommand(source, (dir / "own.html").string(), kCore, false, out, err), 0) << err.str();
+    std::vector<uint8_t> own;
+    ASSERT_TRUE(ReadFileBytes((dir / "own.html").string(), &own));
+    EXPECT_EQ(std::string(own.begin(), own.end()).find(restyled), std::string::npos);
 }
 
 // The key of the page's storage: the quiz's name alone, so that an author's
