@@ -5,6 +5,7 @@
 
 #include "answers/answer_compare.h"
 #include "answers/answer_rules.h"
+#include "answers/play_steps.h"
 #include "answers/progress_file.h"
 #include "grid/grid_layout.h"
 #include "model/cp1252.h"
@@ -18,76 +19,34 @@ WebGame::~WebGame() { QuizStateReleaseQuestions(&state); }
 
 namespace {
 
-std::string StoredText(const std::string& typed) {
-    char text[kTextSize] = {};
-    std::strncpy(text, typed.c_str(), kTextSize - 1);
-    NormalizeTypedAnswer(text);
-    return text;
+// The fields as the steps of play see them: each verdict is kept as the
+// player's result label would read it.
+WebGame& GameOf(void* context) { return *static_cast<WebGame*>(context); }
+
+void CopyText(const std::string& from, char* text) {
+    std::strncpy(text, from.c_str(), kTextSize - 1);
+    text[kTextSize - 1] = '\0';
 }
 
-const char* Accepted(const QuestionEntry* entry, int place) {
-    if (!entry) return "";
-    return place == 1 ? entry->answer1 : entry->answer2;
+void FieldText(void* context, int a, char* text) { CopyText(GameOf(context).fields[size_t(a - 1)].text, text); }
+void VerdictText(void* context, int a, char* text) { CopyText(GameOf(context).fields[size_t(a - 1)].verdict, text); }
+void SetVerdict(void* context, int a, const char* verdict) { GameOf(context).fields[size_t(a - 1)].verdict = verdict; }
+void MarkFound(void* context, int q) { GameOf(context).questions[size_t(q)].found = true; }
+void HideHint(void* context, int q) { GameOf(context).questions[size_t(q)].hintShown = false; }
+
+// "Cacher" hides a found question in the view: the hint shows again with it.
+void RevealHint(void* context, int q) {
+    WebQuestion& question = GameOf(context).questions[size_t(q)];
+    question.hintShown = question.hintShown || question.hasHint;
 }
 
-void RevealFound(WebGame* game, const QuestionEntry* entry, int q) {
-    WebQuestion& question = game->questions[size_t(q)];
-    switch (RevealOf(game->state.layoutType)) {
-        case Reveal::kPicture: question.marked = true; break;
-        case Reveal::kHint: question.hintShown = true; break;
-        case Reveal::kHintThenPicture:
-            question.hintShown = true;
-            question.marked = true;
-            break;
-        case Reveal::kExtraText: question.hintText = entry ? entry->extraText : ""; break;
-        case Reveal::kNothing: break;
-    }
-}
-
-// Layouts 4 and 8: at the last "BRAVO" every hint and picture comes out.
-void RevealAllWhenDone(WebGame* game) {
-    for (const WebField& field : game->fields)
-        if (field.verdict != kVerdictBravo) return;
-    game->state.allFound = 1;
-    for (WebQuestion& question : game->questions) {
-        question.hintShown = question.hasHint;
-        question.marked = true;
-    }
-}
-
-// The verdict field a's result label would read for `text`.
-const char* VerdictOf(const WebGame& game, int a, const std::string& text) {
-    const FieldAnswer field = FieldAnswerOf(kAnswerFieldBase + a, game.state.answersPerQuestion);
-    const QuestionEntry* entry = QuestionAt(&game.state, field.question);
-    if (IsHiddenSecondAnswer(entry, field.place)) return kVerdictBravo;
-    return ChooseVerdict(Accepted(entry, field.place), StoredText(text).c_str());
-}
+void ShowPicture(void* context, int q) { GameOf(context).questions[size_t(q)].marked = true; }
+void ShowExtraText(void* context, int q, const char* text) { GameOf(context).questions[size_t(q)].hintText = text; }
 
 // The player's answer check of field a, over the fields instead of windows.
 void Check(WebGame* game, int a) {
-    QuizState& state = game->state;
-    const int perQuestion = state.answersPerQuestion;
-    const FieldAnswer field = FieldAnswerOf(kAnswerFieldBase + a, perQuestion);
-    QuestionEntry* entry = QuestionAt(&state, field.question);
-    const char* verdict = VerdictOf(*game, a, game->fields[size_t(a - 1)].text);
-    if (game->fields[size_t(a - 1)].verdict == verdict) return;  // unchanged: nothing more to do
-    game->fields[size_t(a - 1)].verdict = verdict;
-    if (std::strcmp(verdict, kVerdictBravo) != 0) {
-        if (WrongAnswerHidesHint(state.layoutType)) game->questions[size_t(field.question)].hintShown = false;
-        state.allFound = 0;
-    } else {
-        int right = 0;
-        for (int k = 1; k <= perQuestion; ++k) {
-            const size_t index = size_t(field.question * perQuestion + k - 1);
-            right += FieldIsRight(entry, k, StoredText(game->fields[index].text).c_str());
-        }
-        if (right >= perQuestion && entry) {
-            entry->found = 1;  // never set back
-            game->questions[size_t(field.question)].found = true;
-            RevealFound(game, entry, field.question);
-        }
-    }
-    if (RevealsAllAtTheEnd(state.layoutType) && state.allFound == 0) RevealAllWhenDone(game);
+    const PlayBoard board{game, FieldText, VerdictText, SetVerdict, MarkFound, HideHint, RevealHint, ShowPicture, ShowExtraText};
+    CheckField(&game->state, board, a);
 }
 
 // The hint label a question starts with: a word count (layouts 5 and 7), the
@@ -208,7 +167,7 @@ ChosenFile ReadChosenFile(const WebGame& game, const uint8_t* data, size_t size)
     for (size_t i = fields; i < lines.size(); ++i) shaped = shaped && lines[i].empty();
     int right = 0;
     for (size_t i = 0; i < fields && i < lines.size(); ++i)
-        right += !game.fields[i].hidden && VerdictOf(game, int(i + 1), lines[i]) == std::string(kVerdictBravo);
+        right += !game.fields[i].hidden && VerdictFor(&game.state, int(i + 1), lines[i].c_str()) == std::string(kVerdictBravo);
     char said[200];
     if (!refused && !shaped && right == 0) {
         std::snprintf(said, sizeof said, "Ce fichier vient sans doute d'un autre quiz : %zu ligne%s pour les %zu champs de "

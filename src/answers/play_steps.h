@@ -1,0 +1,43 @@
+// The steps of play, written once for both front ends: the verdict of one
+// answer field and what it reveals, over a board each front end fills in.
+// The player's board reads and writes its controls, the page's its arrays;
+// either way a field's result label is the only record of its verdict.
+#pragma once
+
+#include "model/quiz_state.h"
+
+namespace quiz {
+
+// What a step reads and changes of a grid. Answer fields and their result
+// labels count from 1 (a), questions from 0 (q). A record of functions, so
+// the core knows no window and the page no rule.
+struct PlayBoard {
+    void* context;
+    // Field a's text as typed, ended, into `text` (kTextSize bytes).
+    void (*fieldText)(void* context, int a, char* text);
+    // What field a's result label reads, ended, into `text` (kTextSize bytes).
+    void (*verdictText)(void* context, int a, char* text);
+    void (*setVerdict)(void* context, int a, const char* verdict);
+    // Question q was just found; its entry already says so.
+    void (*markFound)(void* context, int q);
+    void (*hideHint)(void* context, int q);
+    // Shows q's hint label, unless "Cacher" keeps q out of sight.
+    void (*revealHint)(void* context, int q);
+    void (*showPicture)(void* context, int q);
+    // Question q's hint label now reads `text` instead of its word count.
+    void (*showExtraText)(void* context, int q, const char* text);
+};
+
+// The verdict answer field a would get for `typed` (as typed, not yet in
+// stored form).
+const char* VerdictFor(const QuizState* state, int a, const char* typed);
+
+// Judges answer field a and shows its verdict with what it reveals: a wrong
+// one hides the hint again, a question right in every field is found and
+// shows what its layout reveals, and layouts 4 and 8 reveal everything at
+// the last "BRAVO". False when the label already read that verdict: then
+// nothing changed and nothing more (no score) is to be done.
+// In the player, F1 judges fields as the focus leaves them: that order lives in FillOpenFields (score_win32.cpp).
+bool CheckField(QuizState* state, const PlayBoard& board, int a);
+
+}  // namespace quiz
