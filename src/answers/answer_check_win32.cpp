@@ -1,6 +1,5 @@
 #include "answers/answer_check_win32.h"
 
-#include "answers/play_steps.h"
 #include "answers/score_win32.h"
 #include "grid/grid_items_win32.h"
 #include "grid/grid_layout.h"
@@ -10,13 +9,6 @@
 namespace quiz {
 
 namespace {
-
-// The grid's controls as the steps of play see them: the result labels'
-// texts are the verdicts.
-struct GridBoard {
-    QuizState* state;
-    HWND grid;
-};
 
 GridBoard& GridOf(void* context) { return *static_cast<GridBoard*>(context); }
 
@@ -53,11 +45,13 @@ void ShowExtraText(void* context, int q, const char* text) {
 
 }  // namespace
 
+PlayBoard GridPlayBoard(GridBoard* controls) {
+    return {controls, FieldText, VerdictText, SetVerdict, MarkFound, HideHint, RevealHint, ShowPicture, ShowExtraText};
+}
+
 void CheckAnswerField(QuizState* state, HWND grid, int fieldId) {
     GridBoard controls{state, grid};
-    const PlayBoard board{&controls, FieldText,  VerdictText, SetVerdict,   MarkFound,
-                          HideHint,    RevealHint, ShowPicture, ShowExtraText};
-    if (CheckField(state, board, fieldId - kAnswerFieldBase)) UpdateScore(state, grid);
+    if (CheckField(state, GridPlayBoard(&controls), fieldId - kAnswerFieldBase)) UpdateScore(state, grid);
 }
 
 }  // namespace quiz

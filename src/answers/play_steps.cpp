@@ -1,6 +1,7 @@
 #include "answers/play_steps.h"
 
 #include <cstring>
+#include <vector>
 
 #include "answers/answer_compare.h"
 #include "answers/answer_rules.h"
@@ -34,14 +35,17 @@ void RevealFound(const QuizState* state, const PlayBoard& board, const QuestionE
     }
 }
 
+bool ReadsBravo(const PlayBoard& board, int a) {
+    char text[kTextSize];
+    board.verdictText(board.context, a, text);
+    return std::strcmp(text, kVerdictBravo) == 0;
+}
+
 // Layouts 4 and 8 wait for the whole quiz: at the last "BRAVO" every hint
 // and every picture comes out at once.
 void RevealAllWhenDone(QuizState* state, const PlayBoard& board) {
-    char text[kTextSize];
-    for (int a = 1; a <= AnswerFieldCount(state); ++a) {
-        board.verdictText(board.context, a, text);
-        if (std::strcmp(text, kVerdictBravo) != 0) return;
-    }
+    for (int a = 1; a <= AnswerFieldCount(state); ++a)
+        if (!ReadsBravo(board, a)) return;
     state->allFound = 1;
     for (int q = 0; q < state->questionCount; ++q) {
         board.revealHint(board.context, q);
@@ -92,6 +96,17 @@ bool CheckField(QuizState* state, const PlayBoard& board, int a) {
     }
     if (RevealsAllAtTheEnd(state->layoutType) && state->allFound == 0) RevealAllWhenDone(state, board);
     return true;
+}
+
+ScoreTexts ScoreOf(const QuizState* state, const PlayBoard& board) {
+    const int fields = AnswerFieldCount(state);
+    std::vector<bool> bravo(size_t(fields > 0 ? fields : 0));
+    for (int a = 1; a <= fields; ++a) bravo[size_t(a - 1)] = ReadsBravo(board, a);
+    const int found = CountFoundQuestions(state->questionCount, state->answersPerQuestion, bravo);
+    ScoreTexts texts{};
+    FormatScore(found, state->questionCount, texts.score, sizeof texts.score);
+    texts.code = CodeTextFor(state, found);
+    return texts;
 }
 
 }  // namespace quiz

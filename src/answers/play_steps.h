@@ -40,4 +40,12 @@ const char* VerdictFor(const QuizState* state, int a, const char* typed);
 // In the player, F1 judges fields as the focus leaves them: that order lives in FillOpenFields (score_win32.cpp).
 bool CheckField(QuizState* state, const PlayBoard& board, int a);
 
+// The score label's text and the code field's, counted from the result
+// labels: a question is found when each of its labels reads "BRAVO".
+struct ScoreTexts {
+    char score[32];
+    const char* code;
+};
+ScoreTexts ScoreOf(const QuizState* state, const PlayBoard& board);
+
 }  // namespace quiz

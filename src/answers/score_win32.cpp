@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "grid/grid_items_win32.h"
+#include "answers/answer_check_win32.h"
 #include "answers/answer_compare.h"
 #include "answers/answer_rules.h"
 #include "grid/grid_layout.h"
@@ -44,15 +45,11 @@ void UpdateScore(QuizState* state, HWND grid) {
         return;
     }
     PhaseTimer timer(StartupPhase::kScoreUpdates);
-    const int fields = AnswerFieldCount(state);
-    std::vector<bool> bravo(fields > 0 ? fields : 0);
-    for (int a = 1; a <= fields; ++a) bravo[a - 1] = LabelReadsBravo(grid, a);
-    const int found = CountFoundQuestions(state->questionCount, state->answersPerQuestion, bravo);
-    char score[32];
-    FormatScore(found, state->questionCount, score, sizeof score);
+    GridBoard controls{state, grid};
+    const ScoreTexts texts = ScoreOf(state, GridPlayBoard(&controls));
     HWND header = AsWindow(state->headerDialog);
-    SetDlgItemTextA(header, kScoreLabelId, score);
-    SetDlgItemTextA(header, kCodeFieldId, CodeTextFor(state, found));
+    SetDlgItemTextA(header, kScoreLabelId, texts.score);
+    SetDlgItemTextA(header, kCodeFieldId, texts.code);
     ToggleHideFound(state);
 }
 

@@ -28,8 +28,22 @@ void CopyText(const std::string& from, char* text) {
     text[kTextSize - 1] = '\0';
 }
 
-void FieldText(void* context, int a, char* text) { CopyText(GameOf(context).fields[size_t(a - 1)].text, text); }
-void VerdictText(void* context, int a, char* text) { CopyText(GameOf(context).fields[size_t(a - 1)].verdict, text); }
+// A field the grid never built (a quiz of another kind) reads empty, as a
+// missing control does in the player.
+const WebField* FieldOf(void* context, int a) {
+    const std::vector<WebField>& fields = GameOf(context).fields;
+    return a >= 1 && a <= int(fields.size()) ? &fields[size_t(a - 1)] : nullptr;
+}
+
+void FieldText(void* context, int a, char* text) {
+    const WebField* field = FieldOf(context, a);
+    CopyText(field ? field->text : std::string(), text);
+}
+
+void VerdictText(void* context, int a, char* text) {
+    const WebField* field = FieldOf(context, a);
+    CopyText(field ? field->verdict : std::string(), text);
+}
 void SetVerdict(void* context, int a, const char* verdict) { GameOf(context).fields[size_t(a - 1)].verdict = verdict; }
 void MarkFound(void* context, int q) { GameOf(context).questions[size_t(q)].found = true; }
 void HideHint(void* context, int q) { GameOf(context).questions[size_t(q)].hintShown = false; }
@@ -43,11 +57,12 @@ void RevealHint(void* context, int q) {
 void ShowPicture(void* context, int q) { GameOf(context).questions[size_t(q)].marked = true; }
 void ShowExtraText(void* context, int q, const char* text) { GameOf(context).questions[size_t(q)].hintText = text; }
 
-// The player's answer check of field a, over the fields instead of windows.
-void Check(WebGame* game, int a) {
-    const PlayBoard board{game, FieldText, VerdictText, SetVerdict, MarkFound, HideHint, RevealHint, ShowPicture, ShowExtraText};
-    CheckField(&game->state, board, a);
+PlayBoard BoardOf(WebGame* game) {
+    return {game, FieldText, VerdictText, SetVerdict, MarkFound, HideHint, RevealHint, ShowPicture, ShowExtraText};
 }
+
+// The player's answer check of field a, over the fields instead of windows.
+void Check(WebGame* game, int a) { CheckField(&game->state, BoardOf(game), a); }
 
 // The hint label a question starts with: a word count (layouts 5 and 7), the
 // text shown at once (8), else hidden until found.
@@ -205,24 +220,13 @@ bool QuestionHidden(const WebGame& game, int k) {
     return game.hideFound && k >= 1 && k <= int(game.questions.size()) && game.questions[size_t(k - 1)].found;
 }
 
-namespace {
-
-int FoundCount(const WebGame& game) {
-    std::vector<bool> bravo;
-    for (const WebField& field : game.fields) bravo.push_back(field.verdict == kVerdictBravo);
-    return CountFoundQuestions(game.state.questionCount, game.state.answersPerQuestion, bravo);
-}
-
-}  // namespace
-
-std::string ScoreText(const WebGame& game) {
-    char score[32];
-    FormatScore(FoundCount(game), game.state.questionCount, score, sizeof score);
-    return score;
-}
+// The score only reads the board: nothing of the game changes.
+std::string ScoreText(const WebGame& game) { return ScoreOf(&game.state, BoardOf(const_cast<WebGame*>(&game))).score; }
 
 // Without fields no score update ever runs: the code field stays empty.
-std::string CodeText(const WebGame& game) { return game.fields.empty() ? "" : CodeTextFor(&game.state, FoundCount(game)); }
+std::string CodeText(const WebGame& game) {
+    return game.fields.empty() ? "" : ScoreOf(&game.state, BoardOf(const_cast<WebGame*>(&game))).code;
+}
 
 std::string ProgressBytes(const WebGame& game) {
     std::string bytes;

@@ -2,6 +2,7 @@
 // each case sees every effect of one check in the order it happens.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -31,7 +32,11 @@ void Copy(const std::string& from, char* text) {
     text[kTextSize - 1] = '\0';
 }
 void FieldText(void* c, int a, char* text) { Copy(FakeOf(c).texts.at(size_t(a - 1)), text); }
-void VerdictText(void* c, int a, char* text) { Copy(FakeOf(c).verdicts.at(size_t(a - 1)), text); }
+// A label the grid lacks reads empty, as a missing control does.
+void VerdictText(void* c, int a, char* text) {
+    const std::vector<std::string>& verdicts = FakeOf(c).verdicts;
+    Copy(a >= 1 && a <= int(verdicts.size()) ? verdicts[size_t(a - 1)] : std::string(), text);
+}
 void SetVerdict(void* c, int a, const char* verdict) {
     FakeOf(c).verdicts.at(size_t(a - 1)) = verdict;
     Note(c, "v", a, verdict);
@@ -143,6 +148,38 @@ TEST(PlaySteps, AVerdictIsOfTheStoredFormAndCutAsTheFieldWouldBe) {
     // Past 259 bytes a text is cut, as a field's text is read.
     EXPECT_STREQ(VerdictFor(&state, 3, std::string(300, 'a').c_str()), kVerdictBravo);
     QuizStateReleaseQuestions(&state);
+}
+
+TEST(PlaySteps, TheScoreCountsQuestionsWhoseEveryLabelReadsBravo) {
+    const std::string B = kVerdictBravo, F = kVerdictFaux, U = kVerdictUnknown;
+    struct Score {
+        const char* name;
+        int perQuestion, questions;
+        std::vector<std::string> verdicts;
+        const char* score;
+        const char* code;
+    };
+    // name, per question, questions, result labels, score, code
+    const std::vector<Score> cases = {
+        {"none found: six spaces", 1, 3, {U, F, U}, " 0 / 3", "      "},
+        {"two of three", 1, 3, {B, F, B}, " 2 / 3", "L2"},
+        {"two answers: both labels or nothing", 2, 3, {B, F, B, B, F, B}, " 1 / 3", "L1"},
+        {"a label the grid lacks is not right", 1, 3, {B, B}, " 2 / 3", "L2"},
+    };
+    for (const Score& c : cases) {
+        SCOPED_TRACE(c.name);
+        QuizState state;
+        QuizStateInit(&state);
+        state.answersPerQuestion = c.perQuestion;
+        state.questionCount = c.questions;
+        for (int k = 0; k < c.questions; ++k) std::snprintf(state.questionLines[k], kTextSize, "L%d", k + 1);
+        FakeBoard fake{std::vector<std::string>(c.verdicts.size()), c.verdicts, ""};
+        const ScoreTexts texts = ScoreOf(
+            &state, {&fake, FieldText, VerdictText, SetVerdict, MarkFound, HideHint, RevealHint, ShowPicture, ShowExtraText});
+        EXPECT_STREQ(texts.score, c.score);
+        EXPECT_STREQ(texts.code, c.code);
+        EXPECT_EQ(fake.log, "");  // counting changes nothing
+    }
 }
 
 }  // namespace
