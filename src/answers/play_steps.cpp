@@ -1,5 +1,6 @@
 #include "answers/play_steps.h"
 
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -107,6 +108,18 @@ ScoreTexts ScoreOf(const QuizState* state, const PlayBoard& board) {
     FormatScore(found, state->questionCount, texts.score, sizeof texts.score);
     texts.code = CodeTextFor(state, found);
     return texts;
+}
+
+StartingHint StartingHintOf(const QuizState* state, const QuestionEntry* entry) {
+    StartingHint hint{};
+    hint.has = state->layoutType > 1;
+    std::snprintf(hint.text, sizeof hint.text, "%s", entry ? entry->extraText : "");
+    if (state->layoutType == 5 || state->layoutType == 7) {
+        FormatWordCount(CountAnswerWords(entry ? entry->answer1 : ""), hint.text, kTextSize);
+        hint.shown = true;
+    }
+    hint.shown = hint.shown || state->layoutType == 8;
+    return hint;
 }
 
 }  // namespace quiz

@@ -48,4 +48,14 @@ struct ScoreTexts {
 };
 ScoreTexts ScoreOf(const QuizState* state, const PlayBoard& board);
 
+// The hint label a question starts with: none in layouts 0 and 1, a word
+// count shown at once (5 and 7), the text shown at once (8), else the text
+// hidden until the question is found.
+struct StartingHint {
+    bool has;
+    bool shown;
+    char text[kTextSize];
+};
+StartingHint StartingHintOf(const QuizState* state, const QuestionEntry* entry);
+
 }  // namespace quiz

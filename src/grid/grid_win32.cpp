@@ -8,6 +8,7 @@
 #include "answers/score_win32.h"
 #include "answers/answer_compare.h"
 #include "answers/answer_rules.h"
+#include "answers/play_steps.h"
 #include "grid/grid_layout.h"
 #include "grid/grid_scroll.h"
 #include "grid/grid_items_win32.h"
@@ -46,23 +47,9 @@ void CreateHintLabel(HWND grid, const QuizState* state, const QuestionEntry* ent
                      const PixelRect& rect) {
     // Made with its text and visibility at once: every later call on a
     // control is one more trip to the window server.
-    const char* text = entry ? entry->extraText : "";
-    char count[32];
-    DWORD style = WS_CHILD | SS_CENTER;
-    switch (state->layoutType) {
-        case 5:
-        case 7:
-            FormatWordCount(CountAnswerWords(entry ? entry->answer1 : ""), count, sizeof count);
-            text = count;
-            style |= WS_VISIBLE;
-            break;
-        case 8:
-            style |= WS_VISIBLE;
-            break;
-        default:  // shown by the answer check once the question is found
-            break;
-    }
-    GridChild(grid, "Static", text, style, rect, kHintLabelBase + k, GuiFont(), TRUE);
+    const StartingHint hint = StartingHintOf(state, entry);
+    const DWORD style = WS_CHILD | SS_CENTER | (hint.shown ? WS_VISIBLE : 0);
+    GridChild(grid, "Static", hint.text, style, rect, kHintLabelBase + k, GuiFont(), TRUE);
 }
 
 void CreateAnswerFields(HWND grid, QuizState* state, const QuestionEntry* entry, int k, int left,

@@ -64,18 +64,11 @@ PlayBoard BoardOf(WebGame* game) {
 // The player's answer check of field a, over the fields instead of windows.
 void Check(WebGame* game, int a) { CheckField(&game->state, BoardOf(game), a); }
 
-// The hint label a question starts with: a word count (layouts 5 and 7), the
-// text shown at once (8), else hidden until found.
 void StartHint(const QuizState& state, const QuestionEntry* entry, WebQuestion* question) {
-    question->hasHint = state.layoutType > 1;
-    question->hintText = entry ? entry->extraText : "";
-    if (state.layoutType == 5 || state.layoutType == 7) {
-        char count[32];
-        FormatWordCount(CountAnswerWords(entry ? entry->answer1 : ""), count, sizeof count);
-        question->hintText = count;
-        question->hintShown = true;
-    }
-    question->hintShown = question->hintShown || state.layoutType == 8;
+    const StartingHint hint = StartingHintOf(&state, entry);
+    question->hasHint = hint.has;
+    question->hintShown = hint.shown;
+    question->hintText = hint.text;
 }
 
 void AppendJsonString(std::string* out, const std::string& cp1252) {

@@ -182,5 +182,32 @@ TEST(PlaySteps, TheScoreCountsQuestionsWhoseEveryLabelReadsBravo) {
     }
 }
 
+TEST(PlaySteps, EachLayoutStartsItsHintLabelsAsItSays) {
+    struct Hint {
+        int layout;
+        bool has, shown;
+        const char* text;
+    };
+    // layout, a hint label, shown at the start, its text
+    const std::vector<Hint> cases = {
+        {0, false, false, "Un indice"}, {1, false, false, "Un indice"}, {2, true, false, "Un indice"},
+        {4, true, false, "Un indice"},  {5, true, true, "en 3 mots"},  {7, true, true, "en 3 mots"},
+        {8, true, true, "Un indice"},
+    };
+    QuizState state;
+    QuizStateInit(&state);
+    ASSERT_TRUE(AddQuestion(&state, Stored("le chat-botte").c_str(), "", ""));
+    std::snprintf(state.firstQuestion->extraText, kTextSize, "Un indice");
+    for (const Hint& c : cases) {
+        SCOPED_TRACE("layout " + std::to_string(c.layout));
+        state.layoutType = c.layout;
+        const StartingHint hint = StartingHintOf(&state, state.firstQuestion);
+        EXPECT_EQ(hint.has, c.has);
+        EXPECT_EQ(hint.shown, c.shown);
+        EXPECT_STREQ(hint.text, c.text);
+    }
+    QuizStateReleaseQuestions(&state);
+}
+
 }  // namespace
 }  // namespace quiz
