@@ -1,5 +1,6 @@
 // The steps of play, written once for both front ends: the verdict of one
-// answer field and what it reveals, over a board each front end fills in.
+// answer field and what it reveals, the score and code text, and the hint
+// label a question starts with, over a board each front end fills in.
 // The player's board reads and writes its controls, the page's its arrays;
 // either way a field's result label is the only record of its verdict.
 #pragma once
