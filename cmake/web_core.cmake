@@ -13,10 +13,10 @@ if(NOT QUIZ_EMXX)
   file(WRITE ${QUIZ_WEB_CORE_WASM} "")
   add_custom_target(web_core)
 else()
-set(web_sources model/alert.cpp model/quiz_state.cpp model/stored_form.cpp model/cp1252.cpp model/lzw.cpp
-  model/package.cpp answers/answer_compare.cpp answers/progress_file.cpp answers/answer_rules.cpp answers/play_steps.cpp
-  grid/grid_layout.cpp grid/quiz_tables.cpp grid/hide_found.cpp shell/link_address.cpp web/web_game.cpp web/json_string.cpp
-  web/web_exports.cpp)
+include(${PROJECT_SOURCE_DIR}/src/core_sources.cmake)
+set(web_sources ${quiz_core_sources})
+list(REMOVE_ITEM web_sources ${quiz_core_not_in_page})
+list(APPEND web_sources web/web_exports.cpp)
 list(TRANSFORM web_sources PREPEND ${PROJECT_SOURCE_DIR}/src/)
 file(GLOB web_headers ${PROJECT_SOURCE_DIR}/src/model/*.h ${PROJECT_SOURCE_DIR}/src/answers/*.h
   ${PROJECT_SOURCE_DIR}/src/grid/*.h ${PROJECT_SOURCE_DIR}/src/web/*.h)
