@@ -573,7 +573,24 @@ def colours(driver):
         ["Anagramme", "rgb(255, 100, 0)"], ["Quasiment", "rgb(255, 203, 38)"], ["Presque", "rgb(255, 203, 38)"]], got)
 
 
+def compiled_later():
+    """A browser that refuses to compile or start the core at once: the page
+    falls back on doing it in the background, and plays the same."""
+    driver = browser()
+    try:
+        driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source":
+            "WebAssembly.Module = function () { throw new RangeError('too big to compile at once'); };"
+            "WebAssembly.Instance = function () { throw new RangeError('too big to start at once'); };"})
+        open_page(driver, page_of(os.path.join(top, "quizzes/fruits/fruits.toml"), "later"))
+        check("a core compiled in the background: the page plays", [" 0 / 21", "FAUX"],
+              [text(driver, "score"), answer(driver, 1, "zzz")])
+        driver.execute_script("localStorage.clear();")  # the same quiz, in the same profile, comes next
+    finally:
+        driver.quit()
+
+
 def main():
+    compiled_later()
     driver = browser()
     try:
         sample(driver)
