@@ -306,6 +306,10 @@ TEST_F(QuizFiles, MistakesAreSaidOnceWithWhyAndWhatToDo) {
         {"texts the layout never shows", top + "layoutType = 0\n" + question("Paris", "text = \"a\"\n") + question("Rome", "text2 = \"b\"\n"),
          "4: layoutType: layoutType = 0 ne montre aucun texte : les textes des questions 1 et 2 seraient perdus ; retirez-les, "
          "ou choisissez layoutType = 2, qui montre le texte d'une question sous son image quand elle est trouv\xC3\xA9" "e"},
+        {"three texts in a row are a run", top + "layoutType = 0\n" + question("Paris", "text = \"a\"\n") +
+             question("Rome", "text = \"b\"\n") + question("Oslo", "text = \"c\"\n") + question("Berne"),
+         "4: layoutType: layoutType = 0 ne montre aucun texte : les textes des questions 1 \xC3\xA0 3 seraient perdus ; "
+         "retirez-les, ou choisissez layoutType = 2, qui montre le texte d'une question sous son image quand elle est trouv\xC3\xA9" "e"},
         {"a text and no layout", top + question("Paris") + question("Rome", "text = \"b\"\n"),
          "10: layoutType: sans layoutType, la mise en page 0 ne montre aucun texte : le texte de la question 2 serait perdu ; "
          "retirez-le, ou choisissez layoutType = 2, qui montre le texte d'une question sous son image quand elle est trouv\xC3\xA9" "e"},
@@ -329,6 +333,8 @@ TEST_F(QuizFiles, MistakesAreSaidOnceWithWhyAndWhatToDo) {
          "premier [[question]] ; plus bas, elle appartient \xC3\xA0 la question au-dessus"},
         {"a misspelt answer", top + "\n[[question]]\nanwser = \"Paris\"\n",
          "6: question[1].anwser: champ inconnu : vouliez-vous \xC3\xA9" "crire \xC2\xAB answer \xC2\xBB ?"},
+        {"a key in capitals", top + "\n[[question]]\nANSWER = \"Paris\"\n",
+         "6: question[1].ANSWER: champ inconnu : vouliez-vous \xC3\xA9" "crire \xC2\xAB answer \xC2\xBB ?"},
         {"a misspelt title, two letters off", "executable = \"essai\"\ntitel = \"Essai\"\nauteur = \"Zo\xC3\xA9\"\npuzzle = \"images/grille.gif\"\n" + question("Paris"),
          "2: titel: champ inconnu : vouliez-vous \xC3\xA9" "crire \xC2\xAB title \xC2\xBB ?\n"
          "3: auteur: champ inconnu : vouliez-vous \xC3\xA9" "crire \xC2\xAB author \xC2\xBB ?"},
