@@ -43,10 +43,18 @@ void ShowExtraText(void* context, int q, const char* text) {
     SetGridItemText(GridOf(context).grid, kHintLabelBase + q + 1, text);
 }
 
+// The field left is judged as it loses the focus: the fill's order is the
+// focus's.
+void TypeAndJudge(void* context, int a, const char* text) {
+    HWND open = GridItem(GridOf(context).grid, kAnswerFieldBase + a);
+    SetWindowTextA(open, text);
+    SetFocus(open);
+}
+
 }  // namespace
 
 PlayBoard GridPlayBoard(GridBoard* controls) {
-    return {controls, FieldText, VerdictText, SetVerdict, MarkFound, HideHint, RevealHint, ShowPicture, ShowExtraText};
+    return {controls, FieldText, VerdictText, SetVerdict, MarkFound, HideHint, RevealHint, ShowPicture, ShowExtraText, TypeAndJudge};
 }
 
 void CheckAnswerField(QuizState* state, HWND grid, int fieldId) {

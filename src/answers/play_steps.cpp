@@ -6,6 +6,7 @@
 
 #include "answers/answer_compare.h"
 #include "answers/answer_rules.h"
+#include "answers/progress_file.h"
 #include "grid/grid_layout.h"
 
 namespace quiz {
@@ -97,6 +98,22 @@ bool CheckField(QuizState* state, const PlayBoard& board, int a) {
     }
     if (RevealsAllAtTheEnd(state->layoutType) && state->allFound == 0) RevealAllWhenDone(state, board);
     return true;
+}
+
+void FillOpenFields(const QuizState* state, const PlayBoard& board, int a) {
+    char text[kTextSize] = {};
+    board.fieldText(board.context, a, text);
+    for (int open = 1; open <= AnswerFieldCount(state); ++open)
+        if (!ReadsBravo(board, open)) board.typeAndJudge(board.context, open, text);
+}
+
+StartingField StartingFieldOf(const QuizState* state, int a, const uint8_t* kept, size_t size, size_t* position) {
+    StartingField field{};
+    ReadProgressLine(kept, kept ? size : 0, position, field.text);
+    const FieldAnswer place = FieldAnswerOf(kAnswerFieldBase + a, state->answersPerQuestion);
+    field.hidden = state->answersPerQuestion == 2 && IsHiddenSecondAnswer(QuestionAt(state, place.question), place.place);
+    if (field.hidden) std::snprintf(field.text, sizeof field.text, "-");
+    return field;
 }
 
 ScoreTexts ScoreOf(const QuizState* state, const PlayBoard& board) {

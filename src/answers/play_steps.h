@@ -5,6 +5,9 @@
 // either way a field's result label is the only record of its verdict.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+
 #include "model/quiz_state.h"
 
 namespace quiz {
@@ -27,6 +30,8 @@ struct PlayBoard {
     void (*showPicture)(void* context, int q);
     // Question q's hint label now reads `text` instead of its word count.
     void (*showExtraText)(void* context, int q, const char* text);
+    // Puts `text` in field a and has it judged (the fill below).
+    void (*typeAndJudge)(void* context, int a, const char* text);
 };
 
 // The verdict answer field a would get for `typed` (as typed, not yet in
@@ -38,8 +43,21 @@ const char* VerdictFor(const QuizState* state, int a, const char* typed);
 // shows what its layout reveals, and layouts 4 and 8 reveal everything at
 // the last "BRAVO". False when the label already read that verdict: then
 // nothing changed and nothing more (no score) is to be done.
-// In the player, F1 judges fields as the focus leaves them: that order lives in FillOpenFields (score_win32.cpp).
 bool CheckField(QuizState* state, const PlayBoard& board, int a);
+
+// "Essayer partout": field a's text typed into every field not yet right,
+// each judged in field order. The player judges a field as the focus leaves
+// it, so its typeAndJudge moves the focus (score_win32.cpp).
+void FillOpenFields(const QuizState* state, const PlayBoard& board, int a);
+
+// What answer field a holds when the grid is built: the next kept line, or
+// "-" in the hidden second field of a one-field question (its line is read
+// all the same, so the lines after it stay in place).
+struct StartingField {
+    char text[kAnswerFieldLimit + 1];
+    bool hidden;
+};
+StartingField StartingFieldOf(const QuizState* state, int a, const uint8_t* kept, size_t size, size_t* position);
 
 // The score label's text and the code field's, counted from the result
 // labels: a question is found when each of its labels reads "BRAVO".

@@ -130,14 +130,6 @@ void OpenProgressReader(ProgressReader* reader) {
     if (reader->data) reader->size = size;
 }
 
-void NextProgressLine(ProgressReader* reader, char* text) {
-    if (!reader->data) {
-        text[0] = '\0';
-        return;
-    }
-    ReadProgressLine(reader->data, reader->size, &reader->position, text);
-}
-
 void CloseProgressReader(ProgressReader* reader) {
     if (reader->data) UnmapViewOfFile(reader->data);
     if (reader->mapping) CloseHandle(reader->mapping);

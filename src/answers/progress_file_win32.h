@@ -33,8 +33,9 @@ void ProgressFilePath(char* path, int size);
 // close all the same, and the answer is the result.
 bool SaveProgressOrSay(QuizState* state, bool closing);
 
-// The progress file opened for reading and mapped; empty (no data) when
-// there is none or it cannot be opened, sized, mapped or viewed.
+// The progress file opened for reading and mapped, its lines taken in turn
+// by StartingFieldOf; empty (no data) when there is none or it cannot be
+// opened, sized, mapped or viewed.
 struct ProgressReader {
     HANDLE file;
     HANDLE mapping;
@@ -43,9 +44,6 @@ struct ProgressReader {
     size_t position;
 };
 void OpenProgressReader(ProgressReader* reader);
-// The next line into `text` (kAnswerFieldLimit + 1 bytes at least): empty
-// without a file.
-void NextProgressLine(ProgressReader* reader, char* text);
 void CloseProgressReader(ProgressReader* reader);
 
 }  // namespace quiz

@@ -20,12 +20,6 @@ namespace {
 bool g_held = false;
 bool g_asked = false;
 
-bool LabelReadsBravo(HWND grid, int a) {
-    char text[kTextSize] = {};
-    GridItemText(grid, kResultLabelBase + a, text, 255);
-    return std::strcmp(text, kVerdictBravo) == 0;
-}
-
 }  // namespace
 
 void HoldScoreUpdates() {
@@ -56,17 +50,9 @@ void UpdateScore(QuizState* state, HWND grid) {
 void FillOpenFields(HWND field) {
     QuizState* state = CurrentQuizState();
     if (!state) return;
-    HWND grid = GetParent(field);
-    char text[kTextSize] = {};
-    GetWindowTextA(field, text, kTextSize);
-    const int fields = AnswerFieldCount(state);
-    for (int a = 1; a <= fields; ++a) {
-        if (LabelReadsBravo(grid, a)) continue;
-        HWND open = GridItem(grid, kAnswerFieldBase + a);
-        SetWindowTextA(open, text);
-        SetFocus(open);  // the field left is judged as it loses the focus
-    }
-    SetFocus(field);
+    GridBoard controls{state, GetParent(field)};
+    FillOpenFields(state, GridPlayBoard(&controls), GetDlgCtrlID(field) - kAnswerFieldBase);
+    SetFocus(field);  // the last field filled is judged as it loses the focus
 }
 
 }  // namespace quiz

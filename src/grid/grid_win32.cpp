@@ -52,14 +52,13 @@ void CreateHintLabel(HWND grid, const QuizState* state, const QuestionEntry* ent
     GridChild(grid, "Static", hint.text, style, rect, kHintLabelBase + k, GuiFont(), TRUE);
 }
 
-void CreateAnswerFields(HWND grid, QuizState* state, const QuestionEntry* entry, int k, int left,
+void CreateAnswerFields(HWND grid, QuizState* state, int k, int left,
                         int answerTop, ProgressReader* progress) {
     const int perQuestion = state->answersPerQuestion;
     for (int j = 1; j <= perQuestion; ++j) {
         const int a = AnswerNumber(k, j, perQuestion);
-        char restored[kAnswerFieldLimit + 1];
-        NextProgressLine(progress, restored);
-        HWND field = GridChild(grid, "Edit", restored,
+        const StartingField start = StartingFieldOf(state, a, progress->data, progress->size, &progress->position);
+        HWND field = GridChild(grid, "Edit", start.text,
                                  kChild | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | ES_CENTER,
                                  AnswerFieldRect(left, answerTop, j, perQuestion),
                                  kAnswerFieldBase + a, AsFont(state->smallFont), FALSE);
@@ -68,9 +67,7 @@ void CreateAnswerFields(HWND grid, QuizState* state, const QuestionEntry* entry,
                                   kChild | WS_BORDER | SS_CENTERIMAGE | SS_CENTER,
                                   ResultLabelRect(left, answerTop, j, perQuestion),
                                   kResultLabelBase + a, perQuestion == 2 ? GuiFont() : nullptr);
-        if (perQuestion == 2 && IsHiddenSecondAnswer(entry, j)) {
-            // A question with one visible field: the second keeps "-", hidden.
-            SetWindowTextA(field, "-");
+        if (start.hidden) {
             ShowWindow(field, SW_HIDE);
             ShowWindow(result, SW_HIDE);
         }
@@ -107,7 +104,7 @@ void BuildQuestion(HWND grid, QuizState* state, HBITMAP puzzle, GridRowCursor* c
                 kNumberLabelBase + k);  // no font: the system's
     const QuestionEntry* entry = QuestionAt(state, k - 1);
     if (state->layoutType > 1) CreateHintLabel(grid, state, entry, k, HintLabelRect(left, top));
-    CreateAnswerFields(grid, state, entry, k, left, top, progress);
+    CreateAnswerFields(grid, state, k, left, top, progress);
     // A picture the answer check already composed stays; the others show
     // the puzzle with their letter count now, and a found one never makes it.
     if (picture && !SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0)) {

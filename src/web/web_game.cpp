@@ -57,8 +57,11 @@ void RevealHint(void* context, int q) {
 void ShowPicture(void* context, int q) { GameOf(context).questions[size_t(q)].marked = true; }
 void ShowExtraText(void* context, int q, const char* text) { GameOf(context).questions[size_t(q)].hintText = text; }
 
+void TypeAndJudge(void* context, int a, const char* text) { TypeAndCheck(&GameOf(context), a, text); }
+
 PlayBoard BoardOf(WebGame* game) {
-    return {game, FieldText, VerdictText, SetVerdict, MarkFound, HideHint, RevealHint, ShowPicture, ShowExtraText};
+    return {game,       FieldText,   VerdictText,   SetVerdict,  MarkFound,
+            HideHint,   RevealHint,  ShowPicture,   ShowExtraText, TypeAndJudge};
 }
 
 // The player's answer check of field a, over the fields instead of windows.
@@ -115,14 +118,9 @@ void RestoreProgress(WebGame* game, const uint8_t* progress, size_t progressSize
         StartHint(state, entry, &game->questions[size_t(k - 1)]);
         for (int j = 1; j <= perQuestion; ++j) {
             const int a = AnswerNumber(k, j, perQuestion);
-            WebField& field = game->fields[size_t(a - 1)];
-            char restored[kAnswerFieldLimit + 1];
-            ReadProgressLine(progress, progress ? progressSize : 0, &position, restored);
-            field.text = restored;
-            if (perQuestion == 2 && IsHiddenSecondAnswer(entry, j)) {
-                field.text.assign(1, '-');  // a question with one visible field: the second keeps "-", hidden
-                field.hidden = true;
-            }
+            const StartingField start = StartingFieldOf(&state, a, progress, progressSize, &position);
+            game->fields[size_t(a - 1)].text = start.text;
+            game->fields[size_t(a - 1)].hidden = start.hidden;
             Check(game, a);
         }
     }
@@ -201,10 +199,7 @@ void TypeAndCheck(WebGame* game, int a, const std::string& text) {
 }
 
 void FillOpenFields(WebGame* game, int a) {
-    if (a < 1 || a > int(game->fields.size())) return;
-    const std::string text = game->fields[size_t(a - 1)].text;
-    for (int open = 1; open <= int(game->fields.size()); ++open)
-        if (game->fields[size_t(open - 1)].verdict != kVerdictBravo) TypeAndCheck(game, open, text);
+    if (a >= 1 && a <= int(game->fields.size())) FillOpenFields(&game->state, BoardOf(game), a);
 }
 
 void SetHideFound(WebGame* game, bool hide) { game->hideFound = hide; }

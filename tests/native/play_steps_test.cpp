@@ -46,6 +46,12 @@ void HideHint(void* c, int q) { Note(c, "hide", q); }
 void RevealHint(void* c, int q) { Note(c, "hint", q); }
 void ShowPicture(void* c, int q) { Note(c, "picture", q); }
 void ShowExtraText(void* c, int q, const char* text) { Note(c, "extra", q, text); }
+void TypeAndJudge(void* c, int a, const char* text) { Note(c, "type", a, text); }
+
+PlayBoard BoardOf(FakeBoard* fake) {
+    return {fake, FieldText, VerdictText, SetVerdict, MarkFound, HideHint, RevealHint, ShowPicture, ShowExtraText,
+            TypeAndJudge};
+}
 
 // Answers as a player types them; the entry holds their stored form.
 std::string Stored(const std::string& typed) {
@@ -124,8 +130,7 @@ TEST(PlaySteps, OneCheckDoesWhatTheLayoutSays) {
             ++state.questionCount;
         }
         FakeBoard fake{c.texts, c.verdicts, ""};
-        const PlayBoard board{&fake, FieldText, VerdictText, SetVerdict, MarkFound, HideHint, RevealHint, ShowPicture, ShowExtraText};
-        EXPECT_EQ(CheckField(&state, board, c.a), c.changed);
+        EXPECT_EQ(CheckField(&state, BoardOf(&fake), c.a), c.changed);
         EXPECT_EQ(fake.log, c.log);
         EXPECT_EQ(state.allFound, c.allFoundAfter);
         ASSERT_EQ(size_t(state.questionCount), c.found.size());
@@ -147,6 +152,35 @@ TEST(PlaySteps, AVerdictIsOfTheStoredFormAndCutAsTheFieldWouldBe) {
     EXPECT_STRNE(VerdictFor(&state, 3, "rat"), kVerdictBravo);
     // Past 259 bytes a text is cut, as a field's text is read.
     EXPECT_STREQ(VerdictFor(&state, 3, std::string(300, 'a').c_str()), kVerdictBravo);
+    QuizStateReleaseQuestions(&state);
+}
+
+// "Essayer partout" from field 2 types its text into every field not yet
+// right, the first included; the kept lines go to their fields, the hidden
+// second field gets "-" and its line is passed over all the same.
+TEST(PlaySteps, TheFillSkipsRightFieldsAndTheKeptLinesKeepTheirPlaces) {
+    const std::string B = kVerdictBravo, F = kVerdictFaux, U = kVerdictUnknown;
+    QuizState state;
+    QuizStateInit(&state);
+    state.answersPerQuestion = 2;
+    state.questionCount = 2;
+    ASSERT_TRUE(AddQuestion(&state, Stored("chat").c_str(), "-", ""));
+    ASSERT_TRUE(AddQuestion(&state, Stored("rat").c_str(), Stored("pie").c_str(), ""));
+    FakeBoard fake{{"", "x", "pie", ""}, {F, B, U, B}, ""};
+    FillOpenFields(&state, BoardOf(&fake), 3);
+    EXPECT_EQ(fake.log, "type1=pie type3=pie");
+
+    const std::string kept = "chat\r\nzut\r\nrat\r\n";
+    size_t position = 0;
+    std::vector<std::string> texts;
+    std::vector<bool> hidden;
+    for (int a = 1; a <= 4; ++a) {
+        const StartingField field = StartingFieldOf(&state, a, reinterpret_cast<const uint8_t*>(kept.data()), kept.size(), &position);
+        texts.push_back(field.text);
+        hidden.push_back(field.hidden);
+    }
+    EXPECT_EQ(texts, (std::vector<std::string>{"chat", "-", "rat", ""}));
+    EXPECT_EQ(hidden, (std::vector<bool>{false, true, false, false}));
     QuizStateReleaseQuestions(&state);
 }
 
@@ -174,8 +208,7 @@ TEST(PlaySteps, TheScoreCountsQuestionsWhoseEveryLabelReadsBravo) {
         state.questionCount = c.questions;
         for (int k = 0; k < c.questions; ++k) std::snprintf(state.questionLines[k], kTextSize, "L%d", k + 1);
         FakeBoard fake{std::vector<std::string>(c.verdicts.size()), c.verdicts, ""};
-        const ScoreTexts texts = ScoreOf(
-            &state, {&fake, FieldText, VerdictText, SetVerdict, MarkFound, HideHint, RevealHint, ShowPicture, ShowExtraText});
+        const ScoreTexts texts = ScoreOf(&state, BoardOf(&fake));
         EXPECT_STREQ(texts.score, c.score);
         EXPECT_STREQ(texts.code, c.code);
         EXPECT_EQ(fake.log, "");  // counting changes nothing
