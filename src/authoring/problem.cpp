@@ -16,6 +16,10 @@ std::vector<Problem> Problems::Sorted() const {
     return sorted;
 }
 
+std::string ProblemLine(const std::string& sourcePath, const Problem& p) {
+    return sourcePath + ":" + std::to_string(p.line > 0 ? p.line : 1) + ": " + p.field + ": " + p.message;
+}
+
 std::string ProblemsForABox(const std::string& sourcePath, const std::vector<Problem>& problems) {
     // Either slash: a path dropped on Windows, or given on the command line.
     const size_t slash = sourcePath.find_last_of("/\\");

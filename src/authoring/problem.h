@@ -18,6 +18,9 @@ struct Problem {
 // Whether any of the problems stops a build (warnings do not).
 bool HasErrors(const std::vector<Problem>& problems);
 
+// A problem as `quizpack check` prints it: "quiz.toml:12: field: message".
+std::string ProblemLine(const std::string& sourcePath, const Problem& problem);
+
 // The problems of a source as a message box shows them to its author: the
 // file by its name alone, the count, then "ligne 19 : champ : message" a
 // problem (the command line keeps "fichier:ligne:" for editors).

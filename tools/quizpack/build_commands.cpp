@@ -48,7 +48,7 @@ int Prepare(const std::string& sourcePath, const char* verb, QuizDefinition* qui
     // Problems first, then the warnings, which do not stop anything.
     size_t errors = 0, warnings = 0;
     for (const Problem& p : problems) {
-        err << sourcePath << ":" << (p.line > 0 ? p.line : 1) << ": " << p.field << ": " << p.message << "\n";
+        err << ProblemLine(sourcePath, p) << "\n";
         ++(p.warning ? warnings : errors);
     }
     if (errors) {

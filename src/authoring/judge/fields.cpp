@@ -162,14 +162,16 @@ bool FieldJudge::PictureBytes(const SourceNode& node, const std::string& field, 
     const fs::path path = PathOfUtf8(folder_) / PathOfUtf8(node.text);
     picture->path = Utf8OfPath(path);
     std::error_code ec;
-    if (!fs::is_regular_file(path, ec) || !ReadFileBytes(picture->path, &picture->bytes)) {
+    const bool inMemory = FilesAreInMemory();
+    if ((!inMemory && !fs::is_regular_file(path, ec)) || !ReadFileBytes(picture->path, &picture->bytes)) {
         problems_->Report(node.line, field, "impossible de lire l'image " + node.text);
         return false;
     }
-    // A link inside the folder may still lead out of it.
+    // A link inside the folder may still lead out of it; bytes handed over hold none.
     std::error_code folderError;
-    const fs::path folder = fs::canonical(folder_.empty() ? fs::path(".") : PathOfUtf8(folder_), folderError);
-    const fs::path inside = fs::canonical(path, ec).lexically_relative(folder);
+    const fs::path folder =
+        inMemory ? fs::path() : fs::canonical(folder_.empty() ? fs::path(".") : PathOfUtf8(folder_), folderError);
+    const fs::path inside = inMemory ? path : fs::canonical(path, ec).lexically_relative(folder);
     if (ec || folderError || inside.empty() || *inside.begin() == "..") {
         problems_->Report(node.line, field, outside);
         return false;

@@ -120,7 +120,22 @@ std::string Utf8OfPath(const std::filesystem::path& path) {
     return std::string(utf8.begin(), utf8.end());
 }
 
+namespace {
+const FilesInMemory* g_inMemory = nullptr;
+}  // namespace
+
+ReadingFromMemory::ReadingFromMemory(const FilesInMemory* files) : before(g_inMemory) { g_inMemory = files; }
+ReadingFromMemory::~ReadingFromMemory() { g_inMemory = before; }
+bool FilesAreInMemory() { return g_inMemory != nullptr; }
+
 bool ReadFileBytes(const std::string& path, std::vector<uint8_t>* out) {
+    if (g_inMemory) {
+        // "./images/chat.png" and "images//chat.png" are the same file.
+        const auto found = g_inMemory->find(Utf8OfPath(PathOfUtf8(path).lexically_normal()));
+        if (found == g_inMemory->end()) return false;
+        *out = found->second;
+        return true;
+    }
     std::ifstream in(PathOfUtf8(path), std::ios::binary);
     if (!in) return false;
     out->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

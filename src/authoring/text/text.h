@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,6 +48,20 @@ std::string Utf8OfPath(const std::filesystem::path& path);
 
 // Whole file; false when it cannot be read. Names in UTF-8.
 bool ReadFileBytes(const std::string& path, std::vector<uint8_t>* out);
+
+// Files handed over as bytes (the library in a browser has no disk), each
+// under the path the library opens it by: the source's own name and, beside
+// it, each picture's as the source writes it ("images/chat.png").
+using FilesInMemory = std::map<std::string, std::vector<uint8_t>>;
+// While one lives, ReadFileBytes looks in `files` and never on a disk.
+struct ReadingFromMemory {
+    explicit ReadingFromMemory(const FilesInMemory* files);
+    ~ReadingFromMemory();
+    ReadingFromMemory(const ReadingFromMemory&) = delete;
+    ReadingFromMemory& operator=(const ReadingFromMemory&) = delete;
+    const FilesInMemory* before;
+};
+bool FilesAreInMemory();
 bool WriteFileBytes(const std::string& path, const uint8_t* data, size_t size);
 
 }  // namespace quizpack

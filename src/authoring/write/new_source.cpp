@@ -64,17 +64,34 @@ std::vector<std::string> NameProblems(const std::string& folderName, const std::
 bool HiddenBySystem(const std::filesystem::path&) { return false; }
 #endif
 
+std::vector<std::string> PicturesAmong(std::vector<std::string> names) {
+    names.erase(std::remove_if(names.begin(), names.end(), [](const std::string& name) {
+                    return FormatOfName(name) == PictureFormat::Unknown || IsHiddenName(name);
+                }),
+                names.end());
+    std::sort(names.begin(), names.end(), ComesBeforeInFolder);
+    return names;
+}
+
 std::vector<std::string> PicturesOfFolder(const std::string& folder) {
-    std::vector<std::string> pictures;
+    std::vector<std::string> names;
     std::error_code ec;
-    for (const fs::directory_entry& entry : fs::directory_iterator(PathOfUtf8(folder), ec)) {
-        const std::string name = Utf8OfPath(entry.path().filename());
-        if (entry.is_regular_file(ec) && FormatOfName(name) != PictureFormat::Unknown && !IsHiddenName(name) &&
-            !HiddenBySystem(entry.path()))
-            pictures.push_back(name);
-    }
-    std::sort(pictures.begin(), pictures.end(), ComesBeforeInFolder);
-    return pictures;
+    for (const fs::directory_entry& entry : fs::directory_iterator(PathOfUtf8(folder), ec))
+        if (entry.is_regular_file(ec) && !HiddenBySystem(entry.path())) names.push_back(Utf8OfPath(entry.path().filename()));
+    return PicturesAmong(std::move(names));
+}
+
+std::string NewSourceRefusal(const std::string& folder, const std::string& name, const std::vector<std::string>& pictures) {
+    const int fewest = kMosaicSection.fewestQuestions, most = kMosaicSection.mostQuestions;
+    if (pictures.size() < size_t(fewest) || pictures.size() > size_t(most))
+        return folder + " contient " + std::to_string(pictures.size()) + " image(s) GIF, JPEG, BMP ou PNG ; une mosaïque en assemble " +
+               std::to_string(fewest) + " à " + std::to_string(most);
+    const std::vector<std::string> problems = NameProblems(name, pictures);
+    if (problems.empty()) return "";
+    // A quiz.toml once written is kept: a name fixed afterwards would not reach it.
+    std::string refusal = folder + " : rien n'est écrit, ces noms ne donnent pas les réponses voulues ; renommez, puis recommencez :";
+    for (const std::string& problem : problems) refusal += "\n  " + problem;
+    return refusal;
 }
 
 std::string ExecutableOfFolder(const std::string& folderName) {
@@ -118,20 +135,9 @@ bool WriteNewSource(const std::string& folder, std::string* sourcePath, bool* ke
     if (*kept) return true;
     const std::vector<std::string> found = PicturesOfFolder(folder);
     *pictures = found.size();
-    const int fewest = kMosaicSection.fewestQuestions, most = kMosaicSection.mostQuestions;
-    if (found.size() < size_t(fewest) || found.size() > size_t(most)) {
-        *error = folder + " contient " + std::to_string(found.size()) + " image(s) GIF, JPEG, BMP ou PNG ; une mosaïque en assemble " +
-                 std::to_string(fewest) + " à " + std::to_string(most);
-        return false;
-    }
     const std::string name = Utf8OfPath(fs::weakly_canonical(dir, ec).filename());
-    const std::vector<std::string> problems = NameProblems(name, found);
-    if (!problems.empty()) {
-        // A quiz.toml once written is kept: a name fixed afterwards would not reach it.
-        *error = folder + " : rien n'est écrit, ces noms ne donnent pas les réponses voulues ; renommez, puis recommencez :";
-        for (const std::string& problem : problems) *error += "\n  " + problem;
-        return false;
-    }
+    *error = NewSourceRefusal(folder, name, found);
+    if (!error->empty()) return false;
     const std::string source = NewQuizSource(name, found);
     errno = 0;
     if (WriteFileBytes(*sourcePath, reinterpret_cast<const uint8_t*>(source.data()), source.size())) return true;

@@ -11,6 +11,13 @@ namespace quizpack {
 // The pictures of a folder (GIF, JPEG, BMP, PNG by their ending), in the
 // folder's order (picture_name.h); hidden files are not pictures.
 std::vector<std::string> PicturesOfFolder(const std::string& folder);
+// The pictures among file names (by their extension, hidden ones left out),
+// in the order a folder shows them.
+std::vector<std::string> PicturesAmong(std::vector<std::string> names);
+// Why pictures so named, of the folder `name` (said as `folder`), make no
+// quiz.toml: too few or too many, or names that give no answer or the same
+// one, each on a line of its own; "" when they make one.
+std::string NewSourceRefusal(const std::string& folder, const std::string& name, const std::vector<std::string>& pictures);
 
 // True for a file Windows hides or keeps for the system (a hidden copy,
 // a thumbnail cache); never on Linux, where the name alone hides a file.

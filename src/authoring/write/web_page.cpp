@@ -335,6 +335,11 @@ bool ReadWebPage(const std::string& html, std::vector<std::vector<uint8_t>>* rec
     return PicturesIn(html, marks, html.find("</script>", marks), pictures) && records->size() == 3 && tables->size() == 2;
 }
 
+bool PageCarriesTheQuiz(const std::string& html, const std::vector<Resource>& resources) {
+    std::vector<std::vector<uint8_t>> records, tables, pictures;
+    return ReadWebPage(html, &records, &tables, &pictures) && CarriesTheQuiz(records, tables, pictures, resources);
+}
+
 bool WriteWebPage(const std::string& path, const std::string& html, const std::vector<Resource>& resources,
                   std::string* error) {
     const fs::path target = PathOfUtf8(path), partial = fs::path(target) += ".quizpack-partiel";
@@ -346,10 +351,7 @@ bool WriteWebPage(const std::string& path, const std::string& html, const std::v
         return false;
     }
     std::vector<uint8_t> back;
-    std::vector<std::vector<uint8_t>> records, tables, pictures;
-    const bool read = ReadFileBytes(Utf8OfPath(partial), &back) &&
-                      ReadWebPage(std::string(back.begin(), back.end()), &records, &tables, &pictures);
-    if (!read || !CarriesTheQuiz(records, tables, pictures, resources)) {
+    if (!ReadFileBytes(Utf8OfPath(partial), &back) || !PageCarriesTheQuiz(std::string(back.begin(), back.end()), resources)) {
         *error = "relu, " + Utf8OfPath(partial) + " ne porte pas les octets du quiz";
         fs::remove(partial, ec);
         return false;

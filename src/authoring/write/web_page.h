@@ -47,6 +47,9 @@ bool MakeWebPage(const QuizDefinition& quiz, const std::vector<Resource>& resour
 bool ReadWebPage(const std::string& html, std::vector<std::vector<uint8_t>>* records,
                  std::vector<std::vector<uint8_t>>* tables, std::vector<std::vector<uint8_t>>* pictures);
 
+// Whether the page, read back, carries the resources' very bytes.
+bool PageCarriesTheQuiz(const std::string& html, const std::vector<Resource>& resources);
+
 // Writes the page beside `path`, reads it back (the records, tables and
 // pictures must be the resources' very bytes), then moves it into place.
 bool WriteWebPage(const std::string& path, const std::string& html, const std::vector<Resource>& resources,

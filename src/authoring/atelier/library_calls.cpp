@@ -1,0 +1,111 @@
+#include "atelier/library_calls.h"
+
+#include "stages.h"
+#include "web/json_string.h"
+#include "write/answer_key.h"
+#include "write/new_source.h"
+#include "write/quiz_exe.h"
+
+namespace quizpack {
+
+namespace {
+
+std::string Json(const std::string& utf8) { return quiz::JsonString(utf8, quiz::JsonPlace::kParsed); }
+
+std::string ProblemsJson(const std::string& source, const std::vector<Problem>& problems) {
+    std::string out = "[";
+    for (const Problem& p : problems)
+        out += std::string(out.size() > 1 ? "," : "") + "{\"line\":" + std::to_string(p.line > 0 ? p.line : 1) +
+               ",\"field\":" + Json(p.field) + ",\"warning\":" + (p.warning ? "1" : "0") +
+               ",\"text\":" + Json(ProblemLine(source, p)) + "}";
+    return out + "]";
+}
+
+// French counts 0 and 1 in the singular.
+std::string Counted(size_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count < 2 ? one : many);
+}
+
+// What the author reads of the problems: quizpack check's last line.
+std::string ProblemsMessage(const std::string& source, const std::vector<Problem>& problems, size_t questions) {
+    size_t errors = 0, warnings = 0;
+    for (const Problem& p : problems) ++(p.warning ? warnings : errors);
+    if (errors == 0 && warnings == 0) return source + " : " + Counted(questions, "question", "questions") + ", aucun problème";
+    std::string said = errors ? Counted(errors, "problème", "problèmes") + " dans " + source : "";
+    if (warnings)
+        said += (errors ? " et " : "") + Counted(warnings, "avertissement", "avertissements") +
+                (errors ? "" : " dans " + source + " ; le quiz se construit quand même");
+    return said;
+}
+
+Made Answer(bool ok, const std::string& name, size_t questions, const std::string& message,
+            const std::string& problems, std::vector<uint8_t> bytes = {}) {
+    return {"{\"ok\":" + std::string(ok ? "1" : "0") + ",\"name\":" + Json(name) + ",\"questions\":" +
+                std::to_string(questions) + ",\"message\":" + Json(message) + ",\"problems\":" + problems + "}",
+            ok ? std::move(bytes) : std::vector<uint8_t>()};
+}
+
+}  // namespace
+
+Made CheckQuiz(const FilesInMemory& files, const std::string& source) {
+    const ReadingFromMemory reading(&files);
+    QuizDefinition quiz;
+    std::vector<Resource> resources;
+    const std::vector<Problem> problems = PrepareQuiz(source, &quiz, &resources);
+    return Answer(!HasErrors(problems), "", quiz.questions.size(), ProblemsMessage(source, problems, quiz.questions.size()),
+                  ProblemsJson(source, problems));
+}
+
+Made MakeQuiz(const FilesInMemory& files, const std::string& source, Making what, const CarriedFiles& carried) {
+    const ReadingFromMemory reading(&files);
+    QuizDefinition quiz;
+    std::vector<Resource> resources;
+    const std::vector<Problem> problems = PrepareQuiz(source, &quiz, &resources);
+    const size_t questions = quiz.questions.size();
+    const std::string listed = ProblemsJson(source, problems);
+    if (HasErrors(problems)) return Answer(false, "", questions, ProblemsMessage(source, problems, questions), listed);
+    std::string error;
+    std::vector<uint8_t> bytes;
+    std::string name;
+    bool made = false;
+    switch (what) {
+        case Making::kExe:
+            name = quiz.executable + ".exe";
+            made = MakeQuizExe(carried.stub, resources, &bytes, &error) && VerifyQuizExe(bytes, quiz, resources, &error);
+            break;
+        case Making::kPage: {
+            name = quiz.executable + ".html";
+            std::string html;
+            made = MakeWebPage(quiz, resources, carried.core, carried.page, false, &html, &error);
+            if (made && !PageCarriesTheQuiz(html, resources)) {
+                error = "relue, la page ne porte pas les octets du quiz";
+                made = false;
+            }
+            bytes.assign(html.begin(), html.end());
+            break;
+        }
+        case Making::kKey: {
+            name = quiz.executable + "-corrige.png";
+            RgbImage key;
+            std::vector<std::string> lines;
+            made = ComposeAnswerKey(quiz, &key, &lines, &error);
+            if (made) bytes = EncodePng(key);
+            made = made && !bytes.empty();
+            break;
+        }
+    }
+    if (!made) return Answer(false, "", questions, name + " : " + error, listed);
+    return Answer(true, name, questions, name + " : " + Counted(questions, "question", "questions") + ", " +
+                  std::to_string(bytes.size()) + " octets, relu", listed, std::move(bytes));
+}
+
+Made NewQuiz(const std::string& folderName, const std::vector<std::string>& names) {
+    const std::vector<std::string> pictures = PicturesAmong(names);
+    const std::string refusal = NewSourceRefusal(folderName, folderName, pictures);
+    if (!refusal.empty()) return Answer(false, "", 0, refusal, "[]");
+    const std::string source = NewQuizSource(folderName, pictures);
+    return Answer(true, "quiz.toml", pictures.size(), "quiz.toml : " + Counted(pictures.size(), "question", "questions") +
+                  ", une par image", "[]", std::vector<uint8_t>(source.begin(), source.end()));
+}
+
+}  // namespace quizpack

@@ -1,0 +1,47 @@
+// The authors' library as a page calls it: a quiz's files handed over as
+// bytes under the paths its source names them by, each answer in JSON
+// (texts in UTF-8) with, where something is made, its bytes beside. The
+// same stages as quizpack's verbs, so the same problems and the same bytes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "text/text.h"
+#include "write/web_page.h"
+
+namespace quizpack {
+
+// What the library is given once, as quizpack carries it: the player stub,
+// the page's core and its files.
+struct CarriedFiles {
+    std::vector<uint8_t> stub;
+    WebCore core;
+    PageFiles page;
+};
+
+// The JSON of a call, and the bytes it made (empty when it made none).
+//   {"ok": 0|1, "name": the file's name ("" when nothing is made),
+//    "questions": the quiz's count, "message": what the author reads,
+//    "problems": [{"line", "field", "warning": 0|1, "text": the line
+//                  quizpack check prints}]}
+struct Made {
+    std::string json;
+    std::vector<uint8_t> bytes;
+};
+
+// Every problem and warning of `source` (a key of `files`).
+Made CheckQuiz(const FilesInMemory& files, const std::string& source);
+
+// The quiz's .exe (NAME.exe), its page (NAME.html) or its key
+// (NAME-corrige.png), each read back before it is handed out; or the
+// problems that stop it.
+enum class Making { kExe, kPage, kKey };
+Made MakeQuiz(const FilesInMemory& files, const std::string& source, Making what, const CarriedFiles& carried);
+
+// The quiz.toml quizpack new writes for pictures of a folder so named, or the
+// reason there is none in "message".
+Made NewQuiz(const std::string& folderName, const std::vector<std::string>& pictures);
+
+}  // namespace quizpack

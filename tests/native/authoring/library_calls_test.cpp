@@ -1,0 +1,92 @@
+// The library's calls for a page, over files handed over as bytes, against
+// the verbs over the same files on a disk: the same lines, the same bytes.
+#include "atelier/library_calls.h"
+#include "authoring_fixtures.h"
+#include "small_pe.h"
+#include "write/new_source.h"
+
+namespace quizpack {
+namespace {
+
+const WebCore kCore = {"var QuizCore;", {0x00, 0x61, 0x73, 0x6D, 0x01}};
+
+// Every file of the quiz's folder, under its path from there.
+FilesInMemory FilesOf(const fs::path& dir) {
+    FilesInMemory files;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(dir))
+        if (entry.is_regular_file()) ReadFileBytes(entry.path().string(), &files[entry.path().lexically_relative(dir).string()]);
+    return files;
+}
+
+std::vector<uint8_t> BytesAt(const fs::path& path) {
+    std::vector<uint8_t> bytes;
+    EXPECT_TRUE(ReadFileBytes(path.string(), &bytes)) << path;
+    return bytes;
+}
+
+TEST_F(QuizFiles, TheCallsSayAndMakeWhatTheVerbsDo) {
+    struct Case {
+        const char* name;
+        std::string source;
+    } cases[] = {
+        {"a sound quiz", BaseSource()},
+        {"a warning", BaseSource() + "\n[[question]]\nanswer = \"Oslo\"\ncode = \"CODE ****\"\ntext = \"c\"\n"},
+        {"problems", "executable = \"essai\"\ntitel = \"Essai\"\npuzzle = \"images/absente.gif\"\n\n[[question]]\nanswer = \"Paris\"\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = WriteSource(c.source);
+        std::ostringstream out, err;
+        const int rc = CheckCommand(path, out, err);
+        // The command line names the file by its path, the page by the name it was handed.
+        std::string said = err.str();
+        for (size_t at; (at = said.find(path)) != std::string::npos;) said.replace(at, path.size(), "quiz.toml");
+        std::string lines;
+        const FilesInMemory files = FilesOf(dir);
+        const Made checked = CheckQuiz(files, "quiz.toml");
+        for (size_t at = 0; (at = checked.json.find("\"text\":\"", at)) != std::string::npos;) {
+            at += 8;
+            lines += checked.json.substr(at, checked.json.find("\"}", at) - at) + "\n";
+        }
+        EXPECT_EQ(said.substr(0, lines.size()), lines);
+        EXPECT_EQ(checked.json.find("\"ok\":1") != std::string::npos, rc == 0) << checked.json;
+
+        const CarriedFiles carried{PlayerLikeStub(), kCore, BuiltInPageFiles()};
+        const Made exe = MakeQuiz(files, "quiz.toml", Making::kExe, carried);
+        const Made page = MakeQuiz(files, "quiz.toml", Making::kPage, carried);
+        const Made key = MakeQuiz(files, "quiz.toml", Making::kKey, carried);
+        if (rc != 0) {
+            EXPECT_NE(lines.find("titel: champ inconnu"), std::string::npos) << lines;
+            EXPECT_TRUE(exe.bytes.empty() && page.bytes.empty() && key.bytes.empty());
+            EXPECT_NE(exe.json.find(lines.substr(0, lines.find('\n'))), std::string::npos) << exe.json;
+            continue;
+        }
+        std::ostringstream o, e;
+        ASSERT_EQ(ExeCommand(path, (dir / "cli.exe").string(), PlayerLikeStub(), "stub.exe", o, e), 0) << e.str();
+        ASSERT_EQ(WebCommand(path, (dir / "cli.html").string(), kCore, false, o, e), 0) << e.str();
+        ASSERT_EQ(PreviewCommand(path, (dir / "cli.png").string(), o, e), 0) << e.str();
+        EXPECT_EQ(exe.bytes, BytesAt(dir / "cli.exe"));
+        EXPECT_EQ(page.bytes, BytesAt(dir / "cli.html"));
+        EXPECT_EQ(key.bytes, BytesAt(dir / "cli.png"));
+        EXPECT_NE(exe.json.find("\"name\":\"essai.exe\""), std::string::npos) << exe.json;
+        EXPECT_NE(key.json.find("\"name\":\"essai-corrige.png\""), std::string::npos) << key.json;
+    }
+}
+
+TEST(LibraryCalls, NamesOfPicturesMakeTheSourceNewWouldWrite) {
+    // Not pictures, hidden, and out of order: the folder's order, pictures only.
+    const Made made = NewQuiz("Les fruits", {"poire.png", ".cache.png", "notes.txt", "Pomme.gif"});
+    const std::string source(made.bytes.begin(), made.bytes.end());
+    EXPECT_EQ(source, NewQuizSource("Les fruits", {"poire.png", "Pomme.gif"}));
+    EXPECT_NE(made.json.find("\"ok\":1,\"name\":\"quiz.toml\",\"questions\":2"), std::string::npos) << made.json;
+    const Made one = NewQuiz("Les fruits", {"poire.png", "notes.txt"});
+    EXPECT_TRUE(one.bytes.empty());
+    EXPECT_NE(one.json.find("contient 1 image(s)"), std::string::npos) << one.json;
+    // Outside the files handed over, nothing is read, not even from a disk.
+    const FilesInMemory none;
+    const Made missing = CheckQuiz(none, QUIZ_SAMPLE_PATH);
+    EXPECT_NE(missing.json.find("impossible de lire le fichier"), std::string::npos) << missing.json;
+}
+
+}  // namespace
+}  // namespace quizpack
