@@ -5,6 +5,17 @@
 #include <cstdint>
 #include <string_view>
 
+#if defined(__EMSCRIPTEN__)
+// In a browser the page that loads the library hands these files over as it
+// starts (the assembler there has no .incbin): NAME() views the one handed
+// over under "NAME", empty until then.
+namespace quizpack {
+std::string_view HandedOver(std::string_view name);
+}
+#define QUIZPACK_EMBED(name, path) \
+    static std::string_view name() { return quizpack::HandedOver(#name); }
+#else
+
 #if defined(_WIN32)
 #define QUIZPACK_READ_ONLY_SECTION ".section .rdata,\"dr\"\n"
 #else
@@ -27,3 +38,5 @@
         return {reinterpret_cast<const char*>(quizpack_##name##_data),                     \
                 static_cast<size_t>(quizpack_##name##_end - quizpack_##name##_data)};      \
     }
+
+#endif

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <csetjmp>
 #include <cstdio>
-#if !defined(_WIN32)
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
 #include <jpeglib.h>
 #endif
 
@@ -155,7 +155,7 @@ bool DecodePng(const std::vector<uint8_t>& bytes, RgbImage* image) {
     return true;
 }
 
-#if !defined(_WIN32)
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
 struct JpegError {
     jpeg_error_mgr base;
     std::jmp_buf jump;
@@ -213,7 +213,7 @@ bool DecodeJpeg(const std::vector<uint8_t>& bytes, int reduction, int maxSide, R
 
 }  // namespace
 
-#if !defined(_WIN32)
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
 bool DecodeJpegOnPlatform(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* why, int reduction,
                           int maxSide) {
     return DecodeJpeg(bytes, reduction, maxSide, image, why);

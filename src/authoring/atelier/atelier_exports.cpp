@@ -1,0 +1,95 @@
+// The authors' library's calls as the atelier's page makes them, in
+// WebAssembly. The page hands over what quizpack carries once, then a quiz's
+// files; each call answers JSON (UTF-8, ended) and keeps the bytes it made
+// until the next call, read with atelier_made.
+#include <emscripten/emscripten.h>
+
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "atelier/library_calls.h"
+#include "embedded.h"
+#include "pictures/raster.h"
+
+namespace quizpack {
+
+namespace {
+
+std::map<std::string, std::string, std::less<>> g_handedOver;  // by NAME, as QUIZPACK_EMBED names them
+FilesInMemory g_files;
+Made g_made;
+
+const char* Answer(Made made) {
+    g_made = std::move(made);
+    return g_made.json.c_str();
+}
+
+std::string HandedOverText(const char* name) { return std::string(HandedOver(name)); }
+
+}  // namespace
+
+std::string_view HandedOver(std::string_view name) {
+    const auto found = g_handedOver.find(name);
+    return found == g_handedOver.end() ? std::string_view() : std::string_view(found->second);
+}
+
+// A photo in the atelier is for the browser's own decoder, not yet wired: it
+// is said, and the author can give the picture as PNG meanwhile.
+bool DecodeJpegOnPlatform(const std::vector<uint8_t>&, RgbImage*, std::string* why, int, int) {
+    *why = "l'atelier ne lit pas encore les photos JPEG ; enregistrez-la en PNG";
+    return false;
+}
+
+}  // namespace quizpack
+
+using quizpack::g_files;
+
+extern "C" {
+
+// What quizpack carries: StubFile, CoreFile, CoreWasmFile, PageHtml, PageCss,
+// PageScript, FontFile.
+EMSCRIPTEN_KEEPALIVE void atelier_hand_over(const char* name, const uint8_t* data, int size) {
+    quizpack::g_handedOver[name].assign(reinterpret_cast<const char*>(data), size_t(size > 0 ? size : 0));
+}
+
+EMSCRIPTEN_KEEPALIVE void atelier_forget_files() { g_files.clear(); }
+
+// One of the quiz's files, under the path its source names it by.
+EMSCRIPTEN_KEEPALIVE void atelier_file(const char* path, const uint8_t* data, int size) {
+    g_files[path].assign(data, data + (size > 0 ? size : 0));
+}
+
+EMSCRIPTEN_KEEPALIVE const char* atelier_check(const char* source) {
+    return quizpack::Answer(quizpack::CheckQuiz(g_files, source));
+}
+
+// what: 0 the .exe, 1 the page, 2 the key.
+EMSCRIPTEN_KEEPALIVE const char* atelier_make(const char* source, int what) {
+    using quizpack::HandedOverText;
+    const std::string_view stub = quizpack::HandedOver("StubFile"), wasm = quizpack::HandedOver("CoreWasmFile");
+    const quizpack::CarriedFiles carried{{stub.begin(), stub.end()},
+                                         {HandedOverText("CoreFile"), {wasm.begin(), wasm.end()}},
+                                         quizpack::BuiltInPageFiles()};
+    const quizpack::Making making = what == 0 ? quizpack::Making::kExe : what == 1 ? quizpack::Making::kPage : quizpack::Making::kKey;
+    return quizpack::Answer(quizpack::MakeQuiz(g_files, source, making, carried));
+}
+
+// Picture names, one a line, of a folder so named.
+EMSCRIPTEN_KEEPALIVE const char* atelier_new(const char* folder, const char* names) {
+    std::vector<std::string> list;
+    for (std::string_view rest = names; !rest.empty();) {
+        const size_t end = rest.find('\n');
+        list.emplace_back(rest.substr(0, end));
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+    }
+    return quizpack::Answer(quizpack::NewQuiz(folder, list));
+}
+
+// The bytes the last call made, and their count in *size.
+EMSCRIPTEN_KEEPALIVE const uint8_t* atelier_made(int* size) {
+    *size = int(quizpack::g_made.bytes.size());
+    return quizpack::g_made.bytes.data();
+}
+
+}  // extern "C"
