@@ -146,7 +146,7 @@ contains "help in French" "Utilisation : quizpack [OPTIONS] COMMANDE" "$out"
 contains "help names the commands" "Vérifie la source d'un quiz" "$out"
 contains "help of a command" "dossier où écrire" "$("$QP" build --help)"
 "$QP" frob 2>"$WORK/err"; check "unknown command exit" "2" "$?"
-check "unknown command in French" "quizpack : « frob » n'est pas une commande (new, check, exe, web, preview, build, inspect, lzw, verdict, png2bmp)
+check "unknown command in French" "quizpack : « frob » n'est pas une commande (new, check, exe, web, atelier, preview, build, inspect, lzw, verdict, png2bmp)
 L'aide : quizpack --help" "$(cat "$WORK/err")"
 "$QP" build x.toml 2>"$WORK/err"; check "missing option exit" "2" "$?"
 contains "missing option in French" "quizpack build : il manque l'option --out" "$(cat "$WORK/err")"
@@ -299,7 +299,7 @@ EOF2
 contains "verdict help gives an example" 'Exemple : quizpack verdict "Crème brûlée"' "$("$QP" verdict --help)"
 # An author's verbs first, the builders' after, under a line that says what quizpack is for.
 check "help: an author's verbs, then the builders'" \
-  "Pour faire un quiz : new check exe web preview Pour qui construit ou vérifie les .exe : build inspect lzw verdict png2bmp" \
+  "Pour faire un quiz : new check exe web atelier preview Pour qui construit ou vérifie les .exe : build inspect lzw verdict png2bmp" \
   "$("$QP" --help | grep -E '^(Pour .* :$|  [a-z0-9]+ )' | sed 's/^  \([a-z0-9]*\) .*/\1/' | paste -sd ' ')"
 contains "help: what quizpack is for" "quizpack fait un quiz en images" "$("$QP" --help | head -n 1)"
 

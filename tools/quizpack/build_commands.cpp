@@ -236,4 +236,27 @@ int PreviewCommand(const std::string& sourcePath, const std::string& outPath, st
     return 0;
 }
 
+int AtelierCommand(const std::string& outPath, const AtelierLibrary& library, const CarriedList& carried,
+                   std::ostream& out, std::ostream& err) {
+    std::string html, error;
+    if (!MakeAtelierPage(library, carried, &html, &error)) {
+        err << "quizpack atelier : " << error << "\n";
+        return 2;
+    }
+    const std::string target = outPath.empty() ? "atelier.html" : outPath;
+    std::vector<uint8_t> back, wasm;
+    CarriedList found;
+    if (!WriteFileBytes(target, reinterpret_cast<const uint8_t*>(html.data()), html.size()) ||
+        !ReadFileBytes(target, &back)) {
+        err << "quizpack atelier : impossible d'écrire " << target << "\n";
+        return 2;
+    }
+    if (!ReadAtelierPage(std::string(back.begin(), back.end()), &wasm, &found) || wasm != library.wasm || found != carried) {
+        err << "quizpack atelier : relu, " << target << " ne porte pas la bibliothèque et ses fichiers\n";
+        return 2;
+    }
+    out << target << " écrit : l'atelier, " << html.size() << " octets, qui fait les quiz dans un navigateur, relu\n";
+    return 0;
+}
+
 }  // namespace quizpack

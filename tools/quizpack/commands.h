@@ -10,6 +10,7 @@
 #include "images/png_decoder.h"
 #include "judge/player_verdict.h"
 #include "problem.h"
+#include "write/atelier_page.h"
 #include "write/web_page.h"
 
 namespace quizpack {
@@ -112,5 +113,10 @@ int Png2BmpCommand(const std::string& inPath, const std::string& outPath, std::o
 // `colourEntries` colour-table entries, then the rows as they are.
 std::vector<uint8_t> MakeBmpFile(const quiz::PngBitmapInfo& info, uint32_t colourEntries,
                                  const std::vector<uint8_t>& pixels);
+
+// Writes the atelier's page (atelier.html, or outPath), carrying the library
+// and what it is handed over, and reads it back before it counts as written.
+int AtelierCommand(const std::string& outPath, const AtelierLibrary& library, const CarriedList& carried,
+                   std::ostream& out, std::ostream& err);
 
 }  // namespace quizpack

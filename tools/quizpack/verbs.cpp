@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "commands.h"
+#include "pictures/embedded_font.h"
 #include "text/text.h"
 #if defined(_WIN32)
 #include "windows_edge.h"
@@ -125,6 +126,34 @@ int RunWeb(const CLI::App&, const Arguments& a) {
     return WebCommand(a.source, a.exeOut, core, a.floor, std::cout, std::cerr, nullptr, a.pageDir);
 }
 
+void DeclareAtelier(CLI::App& c, Arguments& a) {
+    c.add_option("--out", a.exeOut, "la page à écrire (par défaut : atelier.html ici)")->type_name("FICHIER");
+    c.add_option("--stub", a.stub, "le lecteur vide à compléter (par défaut : player-stub.exe à côté de quizpack)")
+        ->type_name("FICHIER");
+}
+
+int RunAtelier(const CLI::App&, const Arguments& a) {
+    std::vector<uint8_t> stub;
+    std::string stubName, why;
+    if (!LoadStub(a.stub, a.argv0, &stub, &stubName)) {
+        std::cerr << "quizpack atelier : impossible de lire le lecteur vide " << stubName << " ; donnez-le avec --stub\n";
+        return 2;
+    }
+    WebCore core;
+    AtelierLibrary library;
+    if (!LoadWebCore(a.argv0, &core, &why) || !LoadAtelierLibrary(a.argv0, &library, &why)) {
+        std::cerr << "quizpack atelier : " << why << "\n";
+        return 2;
+    }
+    const PageFiles page = BuiltInPageFiles();
+    auto bytes = [](std::string_view text) { return std::vector<uint8_t>(text.begin(), text.end()); };
+    const CarriedList carried = {{"StubFile", stub}, {"CoreFile", bytes(core.script)}, {"CoreWasmFile", core.wasm},
+                                 {"PageHtml", bytes(page.html)}, {"PageCss", bytes(page.style)},
+                                 {"PageScript", bytes(page.script)},
+                                 {"FontFile", {EmbeddedFont(), EmbeddedFont() + EmbeddedFontSize()}}};
+    return AtelierCommand(a.exeOut, library, carried, std::cout, std::cerr);
+}
+
 void DeclarePng2Bmp(CLI::App& c, Arguments& a) {
     File(c, "IN", a.in, "fichier PNG");
     File(c, "OUT", a.out, "fichier BMP à écrire");
@@ -138,7 +167,7 @@ void DeclarePreview(CLI::App& c, Arguments& a) {
 }  // namespace
 
 bool IsAuthorsVerb(const Verb& verb) {
-    for (const char* name : {"new", "check", "exe", "web", "preview"})
+    for (const char* name : {"new", "check", "exe", "web", "atelier", "preview"})
         if (std::string(name) == verb.name) return true;
     return false;
 }
@@ -161,6 +190,10 @@ const std::vector<Verb>& Verbs() {
          "Vérifie la source d'un quiz, puis écrit la page web qui le joue dans un navigateur : un seul fichier "
          ".html, qui s'ouvre d'un disque comme d'un serveur, sans réseau",
          "Exemple : quizpack web mon-quiz.toml --out mon-quiz.html", DeclareWeb, RunWeb},
+        {"atelier", nullptr,
+         "Écrit l'atelier : une page qui fait les quiz dans un navigateur, sur tout ordinateur (le .exe, la page "
+         "web et le corrigé), sans réseau",
+         "Exemple : quizpack atelier --out atelier.html", DeclareAtelier, RunAtelier},
         {"preview", nullptr, "Écrit le corrigé : la grille avec chaque réponse marquée à sa place",
          "Exemple : quizpack preview mon-quiz.toml corrige.png", DeclarePreview,
          [](const CLI::App&, const Arguments& a) { return PreviewCommand(a.source, a.out, std::cout, std::cerr); }},
@@ -208,6 +241,19 @@ bool LoadWebCore(const char* argv0, WebCore* core, std::string* why) {
            " (il se construit avec emscripten : apt-get install emscripten, puis reconstruisez quizpack)";
 #endif
     return !core->script.empty() && !core->wasm.empty();
+}
+
+bool LoadAtelierLibrary(const char* argv0, AtelierLibrary* library, std::string* why) {
+    std::error_code ec;
+    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) self = PathOfUtf8(argv0);
+    const std::string path = Utf8OfPath(self.parent_path() / "atelier_lib.js");
+    std::vector<uint8_t> script;
+    if (ReadFileBytes(path, &script) && ReadFileBytes(Utf8OfPath(self.parent_path() / "atelier_lib.wasm"), &library->wasm))
+        library->script.assign(script.begin(), script.end());
+    *why = "impossible de trouver la bibliothèque de l'atelier " + path + " et atelier_lib.wasm" +
+           " (elle se construit avec emscripten : apt-get install emscripten, puis reconstruisez quizpack)";
+    return !library->script.empty() && !library->wasm.empty();
 }
 
 bool LoadStub(const std::string& given, const char* argv0, std::vector<uint8_t>* stub, std::string* name) {

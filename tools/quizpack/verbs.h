@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "write/atelier_page.h"
 #include "write/web_page.h"
 
 namespace quizpack {
@@ -48,5 +49,9 @@ bool LoadStub(const std::string& given, const char* argv0, std::vector<uint8_t>*
 // quizpack.exe carries, else the one beside quizpack. False with the French
 // reason.
 bool LoadWebCore(const char* argv0, WebCore* core, std::string* why);
+
+// The authors' library in WebAssembly (atelier_lib.js and atelier_lib.wasm),
+// beside quizpack. False with the French reason.
+bool LoadAtelierLibrary(const char* argv0, AtelierLibrary* library, std::string* why);
 
 }  // namespace quizpack

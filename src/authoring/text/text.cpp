@@ -131,7 +131,17 @@ bool FilesAreInMemory() { return g_inMemory != nullptr; }
 bool ReadFileBytes(const std::string& path, std::vector<uint8_t>* out) {
     if (g_inMemory) {
         // "./images/chat.png" and "images//chat.png" are the same file.
-        const auto found = g_inMemory->find(Utf8OfPath(PathOfUtf8(path).lexically_normal()));
+        const std::filesystem::path wanted = PathOfUtf8(path).lexically_normal();
+        auto found = g_inMemory->find(Utf8OfPath(wanted));
+        // Files chosen one by one come without their folder: the only one of
+        // that name stands for it ("images/chat.png" is the chat.png chosen).
+        if (found == g_inMemory->end()) {
+            for (auto at = g_inMemory->begin(); at != g_inMemory->end(); ++at) {
+                if (PathOfUtf8(at->first).filename() != wanted.filename()) continue;
+                if (found != g_inMemory->end()) return false;  // two of that name: which one is not known
+                found = at;
+            }
+        }
         if (found == g_inMemory->end()) return false;
         *out = found->second;
         return true;

@@ -27,8 +27,8 @@ namespace quizpack {
 namespace fs = std::filesystem;
 
 namespace {
-
 const char kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+}  // namespace
 
 std::string Base64(const std::vector<uint8_t>& bytes) {
     std::string out;
@@ -61,6 +61,8 @@ bool FromBase64(const std::string& text, std::vector<uint8_t>* out) {
     }
     return true;
 }
+
+namespace {
 
 const Resource* Find(const std::vector<Resource>& resources, const ResourceKey& type, int id) {
     for (const Resource& r : resources)

@@ -24,6 +24,10 @@ struct WebCore {
 struct PageFiles {
     std::string html, style, script;
 };
+// Bytes in base64, as a page carries them.
+std::string Base64(const std::vector<uint8_t>& bytes);
+bool FromBase64(const std::string& text, std::vector<uint8_t>* out);
+
 // The ones quizpack carries.
 PageFiles BuiltInPageFiles();
 // page.html, page.css and page.js read from `folder`, so that a page being
