@@ -24,6 +24,56 @@
   let library = null;
   let source = '';
 
+  // JPEG pictures go to the browser's decoder, which works in the background:
+  // a call that meets one not yet decoded answers {decode: 1}; each is then
+  // decoded, one at a time and at the size the library asked, and kept small
+  // under its key; the call is made again.
+  const decoded = new Map();  // key:WxH -> RGBA, or null when refused
+  let toDecode = [];
+
+  function atelierJpeg(bytes, key, width, height, out) {
+    const k = key + ':' + width + 'x' + height;
+    if (decoded.has(k)) {
+      const pixels = decoded.get(k);
+      if (!pixels) return -1;
+      library.HEAPU8.set(pixels, out);
+      return 1;
+    }
+    if (!toDecode.some((w) => w.k === k)) toDecode.push({ k, blob: new Blob([bytes], { type: 'image/jpeg' }), width, height });
+    return 0;
+  }
+
+  async function decodeWaiting() {
+    const waiting = toDecode;
+    toDecode = [];
+    for (const [i, w] of waiting.entries()) {
+      say('Lecture des photos : ' + (i + 1) + ' sur ' + waiting.length + '…');
+      let pixels = null;
+      try {
+        // Turned upright by its EXIF orientation, as the browser shows it.
+        const bitmap = await createImageBitmap(w.blob, { resizeWidth: w.width, resizeHeight: w.height, resizeQuality: 'high' });
+        const canvas = new OffscreenCanvas(w.width, w.height);
+        const context = canvas.getContext('2d');
+        context.drawImage(bitmap, 0, 0);
+        bitmap.close();
+        pixels = context.getImageData(0, 0, w.width, w.height).data;
+      } catch (e) {
+        pixels = null;
+      }
+      decoded.set(w.k, pixels);
+    }
+  }
+
+  // A call of the library, made again while it has photos to decode.
+  async function ask(call) {
+    let said = call();
+    for (let round = 0; said.decode && round < 3; ++round) {
+      await decodeWaiting();
+      said = call();
+    }
+    return said.decode ? { ok: false, problems: [], message: 'Les photos de ce quiz ne se lisent pas dans ce navigateur.' } : said;
+  }
+
   function withText(text, use) {
     const size = library.lengthBytesUTF8(text) + 1;
     const at = library._malloc(size);
@@ -86,6 +136,7 @@
     showProblems({ ok: false, problems: [], message: '' });
     say('Lecture de ' + files.length + (files.length > 1 ? ' fichiers…' : ' fichier…'));
     library._atelier_forget_files();
+    decoded.clear();
     const sources = [];
     for (const file of files) {
       const path = pathOf(file);
@@ -121,11 +172,11 @@
       source = 'quiz.toml';
       withText(source, (name) => withBytes(madeBytes(), (at, size) => library._atelier_file(name, at, size)));
     }
-    showProblems(withText(source, (name) => answer(library._atelier_check(name))));
+    showProblems(await ask(() => withText(source, (name) => answer(library._atelier_check(name)))));
   }
 
-  function download(what) {
-    const made = withText(source, (name) => answer(library._atelier_make(name, what)));
+  async function download(what) {
+    const made = await ask(() => withText(source, (name) => answer(library._atelier_make(name, what))));
     if (!made.ok) {
       showProblems(made);
       return;
@@ -163,7 +214,7 @@
   }
 
   const carried = JSON.parse(byId('carried').textContent);
-  AtelierLibrary({ wasmBinary: decode(byId('library-wasm').textContent) }).then((module) => {
+  AtelierLibrary({ wasmBinary: decode(byId('library-wasm').textContent), atelierJpeg }).then((module) => {
     library = module;
     for (const name of Object.keys(carried))
       withText(name, (n) => withBytes(decode(carried[name]), (at, size) => library._atelier_hand_over(n, at, size)));

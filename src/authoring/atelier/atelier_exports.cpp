@@ -10,7 +10,7 @@
 
 #include "atelier/library_calls.h"
 #include "embedded.h"
-#include "pictures/raster.h"
+#include "pictures/raster_web.h"
 
 namespace quizpack {
 
@@ -20,8 +20,11 @@ std::map<std::string, std::string, std::less<>> g_handedOver;  // by NAME, as QU
 FilesInMemory g_files;
 Made g_made;
 
+// A call that met JPEG pictures still to decode answers {"decode":1}: the
+// page decodes them and calls again.
 const char* Answer(Made made) {
-    g_made = std::move(made);
+    g_made = JpegsToDecode() ? Made{"{\"decode\":1}", {}} : std::move(made);
+    ForgetJpegsToDecode();
     return g_made.json.c_str();
 }
 
@@ -32,13 +35,6 @@ std::string HandedOverText(const char* name) { return std::string(HandedOver(nam
 std::string_view HandedOver(std::string_view name) {
     const auto found = g_handedOver.find(name);
     return found == g_handedOver.end() ? std::string_view() : std::string_view(found->second);
-}
-
-// A photo in the atelier is for the browser's own decoder, not yet wired: it
-// is said, and the author can give the picture as PNG meanwhile.
-bool DecodeJpegOnPlatform(const std::vector<uint8_t>&, RgbImage*, std::string* why, int, int) {
-    *why = "l'atelier ne lit pas encore les photos JPEG ; enregistrez-la en PNG";
-    return false;
 }
 
 }  // namespace quizpack
