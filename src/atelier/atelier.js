@@ -64,6 +64,17 @@
     }
   }
 
+  // How long each step took (ms), and the library's memory, for the speed
+  // benchmark: window.atelierStats().
+  const timings = [];
+  window.atelierStats = () => ({ memory: library ? library.HEAPU8.length : 0, timings });
+  async function timed(what, step) {
+    const start = performance.now();
+    const result = await step();
+    timings.push({ what, ms: performance.now() - start });
+    return result;
+  }
+
   // A call of the library, made again while it has photos to decode.
   async function ask(call) {
     let said = call();
@@ -129,6 +140,28 @@
     return slash >= 0 ? relative.slice(slash + 1) : file.name;
   }
 
+  // Every file into the library, under its path; false once one is refused (said).
+  async function handOver(files, sources) {
+    for (const file of files) {
+      const path = pathOf(file);
+      let bytes;
+      try {
+        bytes = new Uint8Array(await file.arrayBuffer());
+      } catch (e) {
+        say('« ' + file.name + ' » ne se lit pas : ' + e.message);
+        return false;
+      }
+      try {
+        withText(path, (name) => withBytes(bytes, (at, size) => library._atelier_file(name, at, size)));
+      } catch (e) {
+        say('« ' + file.name + ' » est trop grand pour la mémoire de l\'atelier.');
+        return false;
+      }
+      if (/\.toml$/i.test(path)) sources.push(path);
+    }
+    return true;
+  }
+
   async function open(files) {
     if (!library) return;
     files = Array.from(files);
@@ -138,23 +171,7 @@
     library._atelier_forget_files();
     decoded.clear();
     const sources = [];
-    for (const file of files) {
-      const path = pathOf(file);
-      let bytes;
-      try {
-        bytes = new Uint8Array(await file.arrayBuffer());
-      } catch (e) {
-        say('« ' + file.name + ' » ne se lit pas : ' + e.message);
-        return;
-      }
-      try {
-        withText(path, (name) => withBytes(bytes, (at, size) => library._atelier_file(name, at, size)));
-      } catch (e) {
-        say('« ' + file.name + ' » est trop grand pour la mémoire de l\'atelier.');
-        return;
-      }
-      if (/\.toml$/i.test(path)) sources.push(path);
-    }
+    if (!await timed('read', () => handOver(files, sources))) return;
     if (sources.length > 1) {
       say('Plusieurs fichiers .toml : ouvrez un quiz à la fois (' + sources.join(', ') + ').');
       return;
@@ -172,11 +189,11 @@
       source = 'quiz.toml';
       withText(source, (name) => withBytes(madeBytes(), (at, size) => library._atelier_file(name, at, size)));
     }
-    showProblems(await ask(() => withText(source, (name) => answer(library._atelier_check(name)))));
+    showProblems(await timed('check', () => ask(() => withText(source, (name) => answer(library._atelier_check(name))))));
   }
 
   async function download(what) {
-    const made = await ask(() => withText(source, (name) => answer(library._atelier_make(name, what))));
+    const made = await timed('make', () => ask(() => withText(source, (name) => answer(library._atelier_make(name, what)))));
     if (!made.ok) {
       showProblems(made);
       return;
@@ -220,6 +237,6 @@
       withText(name, (n) => withBytes(decode(carried[name]), (at, size) => library._atelier_hand_over(n, at, size)));
     wire();
     say('Prêt : ouvrez un quiz.');
-    window.atelierReady = true;
+    window.atelierReady = performance.now();
   }, () => say('Ce navigateur ne sait pas faire tourner l\'atelier (il lui faut WebAssembly) : ouvrez-le dans un navigateur récent.'));
 })();

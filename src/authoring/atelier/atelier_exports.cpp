@@ -5,6 +5,7 @@
 #include <emscripten/emscripten.h>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,23 @@ namespace {
 std::map<std::string, std::string, std::less<>> g_handedOver;  // by NAME, as QUIZPACK_EMBED names them
 FilesInMemory g_files;
 Made g_made;
+// The source last prepared from the files as they are, kept for the makes
+// after a check; dropped whenever a file comes or goes.
+std::unique_ptr<PreparedQuiz> g_prepared;
+
+const PreparedQuiz& Prepared(const std::string& source) {
+    if (!g_prepared || g_prepared->source != source) {
+        g_prepared = std::make_unique<PreparedQuiz>(PrepareInMemory(g_files, source));
+        // A JPEG still to decode leaves it unfinished: prepared again next call.
+        if (JpegsToDecode()) {
+            static PreparedQuiz unfinished;
+            unfinished = std::move(*g_prepared);
+            g_prepared.reset();
+            return unfinished;
+        }
+    }
+    return *g_prepared;
+}
 
 // A call that met JPEG pictures still to decode answers {"decode":1}: the
 // page decodes them and calls again.
@@ -40,6 +58,7 @@ std::string_view HandedOver(std::string_view name) {
 }  // namespace quizpack
 
 using quizpack::g_files;
+using quizpack::g_prepared;
 
 extern "C" {
 
@@ -49,15 +68,19 @@ EMSCRIPTEN_KEEPALIVE void atelier_hand_over(const char* name, const uint8_t* dat
     quizpack::g_handedOver[name].assign(reinterpret_cast<const char*>(data), size_t(size > 0 ? size : 0));
 }
 
-EMSCRIPTEN_KEEPALIVE void atelier_forget_files() { g_files.clear(); }
+EMSCRIPTEN_KEEPALIVE void atelier_forget_files() {
+    g_files.clear();
+    g_prepared.reset();
+}
 
 // One of the quiz's files, under the path its source names it by.
 EMSCRIPTEN_KEEPALIVE void atelier_file(const char* path, const uint8_t* data, int size) {
     g_files[path].assign(data, data + (size > 0 ? size : 0));
+    g_prepared.reset();
 }
 
 EMSCRIPTEN_KEEPALIVE const char* atelier_check(const char* source) {
-    return quizpack::Answer(quizpack::CheckQuiz(g_files, source));
+    return quizpack::Answer(quizpack::CheckPrepared(quizpack::Prepared(source)));
 }
 
 // what: 0 the .exe, 1 the page, 2 the key.
@@ -68,7 +91,7 @@ EMSCRIPTEN_KEEPALIVE const char* atelier_make(const char* source, int what) {
                                          {HandedOverText("CoreFile"), {wasm.begin(), wasm.end()}},
                                          quizpack::BuiltInPageFiles()};
     const quizpack::Making making = what == 0 ? quizpack::Making::kExe : what == 1 ? quizpack::Making::kPage : quizpack::Making::kKey;
-    return quizpack::Answer(quizpack::MakeQuiz(g_files, source, making, carried));
+    return quizpack::Answer(quizpack::MakePrepared(quizpack::Prepared(source), making, carried));
 }
 
 // Picture names, one a line, of a folder so named.

@@ -47,20 +47,31 @@ Made Answer(bool ok, const std::string& name, size_t questions, const std::strin
 
 }  // namespace
 
-Made CheckQuiz(const FilesInMemory& files, const std::string& source) {
+PreparedQuiz PrepareInMemory(const FilesInMemory& files, const std::string& source) {
     const ReadingFromMemory reading(&files);
-    QuizDefinition quiz;
-    std::vector<Resource> resources;
-    const std::vector<Problem> problems = PrepareQuiz(source, &quiz, &resources);
-    return Answer(!HasErrors(problems), "", quiz.questions.size(), ProblemsMessage(source, problems, quiz.questions.size()),
-                  ProblemsJson(source, problems));
+    PreparedQuiz prepared;
+    prepared.source = source;
+    prepared.problems = PrepareQuiz(source, &prepared.quiz, &prepared.resources);
+    return prepared;
+}
+
+Made CheckQuiz(const FilesInMemory& files, const std::string& source) { return CheckPrepared(PrepareInMemory(files, source)); }
+
+Made CheckPrepared(const PreparedQuiz& p) {
+    const size_t questions = p.quiz.questions.size();
+    return Answer(!HasErrors(p.problems), "", questions, ProblemsMessage(p.source, p.problems, questions),
+                  ProblemsJson(p.source, p.problems));
 }
 
 Made MakeQuiz(const FilesInMemory& files, const std::string& source, Making what, const CarriedFiles& carried) {
-    const ReadingFromMemory reading(&files);
-    QuizDefinition quiz;
-    std::vector<Resource> resources;
-    const std::vector<Problem> problems = PrepareQuiz(source, &quiz, &resources);
+    return MakePrepared(PrepareInMemory(files, source), what, carried);
+}
+
+Made MakePrepared(const PreparedQuiz& prepared, Making what, const CarriedFiles& carried) {
+    const QuizDefinition& quiz = prepared.quiz;
+    const std::vector<Resource>& resources = prepared.resources;
+    const std::vector<Problem>& problems = prepared.problems;
+    const std::string& source = prepared.source;
     const size_t questions = quiz.questions.size();
     const std::string listed = ProblemsJson(source, problems);
     if (HasErrors(problems)) return Answer(false, "", questions, ProblemsMessage(source, problems, questions), listed);

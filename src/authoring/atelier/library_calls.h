@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "exe/pe_resources.h"
+#include "judge/quiz_definition.h"
+#include "problem.h"
 #include "text/text.h"
 #include "write/web_page.h"
 
@@ -31,14 +34,26 @@ struct Made {
     std::vector<uint8_t> bytes;
 };
 
+// A source read, judged and made into resources, from files in memory: a
+// check and the makes after it share one.
+struct PreparedQuiz {
+    std::string source;
+    QuizDefinition quiz;
+    std::vector<Resource> resources;
+    std::vector<Problem> problems;
+};
+PreparedQuiz PrepareInMemory(const FilesInMemory& files, const std::string& source);
+
 // Every problem and warning of `source` (a key of `files`).
 Made CheckQuiz(const FilesInMemory& files, const std::string& source);
+Made CheckPrepared(const PreparedQuiz& prepared);
 
 // The quiz's .exe (NAME.exe), its page (NAME.html) or its key
 // (NAME-corrige.png), each read back before it is handed out; or the
 // problems that stop it.
 enum class Making { kExe, kPage, kKey };
 Made MakeQuiz(const FilesInMemory& files, const std::string& source, Making what, const CarriedFiles& carried);
+Made MakePrepared(const PreparedQuiz& prepared, Making what, const CarriedFiles& carried);
 
 // The quiz.toml quizpack new writes for pictures of a folder so named, or the
 // reason there is none in "message".
