@@ -84,13 +84,20 @@ TEST(LibraryCalls, NamesOfPicturesMakeTheSourceNewWouldWrite) {
     const std::string source(made.bytes.begin(), made.bytes.end());
     EXPECT_EQ(source, NewQuizSource("Les fruits", {"poire.png", "Pomme.gif"}));
     EXPECT_NE(made.json.find("\"ok\":1,\"name\":\"quiz.toml\",\"questions\":2"), std::string::npos) << made.json;
+    EXPECT_NE(made.json.find("\"message\":\"quiz.toml : 2 questions, une par image\""), std::string::npos) << made.json;
     const Made one = NewQuiz("Les fruits", {"poire.png", "notes.txt"});
     EXPECT_TRUE(one.bytes.empty());
     EXPECT_NE(one.json.find("contient 1 image(s)"), std::string::npos) << one.json;
     // Outside the files handed over, nothing is read, not even from a disk.
     const FilesInMemory none;
     const Made missing = CheckQuiz(none, QUIZ_SAMPLE_PATH);
-    EXPECT_NE(missing.json.find("impossible de lire le fichier"), std::string::npos) << missing.json;
+    EXPECT_NE(missing.json.find(QUIZ_SAMPLE_PATH ":1: toml: impossible de lire le fichier"), std::string::npos) << missing.json;
+    // A problem of no line is said on the first one, never ":0:".
+    EXPECT_EQ(ProblemLine("quiz.toml", {0, "toml", "fin inattendue"}), "quiz.toml:1: toml: fin inattendue");
+    const std::string word = "executable = \"un\"\ntitle = \"Un\"\n[motsmeles]\ncolumns = 6\nrows = 6\n\n"
+                               "[[question]]\nanswer = \"Chat\"\n";
+    const Made single = CheckQuiz({{"quiz.toml", std::vector<uint8_t>(word.begin(), word.end())}}, "quiz.toml");
+    EXPECT_NE(single.json.find("\"message\":\"quiz.toml : 1 question, aucun probl\xC3\xA8me\""), std::string::npos) << single.json;
 }
 
 // The table a form is drawn from is the judge's own: every field a key the
