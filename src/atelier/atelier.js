@@ -9,7 +9,8 @@
 // download-exe, download-page, download-key. The writer (quizpack atelier)
 // fills library-wasm (base64), carried ({NAME: base64}: StubFile, CoreFile,
 // CoreWasmFile, PageHtml, PageCss, PageScript, FontFile) and the library's
-// script. window.atelierReady is set once the library is ready.
+// script. window.atelierReady is set once the library is ready;
+// window.atelierFields() gives the judge's table of fields.
 'use strict';
 (function () {
   const byId = (id) => document.getElementById(id);
@@ -237,6 +238,8 @@
       withText(name, (n) => withBytes(decode(carried[name]), (at, size) => library._atelier_hand_over(n, at, size)));
     wire();
     say('Prêt : ouvrez un quiz.');
+    // The judge's own table of fields (name, kind, limits, default, help).
+    window.atelierFields = () => answer(library._atelier_fields());
     window.atelierReady = performance.now();
   }, () => say('Ce navigateur ne sait pas faire tourner l\'atelier (il lui faut WebAssembly) : ouvrez-le dans un navigateur récent.'));
 })();

@@ -275,6 +275,17 @@ alone/quizpack web "$HERE/../windows/fixtures/fruits/quiz96.toml" --out ws/alone
 contains "web without its core says so" "impossible de trouver le cœur du jeu" "$(cat "$WORK/err")"
 [ ! -e ws/alone.html ]; check "web without its core writes nothing" "0" "$?"
 
+# ---- the atelier ----
+# Its library lies beside quizpack, as the core does: without it, quizpack says so and writes nothing.
+QPDIR=$(dirname "$QP")
+mkdir -p nolib && cp "$QP" "$QPDIR/quiz_core.js" "$QPDIR/quiz_core.wasm" nolib/
+nolib/quizpack atelier --stub "$QP" --out ws/nolib.html 2>"$WORK/err"; check "atelier without its library exit" "2" "$?"
+contains "atelier without its library says so" "quizpack atelier : impossible de trouver la bibliothèque de l'atelier" "$(cat "$WORK/err")"
+[ ! -e ws/nolib.html ]; check "atelier without its library writes nothing" "0" "$?"
+"$QP" atelier --stub ws/absent.exe --out ws/nostub.html 2>"$WORK/err"; check "atelier without its stub exit" "2" "$?"
+check "atelier without its stub says so" "quizpack atelier : impossible de lire le lecteur vide ws/absent.exe ; donnez-le avec --stub" "$(cat "$WORK/err")"
+[ ! -e ws/nostub.html ]; check "atelier without its stub writes nothing" "0" "$?"
+
 # ---- help and version ----
 check "version" "quizpack 0.1.0" "$("$QP" --version)"
 while IFS='|' read -r verb example; do

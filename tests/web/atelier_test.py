@@ -105,6 +105,10 @@ try:
     driver.execute_async_script("const done = arguments[0]; const wait = () => window.atelierReady ? done() :"
                                 " setTimeout(wait, 20); wait();")
     check("the library is ready", driver.find_element(By.ID, "message").text.startswith("Prêt"))
+    fields = driver.execute_script("return window.atelierFields();")
+    answer_row = [f for f in fields["question"] if f["name"] == "answer"]
+    check("the judge's table of fields, from the library: the answer's limit " + repr(answer_row),
+          len(answer_row) == 1 and answer_row[0]["max"] == 85 and answer_row[0]["help"])
 
     broken = os.path.join(scratch, "broken")
     os.makedirs(broken)

@@ -105,6 +105,9 @@ EMSCRIPTEN_KEEPALIVE const char* atelier_new(const char* folder, const char* nam
     return quizpack::Answer(quizpack::NewQuiz(folder, list));
 }
 
+// The judge's table of fields, for a form drawn from it.
+EMSCRIPTEN_KEEPALIVE const char* atelier_fields() { return quizpack::Answer({quizpack::FieldsTable(), {}}); }
+
 // The bytes the last call made, and their count in *size.
 EMSCRIPTEN_KEEPALIVE const uint8_t* atelier_made(int* size) {
     *size = int(quizpack::g_made.bytes.size());

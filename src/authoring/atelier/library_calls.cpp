@@ -1,5 +1,7 @@
 #include "atelier/library_calls.h"
 
+#include "judge/fields.h"
+#include "sections/section.h"
 #include "stages.h"
 #include "web/json_string.h"
 #include "write/answer_key.h"
@@ -45,7 +47,44 @@ Made Answer(bool ok, const std::string& name, size_t questions, const std::strin
             ok ? std::move(bytes) : std::vector<uint8_t>()};
 }
 
+const char* KindWord(FieldType type) {
+    switch (type) {
+        case FieldType::Name: return "name";
+        case FieldType::Version: return "version";
+        case FieldType::Text: return "text";
+        case FieldType::Link: return "link";
+        case FieldType::Integer: return "integer";
+        case FieldType::Boolean: return "boolean";
+        case FieldType::Colour: return "colour";
+        case FieldType::Picture: return "picture";
+        case FieldType::Rectangle: return "rectangle";
+        case FieldType::Answers: return "answers";
+        case FieldType::Questions: return "questions";
+    }
+    return "";
+}
+
+std::string RowsJson(const std::vector<Field>& rows) {
+    std::string out = "[";
+    for (const Field& f : rows)
+        out += std::string(out.size() > 1 ? "," : "") + "{\"name\":" + Json(f.name) + ",\"kind\":" +
+               Json(KindWord(f.type)) + ",\"min\":" + std::to_string(f.min) + ",\"max\":" + std::to_string(f.max) +
+               ",\"default\":" + (f.fallback ? Json(f.fallback) : "null") + ",\"required\":" +
+               (f.required ? "1" : "0") + ",\"help\":" + Json(f.help) + "}";
+    return out + "]";
+}
+
 }  // namespace
+
+std::string FieldsTable() {
+    std::string sections = "[";
+    for (const SectionKind* kind : SectionKinds())
+        sections += std::string(sections.size() > 1 ? "," : "") + "{\"key\":" + Json(kind->key) +
+                    ",\"fewestQuestions\":" + std::to_string(kind->fewestQuestions) +
+                    ",\"mostQuestions\":" + std::to_string(kind->mostQuestions) + "}";
+    return "{\"header\":" + RowsJson(kHeaderFields) + ",\"question\":" + RowsJson(kQuestionFields) +
+           ",\"sections\":" + sections + "]}";
+}
 
 PreparedQuiz PrepareInMemory(const FilesInMemory& files, const std::string& source) {
     const ReadingFromMemory reading(&files);

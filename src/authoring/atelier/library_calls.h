@@ -59,4 +59,12 @@ Made MakePrepared(const PreparedQuiz& prepared, Making what, const CarriedFiles&
 // reason there is none in "message".
 Made NewQuiz(const std::string& folderName, const std::vector<std::string>& pictures);
 
+// The judge's own table of fields, for a form drawn from it:
+//   {"header": [{"name", "kind": its type in a word ("text", "integer",
+//                "colour"...), "min", "max", "default": as the guide
+//                writes it, or null, "required": 0|1, "help": one line}],
+//    "question": [the same, for a [[question]] block],
+//    "sections": [{"key", "fewestQuestions", "mostQuestions"}]}
+std::string FieldsTable();
+
 }  // namespace quizpack

@@ -24,40 +24,86 @@ void StoreInteger(QuizDefinition* quiz, const FieldValue& v) { quiz->package.*nu
 
 }  // namespace
 
+// Each help is the guide's line for the field, shortened to one.
 const std::vector<Field> kHeaderFields = {
-    {"executable", FieldType::Name, 1, 64, nullptr, true, [](QuizDefinition* q, const FieldValue& v) { q->executable = v.text; }},
-    {"version", FieldType::Version, 0, 65535, "\"1.0\"", false, [](QuizDefinition* q, const FieldValue& v) { q->version = v.text; }},
-    {"title", FieldType::Text, 0, kMaxText, nullptr, true, StoreText<&quiz::QuizPackage::title>},
-    {"author", FieldType::Text, 0, kMaxText, nullptr, false, StoreText<&quiz::QuizPackage::author>},
-    {"subtitle", FieldType::Text, 0, kMaxText, nullptr, false, StoreText<&quiz::QuizPackage::subtitle>},
-    {"answerCaption1", FieldType::Text, 0, kMaxText, nullptr, false, StoreText<&quiz::QuizPackage::answerCaption1>},
-    {"answerCaption2", FieldType::Text, 0, kMaxText, nullptr, false, StoreText<&quiz::QuizPackage::answerCaption2>},
-    {"linkText", FieldType::Link, 0, quiz::kLinkTextSize - 1, nullptr, false, StoreText<&quiz::QuizPackage::linkText>},
-    {"statusText", FieldType::Text, 0, quiz::kStatusTextSize - 1, nullptr, false, StoreText<&quiz::QuizPackage::statusText>},
-    {"quizKind", FieldType::Integer, -1, 254, "1", false, StoreInteger<&quiz::QuizPackage::quizKind>},
-    {"answersPerQuestion", FieldType::Integer, 1, 2, "1", false, StoreInteger<&quiz::QuizPackage::answersPerQuestion>},
-    {"layoutType", FieldType::Integer, 0, 9, "0", false, StoreInteger<&quiz::QuizPackage::layoutType>},
-    {"scrambled", FieldType::Boolean, 0, 1, "false", false, [](QuizDefinition* q, const FieldValue& v) { q->scrambled = v.boolean; }},
-    {"background", FieldType::Colour, 0, 255, "[90, 95, 150]", false,
-     [](QuizDefinition* q, const FieldValue& v) {
-         q->package.red = v.colour.r;
-         q->package.green = v.colour.g;
-         q->package.blue = v.colour.b;
-     }},
-    {"puzzle", FieldType::Picture, 1, kMaxLargeSide, nullptr, true, nullptr},
-    {"question", FieldType::Questions, 1, quiz::kMaxQuestions, nullptr, true, nullptr},
+    {.name = "executable", .type = FieldType::Name, .min = 1, .max = 64, .required = true,
+     .help = "le nom du jeu, sans .exe : « ferme » donne ferme.exe, ferme.html, et les réponses gardées dans ferme.txt",
+     .store = [](QuizDefinition* q, const FieldValue& v) { q->executable = v.text; }},
+    {.name = "version", .type = FieldType::Version, .min = 0, .max = 65535, .fallback = "\"1.0\"",
+     .help = "la version du quiz, montrée dans les propriétés du .exe (avec le titre et l'auteur)",
+     .store = [](QuizDefinition* q, const FieldValue& v) { q->version = v.text; }},
+    {.name = "title", .type = FieldType::Text, .max = kMaxText, .required = true,
+     .help = "le titre du quiz, dans la barre de titre et l'en-tête",
+     .store = StoreText<&quiz::QuizPackage::title>},
+    {.name = "author", .type = FieldType::Text, .max = kMaxText,
+     .help = "le nom de l'auteur, affiché après « Par : » ; sans lui, le jeu montre « Par : » seul et la page rien",
+     .store = StoreText<&quiz::QuizPackage::author>},
+    {.name = "subtitle", .type = FieldType::Text, .max = kMaxText,
+     .help = "la seconde ligne de l'en-tête : dites-y le thème et l'ordre des questions",
+     .store = StoreText<&quiz::QuizPackage::subtitle>},
+    {.name = "answerCaption1", .type = FieldType::Text, .max = kMaxText,
+     .help = "la légende devant le premier champ de réponse, dans un quiz à deux réponses par question",
+     .store = StoreText<&quiz::QuizPackage::answerCaption1>},
+    {.name = "answerCaption2", .type = FieldType::Text, .max = kMaxText,
+     .help = "la légende devant le second champ de réponse, dans un quiz à deux réponses par question",
+     .store = StoreText<&quiz::QuizPackage::answerCaption2>},
+    {.name = "linkText", .type = FieldType::Link, .max = quiz::kLinkTextSize - 1,
+     .help = "un lien dans l'en-tête, ouvert d'un clic : une adresse qui commence par https://, http://, www. ou "
+             "mailto:, sans espace ; 17 caractères environ se voient",
+     .store = StoreText<&quiz::QuizPackage::linkText>},
+    {.name = "statusText", .type = FieldType::Text, .max = quiz::kStatusTextSize - 1,
+     .help = "un texte en bas à droite de la fenêtre",
+     .store = StoreText<&quiz::QuizPackage::statusText>},
+    {.name = "quizKind", .type = FieldType::Integer, .min = -1, .max = 254, .fallback = "1",
+     .help = "laissez 1 : un quiz en images, trois questions par rangée, avec la case « Cacher » ; toute autre "
+             "valeur ne montre ni question ni champ",
+     .store = StoreInteger<&quiz::QuizPackage::quizKind>},
+    {.name = "answersPerQuestion", .type = FieldType::Integer, .min = 1, .max = 2, .fallback = "1",
+     .help = "le nombre de champs de réponse sous chaque question",
+     .store = StoreInteger<&quiz::QuizPackage::answersPerQuestion>},
+    {.name = "layoutType", .type = FieldType::Integer, .min = 0, .max = 9, .fallback = "0",
+     .help = "ce qu'une question montre de plus, avant ou après avoir été trouvée",
+     .store = StoreInteger<&quiz::QuizPackage::layoutType>},
+    {.name = "scrambled", .type = FieldType::Boolean, .min = 0, .max = 1, .fallback = "false",
+     .help = "true brouille le quiz dans le .exe et la page, pour qu'on n'y lise pas les réponses avec un éditeur",
+     .store = [](QuizDefinition* q, const FieldValue& v) { q->scrambled = v.boolean; }},
+    {.name = "background", .type = FieldType::Colour, .min = 0, .max = 255, .fallback = "[90, 95, 150]",
+     .help = "la couleur du fond, en [rouge, vert, bleu] : [90, 95, 150] est un bleu-gris",
+     .store =
+         [](QuizDefinition* q, const FieldValue& v) {
+             q->package.red = v.colour.r;
+             q->package.green = v.colour.g;
+             q->package.blue = v.colour.b;
+         }},
+    {.name = "puzzle", .type = FieldType::Picture, .min = 1, .max = kMaxLargeSide, .required = true,
+     .help = "la grande image de la grille, quand vous la dessinez vous-même ; avec [mosaique] ou [motsmeles], "
+             "quizpack la fait et puzzle ne s'écrit pas"},
+    {.name = "question", .type = FieldType::Questions, .min = 1, .max = quiz::kMaxQuestions, .required = true,
+     .help = "chaque bloc [[question]] ajoute une question, dans l'ordre du fichier"},
 };
 
 const std::vector<Field> kQuestionFields = {
-    {"answer", FieldType::Answers, 1, quiz::kAnswerFieldLimit, nullptr, true, nullptr},
-    {"answers", FieldType::Answers, 1, 2, nullptr, false, nullptr},
-    {"spare", FieldType::Text, 0, kMaxText, nullptr, false, nullptr},
-    {"text", FieldType::Text, 0, kMaxText, nullptr, false, nullptr},
-    {"text2", FieldType::Text, 0, kMaxText, nullptr, false, nullptr},
-    {"code", FieldType::Text, 0, kMaxText, nullptr, false, nullptr},
-    {"letters", FieldType::Integer, 1, 999, nullptr, false, nullptr},
-    {"overlay", FieldType::Picture, 1, kMaxPictureSide, nullptr, false, nullptr},
-    {"place", FieldType::Rectangle, 0, 65535, nullptr, false, nullptr},
+    {.name = "answer", .type = FieldType::Answers, .min = 1, .max = quiz::kAnswerFieldLimit, .required = true,
+     .help = "la réponse attendue"},
+    {.name = "answers", .type = FieldType::Answers, .min = 1, .max = 2,
+     .help = "[\"Rome\", \"Italie\"] : les deux réponses d'un quiz à deux réponses par question"},
+    {.name = "spare", .type = FieldType::Text, .max = kMaxText, .help = "un texte gardé avec la question, jamais montré"},
+    {.name = "text", .type = FieldType::Text, .max = kMaxText,
+     .help = "le texte de la question, selon layoutType : une explication montrée une fois la question trouvée, "
+             "ou un indice montré dès le début"},
+    {.name = "text2", .type = FieldType::Text, .max = kMaxText,
+     .help = "un second texte, gardé mais jamais montré (avec layoutType 3, 6 ou 9 seulement)"},
+    {.name = "code", .type = FieldType::Text, .max = kMaxText,
+     .help = "la ligne de code affichée dans l'en-tête quand autant de questions sont trouvées ; environ 8 "
+             "caractères se voient"},
+    {.name = "letters", .type = FieldType::Integer, .min = 1, .max = 999,
+     .help = "le nombre écrit sous l'image (« 4 lettres »), 1 au moins ; par défaut, les lettres de la réponse"},
+    {.name = "overlay", .type = FieldType::Picture, .min = 1, .max = kMaxPictureSide,
+     .help = "pour une grille dessinée à la main : une petite image de la taille exacte de sa place, que le jeu "
+             "recopie sur la grille à cet endroit"},
+    {.name = "place", .type = FieldType::Rectangle, .min = 0, .max = 65535,
+     .help = "pour une grille dessinée à la main : [gauche, haut, largeur, hauteur], le rectangle de la réponse, "
+             "en pixels de l'image de la grille"},
 };
 
 namespace {

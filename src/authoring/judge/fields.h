@@ -1,7 +1,8 @@
-// The fields of a quiz source, one row each: name, type, limits, default and
-// whether it must be given. The judge reads and checks every field from these
-// rows, and the guide gives the same limits (a test holds them together): a
-// field added later is one row.
+// The fields of a quiz source, one row each: name, type, limits, default,
+// whether it must be given, and a line of help. The judge reads and checks
+// every field from these rows, the atelier's form is drawn from them, and the
+// guide gives the same limits (a test holds them together): a field added
+// later is one row.
 #pragma once
 
 #include <set>
@@ -45,10 +46,11 @@ using StoreField = void (*)(QuizDefinition* quiz, const FieldValue& value);
 struct Field {
     const char* name;
     FieldType type;
-    long min, max;
-    const char* fallback;  // the default, as the guide writes it; nullptr: none
-    bool required;
-    StoreField store;      // header fields: where a judged value goes
+    long min = 0, max = 0;
+    const char* fallback = nullptr;  // the default, as the guide writes it; nullptr: none
+    bool required = false;
+    const char* help = "";           // one line, in the guide's words (UTF-8)
+    StoreField store = nullptr;      // header fields: where a judged value goes
 };
 
 // In the order they are judged (and said, within a line). A section's table

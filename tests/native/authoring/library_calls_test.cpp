@@ -1,7 +1,12 @@
 // The library's calls for a page, over files handed over as bytes, against
 // the verbs over the same files on a disk: the same lines, the same bytes.
+#include <nlohmann/json.hpp>
+
 #include "atelier/library_calls.h"
 #include "authoring_fixtures.h"
+#include "model/quiz_state.h"
+#include "sections/mosaic/mosaic_layout.h"
+#include "sections/section.h"
 #include "small_pe.h"
 #include "write/new_source.h"
 
@@ -79,13 +84,58 @@ TEST(LibraryCalls, NamesOfPicturesMakeTheSourceNewWouldWrite) {
     const std::string source(made.bytes.begin(), made.bytes.end());
     EXPECT_EQ(source, NewQuizSource("Les fruits", {"poire.png", "Pomme.gif"}));
     EXPECT_NE(made.json.find("\"ok\":1,\"name\":\"quiz.toml\",\"questions\":2"), std::string::npos) << made.json;
+    EXPECT_NE(made.json.find("\"message\":\"quiz.toml : 2 questions, une par image\""), std::string::npos) << made.json;
     const Made one = NewQuiz("Les fruits", {"poire.png", "notes.txt"});
     EXPECT_TRUE(one.bytes.empty());
     EXPECT_NE(one.json.find("contient 1 image(s)"), std::string::npos) << one.json;
     // Outside the files handed over, nothing is read, not even from a disk.
     const FilesInMemory none;
     const Made missing = CheckQuiz(none, QUIZ_SAMPLE_PATH);
-    EXPECT_NE(missing.json.find("impossible de lire le fichier"), std::string::npos) << missing.json;
+    EXPECT_NE(missing.json.find(QUIZ_SAMPLE_PATH ":1: toml: impossible de lire le fichier"), std::string::npos) << missing.json;
+    // A problem of no line is said on the first one, never ":0:".
+    EXPECT_EQ(ProblemLine("quiz.toml", {0, "toml", "fin inattendue"}), "quiz.toml:1: toml: fin inattendue");
+    const std::string word = "executable = \"un\"\ntitle = \"Un\"\n[motsmeles]\ncolumns = 6\nrows = 6\n\n"
+                               "[[question]]\nanswer = \"Chat\"\n";
+    const Made single = CheckQuiz({{"quiz.toml", std::vector<uint8_t>(word.begin(), word.end())}}, "quiz.toml");
+    EXPECT_NE(single.json.find("\"message\":\"quiz.toml : 1 question, aucun probl\xC3\xA8me\""), std::string::npos) << single.json;
+}
+
+// The table a form is drawn from is the judge's own: every field a key the
+// guide explains, with the limits the judge applies.
+TEST(LibraryCalls, TheFieldsTableIsTheJudgesOwn) {
+    const nlohmann::json table = nlohmann::json::parse(FieldsTable());
+    const std::string guide = Guide();
+    std::map<std::string, nlohmann::json> rows;
+    for (const char* part : {"header", "question"})
+        for (const nlohmann::json& row : table.at(part)) {
+            const std::string name = row.at("name"), help = row.at("help");
+            EXPECT_TRUE(guide.find("`" + name + "`") != std::string::npos || guide.find("`[[" + name + "]]`") != std::string::npos) << name;
+            EXPECT_TRUE(!help.empty() && help.find('\n') == std::string::npos) << name;
+            rows[std::string(part) + "." + name] = row;
+        }
+    EXPECT_EQ(rows.size(), kHeaderFields.size() + kQuestionFields.size());
+    const nlohmann::json& answer = rows["question.answer"];
+    EXPECT_EQ(answer.at("kind"), "answers");
+    EXPECT_EQ(answer.at("max"), quiz::kAnswerFieldLimit);
+    EXPECT_EQ(answer.at("required"), 1);
+    EXPECT_TRUE(answer.at("default").is_null());
+    EXPECT_EQ(rows["header.question"].at("max"), quiz::kMaxQuestions);
+    EXPECT_EQ(rows["header.linkText"].at("max"), quiz::kLinkTextSize - 1);
+    EXPECT_EQ(rows["header.linkText"].at("kind"), "link");
+    EXPECT_EQ(rows["header.quizKind"].at("min"), HeaderField("quizKind").min);  // a number below 0
+    EXPECT_EQ(rows["header.background"].at("kind"), "colour");
+    EXPECT_EQ(rows["header.background"].at("default"), HeaderField("background").fallback);
+    EXPECT_EQ(rows["question.place"].at("kind"), "rectangle");
+    std::vector<std::string> keys;
+    nlohmann::json mosaic;
+    for (const nlohmann::json& kind : table.at("sections")) {
+        keys.push_back(kind.at("key"));
+        if (keys.back() == "mosaique") mosaic = kind;
+    }
+    EXPECT_EQ(keys, SectionKeys());
+    ASSERT_FALSE(mosaic.is_null());
+    EXPECT_EQ(mosaic.at("fewestQuestions"), MosaicLayout::kMinPictures);
+    EXPECT_EQ(mosaic.at("mostQuestions"), MosaicLayout::kMaxPictures);
 }
 
 }  // namespace
