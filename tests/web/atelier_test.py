@@ -114,6 +114,17 @@ try:
     os.makedirs(broken)
     with open(os.path.join(broken, "quiz.toml"), "w") as f:
         f.write('executable = "essai"\ntitel = "Essai"\npuzzle = "absente.gif"\n\n[[question]]\nanswer = "Paris"\n')
+    # A picture that is not one, and a source not in UTF-8.
+    not_picture = os.path.join(scratch, "not-picture")
+    os.makedirs(not_picture)
+    with open(os.path.join(not_picture, "grille.png"), "w") as f:
+        f.write("pas une image")
+    with open(os.path.join(not_picture, "quiz.toml"), "w") as f:
+        f.write('executable = "essai"\ntitle = "Essai"\npuzzle = "grille.png"\n\n[[question]]\nanswer = "Paris"\n')
+    latin = os.path.join(scratch, "latin")
+    os.makedirs(latin)
+    with open(os.path.join(latin, "quiz.toml"), "wb") as f:
+        f.write('executable = "essai"\ntitle = "Capitales d\'Europe, \u00e9t\u00e9"\n'.encode("latin-1"))
     mosaic = os.path.join(build, "fixtures/mosaic")
     # A phone's photo of 12 megapixels, stored on its side: EXIF orientation 6.
     turned = os.path.join(scratch, "turned")
@@ -141,6 +152,8 @@ try:
         ("a 12-megapixel photo on its side (EXIF 6)", os.path.join(turned, "quiz.toml"),
          [os.path.join(turned, "photo.jpg"), os.path.join(turned, "nuage.png")], True),
         ("a broken source", os.path.join(broken, "quiz.toml"), [], False),
+        ("a picture that is not one", os.path.join(not_picture, "quiz.toml"), [os.path.join(not_picture, "grille.png")], False),
+        ("a source not in UTF-8", os.path.join(latin, "quiz.toml"), [], False),
     ]
     for name, source, pictures, photos in quizzes:
         for old in os.listdir(downloads):
@@ -221,6 +234,24 @@ try:
         want = f.read()
     check("a folder of pictures: the .exe quizpack new makes of it (%s against %d)"
           % ("none" if got is None else len(got), len(want)), made.returncode == 0 and got == want)
+
+    # A file larger than the library's memory is said, and the atelier goes on.
+    huge = os.path.join(scratch, "huge", "enorme.png")
+    os.makedirs(os.path.dirname(huge))
+    with open(huge, "wb") as f:
+        f.truncate(300 * 1000 * 1000)
+    driver.find_element(By.ID, "open").send_keys(huge)
+    driver.execute_async_script("const done = arguments[0]; const wait = () =>"
+                                " /trop grand/.test(document.getElementById('message').textContent) ? done() :"
+                                " setTimeout(wait, 50); wait();")
+    check("a file too large for the memory: " + driver.find_element(By.ID, "message").text,
+          "enorme.png" in driver.find_element(By.ID, "message").text)
+    driver.execute_script("document.getElementById('problems').replaceChildren();")
+    driver.find_element(By.ID, "open").send_keys(os.path.join(top, "quizzes/fruits/fruits.toml"))
+    driver.execute_async_script("const done = arguments[0]; const wait = () =>"
+                                " document.getElementById('problems').children.length ? done() :"
+                                " setTimeout(wait, 20); wait();")
+    check("after it, a quiz opens as before " + repr(said_lines(driver)), "aucun problème" in said_lines(driver)[0])
 
     remote = driver.execute_script("return performance.getEntriesByType('resource')"
                                    ".map(e => e.name).filter(n => !n.startsWith('blob:') && !n.startsWith('data:'));")

@@ -73,10 +73,19 @@ EMSCRIPTEN_KEEPALIVE void atelier_forget_files() {
     g_prepared.reset();
 }
 
-// One of the quiz's files, under the path its source names it by.
-EMSCRIPTEN_KEEPALIVE void atelier_file(const char* path, const uint8_t* data, int size) {
-    g_files[path].assign(data, data + (size > 0 ? size : 0));
+// Room for one of the quiz's files, under the path its source names it by,
+// for the page to fill: a photo is copied once, not twice. Null when the
+// memory is full (the file is then not there).
+EMSCRIPTEN_KEEPALIVE uint8_t* atelier_file(const char* path, int size) {
     g_prepared.reset();
+    try {
+        std::vector<uint8_t>& bytes = g_files[path];
+        bytes.resize(size_t(size > 0 ? size : 0));
+        return bytes.empty() ? reinterpret_cast<uint8_t*>(1) : bytes.data();
+    } catch (const std::bad_alloc&) {
+        g_files.erase(path);
+        return nullptr;
+    }
 }
 
 EMSCRIPTEN_KEEPALIVE const char* atelier_check(const char* source) {

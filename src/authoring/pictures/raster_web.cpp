@@ -7,6 +7,7 @@
 #include <emscripten/emscripten.h>
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "pictures/picture_info.h"
@@ -14,10 +15,13 @@
 #include "pictures/raster_web.h"
 #include "pictures/scaling.h"
 
-// 1: `out` (width x height x 4 bytes, RGBA) holds the picture; 0: the page
-// has it to decode (it keeps a copy of the bytes); -1: the browser refused it.
-EM_JS(int, atelier_jpeg, (const uint8_t* bytes, int size, const char* key, int width, int height, uint8_t* out), {
-    return Module.atelierJpeg(HEAPU8.subarray(bytes, bytes + size), UTF8ToString(key), width, height, out);
+// 1: `out` (width x height x 4 bytes, RGBA, upright) holds the picture; 0:
+// the page has it to decode (it keeps a copy of the bytes); -1: the browser
+// refused it. `stored` is width x height in the file's own axes.
+EM_JS(int, atelier_jpeg, (const uint8_t* bytes, int size, const char* key, int width, int height, int storedWidth,
+                          int storedHeight, uint8_t* out), {
+    return Module.atelierJpeg(HEAPU8.subarray(bytes, bytes + size), UTF8ToString(key), width, height, storedWidth,
+                              storedHeight, out);
 });
 
 namespace quizpack {
@@ -26,10 +30,18 @@ namespace {
 
 bool g_toDecode = false;
 
-// FNV-1a over every byte: the same file gives the same key in every call.
+// Every byte, eight at a time (a photo is megabytes, hashed at each call):
+// the same file gives the same key in every call.
 std::string KeyOf(const std::vector<uint8_t>& bytes) {
-    uint64_t hash = 14695981039346656037ull;
-    for (uint8_t b : bytes) hash = (hash ^ b) * 1099511628211ull;
+    uint64_t hash = 0x9E3779B97F4A7C15ull ^ bytes.size();
+    size_t at = 0;
+    for (; at + 8 <= bytes.size(); at += 8) {
+        uint64_t word;
+        std::memcpy(&word, bytes.data() + at, 8);
+        hash = (hash ^ word) * 0xFF51AFD7ED558CCDull;
+        hash ^= hash >> 32;
+    }
+    for (; at < bytes.size(); ++at) hash = (hash ^ bytes[at]) * 0x100000001B3ull;
     char text[32];
     std::snprintf(text, sizeof text, "%016llx-%zu", static_cast<unsigned long long>(hash), bytes.size());
     return text;
@@ -52,7 +64,8 @@ bool DecodeJpegOnPlatform(const std::vector<uint8_t>& bytes, RgbImage* image, st
     const bool turned = info.orientation >= 5;
     const int width = turned ? storedHeight : storedWidth, height = turned ? storedWidth : storedHeight;
     std::vector<uint8_t> rgba(size_t(width) * height * 4);
-    const int got = atelier_jpeg(bytes.data(), int(bytes.size()), KeyOf(bytes).c_str(), width, height, rgba.data());
+    const int got = atelier_jpeg(bytes.data(), int(bytes.size()), KeyOf(bytes).c_str(), width, height, storedWidth,
+                                 storedHeight, rgba.data());
     if (got <= 0) {
         g_toDecode = g_toDecode || got == 0;
         *why = got == 0 ? "le navigateur ne l'a pas encore décodée" : "le navigateur ne la décode pas";
