@@ -75,7 +75,9 @@ startup() {
     tests/bench/exe_bench.sh build/windows "${STARTUP_RUNS:-3}" &&
     tests/bench/mosaic_bench.sh build/windows build/release "${STARTUP_RUNS:-3}" &&
     /usr/bin/python3 tests/bench/web_bench.py build/windows/host/tools/quizpack/quizpack . build/windows \
-      "${WEB_ROUNDS:-15}"
+      "${WEB_ROUNDS:-15}" &&
+    /usr/bin/python3 tests/bench/atelier_bench.py build/windows/host/tools/quizpack/quizpack . build/windows \
+      "${STARTUP_RUNS:-3}"
 }
 
 bench() {
@@ -89,7 +91,7 @@ stage "native suites (ASan, UBSan)" native
 stage "Windows suites under Wine" windows
 stage "fuzzing" fuzz
 stage "benchmarks (short run)" bench
-stage "start-up, quizpack exe and web page benchmarks (short run)" startup
+stage "start-up, quizpack exe, web page and atelier benchmarks (short run)" startup
 
 echo
 for f in "${failures[@]}"; do echo "FAILED: $f"; done

@@ -17,9 +17,9 @@ cd "$scratch"
 unzip -q "$build/release/quizpack-$version-windows.zip"
 tar xzf "$build/release/quizpack-$version-linux-x86_64.tar.gz"
 listing() { (cd "$1" && LC_ALL=C ls | tr '\n' ' ' | sed 's/ $//'); }
-expect "the ZIP" "LISEZMOI.txt dans-le-exe.md ecrire-un-quiz.md fruits.toml mosaique quizpack.exe" \
+expect "the ZIP" "LISEZMOI.txt atelier.html dans-le-exe.md ecrire-un-quiz.md fruits.toml mosaique quizpack.exe" \
   "$(listing "quizpack-$version-windows")"
-expect "the Linux archive" "LISEZMOI.txt dans-le-exe.md ecrire-un-quiz.md fruits.toml mosaique player-stub.exe quiz_core.js quiz_core.wasm quizpack" \
+expect "the Linux archive" "LISEZMOI.txt atelier.html atelier_lib.js atelier_lib.wasm dans-le-exe.md ecrire-un-quiz.md fruits.toml mosaique player-stub.exe quiz_core.js quiz_core.wasm quizpack" \
   "$(listing "quizpack-$version-linux-x86_64")"
 expect "the mosaic example, beside its pictures" \
   "ancre.png avion.png flocon.png mosaique.toml nuage.png parapluie.png soleil.png" \
@@ -53,5 +53,9 @@ expect "  and the mosaic example's, from its PNG pictures" same \
 ( cd "quizpack-$version-windows" && wine ./quizpack.exe web fruits.toml >/dev/null )
 expect "the Linux quizpack and the ZIP's make the same web page" same \
   "$(cmp -s "quizpack-$version-linux-x86_64/fruits.html" "quizpack-$version-windows/fruits.html" && echo same || echo different)"
-echo "$(( 13 - failures )) passed, $failures failed"
+# The unpacked Linux quizpack writes the atelier both archives carry.
+( cd "quizpack-$version-linux-x86_64" && ./quizpack atelier --out again.html >/dev/null )
+expect "the unpacked Linux quizpack writes the atelier the archives carry" same \
+  "$(cmp -s "quizpack-$version-linux-x86_64/again.html" "quizpack-$version-windows/atelier.html" && echo same || echo different)"
+echo "$(( 14 - failures )) passed, $failures failed"
 [ "$failures" -eq 0 ]
