@@ -23,6 +23,7 @@ import zlib
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from headless import chromium  # noqa: E402
 from selenium.webdriver.common.by import By  # noqa: E402
+from selenium.webdriver.common.keys import Keys  # noqa: E402
 
 quizpack, top, stub, build, driver_exe = (os.path.abspath(p) for p in sys.argv[1:6])
 scratch = tempfile.mkdtemp(prefix="quiz-atelier-")
@@ -105,6 +106,18 @@ try:
     driver.execute_async_script("const done = arguments[0]; const wait = () => window.atelierReady ? done() :"
                                 " setTimeout(wait, 20); wait();")
     check("the library is ready", driver.find_element(By.ID, "message").text.startswith("Prêt"))
+    # For everyone: French, every control labelled, the first Tab on the files' input.
+    with open(os.path.join(top, "tests/web/node_modules/axe-core/axe.min.js"), encoding="utf-8") as f:
+        driver.execute_script(f.read())
+    violations = driver.execute_async_script(
+        "const done = arguments[arguments.length - 1];"
+        "axe.run(document, {runOnly: {type: 'tag', values: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa']}})"
+        ".then(r => done(r.violations.map(v => [v.id, v.impact])));")
+    check("axe-core: no serious or critical violation " + repr(violations),
+          [v for v in violations if v[1] in ("serious", "critical")] == [])
+    check("lang=fr", driver.execute_script("return document.documentElement.lang;") == "fr")
+    driver.find_element(By.TAG_NAME, "body").send_keys(Keys.TAB)
+    check("the first Tab reaches the files' input", driver.execute_script("return document.activeElement.id;") == "open")
     fields = driver.execute_script("return window.atelierFields();")
     answer_row = [f for f in fields["question"] if f["name"] == "answer"]
     check("the judge's table of fields, from the library: the answer's limit " + repr(answer_row),
@@ -125,6 +138,15 @@ try:
     os.makedirs(latin)
     with open(os.path.join(latin, "quiz.toml"), "wb") as f:
         f.write('executable = "essai"\ntitle = "Capitales d\'Europe, \u00e9t\u00e9"\n'.encode("latin-1"))
+    # Two answers a question, one question with one.
+    two = os.path.join(scratch, "deux")
+    os.makedirs(two)
+    shutil.copy(os.path.join(top, "tests/windows/fixtures/fruits/grille.gif"), two)
+    with open(os.path.join(two, "deux.toml"), "w", encoding="utf-8") as f:
+        f.write('executable = "deux"\ntitle = "Deux réponses"\nanswersPerQuestion = 2\nanswerCaption1 = "Ville"\n'
+                'answerCaption2 = "Pays"\nlayoutType = 2\npuzzle = "grille.gif"\n\n'
+                '[[question]]\nanswers = ["Rome", "Italie"]\ntext = "Au sud."\n\n'
+                '[[question]]\nanswers = ["Monaco"]\ntext = "Une seule."\n')
     mosaic = os.path.join(build, "fixtures/mosaic")
     # A phone's photo of 12 megapixels, stored on its side: EXIF orientation 6.
     turned = os.path.join(scratch, "turned")
@@ -146,6 +168,7 @@ try:
         ("the sample (a word search)", os.path.join(top, "quizzes/fruits/fruits.toml"), [], False),
         ("a picture quiz of 96 questions", os.path.join(top, "tests/windows/fixtures/fruits/quiz96.toml"),
          sorted(glob.glob(os.path.join(top, "tests/windows/fixtures/fruits/*.gif"))), False),
+        ("a quiz of two answers", os.path.join(two, "deux.toml"), [os.path.join(two, "grille.gif")], False),
         ("the mosaic example (PNG)", os.path.join(example, "mosaique.toml"), pictures_of(example), False),
         ("a mosaic of every format, JPEG turned", os.path.join(mosaic, "mosaic.toml"),
          [p for p in pictures_of(mosaic) if not p.endswith("photo.jpg")], True),
