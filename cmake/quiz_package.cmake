@@ -12,6 +12,7 @@ ExternalProject_Add(host_tools
   INSTALL_COMMAND ""
   BUILD_ALWAYS ON
   BUILD_BYPRODUCTS ${CMAKE_BINARY_DIR}/host/tools/quizpack/quizpack
+    ${CMAKE_BINARY_DIR}/host/tools/quizpack/atelier_lib.js ${CMAKE_BINARY_DIR}/host/tools/quizpack/atelier_lib.wasm
     ${CMAKE_BINARY_DIR}/host/tools/example_pictures/example_pictures)
 set(QUIZPACK_HOST ${CMAKE_BINARY_DIR}/host/tools/quizpack/quizpack)
 set(EXAMPLE_PICTURES_HOST ${CMAKE_BINARY_DIR}/host/tools/example_pictures/example_pictures)

@@ -154,5 +154,10 @@ wine "$driver" e2e "$scratch/signed.exe" >"$scratch/e2e" 2>&1 || played=$?
 expect "  and plays end to end" 0 "$played"
 grep FAIL "$scratch/e2e" || true
 
-echo "$(( 16 - failures )) passed, $failures failed"
+# The atelier quizpack.exe writes is the native quizpack's, byte for byte.
+( cd "$scratch" && wine "$quizpack_exe" atelier --out atelier-exe.html >/dev/null )
+"$native" atelier --stub "$stub" --out "$scratch/atelier-native.html" >/dev/null
+same "quizpack.exe writes the atelier the native quizpack writes" "$scratch/atelier-exe.html" "$scratch/atelier-native.html"
+
+echo "$(( 17 - failures )) passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -244,6 +244,11 @@ bool LoadWebCore(const char* argv0, WebCore* core, std::string* why) {
 }
 
 bool LoadAtelierLibrary(const char* argv0, AtelierLibrary* library, std::string* why) {
+#if defined(_WIN32)
+    (void)argv0;
+    *library = EmbeddedAtelierLibrary();
+    *why = "ce quizpack.exe a été construit sans emscripten : il n'a pas la bibliothèque de l'atelier";
+#else
     std::error_code ec;
     std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec) self = PathOfUtf8(argv0);
@@ -253,6 +258,7 @@ bool LoadAtelierLibrary(const char* argv0, AtelierLibrary* library, std::string*
         library->script.assign(script.begin(), script.end());
     *why = "impossible de trouver la bibliothèque de l'atelier " + path + " et atelier_lib.wasm" +
            " (elle se construit avec emscripten : apt-get install emscripten, puis reconstruisez quizpack)";
+#endif
     return !library->script.empty() && !library->wasm.empty();
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "write/atelier_page.h"
 #include "write/web_page.h"
 
 namespace quizpack {
@@ -26,8 +27,10 @@ void LeaveOwnConsole();
 // A message box of quizpack, the text in UTF-8.
 void ShowMessage(const std::string& text, bool failed);
 
-// The player stub quizpack.exe carries, and the web page's core.
+// The player stub quizpack.exe carries, the web page's core, and the
+// authors' library in WebAssembly for the atelier.
 std::vector<uint8_t> EmbeddedStub();
 WebCore EmbeddedWebCore();
+AtelierLibrary EmbeddedAtelierLibrary();
 
 }  // namespace quizpack
