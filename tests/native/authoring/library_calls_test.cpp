@@ -140,3 +140,34 @@ TEST(LibraryCalls, TheFieldsTableIsTheJudgesOwn) {
 
 }  // namespace
 }  // namespace quizpack
+
+namespace quizpack {
+namespace {
+
+// A picture chosen alone stands for the one the source names in a folder,
+// unless two of that name leave it unknown; the atelier's page carries its
+// files whole and refuses a script that would end its own.
+TEST(LibraryCalls, FilesChosenAloneAndTheAteliersPage) {
+    const std::string source = "executable = \"m\"\ntitle = \"M\"\n\n[mosaique]\n\n[[question]]\nimage = \"images/a.png\"\n"
+                               "answer = \"Un\"\n\n[[question]]\nimage = \"images/b.png\"\nanswer = \"Deux\"\n";
+    FilesInMemory files{{"quiz.toml", {source.begin(), source.end()}}, {"a.png", FakePng(40, 30)}, {"b.png", FakePng(30, 40)}};
+    EXPECT_NE(CheckQuiz(files, "quiz.toml").json.find("\"ok\":1"), std::string::npos);
+    files["autre/a.png"] = FakePng(40, 30);
+    EXPECT_NE(CheckQuiz(files, "quiz.toml").json.find("impossible de lire l'image images/a.png"), std::string::npos);
+
+    const AtelierLibrary library{"var AtelierLibrary;", {0, 0x61, 0x73, 0x6D, 1, 0, 0, 0}};
+    const CarriedList carried{{"StubFile", {1, 2, 3, 4, 5}}, {"PageCss", {}}, {"FontFile", {0xFF}}};
+    std::string html, error;
+    ASSERT_TRUE(MakeAtelierPage(library, carried, &html, &error)) << error;
+    std::vector<uint8_t> wasm;
+    CarriedList back;
+    ASSERT_TRUE(ReadAtelierPage(html, &wasm, &back));
+    EXPECT_EQ(wasm, library.wasm);
+    EXPECT_EQ(back, carried);
+    std::ostringstream out, err;
+    EXPECT_EQ(AtelierCommand("", {"a('</script>')", library.wasm}, carried, out, err), 2);
+    EXPECT_NE(err.str().find("</script"), std::string::npos) << err.str();
+}
+
+}  // namespace
+}  // namespace quizpack
