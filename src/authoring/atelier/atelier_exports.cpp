@@ -9,9 +9,13 @@
 #include <string>
 #include <string_view>
 
+#include "atelier/draft.h"
 #include "atelier/library_calls.h"
 #include "embedded.h"
+#include "pictures/picture_info.h"
 #include "pictures/raster_web.h"
+#include "read/source_record.h"
+#include "web/json_string.h"
 
 namespace quizpack {
 
@@ -47,6 +51,27 @@ const char* Answer(Made made) {
 }
 
 std::string HandedOverText(const char* name) { return std::string(HandedOver(name)); }
+
+// The quiz the form edits, where its source is kept among the files, and
+// the changes made to it.
+Draft g_draft;
+std::string g_sourcePath = "quiz.toml";
+DraftHistory g_history;
+
+const char* DraftAnswer(const std::string& said) {
+    return Answer({"{\"ok\":1,\"source\":" + quiz::JsonString(g_sourcePath, quiz::JsonPlace::kParsed) +
+                       ",\"said\":" + quiz::JsonString(said, quiz::JsonPlace::kParsed) +
+                       ",\"canUndo\":" + (g_history.CanUndo() ? "1" : "0") +
+                       ",\"canRedo\":" + (g_history.CanRedo() ? "1" : "0") + ",\"draft\":" + DraftJson(g_draft) + "}",
+                   {}});
+}
+
+// The draft written where the source is, for the checks and makes after.
+void WriteDraft() {
+    const std::string source = SourceOfDraft(g_draft);
+    g_files[g_sourcePath].assign(source.begin(), source.end());
+    g_prepared.reset();
+}
 
 }  // namespace
 
@@ -121,6 +146,93 @@ EMSCRIPTEN_KEEPALIVE const char* atelier_fields() { return quizpack::Answer({qui
 EMSCRIPTEN_KEEPALIVE const uint8_t* atelier_made(int* size) {
     *size = int(quizpack::g_made.bytes.size());
     return quizpack::g_made.bytes.data();
+}
+
+// A new quiz of a kind (0 a mosaic, 1 a word search, 2 a picture of one's
+// own), its source written as quiz.toml beside the files there are.
+EMSCRIPTEN_KEEPALIVE const char* atelier_draft_new(int kind) {
+    using quizpack::DraftKind;
+    quizpack::g_draft = quizpack::NewDraft(kind == 1 ? DraftKind::kWordSearch : kind == 2 ? DraftKind::kPicture : DraftKind::kMosaic);
+    quizpack::g_sourcePath = "quiz.toml";
+    quizpack::g_history.Clear();
+    quizpack::WriteDraft();
+    return quizpack::DraftAnswer("");
+}
+
+// The draft of a source among the files, which stays as it is until a
+// change; {"ok": 0} when it is no TOML (the check says why).
+EMSCRIPTEN_KEEPALIVE const char* atelier_draft_open(const char* source) {
+    quizpack::SourceRecord record;
+    quizpack::Problems problems;
+    {
+        const quizpack::ReadingFromMemory reading(&g_files);
+        if (!quizpack::ReadSource(source, &record, &problems)) return quizpack::Answer({"{\"ok\":0}", {}});
+    }
+    quizpack::g_draft = quizpack::DraftOfSource(record.root);
+    quizpack::g_sourcePath = source;
+    quizpack::g_history.Clear();
+    return quizpack::DraftAnswer("");
+}
+
+// A change of the draft: 0 a field set to `text` (`where`: 0 the header, -1
+// the section, K question K; `index` the answer of two), 1 a question added
+// before question `where`, 2 question `where` removed, 3 moved to `index`,
+// 4 the words and clues of `text` (one "MOT : indice" a line), 5 another
+// grid, 6 a question for each picture named in `text` (one a line), 7 undo,
+// 8 redo.
+EMSCRIPTEN_KEEPALIVE const char* atelier_draft_edit(int op, int where, const char* key, const char* text, int index) {
+    using namespace quizpack;
+    std::string said;
+    if (op == 7 || op == 8) {
+        if (!(op == 7 ? g_history.Undo(&g_draft) : g_history.Redo(&g_draft))) return DraftAnswer("");
+        WriteDraft();
+        return DraftAnswer("");
+    }
+    Draft before = g_draft;
+    bool changed = true;
+    switch (op) {
+        case 0: changed = SetDraftField(&g_draft, where, key, text, index); break;
+        case 1: changed = AddDraftQuestion(&g_draft, size_t(where > 0 ? where : 1)); break;
+        case 2: changed = where > 0 && RemoveDraftQuestion(&g_draft, size_t(where)); break;
+        case 3: changed = where > 0 && index > 0 && MoveDraftQuestion(&g_draft, size_t(where), size_t(index)); break;
+        case 4: SetDraftWords(&g_draft, text); break;
+        case 5: ReseedDraft(&g_draft); break;
+        case 6: {
+            std::vector<std::string> names;
+            for (std::string_view rest = text; !rest.empty();) {
+                const size_t end = rest.find('\n');
+                names.emplace_back(rest.substr(0, end));
+                rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+            }
+            said = AddDraftPictures(&g_draft, names);
+            changed = said.empty();
+            break;
+        }
+        default: changed = false;
+    }
+    if (changed) {
+        // The keystrokes in one field are one change.
+        g_history.Before(before, op == 0 ? std::to_string(where) + ":" + key + ":" + std::to_string(index) : "");
+        WriteDraft();
+    }
+    return DraftAnswer(said);
+}
+
+// A picture's size standing upright, in its own pixels (the places' unit).
+EMSCRIPTEN_KEEPALIVE const char* atelier_picture_size(const char* path) {
+    const auto found = g_files.find(path);
+    if (found == g_files.end()) return quizpack::Answer({"{\"ok\":0}", {}});
+    const quizpack::PictureInfo info = quizpack::ReadPictureInfo(found->second);
+    return quizpack::Answer({"{\"ok\":" + std::string(info.width > 0 ? "1" : "0") + ",\"width\":" +
+                                 std::to_string(info.UprightWidth()) + ",\"height\":" +
+                                 std::to_string(info.UprightHeight()) + "}",
+                             {}});
+}
+
+// A file of the quiz taken out (a picture removed from the form).
+EMSCRIPTEN_KEEPALIVE void atelier_forget_file(const char* path) {
+    g_files.erase(path);
+    g_prepared.reset();
 }
 
 }  // extern "C"

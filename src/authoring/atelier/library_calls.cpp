@@ -1,5 +1,7 @@
 #include "atelier/library_calls.h"
 
+#include "atelier/draft.h"
+
 #include "judge/fields.h"
 #include "sections/section.h"
 #include "stages.h"
@@ -16,10 +18,13 @@ std::string Json(const std::string& utf8) { return quiz::JsonString(utf8, quiz::
 
 std::string ProblemsJson(const std::string& source, const std::vector<Problem>& problems) {
     std::string out = "[";
-    for (const Problem& p : problems)
+    for (const Problem& p : problems) {
+        const FieldPlace place = PlaceOfField(p.field);
         out += std::string(out.size() > 1 ? "," : "") + "{\"line\":" + std::to_string(p.line > 0 ? p.line : 1) +
-               ",\"field\":" + Json(p.field) + ",\"warning\":" + (p.warning ? "1" : "0") +
+               ",\"field\":" + Json(p.field) + ",\"question\":" + std::to_string(place.where) +
+               ",\"key\":" + Json(place.key) + ",\"warning\":" + (p.warning ? "1" : "0") +
                ",\"text\":" + Json(ProblemLine(source, p)) + "}";
+    }
     return out + "]";
 }
 
@@ -64,10 +69,19 @@ const char* KindWord(FieldType type) {
     return "";
 }
 
+std::string ChoicesJson(const Field& f) {
+    std::string out = "[";
+    for (const FieldChoice& choice : ChoicesOf(f.name))
+        out += std::string(out.size() > 1 ? "," : "") + "{\"value\":" + std::to_string(choice.value) +
+               ",\"says\":" + Json(choice.says) + "}";
+    return out + "]";
+}
+
 std::string RowsJson(const std::vector<Field>& rows) {
     std::string out = "[";
     for (const Field& f : rows)
-        out += std::string(out.size() > 1 ? "," : "") + "{\"name\":" + Json(f.name) + ",\"kind\":" +
+        out += std::string(out.size() > 1 ? "," : "") + "{\"name\":" + Json(f.name) + ",\"choices\":" + ChoicesJson(f) +
+               ",\"kind\":" +
                Json(KindWord(f.type)) + ",\"min\":" + std::to_string(f.min) + ",\"max\":" + std::to_string(f.max) +
                ",\"default\":" + (f.fallback ? Json(f.fallback) : "null") + ",\"required\":" +
                (f.required ? "1" : "0") + ",\"help\":" + Json(f.help) + "}";
@@ -75,6 +89,30 @@ std::string RowsJson(const std::vector<Field>& rows) {
 }
 
 }  // namespace
+
+FieldPlace PlaceOfField(const std::string& field) {
+    FieldPlace place;
+    std::string rest = field;
+    if (rest.rfind("question[", 0) == 0) {
+        const size_t close = rest.find(']');
+        if (close == std::string::npos || close < 10 || close > 12) return {0, field};
+        int number = 0;
+        for (size_t i = 9; i < close; ++i) {
+            if (rest[i] < '0' || rest[i] > '9') return {0, field};
+            number = number * 10 + (rest[i] - '0');
+        }
+        place.where = number;
+        rest = close + 2 <= rest.size() ? rest.substr(close + 2) : "";
+    } else {
+        for (const std::string& key : SectionKeys())
+            if (rest.rfind(key + ".", 0) == 0 || rest == key) {
+                place.where = kInSection;
+                rest = rest == key ? "" : rest.substr(key.size() + 1);
+            }
+    }
+    place.key = rest.substr(0, rest.find_first_of(".["));
+    return place;
+}
 
 std::string FieldsTable() {
     std::string sections = "[";

@@ -27,7 +27,8 @@ struct CarriedFiles {
 // The JSON of a call, and the bytes it made (empty when it made none).
 //   {"ok": 0|1, "name": the file's name ("" when nothing is made),
 //    "questions": the quiz's count, "message": what the author reads,
-//    "problems": [{"line", "field", "warning": 0|1, "text": the line
+//    "problems": [{"line", "field", "question" and "key": the form's field
+//                  (PlaceOfField), "warning": 0|1, "text": the line
 //                  quizpack check prints}]}
 struct Made {
     std::string json;
@@ -66,5 +67,13 @@ Made NewQuiz(const std::string& folderName, const std::vector<std::string>& pict
 //    "question": [the same, for a [[question]] block],
 //    "sections": [{"key", "fewestQuestions", "mostQuestions"}]}
 std::string FieldsTable();
+
+// The form's field a problem names: "question[3].place.left" is question 3's
+// `place`, "motsmeles.seed" the section's (-1) `seed`, "title" the header's (0).
+struct FieldPlace {
+    int where = 0;
+    std::string key;
+};
+FieldPlace PlaceOfField(const std::string& field);
 
 }  // namespace quizpack

@@ -115,6 +115,28 @@ const Field& Row(const std::vector<Field>& rows, std::string_view name) {
 }  // namespace
 
 const Field& HeaderField(std::string_view name) { return Row(kHeaderFields, name); }
+
+const std::vector<FieldChoice>& ChoicesOf(std::string_view name) {
+    // Layouts 6 and 9 keep texts the player never shows: they read old quizzes.
+    static const std::vector<FieldChoice> layouts = {
+        {0, "une question trouvée ne montre rien de plus"},
+        {1, "une question trouvée montre son image marquée"},
+        {2, "une question trouvée montre son texte sous son image"},
+        {3, "une question trouvée montre son texte sous son image, et son image marquée"},
+        {4, "quand toutes sont trouvées, chaque question montre son texte et son image marquée"},
+        {5, "chaque question montre dès le début le nombre de mots de sa réponse, et aucun texte"},
+        {6, "une question trouvée montre son image marquée ; son texte est gardé, jamais montré"},
+        {7, "chaque question montre le nombre de mots de sa réponse, puis son texte quand elle est trouvée"},
+        {8, "chaque question montre son texte dès le début, et les images marquées quand toutes sont trouvées"},
+        {9, "une question trouvée ne montre rien de plus ; ses deux textes sont gardés, jamais montrés"},
+    };
+    static const std::vector<FieldChoice> answers = {
+        {1, "un champ de réponse sous chaque question"},
+        {2, "deux champs de réponse sous chaque question (answers = [\"…\", \"…\"])"},
+    };
+    static const std::vector<FieldChoice> none;
+    return name == "layoutType" ? layouts : name == "answersPerQuestion" ? answers : none;
+}
 const Field& QuestionField(std::string_view name) { return Row(kQuestionFields, name); }
 
 bool IsHeaderFieldName(std::string_view name) {

@@ -62,6 +62,14 @@ const Field& HeaderField(std::string_view name);
 bool IsHeaderFieldName(std::string_view name);
 const Field& QuestionField(std::string_view name);
 
+// What each value of a field that picks a behaviour does, said in words for
+// a form (layoutType, answersPerQuestion); empty for any other field.
+struct FieldChoice {
+    long value;
+    const char* says;  // UTF-8
+};
+const std::vector<FieldChoice>& ChoicesOf(std::string_view name);
+
 // Judges values against their rows, and says every problem.
 class FieldJudge {
 public:

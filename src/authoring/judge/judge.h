@@ -10,6 +10,9 @@
 
 namespace quizpack {
 
+// Whether a layout shows the questions' texts, so that each needs one.
+bool LayoutShowsTexts(int layout);
+
 void JudgeSource(const SourceRecord& source, QuizDefinition* quiz, Problems* problems);
 
 // What the questions' judge needs to know of the header: whether the fields

@@ -46,7 +46,12 @@ const TextLayout* TextLayoutOf(int layout) {
     return nullptr;
 }
 
+
+}  // namespace
+
 bool LayoutShowsTexts(int layout) { return TextLayoutOf(layout) != nullptr; }
+
+namespace {
 
 struct HeaderDemands {
     Concerned noText;     // the layout shows texts; these have none

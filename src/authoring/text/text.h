@@ -32,6 +32,10 @@ std::string FirstThreeAndCount(const std::vector<std::string>& items);
 // the C1 controls of the same number.
 std::string Cp1252ToUtf8(std::string_view cp1252);
 
+// A TOML basic string of a UTF-8 text: quotes, backslashes and control
+// characters escaped.
+std::string TomlString(std::string_view utf8);
+
 // UTF-8 (already checked) to UTF-16.
 std::u16string Utf8ToUtf16(std::string_view utf8);
 

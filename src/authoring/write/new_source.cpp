@@ -20,16 +20,6 @@ namespace {
 // What `author` says until the teacher writes their name.
 const char kAuthorPlaceholder[] = "Votre nom";
 
-// A TOML basic string.
-std::string Quoted(const std::string& text) {
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\') out += '\\';
-        out += c;
-    }
-    return out + "\"";
-}
-
 // What keeps the folder's names from giving the quiz its author meant: the
 // title's, each picture's problem, and two pictures that give one answer
 // (most often a picture and its copy).
@@ -113,12 +103,12 @@ std::string NewQuizSource(const std::string& folderName, const std::vector<std::
         "# anecdote), ajoutez layoutType = 3 sous title, puis text = \"...\" sous sa réponse, et\n"
         "# text = \"\" sous la réponse des questions qui n'en ont pas.\n"
         "# Puis enregistrez et faites glisser ce fichier sur quizpack.exe (ou : quizpack exe quiz.toml).\n\n"
-        "executable = " + Quoted(ExecutableOfFolder(folderName)) + "\n"
-        "title = " + Quoted(TitleOfFolderName(folderName).answer) + "\n"
-        "author = " + Quoted(kAuthorPlaceholder) + "\n\n"
+        "executable = " + TomlString(ExecutableOfFolder(folderName)) + "\n"
+        "title = " + TomlString(TitleOfFolderName(folderName).answer) + "\n"
+        "author = " + TomlString(kAuthorPlaceholder) + "\n\n"
         "[mosaique]\n# columns = 3  # facultatif : le nombre de colonnes de la mosaïque\n";
     for (const std::string& picture : pictures)
-        source += "\n[[question]]\nimage = " + Quoted(picture) + "\nanswer = " + Quoted(AnswerOfFileName(picture).answer) + "\n";
+        source += "\n[[question]]\nimage = " + TomlString(picture) + "\nanswer = " + TomlString(AnswerOfFileName(picture).answer) + "\n";
     return source;
 }
 
