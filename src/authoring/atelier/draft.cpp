@@ -132,13 +132,30 @@ bool NumbersOf(const std::string& text, size_t count, SourceNode* out) {
     return true;
 }
 
+const SectionKind* KindOf(const Draft& draft) {
+    for (const SectionKind* kind : SectionKinds())
+        if (draft.sectionKey == kind->key) return kind;
+    return nullptr;
+}
+
 // The layout the quiz will have: its own, else its section's, else 0.
 int LayoutOf(const Draft& draft) {
     const SourceNode* layout = Find(draft.header, "layoutType");
     if (layout && layout->kind == SourceNode::Kind::Integer) return int(layout->integer);
-    for (const SectionKind* kind : SectionKinds())
-        if (draft.sectionKey == kind->key && kind->defaultLayout >= 0) return kind->defaultLayout;
-    return 0;
+    const SectionKind* kind = KindOf(draft);
+    return kind && kind->defaultLayout >= 0 ? kind->defaultLayout : 0;
+}
+
+// "right, down" as ["right", "down"].
+SourceNode ListOf(const std::string& typed) {
+    std::vector<SourceNode> items;
+    for (size_t begin = 0; begin <= typed.size();) {
+        size_t end = typed.find(',', begin);
+        if (end == std::string::npos) end = typed.size();
+        if (const std::string item = Trimmed(typed.substr(begin, end - begin)); !item.empty()) items.push_back(TextNode(item));
+        begin = end + 1;
+    }
+    return ArrayNode(std::move(items));
 }
 
 // The value a field's kind reads from what was typed; the text itself when it
@@ -156,22 +173,13 @@ SourceNode NodeOfTyped(FieldType type, const std::string& typed) {
             return ColourOfHex(typed, &node) || NumbersOf(typed, 3, &node) ? node : TextNode(typed);
         case FieldType::Rectangle:
             return NumbersOf(typed, 4, &node) ? node : TextNode(typed);
+        case FieldType::List:
+            return ListOf(typed);
         default:
             return TextNode(typed);
     }
 }
 
-// A section's own fields have no row: a number, a colour, true or false read
-// as such, any other text as a text.
-SourceNode NodeOfSectionTyped(const std::string& typed) {
-    SourceNode node;
-    int64_t number = 0;
-    const std::string t = Trimmed(typed);
-    if (WholeNumber(t, &number)) return IntegerNode(number);
-    if (ColourOfHex(t, &node)) return node;
-    if (t == "true" || t == "false") return BooleanNode(t == "true");
-    return TextNode(typed);
-}
 
 std::string Value(const SourceNode& node) {
     switch (node.kind) {
@@ -231,13 +239,6 @@ std::string JsonFields(const DraftFields& fields) {
     return out + "}";
 }
 
-const std::vector<std::string>& OwnQuestionFields(const std::string& sectionKey) {
-    static const std::vector<std::string> none;
-    for (const SectionKind* kind : SectionKinds())
-        if (sectionKey == kind->key) return kind->ownQuestionFields;
-    return none;
-}
-
 }  // namespace
 
 Draft NewDraft(DraftKind kind) {
@@ -251,7 +252,7 @@ Draft NewDraft(DraftKind kind) {
             // A found word shows its clue and its place marked on the grid.
             Put(draft.header, "layoutType", IntegerNode(3));
             draft.sectionKey = "motsmeles";
-            draft.section = {{"seed", IntegerNode(1)}};
+            draft.section = {{"columns", IntegerNode(13)}, {"rows", IntegerNode(13)}, {"seed", IntegerNode(1)}};
             break;
         case DraftKind::kPicture:
             // A found answer shows its place marked on the picture.
@@ -289,10 +290,11 @@ std::string SourceOfDraft(const Draft& draft) {
         "# Quiz fait dans l'atelier des quiz (atelier.html). Il se change dans l'atelier, ou ici :\n"
         "# enregistrez, puis faites glisser ce fichier sur quizpack.exe (ou : quizpack exe quiz.toml).\n\n";
     out += FieldsInOrder(draft.header, kHeaderFields);
-    if (!draft.sectionKey.empty()) out += "\n[" + draft.sectionKey + "]\n" + FieldsInOrder(draft.section, {});
-    const std::vector<std::string>& own = OwnQuestionFields(draft.sectionKey);
+    const SectionKind* kind = KindOf(draft);
+    if (!draft.sectionKey.empty())
+        out += "\n[" + draft.sectionKey + "]\n" + FieldsInOrder(draft.section, kind ? kind->ownFields : std::vector<Field>{});
     for (const DraftFields& question : draft.questions)
-        out += "\n[[question]]\n" + FieldsInOrder(question, kQuestionFields, own);
+        out += "\n[[question]]\n" + FieldsInOrder(question, kQuestionFields, kind ? kind->ownQuestionFields : std::vector<std::string>{});
     return out;
 }
 
@@ -317,12 +319,13 @@ bool SetDraftField(Draft* draft, int where, const std::string& key, const std::s
         Erase(fields, key);
         return true;
     }
-    if (where == kInSection) {
-        Put(fields, key, NodeOfSectionTyped(typed));
-    } else {
-        const Field* row = RowOf(where == kInHeader ? kHeaderFields : kQuestionFields, key);
-        Put(fields, key, row ? NodeOfTyped(row->type, typed) : TextNode(typed));
-    }
+    const SectionKind* kind = KindOf(*draft);
+    static const std::vector<Field> kNoRows;
+    const Field* row = RowOf(where == kInHeader    ? kHeaderFields
+                             : where == kInSection ? (kind ? kind->ownFields : kNoRows)
+                                                   : kQuestionFields,
+                             key);
+    Put(fields, key, row ? NodeOfTyped(row->type, typed) : TextNode(typed));
     return true;
 }
 

@@ -64,6 +64,7 @@ const char* KindWord(FieldType type) {
         case FieldType::Picture: return "picture";
         case FieldType::Rectangle: return "rectangle";
         case FieldType::Answers: return "answers";
+        case FieldType::List: return "list";
         case FieldType::Questions: return "questions";
     }
     return "";
@@ -80,7 +81,7 @@ std::string ChoicesJson(const Field& f) {
 std::string RowsJson(const std::vector<Field>& rows) {
     std::string out = "[";
     for (const Field& f : rows)
-        out += std::string(out.size() > 1 ? "," : "") + "{\"name\":" + Json(f.name) + ",\"choices\":" + ChoicesJson(f) +
+        out += std::string(out.size() > 1 ? "," : "") + "{\"name\":" + Json(f.name) + ",\"label\":" + Json(f.label) + ",\"choices\":" + ChoicesJson(f) +
                ",\"kind\":" +
                Json(KindWord(f.type)) + ",\"min\":" + std::to_string(f.min) + ",\"max\":" + std::to_string(f.max) +
                ",\"default\":" + (f.fallback ? Json(f.fallback) : "null") + ",\"required\":" +
@@ -119,7 +120,8 @@ std::string FieldsTable() {
     for (const SectionKind* kind : SectionKinds())
         sections += std::string(sections.size() > 1 ? "," : "") + "{\"key\":" + Json(kind->key) +
                     ",\"fewestQuestions\":" + std::to_string(kind->fewestQuestions) +
-                    ",\"mostQuestions\":" + std::to_string(kind->mostQuestions) + "}";
+                    ",\"mostQuestions\":" + std::to_string(kind->mostQuestions) +
+                    ",\"fields\":" + RowsJson(kind->ownFields) + "}";
     return "{\"header\":" + RowsJson(kHeaderFields) + ",\"question\":" + RowsJson(kQuestionFields) +
            ",\"sections\":" + sections + "]}";
 }

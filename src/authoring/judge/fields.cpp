@@ -26,48 +26,48 @@ void StoreInteger(QuizDefinition* quiz, const FieldValue& v) { quiz->package.*nu
 
 // Each help is the guide's line for the field, shortened to one.
 const std::vector<Field> kHeaderFields = {
-    {.name = "executable", .type = FieldType::Name, .min = 1, .max = 64, .required = true,
+    {.name = "executable", .label = "Nom du jeu (sans .exe)", .type = FieldType::Name, .min = 1, .max = 64, .required = true,
      .help = "le nom du jeu, sans .exe : « ferme » donne ferme.exe, ferme.html, et les réponses gardées dans ferme.txt",
      .store = [](QuizDefinition* q, const FieldValue& v) { q->executable = v.text; }},
-    {.name = "version", .type = FieldType::Version, .min = 0, .max = 65535, .fallback = "\"1.0\"",
+    {.name = "version", .label = "Version", .type = FieldType::Version, .min = 0, .max = 65535, .fallback = "\"1.0\"",
      .help = "la version du quiz, montrée dans les propriétés du .exe (avec le titre et l'auteur)",
      .store = [](QuizDefinition* q, const FieldValue& v) { q->version = v.text; }},
-    {.name = "title", .type = FieldType::Text, .max = kMaxText, .required = true,
+    {.name = "title", .label = "Titre", .type = FieldType::Text, .max = kMaxText, .required = true,
      .help = "le titre du quiz, dans la barre de titre et l'en-tête",
      .store = StoreText<&quiz::QuizPackage::title>},
-    {.name = "author", .type = FieldType::Text, .max = kMaxText,
+    {.name = "author", .label = "Auteur", .type = FieldType::Text, .max = kMaxText,
      .help = "le nom de l'auteur, affiché après « Par : » ; sans lui, le jeu montre « Par : » seul et la page rien",
      .store = StoreText<&quiz::QuizPackage::author>},
-    {.name = "subtitle", .type = FieldType::Text, .max = kMaxText,
+    {.name = "subtitle", .label = "Sous-titre", .type = FieldType::Text, .max = kMaxText,
      .help = "la seconde ligne de l'en-tête : dites-y le thème et l'ordre des questions",
      .store = StoreText<&quiz::QuizPackage::subtitle>},
-    {.name = "answerCaption1", .type = FieldType::Text, .max = kMaxText,
+    {.name = "answerCaption1", .label = "Légende du premier champ", .type = FieldType::Text, .max = kMaxText,
      .help = "la légende devant le premier champ de réponse, dans un quiz à deux réponses par question",
      .store = StoreText<&quiz::QuizPackage::answerCaption1>},
-    {.name = "answerCaption2", .type = FieldType::Text, .max = kMaxText,
+    {.name = "answerCaption2", .label = "Légende du second champ", .type = FieldType::Text, .max = kMaxText,
      .help = "la légende devant le second champ de réponse, dans un quiz à deux réponses par question",
      .store = StoreText<&quiz::QuizPackage::answerCaption2>},
-    {.name = "linkText", .type = FieldType::Link, .max = quiz::kLinkTextSize - 1,
+    {.name = "linkText", .label = "Lien", .type = FieldType::Link, .max = quiz::kLinkTextSize - 1,
      .help = "un lien dans l'en-tête, ouvert d'un clic : une adresse qui commence par https://, http://, www. ou "
              "mailto:, sans espace ; 17 caractères environ se voient",
      .store = StoreText<&quiz::QuizPackage::linkText>},
-    {.name = "statusText", .type = FieldType::Text, .max = quiz::kStatusTextSize - 1,
+    {.name = "statusText", .label = "Texte en bas de la fenêtre", .type = FieldType::Text, .max = quiz::kStatusTextSize - 1,
      .help = "un texte en bas à droite de la fenêtre",
      .store = StoreText<&quiz::QuizPackage::statusText>},
-    {.name = "quizKind", .type = FieldType::Integer, .min = -1, .max = 254, .fallback = "1",
+    {.name = "quizKind", .label = "Genre de quiz", .type = FieldType::Integer, .min = -1, .max = 254, .fallback = "1",
      .help = "laissez 1 : un quiz en images, trois questions par rangée, avec la case « Cacher » ; toute autre "
              "valeur ne montre ni question ni champ",
      .store = StoreInteger<&quiz::QuizPackage::quizKind>},
-    {.name = "answersPerQuestion", .type = FieldType::Integer, .min = 1, .max = 2, .fallback = "1",
+    {.name = "answersPerQuestion", .label = "Réponses par question", .type = FieldType::Integer, .min = 1, .max = 2, .fallback = "1",
      .help = "le nombre de champs de réponse sous chaque question",
      .store = StoreInteger<&quiz::QuizPackage::answersPerQuestion>},
-    {.name = "layoutType", .type = FieldType::Integer, .min = 0, .max = 9, .fallback = "0",
+    {.name = "layoutType", .label = "Ce qu'une question montre", .type = FieldType::Integer, .min = 0, .max = 9, .fallback = "0",
      .help = "ce qu'une question montre de plus, avant ou après avoir été trouvée",
      .store = StoreInteger<&quiz::QuizPackage::layoutType>},
-    {.name = "scrambled", .type = FieldType::Boolean, .min = 0, .max = 1, .fallback = "false",
+    {.name = "scrambled", .label = "Brouiller les réponses dans le jeu", .type = FieldType::Boolean, .min = 0, .max = 1, .fallback = "false",
      .help = "true brouille le quiz dans le .exe et la page, pour qu'on n'y lise pas les réponses avec un éditeur",
      .store = [](QuizDefinition* q, const FieldValue& v) { q->scrambled = v.boolean; }},
-    {.name = "background", .type = FieldType::Colour, .min = 0, .max = 255, .fallback = "[90, 95, 150]",
+    {.name = "background", .label = "Couleur du fond", .type = FieldType::Colour, .min = 0, .max = 255, .fallback = "[90, 95, 150]",
      .help = "la couleur du fond, en [rouge, vert, bleu] : [90, 95, 150] est un bleu-gris",
      .store =
          [](QuizDefinition* q, const FieldValue& v) {
@@ -75,33 +75,33 @@ const std::vector<Field> kHeaderFields = {
              q->package.green = v.colour.g;
              q->package.blue = v.colour.b;
          }},
-    {.name = "puzzle", .type = FieldType::Picture, .min = 1, .max = kMaxLargeSide, .required = true,
+    {.name = "puzzle", .label = "Grande image", .type = FieldType::Picture, .min = 1, .max = kMaxLargeSide, .required = true,
      .help = "la grande image de la grille, quand vous la dessinez vous-même ; avec [mosaique] ou [motsmeles], "
              "quizpack la fait et puzzle ne s'écrit pas"},
-    {.name = "question", .type = FieldType::Questions, .min = 1, .max = quiz::kMaxQuestions, .required = true,
+    {.name = "question", .label = "Questions", .type = FieldType::Questions, .min = 1, .max = quiz::kMaxQuestions, .required = true,
      .help = "chaque bloc [[question]] ajoute une question, dans l'ordre du fichier"},
 };
 
 const std::vector<Field> kQuestionFields = {
-    {.name = "answer", .type = FieldType::Answers, .min = 1, .max = quiz::kAnswerFieldLimit, .required = true,
+    {.name = "answer", .label = "Réponse", .type = FieldType::Answers, .min = 1, .max = quiz::kAnswerFieldLimit, .required = true,
      .help = "la réponse attendue"},
-    {.name = "answers", .type = FieldType::Answers, .min = 1, .max = 2,
+    {.name = "answers", .label = "Réponses", .type = FieldType::Answers, .min = 1, .max = 2,
      .help = "[\"Rome\", \"Italie\"] : les deux réponses d'un quiz à deux réponses par question"},
-    {.name = "spare", .type = FieldType::Text, .max = kMaxText, .help = "un texte gardé avec la question, jamais montré"},
-    {.name = "text", .type = FieldType::Text, .max = kMaxText,
+    {.name = "spare", .label = "Note gardée, jamais montrée", .type = FieldType::Text, .max = kMaxText, .help = "un texte gardé avec la question, jamais montré"},
+    {.name = "text", .label = "Texte (indice ou explication)", .type = FieldType::Text, .max = kMaxText,
      .help = "le texte de la question, selon layoutType : une explication montrée une fois la question trouvée, "
              "ou un indice montré dès le début"},
-    {.name = "text2", .type = FieldType::Text, .max = kMaxText,
+    {.name = "text2", .label = "Second texte", .type = FieldType::Text, .max = kMaxText,
      .help = "un second texte, gardé mais jamais montré (avec layoutType 3, 6 ou 9 seulement)"},
-    {.name = "code", .type = FieldType::Text, .max = kMaxText,
+    {.name = "code", .label = "Ligne de code", .type = FieldType::Text, .max = kMaxText,
      .help = "la ligne de code affichée dans l'en-tête quand autant de questions sont trouvées ; environ 8 "
              "caractères se voient"},
-    {.name = "letters", .type = FieldType::Integer, .min = 1, .max = 999,
+    {.name = "letters", .label = "Nombre écrit sous l'image", .type = FieldType::Integer, .min = 1, .max = 999,
      .help = "le nombre écrit sous l'image (« 4 lettres »), 1 au moins ; par défaut, les lettres de la réponse"},
-    {.name = "overlay", .type = FieldType::Picture, .min = 1, .max = kMaxPictureSide,
+    {.name = "overlay", .label = "Surimpression", .type = FieldType::Picture, .min = 1, .max = kMaxPictureSide,
      .help = "pour une grille dessinée à la main : une petite image de la taille exacte de sa place, que le jeu "
              "recopie sur la grille à cet endroit"},
-    {.name = "place", .type = FieldType::Rectangle, .min = 0, .max = 65535,
+    {.name = "place", .label = "Place (gauche, haut, largeur, hauteur)", .type = FieldType::Rectangle, .min = 0, .max = 65535,
      .help = "pour une grille dessinée à la main : [gauche, haut, largeur, hauteur], le rectangle de la réponse, "
              "en pixels de l'image de la grille"},
 };
@@ -115,6 +115,12 @@ const Field& Row(const std::vector<Field>& rows, std::string_view name) {
 }  // namespace
 
 const Field& HeaderField(std::string_view name) { return Row(kHeaderFields, name); }
+
+std::vector<std::string> NamesOf(const std::vector<Field>& rows) {
+    std::vector<std::string> names;
+    for (const Field& row : rows) names.emplace_back(row.name);
+    return names;
+}
 
 const std::vector<FieldChoice>& ChoicesOf(std::string_view name) {
     // Layouts 6 and 9 keep texts the player never shows: they read old quizzes.

@@ -30,6 +30,7 @@ enum class FieldType {
     Picture,    // a file beside the source, at most `max` pixels a side
     Rectangle,  // [left, top, width, height]: left and top from `min`, sides from 1, all to `max`
     Answers,    // one answer, or a list of one or two
+    List,       // a list of words
     Questions,  // [[question]] blocks, at most `max`
 };
 
@@ -45,6 +46,7 @@ using StoreField = void (*)(QuizDefinition* quiz, const FieldValue& value);
 
 struct Field {
     const char* name;
+    const char* label = "";          // the form's, in French (UTF-8)
     FieldType type;
     long min = 0, max = 0;
     const char* fallback = nullptr;  // the default, as the guide writes it; nullptr: none
@@ -69,6 +71,9 @@ struct FieldChoice {
     const char* says;  // UTF-8
 };
 const std::vector<FieldChoice>& ChoicesOf(std::string_view name);
+
+// The names of rows, for the keys a table may have.
+std::vector<std::string> NamesOf(const std::vector<Field>& rows);
 
 // Judges values against their rows, and says every problem.
 class FieldJudge {

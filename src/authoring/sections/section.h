@@ -25,6 +25,9 @@ struct SectionKind {
     std::vector<std::string> madeQuestionFields;
     // The question fields the section reads itself ("image").
     std::vector<std::string> ownQuestionFields;
+    // The fields of the section's own table, for its judge's unknown keys and
+    // for a form.
+    std::vector<Field> ownFields;
     // The layout type of a source that gives none; -1: the header's own.
     int defaultLayout;
     // How many questions the kind makes pictures for; its judge says why

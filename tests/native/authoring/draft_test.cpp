@@ -128,7 +128,7 @@ TEST(Draft, QuestionsAreAddedRemovedAndMovedWithinTheirNumbers) {
     EXPECT_TRUE(AddDraftQuestion(&draft, 1));
     EXPECT_EQ(Answers(draft), ",CHAT,CHIEN,,");
     ReseedDraft(&draft);
-    EXPECT_NE(SourceOfDraft(draft).find("[motsmeles]\nseed = 2\n"), std::string::npos);
+    EXPECT_NE(SourceOfDraft(draft).find("rows = 13\nseed = 2\n"), std::string::npos);
     SetDraftField(&draft, kInSection, "seed", "2147483647");
     ReseedDraft(&draft);
     EXPECT_NE(SourceOfDraft(draft).find("seed = 1\n"), std::string::npos);

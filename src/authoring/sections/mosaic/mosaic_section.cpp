@@ -79,7 +79,7 @@ void Judge(FieldJudge& judge, const SourceNode& root, const SourceNode& node, Qu
         judge.problems().Report(node.line, kKey, "doit être une table [mosaique]");
         return;
     }
-    judge.UnknownKeys(node, {}, {"columns"}, "mosaique.");
+    judge.UnknownKeys(node, {}, NamesOf(kMosaicSection.ownFields), "mosaique.");
     MosaicPlan plan;
     plan.pictures.resize(quiz->questions.size());
     if (!JudgeLayout(judge, node, quiz->questions.size(), &plan.layout)) return;
@@ -141,6 +141,9 @@ const SectionKind kMosaicSection = {
     .questionFieldGiven = "avec [mosaique], quizpack le fait lui-même ; retirez ce champ",
     .madeQuestionFields = {"overlay", "place"},
     .ownQuestionFields = {"image"},
+    .ownFields = {{.name = "columns", .label = "Colonnes", .type = FieldType::Integer, .min = 1,
+                   .max = MosaicLayout::kMaxPictures,
+                   .help = "facultatif : le nombre de colonnes de la mosaïque ; sans lui, quizpack le choisit"}},
     .defaultLayout = 1,
     .fewestQuestions = MosaicLayout::kMinPictures,
     .mostQuestions = MosaicLayout::kMaxPictures,

@@ -144,7 +144,7 @@ void Judge(FieldJudge& judge, const SourceNode&, const SourceNode& node, QuizDef
         problems.Report(line, "motsmeles", "doit être une table [motsmeles]");
         return;
     }
-    judge.UnknownKeys(node, {}, {"columns", "rows", "directions", "seed", "cellSize", "lines", "ground", "ink", "tint"},
+    judge.UnknownKeys(node, {}, NamesOf(kWordSearchSection.ownFields),
                       kPrefix);
     WordSearchPlan plan;
     const bool gridOk = JudgeGrid(judge, node, line, &plan.request);
@@ -233,6 +233,25 @@ const SectionKind kWordSearchSection = {
     .questionFieldGiven = "avec [motsmeles], quizpack le calcule lui-même ; retirez ce champ",
     .madeQuestionFields = {"letters", "overlay", "place"},
     .ownQuestionFields = {},
+    .ownFields =
+        {{.name = "columns", .label = "Colonnes", .type = FieldType::Integer, .min = 2, .max = PuzzleGeometry::kMaxColumns,
+          .required = true, .help = "le nombre de colonnes de la grille"},
+         {.name = "rows", .label = "Rangées", .type = FieldType::Integer, .min = 2, .max = PuzzleGeometry::kMaxRows,
+          .required = true, .help = "le nombre de rangées de la grille"},
+         {.name = "directions", .label = "Directions des mots", .type = FieldType::List,
+          .help = "facultatif : les sens où les mots se lisent, parmi right, left, down, up, down-right, up-left, up-right, down-left ; tous sinon"},
+         {.name = "seed", .label = "Graine de la grille", .type = FieldType::Integer, .min = 0, .max = 2147483647,
+          .help = "une autre graine, une autre grille"},
+         {.name = "cellSize", .label = "Taille des cases", .type = FieldType::Integer, .min = PuzzleGeometry::kMinCell,
+          .max = PuzzleGeometry::kMaxCell, .help = "facultatif : le côté d'une case, en pixels"},
+         {.name = "lines", .label = "Couleur des traits", .type = FieldType::Colour, .min = 0, .max = 255,
+          .help = "facultatif : la couleur des traits de la grille"},
+         {.name = "ground", .label = "Fond des cases", .type = FieldType::Colour, .min = 0, .max = 255,
+          .help = "facultatif : la couleur du fond des cases"},
+         {.name = "ink", .label = "Couleur des lettres", .type = FieldType::Colour, .min = 0, .max = 255,
+          .help = "facultatif : la couleur des lettres"},
+         {.name = "tint", .label = "Teinte des mots trouvés", .type = FieldType::Colour, .min = 0, .max = 255,
+          .help = "facultatif : la couleur d'un mot trouvé"}},
     .defaultLayout = -1,
     .fewestQuestions = 1,
     .mostQuestions = quiz::kMaxQuestions,
