@@ -16,6 +16,7 @@
 #include "pictures/raster_web.h"
 #include "read/source_record.h"
 #include "web/json_string.h"
+#include "write/zip.h"
 
 namespace quizpack {
 
@@ -233,6 +234,63 @@ EMSCRIPTEN_KEEPALIVE const char* atelier_picture_size(const char* path) {
 EMSCRIPTEN_KEEPALIVE void atelier_forget_file(const char* path) {
     g_files.erase(path);
     g_prepared.reset();
+}
+
+// The quiz's source as quiz.toml and the pictures it names, beside it, as a
+// ZIP read back before it is handed out (NAME-source.zip).
+EMSCRIPTEN_KEEPALIVE const char* atelier_zip() {
+    using namespace quizpack;
+    const std::string folder = g_sourcePath.find('/') == std::string::npos
+                                   ? "" : g_sourcePath.substr(0, g_sourcePath.rfind('/') + 1);
+    std::vector<ZipEntry> entries{{"quiz.toml", g_files[g_sourcePath]}};
+    std::string missing;
+    for (const std::string& picture : DraftPictures(g_draft)) {
+        const auto found = g_files.find(folder + picture);
+        if (found == g_files.end()) missing += (missing.empty() ? "" : ", ") + picture;
+        else entries.push_back({picture, found->second});
+    }
+    std::vector<uint8_t> zip = ZipFiles(entries);
+    std::vector<ZipEntry> back;
+    std::string error;
+    const bool read = ReadZip(zip, &back, &error) && back.size() == entries.size();
+    std::string name = "quiz";
+    for (const auto& [key, node] : g_draft.header)
+        if (key == "executable" && node.kind == SourceNode::Kind::Text && !node.text.empty()) name = node.text;
+    name += "-source.zip";
+    const std::string said = !read      ? "relu, le ZIP ne se lit pas : " + error
+                             : missing.empty() ? name + " : quiz.toml et " + std::to_string(entries.size() - 1) + " image(s), relu"
+                                               : name + " : il y manque " + missing + ", que le quiz nomme sans que l'atelier les ait";
+    return Answer({"{\"ok\":" + std::string(read ? "1" : "0") + ",\"name\":" + quiz::JsonString(name, quiz::JsonPlace::kParsed) +
+                       ",\"message\":" + quiz::JsonString(said, quiz::JsonPlace::kParsed) + "}",
+                   read ? std::move(zip) : std::vector<uint8_t>()});
+}
+
+// The files of a ZIP among the files (which it then replaces, the ZIP
+// itself too): {"ok", "message", "files": [their paths]}.
+EMSCRIPTEN_KEEPALIVE const char* atelier_open_zip(const char* path) {
+    using namespace quizpack;
+    std::vector<ZipEntry> entries;
+    std::string error;
+    const auto found = g_files.find(path);
+    if (found == g_files.end() || !ReadZip(found->second, &entries, &error))
+        return Answer({"{\"ok\":0,\"message\":" +
+                           quiz::JsonString(std::string(path) + " : " + (error.empty() ? "absent" : error), quiz::JsonPlace::kParsed) + "}",
+                       {}});
+    g_files.clear();
+    g_prepared.reset();
+    std::string list = "[";
+    for (ZipEntry& entry : entries) {
+        list += (list.size() > 1 ? "," : "") + quiz::JsonString(entry.path, quiz::JsonPlace::kParsed);
+        g_files[entry.path] = std::move(entry.bytes);
+    }
+    return Answer({"{\"ok\":1,\"message\":\"\",\"files\":" + list + "]}", {}});
+}
+
+// A file among the files, as the bytes made (for the page to keep or show).
+EMSCRIPTEN_KEEPALIVE const char* atelier_read_file(const char* path) {
+    const auto found = g_files.find(path);
+    if (found == g_files.end()) return quizpack::Answer({"{\"ok\":0}", {}});
+    return quizpack::Answer({"{\"ok\":1}", found->second});
 }
 
 }  // extern "C"

@@ -389,6 +389,25 @@ void ReseedDraft(Draft* draft) {
     Put(draft->section, "seed", IntegerNode(now >= 2147483647 || now < 0 ? 1 : now + 1));
 }
 
+std::vector<std::string> DraftPictures(const Draft& draft) {
+    std::vector<std::string> pictures;
+    const SectionKind* kind = KindOf(draft);
+    auto add = [&](const DraftFields& fields, const std::vector<Field>& rows, bool question) {
+        for (const auto& [name, node] : fields) {
+            const Field* row = RowOf(rows, name);
+            const bool own = question && kind &&
+                             std::find(kind->ownQuestionFields.begin(), kind->ownQuestionFields.end(), name) !=
+                                 kind->ownQuestionFields.end();
+            if ((own || (row && row->type == FieldType::Picture)) && node.kind == SourceNode::Kind::Text &&
+                !node.text.empty() && std::find(pictures.begin(), pictures.end(), node.text) == pictures.end())
+                pictures.push_back(node.text);
+        }
+    };
+    add(draft.header, kHeaderFields, false);
+    for (const DraftFields& question : draft.questions) add(question, kQuestionFields, true);
+    return pictures;
+}
+
 std::string DraftJson(const Draft& draft) {
     const std::string kind = draft.sectionKey.empty() ? "image" : draft.sectionKey;
     std::string questions = "[";

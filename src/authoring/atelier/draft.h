@@ -66,6 +66,10 @@ void SetDraftWords(Draft* draft, const std::string& lines);
 // Another grid: the word search's seed moved on.
 void ReseedDraft(Draft* draft);
 
+// The pictures the draft names (its puzzle, each question's image and
+// overlay), once each, in their order.
+std::vector<std::string> DraftPictures(const Draft& draft);
+
 // The draft for the form, in JSON (UTF-8): {"kind": "mosaique" | "motsmeles" |
 // "image", "header": {KEY: VALUE}, "section": {...}, "questions": [{...}]},
 // each VALUE a text as the form shows it ("#5a5f96" for a colour), a number,

@@ -70,6 +70,12 @@ const char* KindWord(FieldType type) {
     return "";
 }
 
+std::string NamesJson(const std::vector<std::string>& names) {
+    std::string out = "[";
+    for (const std::string& name : names) out += (out.size() > 1 ? "," : "") + Json(name);
+    return out + "]";
+}
+
 std::string ChoicesJson(const Field& f) {
     std::string out = "[";
     for (const FieldChoice& choice : ChoicesOf(f.name))
@@ -121,7 +127,8 @@ std::string FieldsTable() {
         sections += std::string(sections.size() > 1 ? "," : "") + "{\"key\":" + Json(kind->key) +
                     ",\"fewestQuestions\":" + std::to_string(kind->fewestQuestions) +
                     ",\"mostQuestions\":" + std::to_string(kind->mostQuestions) +
-                    ",\"fields\":" + RowsJson(kind->ownFields) + "}";
+                    ",\"fields\":" + RowsJson(kind->ownFields) + ",\"made\":" + NamesJson(kind->madeQuestionFields) +
+                    ",\"own\":" + NamesJson(kind->ownQuestionFields) + "}";
     return "{\"header\":" + RowsJson(kHeaderFields) + ",\"question\":" + RowsJson(kQuestionFields) +
            ",\"sections\":" + sections + "]}";
 }

@@ -65,7 +65,10 @@ Made NewQuiz(const std::string& folderName, const std::vector<std::string>& pict
 //                "colour"...), "min", "max", "default": as the guide
 //                writes it, or null, "required": 0|1, "help": one line}],
 //    "question": [the same, for a [[question]] block],
-//    "sections": [{"key", "fewestQuestions", "mostQuestions"}]}
+//    "sections": [{"key", "fewestQuestions", "mostQuestions", "fields": its
+//                  table's rows, "made": the question fields it makes,
+//                  "own": those it reads itself}]}
+// Each row also has "label" (French) and "choices": [{"value", "says"}].
 std::string FieldsTable();
 
 // The form's field a problem names: "question[3].place.left" is question 3's

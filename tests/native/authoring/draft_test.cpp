@@ -138,6 +138,9 @@ TEST(Draft, QuestionsAreAddedRemovedAndMovedWithinTheirNumbers) {
     EXPECT_NE(SourceOfDraft(mosaic).find("[[question]]\nimage = \"01 - soleil.jpg\"\nanswer = \"Soleil\"\n"),
               std::string::npos);
     EXPECT_EQ(Answers(mosaic), "Soleil,Nuage,");
+    SetDraftField(&mosaic, 2, "overlay", "01 - soleil.jpg");
+    SetDraftField(&mosaic, kInHeader, "puzzle", "grand.png");
+    EXPECT_EQ(DraftPictures(mosaic), (std::vector<std::string>{"grand.png", "01 - soleil.jpg", "02-nuage.png"}));
     EXPECT_NE(AddDraftPictures(&mosaic, {"chat.png", "123.png"}), "");
     EXPECT_EQ(mosaic.questions.size(), 2u);  // nothing added when one name gives no answer
 }
