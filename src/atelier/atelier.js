@@ -1,16 +1,27 @@
 // The atelier's script: it hands the author's files to the authors' library
-// (WebAssembly, the very code quizpack runs) and shows what it answers.
-// Every rule of a quiz (its checks, the .toml a folder of pictures makes, the
-// .exe, the page, the key) is the library's; this script reads files, draws
-// the answers and offers the downloads.
+// (WebAssembly, the very code quizpack runs), draws what it answers, and says
+// what the author types or drags. Every rule of a quiz (its fields, their
+// kinds and limits, what a typed text becomes in the source, its checks, the
+// .toml a folder of pictures makes, the .exe, the page, the key, the ZIP) is
+// the library's: this script reads files, draws the form from the library's
+// table of fields and its draft, and keeps the work in the browser.
 //
-// Ids: open, open-folder (file inputs), drop, message, problems (one li per
-// problem or warning, its text the line quizpack check prints),
-// download-exe, download-page, download-key. The writer (quizpack atelier)
-// fills library-wasm (base64), carried ({NAME: base64}: StubFile, CoreFile,
+// Ids: kind-mosaique, kind-motsmeles, kind-image (a new quiz of that kind);
+// open, open-folder (file inputs), drop, message, storage, problems (one li
+// per problem or warning, its text the line quizpack check prints, with
+// data-field and data-question of the field it names); undo, redo, try,
+// save-zip, download-exe, download-page, download-key; the form: every field
+// carries data-field with the source's key, a question's inside question-K
+// (and its buttons data-action remove, up, down), add-question; words (the
+// word search's words and clues) and reseed; puzzle-editor (the big picture,
+// in its own pixels scaled to the screen) with place-K for question K; trial
+// (the quiz at a try) and key-view. The writer (quizpack atelier) fills
+// library-wasm (base64), carried ({NAME: base64}: StubFile, CoreFile,
 // CoreWasmFile, PageHtml, PageCss, PageScript, FontFile) and the library's
-// script. window.atelierReady is set once the library is ready;
-// window.atelierFields() gives the judge's table of fields.
+// script. window.atelierReady is set once the library is ready and the work
+// kept is back; window.atelierFields() gives the judge's table of fields,
+// window.atelierStats() the steps' timings and the library's memory,
+// window.atelierIdle() a promise kept when no check or save is pending.
 'use strict';
 (function () {
   const byId = (id) => document.getElementById(id);
@@ -23,7 +34,15 @@
     return out;
   };
   let library = null;
-  let source = '';
+  let source = '';            // the source's path among the files
+  let draft = null;           // the library's draft, as DraftJson gives it
+  let table = null;           // the judge's table of fields
+  let current = 1;            // the question whose block last had the focus
+  let dirty = false;          // changed since it was opened or saved as a ZIP
+  let checkedOk = false;
+  let lastProblems = [];
+  const files = new Map();    // path -> bytes, as the library has them
+  const urls = new Map();     // path -> object URL, for the pictures shown
 
   // JPEG pictures go to the browser's decoder, which works in the background:
   // a call that meets one not yet decoded answers {decode: 1}; each is then
@@ -132,24 +151,7 @@
     } finally { library._free(size); }
   }
 
-  function showProblems(said) {
-    const list = byId('problems');
-    list.replaceChildren();
-    for (const problem of said.problems) {
-      const item = document.createElement('li');
-      item.textContent = problem.text;
-      if (problem.warning) item.className = 'warning';
-      list.append(item);
-    }
-    if (said.ok && !said.problems.length) {
-      const item = document.createElement('li');
-      item.className = 'sound';
-      item.textContent = said.message;
-      list.append(item);
-    }
-    for (const id of ['download-exe', 'download-page', 'download-key']) byId(id).disabled = !said.ok;
-    say(said.message);
-  }
+  // ---- The files ------------------------------------------------------
 
   // A file's path in the quiz's folder: under a chosen folder, from it.
   function pathOf(file) {
@@ -168,106 +170,953 @@
     }
     if (!at) return false;
     if (bytes.length) library.HEAPU8.set(bytes, at);
+    files.set(path, bytes);
+    if (urls.has(path)) URL.revokeObjectURL(urls.get(path));
+    urls.delete(path);
     return true;
   }
 
-  // Every file into the library, under its path; false once one is refused (said).
-  async function handOver(files, sources) {
-    for (const file of files) {
-      const path = pathOf(file);
-      let bytes;
+  function forgetFiles() {
+    library._atelier_forget_files();
+    files.clear();
+    for (const url of urls.values()) URL.revokeObjectURL(url);
+    urls.clear();
+    decoded.clear();
+  }
+
+  function urlOf(path) {
+    if (!urls.has(path) && files.has(path)) urls.set(path, URL.createObjectURL(new Blob([files.get(path)])));
+    return urls.get(path) || '';
+  }
+
+  // Every file read, in the order given; null once one is refused (said).
+  async function readAll(chosen) {
+    const read = [];
+    for (const file of chosen) {
       try {
-        bytes = new Uint8Array(await file.arrayBuffer());
+        read.push({ path: pathOf(file), name: file.name, bytes: new Uint8Array(await file.arrayBuffer()) });
       } catch (e) {
         say('« ' + file.name + ' » ne se lit pas : ' + e.message);
-        return false;
+        return null;
       }
-      if (!fileInto(path, bytes)) {
+    }
+    return read;
+  }
+
+  function handOver(read) {
+    for (const file of read)
+      if (!fileInto(file.path, file.bytes)) {
         say('« ' + file.name + ' » est trop grand pour la mémoire de l\'atelier.');
         return false;
       }
-      if (/\.toml$/i.test(path)) sources.push(path);
-    }
     return true;
   }
 
-  async function open(files) {
-    if (!library) return;
-    files = Array.from(files);
-    if (!files.length) return;
-    showProblems({ ok: false, problems: [], message: '' });
-    say('Lecture de ' + files.length + (files.length > 1 ? ' fichiers…' : ' fichier…'));
-    library._atelier_forget_files();
-    decoded.clear();
-    const sources = [];
-    if (!await timed('read', () => handOver(files, sources))) return;
-    if (sources.length > 1) {
-      say('Plusieurs fichiers .toml : ouvrez un quiz à la fois (' + sources.join(', ') + ').');
+  // ---- The draft ------------------------------------------------------
+
+  function took(said) {
+    if (!said.ok) return false;
+    draft = said.draft;
+    source = said.source;
+    byId('undo').disabled = !said.canUndo;
+    byId('redo').disabled = !said.canRedo;
+    return true;
+  }
+
+  // A change of the draft (atelier_draft_edit's operations), then the form
+  // drawn again where its shape changed, the check and the save.
+  const Op = { set: 0, add: 1, remove: 2, move: 3, words: 4, reseed: 5, pictures: 6, undo: 7, redo: 8 };
+  function edit(op, where = 0, key = '', text = '', index = 0, redraw = op !== Op.set) {
+    const start = performance.now();
+    const said = withText(key, (k) => withText(text, (t) => answer(library._atelier_draft_edit(op, where, k, t, index))));
+    took(said);
+    if (said.said) say(said.said);
+    dirty = true;
+    if (redraw) render();
+    timings.push({ what: 'edit', ms: performance.now() - start });
+    check();
+    keep();
+  }
+
+  function openDraft(path) {
+    const said = withText(path, (p) => answer(library._atelier_draft_open(p)));
+    if (!took(said)) {
+      draft = null;
+      source = path;
+    }
+    dirty = false;
+    current = 1;
+    render();
+  }
+
+  // ---- The check ------------------------------------------------------
+
+  let checking = null;
+  let checkAgain = false;
+  function check() {
+    if (checking) {
+      checkAgain = true;
+      return checking;
+    }
+    checking = (async () => {
+      do {
+        checkAgain = false;
+        showProblems(await timed('check', () => ask(() => withText(source, (name) => answer(library._atelier_check(name))))));
+      } while (checkAgain);
+    })().finally(() => { checking = null; });
+    return checking;
+  }
+
+  function fieldElement(where, key, index = 0) {
+    const within = where > 0 ? byId('question-' + where) : byId(where < 0 ? 'section-fields' : 'header-fields');
+    if (!within) return null;
+    return within.querySelector('[data-field="' + key + '"][data-index="' + index + '"]') ||
+           within.querySelector('[data-field="' + key + '"]');
+  }
+
+  function showProblems(said) {
+    const list = byId('problems');
+    list.replaceChildren();
+    for (const slot of document.querySelectorAll('.said')) slot.replaceChildren();
+    lastProblems = said.problems || [];
+    for (const problem of lastProblems) {
+      const item = document.createElement('li');
+      item.textContent = problem.text;
+      if (problem.warning) item.className = 'warning';
+      if (problem.key !== undefined) {
+        item.dataset.field = problem.key;
+        if (problem.question > 0) item.dataset.question = problem.question;
+        if (problem.question < 0) item.dataset.section = '1';
+        item.tabIndex = 0;
+      }
+      list.append(item);
+      // Beside its field too, as the author types.
+      const field = problem.key !== undefined && fieldElement(problem.question, problem.key);
+      const slot = field && field.closest('.field') && field.closest('.field').querySelector('.said');
+      if (slot) {
+        const line = document.createElement('div');
+        line.textContent = problem.text.replace(/^[^:]*:\d+: /, '');
+        if (problem.warning) line.className = 'warning';
+        slot.append(line);
+      }
+    }
+    if (said.ok && !lastProblems.length) {
+      const item = document.createElement('li');
+      item.className = 'sound';
+      item.textContent = said.message;
+      list.append(item);
+    }
+    checkedOk = !!said.ok;
+    for (const id of ['download-exe', 'download-page', 'download-key', 'try']) byId(id).disabled = !said.ok;
+    byId('save-zip').disabled = !source;
+    if (said.message) say(said.message);
+    showKey();
+  }
+
+  function goToProblem(item) {
+    const where = item.dataset.question ? Number(item.dataset.question) : item.dataset.section ? -1 : 0;
+    const field = item.dataset.field !== undefined && fieldElement(where, item.dataset.field);
+    if (field) {
+      const details = field.closest('details');
+      if (details) details.open = true;
+      field.focus();
+      field.scrollIntoView({ block: 'center' });
+    }
+  }
+
+  // ---- The form ------------------------------------------------------
+
+  // The fields kept out of the way: most quizzes leave them as they are.
+  const lessUsed = new Set(['version', 'linkText', 'statusText', 'quizKind', 'scrambled', 'spare', 'text2', 'overlay',
+                            'directions', 'cellSize', 'lines', 'ground', 'ink', 'tint']);
+
+  const hex = (rgb) => '#' + rgb.map((v) => Number(v).toString(16).padStart(2, '0')).join('');
+
+  // The value a field shows: the draft's, else its default.
+  function shown(row, values) {
+    const value = values[row.name];
+    if (value !== undefined && value !== null) return value;
+    if (row.default === null) return '';
+    if (row.kind === 'colour') return hex(JSON.parse(row.default));
+    if (row.kind === 'boolean') return row.default === 'true';
+    return row.default.replace(/^"|"$/g, '');
+  }
+
+  function sectionRow() {
+    return draft && table.sections.find((s) => s.key === draft.kind);
+  }
+  const perQuestion = () => Number(draft.header.answersPerQuestion || 1);
+
+  let fieldCount = 0;
+  // One field of the form: its label, its input, its help, its problems.
+  function fieldOf(row, where, values) {
+    const box = document.createElement('div');
+    box.className = 'field';
+    const id = 'f' + (++fieldCount);
+    const label = document.createElement('label');
+    label.htmlFor = id;
+    label.textContent = (row.label || row.name) + (row.required ? ' *' : '');
+    const value = shown(row, values);
+    let input;
+    if (row.choices.length) {
+      input = document.createElement('select');
+      for (const choice of row.choices) {
+        const option = document.createElement('option');
+        option.value = String(choice.value);
+        option.textContent = choice.value + ' : ' + choice.says;
+        input.append(option);
+      }
+      input.value = String(value);
+    } else if (row.kind === 'boolean') {
+      box.classList.add('flag');
+      input = document.createElement('input');
+      input.type = 'checkbox';
+      input.checked = value === true;
+    } else if (row.kind === 'colour') {
+      input = document.createElement('input');
+      input.type = 'color';
+      input.value = typeof value === 'string' && /^#[0-9a-f]{6}$/i.test(value) ? value : '#000000';
+    } else {
+      input = document.createElement('input');
+      input.type = 'text';
+      if (row.kind === 'integer') input.inputMode = 'numeric';
+      input.value = Array.isArray(value) ? value.join(', ') : String(value);
+      if (row.default !== null && values[row.name] === undefined) {
+        input.placeholder = input.value;
+        input.value = '';
+      }
+    }
+    input.id = id;
+    input.dataset.field = row.name;
+    input.dataset.index = '0';
+    input.dataset.where = String(where);
+    const help = document.createElement('span');
+    help.className = 'help';
+    help.id = id + '-help';
+    help.textContent = row.help;
+    input.setAttribute('aria-describedby', help.id);
+    const said = document.createElement('div');
+    said.className = 'said';
+    said.setAttribute('aria-live', 'polite');
+    if (row.kind === 'boolean') box.append(input, label, help, said);
+    else box.append(label, input, help, said);
+    return box;
+  }
+
+  // What a field sends: the typed text, "true"/"false", "#rrggbb", a choice.
+  function typedOf(input) {
+    return input.type === 'checkbox' ? String(input.checked) : input.value;
+  }
+
+  function answersOf(where, values) {
+    const box = document.createElement('fieldset');
+    box.className = 'field';
+    const legend = document.createElement('legend');
+    legend.textContent = 'Réponses';
+    box.append(legend);
+    const given = Array.isArray(values.answers) ? values.answers : [values.answer || '', ''];
+    for (const index of [0, 1]) {
+      const id = 'f' + (++fieldCount);
+      const label = document.createElement('label');
+      label.htmlFor = id;
+      label.textContent = (draft.header['answerCaption' + (index + 1)] || (index ? 'Seconde réponse' : 'Première réponse'));
+      const input = document.createElement('input');
+      input.type = 'text';
+      input.id = id;
+      input.value = given[index] || '';
+      input.dataset.field = 'answers';
+      input.dataset.index = String(index);
+      input.dataset.where = String(where);
+      box.append(label, input);
+    }
+    const said = document.createElement('div');
+    said.className = 'said';
+    box.append(said);
+    return box;
+  }
+
+  function lessUsedBox(children) {
+    if (!children.length) return [];
+    const details = document.createElement('details');
+    const summary = document.createElement('summary');
+    summary.textContent = 'Plus de réglages';
+    details.append(summary, ...children);
+    return [details];
+  }
+
+  function questionBlock(k, values, made, own) {
+    const block = document.createElement('div');
+    block.className = 'question' + (k === current ? ' current' : '');
+    block.id = 'question-' + k;
+    block.dataset.question = String(k);
+    const heading = document.createElement('h3');
+    heading.draggable = true;
+    heading.textContent = 'Question ' + k + ' ';
+    if (values.image) {
+      const thumb = document.createElement('img');
+      thumb.className = 'thumb';
+      thumb.src = urlOf(values.image);
+      thumb.alt = 'l\'image ' + values.image;
+      heading.append(thumb);
+    }
+    const actions = document.createElement('span');
+    actions.className = 'actions';
+    for (const [action, text, label] of [['up', '↑', 'Monter'], ['down', '↓', 'Descendre'], ['remove', '✕', 'Retirer']]) {
+      const button = document.createElement('button');
+      button.type = 'button';
+      button.dataset.action = action;
+      button.textContent = text;
+      button.setAttribute('aria-label', label + ' la question ' + k);
+      button.title = label;
+      actions.append(button);
+    }
+    heading.append(actions);
+    block.append(heading);
+    const main = [], more = [];
+    if (perQuestion() === 2) main.push(answersOf(k, values));
+    for (const row of table.question) {
+      if (made.includes(row.name) && !(row.name === 'place' && draft.kind === 'image')) continue;
+      if (row.name === 'answers' || (row.name === 'answer' && perQuestion() === 2)) continue;
+      if (row.name === 'overlay' && values.overlay === undefined) continue;
+      (lessUsed.has(row.name) ? more : main).push(fieldOf(row, k, values));
+    }
+    block.append(...main, ...lessUsedBox(more));
+    for (const name of own)
+      if (name !== 'image' && values[name] !== undefined)
+        block.append(fieldOf({ name, label: name, kind: 'text', default: null, choices: [], help: '' }, k, values));
+    return block;
+  }
+
+  // Where the focus was, to put it back once the form is drawn again.
+  function focusPlace() {
+    const at = document.activeElement;
+    if (!at || !at.dataset) return null;
+    return { id: at.id, field: at.dataset.field, index: at.dataset.index, where: at.dataset.where,
+             action: at.dataset.action, question: at.closest && at.closest('.question') && at.closest('.question').id,
+             start: at.selectionStart, end: at.selectionEnd };
+  }
+
+  function restoreFocus(place) {
+    if (!place) return;
+    let element = null;
+    if (place.id && /^(place-|words$|add-question$)/.test(place.id)) element = byId(place.id);
+    else if (place.action && place.question) element = byId(place.question) && byId(place.question).querySelector('[data-action="' + place.action + '"]');
+    else if (place.field !== undefined) element = fieldElement(Number(place.where), place.field, place.index);
+    if (!element) return;
+    element.focus({ preventScroll: true });
+    if (place.start !== null && place.start !== undefined && element.setSelectionRange) {
+      try { element.setSelectionRange(place.start, place.end); } catch (e) { /* not a text */ }
+    }
+  }
+
+  function render() {
+    const form = byId('form');
+    form.hidden = !draft;
+    if (!draft) return;
+    const place = focusPlace();
+    const header = byId('header-fields');
+    const main = [], more = [];
+    for (const row of table.header) {
+      if (row.kind === 'questions' || row.kind === 'picture') continue;
+      if ((row.name === 'answerCaption1' || row.name === 'answerCaption2') && perQuestion() !== 2) continue;
+      (lessUsed.has(row.name) ? more : main).push(fieldOf(row, 0, draft.header));
+    }
+    header.replaceChildren(...main, ...lessUsedBox(more));
+    const section = sectionRow();
+    const sectionBox = byId('section-fields');
+    const rows = section ? section.fields.filter((r) => !(draft.kind === 'motsmeles' && r.name === 'seed')) : [];
+    sectionBox.replaceChildren(...rows.filter((r) => !lessUsed.has(r.name)).map((r) => fieldOf(r, -1, draft.section)),
+                               ...lessUsedBox(rows.filter((r) => lessUsed.has(r.name)).map((r) => fieldOf(r, -1, draft.section))));
+    // The word search: its words and clues in one text.
+    byId('words-box').hidden = draft.kind !== 'motsmeles';
+    if (draft.kind === 'motsmeles' && document.activeElement !== byId('words'))
+      byId('words').value = draft.questions.map((q) => (q.answer || '') + (q.text ? ' : ' + q.text : '')).join('\n');
+    const made = section ? section.made : [];
+    const own = section ? section.own : [];
+    if (current > draft.questions.length) current = Math.max(1, draft.questions.length);
+    byId('questions').replaceChildren(...draft.questions.map((q, i) => questionBlock(i + 1, q, made, own)));
+    drawPuzzle();
+    restoreFocus(place);
+  }
+
+  function setCurrent(k) {
+    if (k === current) return;
+    current = k;
+    for (const block of document.querySelectorAll('.question')) block.classList.toggle('current', Number(block.dataset.question) === k);
+    for (const box of document.querySelectorAll('.place')) box.classList.toggle('current', Number(box.dataset.question) === k);
+  }
+
+  // ---- The big picture and its places ---------------------------------
+
+  let puzzleSize = null;  // {width, height}: the picture standing upright, in its own pixels
+
+  function puzzlePath() {
+    const name = draft && typeof draft.header.puzzle === 'string' ? draft.header.puzzle : '';
+    const folder = source.includes('/') ? source.slice(0, source.lastIndexOf('/') + 1) : '';
+    return name ? folder + name : '';
+  }
+
+  function drawPuzzle() {
+    const path = puzzlePath();
+    const box = byId('puzzle-box');
+    box.hidden = !draft || (draft.kind !== 'image' && !path);
+    const editor = byId('puzzle-editor');
+    if (box.hidden) return;
+    if (!path || !files.has(path)) {
+      editor.replaceChildren();
+      byId('puzzle-help').textContent = 'Ouvrez la grande image (le bouton des fichiers, ou déposez-la ici) : '
+        + 'chaque réponse y aura sa place.';
+      puzzleSize = null;
       return;
     }
-    if (sources.length === 1) {
-      source = sources[0];
+    byId('puzzle-help').textContent = 'Choisissez la question, puis tracez sa place sur l\'image : à la souris, au doigt, '
+      + 'ou au clavier sur un rectangle (flèches : déplacer d\'un pixel ; Maj et flèches : agrandir ou réduire).';
+    puzzleSize = withText(path, (p) => answer(library._atelier_picture_size(p)));
+    let picture = editor.querySelector('img');
+    if (!picture || picture.dataset.path !== path) {
+      picture = document.createElement('img');
+      picture.alt = 'la grande image du quiz';
+      picture.dataset.path = path;
+      picture.src = urlOf(path);
+    }
+    const boxes = draft.questions.map((q, i) => placeBox(i + 1, q.place));
+    editor.replaceChildren(picture, ...boxes.filter(Boolean));
+  }
+
+  function placeBox(k, place) {
+    if (!Array.isArray(place) || place.length !== 4 || !puzzleSize || !puzzleSize.ok) return null;
+    const box = document.createElement('div');
+    box.className = 'place' + (k === current ? ' current' : '');
+    box.id = 'place-' + k;
+    box.dataset.question = String(k);
+    box.tabIndex = 0;
+    box.setAttribute('role', 'group');
+    box.setAttribute('aria-label', 'La place de la question ' + k + ' : ' + place.join(', '));
+    const number = document.createElement('span');
+    number.textContent = String(k);
+    const handle = document.createElement('div');
+    handle.className = 'handle';
+    box.append(number, handle);
+    positionBox(box, place);
+    return box;
+  }
+
+  function positionBox(box, [x, y, w, h]) {
+    box.style.left = (100 * x / puzzleSize.width) + '%';
+    box.style.top = (100 * y / puzzleSize.height) + '%';
+    box.style.width = (100 * w / puzzleSize.width) + '%';
+    box.style.height = (100 * h / puzzleSize.height) + '%';
+  }
+
+  // A point of the screen in the picture's own pixels, inside it.
+  function pixelAt(event) {
+    const bounds = byId('puzzle-editor').querySelector('img').getBoundingClientRect();
+    const clamp = (v, most) => Math.max(0, Math.min(most, v));
+    return [clamp(Math.round((event.clientX - bounds.left) * puzzleSize.width / bounds.width), puzzleSize.width),
+            clamp(Math.round((event.clientY - bounds.top) * puzzleSize.height / bounds.height), puzzleSize.height)];
+  }
+
+  function setPlace(k, place) {
+    edit(Op.set, k, 'place', place.join(', '), 0, false);
+    const box = byId('place-' + k);
+    if (box) {
+      positionBox(box, place);
+      box.setAttribute('aria-label', 'La place de la question ' + k + ' : ' + place.join(', '));
+    } else {
+      drawPuzzle();
+    }
+    const field = fieldElement(k, 'place');
+    if (field && document.activeElement !== field) field.value = place.join(', ');
+  }
+
+  let dragging = null;  // {k, mode: 'draw' | 'move' | 'resize', from, place}
+  function wirePuzzle() {
+    const editor = byId('puzzle-editor');
+    editor.addEventListener('pointerdown', (event) => {
+      if (!puzzleSize || !puzzleSize.ok || event.button > 0) return;
+      const box = event.target.closest('.place');
+      const from = pixelAt(event);
+      if (box) {
+        const k = Number(box.dataset.question);
+        setCurrent(k);
+        dragging = { k, mode: event.target.classList.contains('handle') ? 'resize' : 'move', from,
+                     place: draft.questions[k - 1].place.slice() };
+      } else {
+        if (!draft.questions.length) edit(Op.add, 1);
+        dragging = { k: current, mode: 'draw', from, place: [from[0], from[1], 0, 0] };
+      }
+      editor.setPointerCapture(event.pointerId);
+      event.preventDefault();
+    });
+    editor.addEventListener('pointermove', (event) => {
+      if (!dragging) return;
+      const [x, y] = pixelAt(event);
+      const [fx, fy] = dragging.from;
+      const p = dragging.place;
+      let place;
+      if (dragging.mode === 'draw') place = [Math.min(x, fx), Math.min(y, fy), Math.abs(x - fx), Math.abs(y - fy)];
+      else if (dragging.mode === 'move')
+        place = [Math.max(0, Math.min(puzzleSize.width - p[2], p[0] + x - fx)),
+                 Math.max(0, Math.min(puzzleSize.height - p[3], p[1] + y - fy)), p[2], p[3]];
+      else place = [p[0], p[1], Math.max(1, p[2] + x - fx), Math.max(1, p[3] + y - fy)];
+      dragging.now = place;
+      let box = byId('place-' + dragging.k);
+      if (!box) {
+        box = placeBox(dragging.k, place);
+        if (box) editor.append(box);
+      }
+      if (box) positionBox(box, place);
+    });
+    const end = () => {
+      if (!dragging) return;
+      const { k, now } = dragging;
+      dragging = null;
+      if (now && now[2] >= 1 && now[3] >= 1) setPlace(k, now);
+      else drawPuzzle();
+    };
+    editor.addEventListener('pointerup', end);
+    editor.addEventListener('pointercancel', end);
+    // A pixel at a time from the keyboard: arrows move, Maj and arrows resize.
+    editor.addEventListener('keydown', (event) => {
+      const box = event.target.closest && event.target.closest('.place');
+      const moves = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
+      if (!box || !moves[event.key]) return;
+      event.preventDefault();
+      const k = Number(box.dataset.question);
+      const [dx, dy] = moves[event.key];
+      const p = draft.questions[k - 1].place.slice();
+      if (event.shiftKey) {
+        p[2] = Math.max(1, Math.min(puzzleSize.width - p[0], p[2] + dx));
+        p[3] = Math.max(1, Math.min(puzzleSize.height - p[1], p[3] + dy));
+      } else {
+        p[0] = Math.max(0, Math.min(puzzleSize.width - p[2], p[0] + dx));
+        p[1] = Math.max(0, Math.min(puzzleSize.height - p[3], p[1] + dy));
+      }
+      setCurrent(k);
+      setPlace(k, p);
+    });
+    editor.addEventListener('focusin', (event) => {
+      const box = event.target.closest && event.target.closest('.place');
+      if (box) setCurrent(Number(box.dataset.question));
+    });
+  }
+
+  // The key, as the player shows the marks: over the big picture, beside
+  // the word search, once the quiz is sound.
+  let keyShown = 0;
+  function showKey() {
+    const stamp = ++keyShown;
+    if (!checkedOk || !draft || (draft.kind !== 'image' && draft.kind !== 'motsmeles')) return;
+    setTimeout(async () => {
+      if (stamp !== keyShown || checking) return;
+      const made = await ask(() => withText(source, (name) => answer(library._atelier_make(name, 2))));
+      if (!made.ok || stamp !== keyShown) return;
+      const url = URL.createObjectURL(new Blob([madeBytes()], { type: 'image/png' }));
+      const target = draft.kind === 'image' ? byId('puzzle-editor').querySelector('img') : byId('grid-view');
+      if (!target) return URL.revokeObjectURL(url);
+      if (target.dataset.key) URL.revokeObjectURL(target.src);
+      target.dataset.key = '1';
+      target.src = url;
+      target.hidden = false;
+    }, 250);
+  }
+
+  // ---- Keeping the work in the browser --------------------------------
+
+  const kept = { db: null, refused: false, pending: null };
+  function storageSays(text) { byId('storage').textContent = text; }
+  function refused(e) {
+    kept.refused = true;
+    storageSays('Ce navigateur ne garde pas le travail (' + (e && e.name === 'QuotaExceededError' ? 'son stockage est plein'
+      : 'il refuse de le stocker') + ') : il reste dans cette page tant qu\'elle est ouverte ; enregistrez le quiz (.zip) '
+      + 'pour le retrouver.');
+  }
+
+  function openStore() {
+    return new Promise((resolve) => {
+      let request;
+      try {
+        request = indexedDB.open('atelier-des-quiz', 1);
+      } catch (e) {
+        refused(e);
+        return resolve(null);
+      }
+      request.onupgradeneeded = () => {
+        request.result.createObjectStore('travail');
+        request.result.createObjectStore('fichiers');
+      };
+      request.onsuccess = () => resolve(request.result);
+      request.onerror = () => { refused(request.error); resolve(null); };
+      request.onblocked = () => { refused(null); resolve(null); };
+    });
+  }
+
+  function stored(db, names, work) {
+    return new Promise((resolve) => {
+      let transaction;
+      try {
+        transaction = db.transaction(names, 'readwrite');
+        work(transaction);
+      } catch (e) {
+        refused(e);
+        return resolve(false);
+      }
+      transaction.oncomplete = () => resolve(true);
+      transaction.onabort = transaction.onerror = () => { refused(transaction.error); resolve(false); };
+    });
+  }
+
+  // The work as it is: the source, the files' paths, each file once.
+  let keptFiles = new Set();
+  function keep() {
+    if (kept.pending) clearTimeout(kept.pending);
+    kept.pending = setTimeout(saveNow, 200);
+  }
+  async function saveNow() {
+    kept.pending = null;
+    if (!kept.db || !source) return;
+    // The source as the library last wrote it; each picture is kept once.
+    files.set(source, madeFileBytes(source));
+    keptFiles.delete(source);
+    const paths = [...files.keys()];
+    const fresh = paths.filter((p) => !keptFiles.has(p));
+    const ok = await stored(kept.db, ['travail', 'fichiers'], (t) => {
+      const store = t.objectStore('fichiers');
+      for (const path of fresh) store.put(files.get(path), path);
+      t.objectStore('travail').put({ source, paths, dirty, at: Date.now() }, 'courant');
+    });
+    if (ok) {
+      for (const path of fresh) keptFiles.add(path);
+      if (kept.refused) { kept.refused = false; storageSays(''); }
+    }
+  }
+
+  function forgetKept() {
+    keptFiles = new Set();
+    if (!kept.db) return Promise.resolve();
+    return stored(kept.db, ['travail', 'fichiers'], (t) => { t.objectStore('fichiers').clear(); t.objectStore('travail').clear(); });
+  }
+
+  function read(db, store, key) {
+    return new Promise((resolve) => {
+      try {
+        const request = db.transaction(store).objectStore(store).get(key);
+        request.onsuccess = () => resolve(request.result);
+        request.onerror = () => resolve(undefined);
+      } catch (e) {
+        resolve(undefined);
+      }
+    });
+  }
+
+  async function restore() {
+    kept.db = await openStore();
+    if (!kept.db) return;
+    const work = await read(kept.db, 'travail', 'courant');
+    if (!work || !work.source) return;
+    forgetFiles();
+    for (const path of work.paths) {
+      const bytes = await read(kept.db, 'fichiers', path);
+      if (bytes && fileInto(path, new Uint8Array(bytes))) keptFiles.add(path);
+    }
+    openDraft(work.source);
+    dirty = !!work.dirty;
+    say('Le travail gardé dans ce navigateur est revenu.');
+    await check();
+  }
+
+  // ---- Starting and opening -------------------------------------------
+
+  // Unsaved work is replaced only when the author says so.
+  function mayReplace() {
+    return !dirty || window.confirm('Le quiz en cours n\'est pas enregistré : le remplacer quand même ?');
+  }
+
+  async function start(kind) {
+    if (!library || !mayReplace()) return;
+    forgetFiles();
+    await forgetKept();
+    took(answer(library._atelier_draft_new(kind)));
+    files.set(source, madeFileBytes(source));
+    dirty = false;
+    current = 1;
+    render();
+    say(['Une mosaïque : déposez ses images (ou ouvrez-les), une question par image.',
+         'Des mots mêlés : tapez les mots et leurs indices.',
+         'Un quiz sur une image : ouvrez la grande image, puis tracez la place de chaque réponse.'][kind]);
+    check();
+    keep();
+  }
+
+  function madeFileBytes(path) {
+    const said = withText(path, (p) => answer(library._atelier_read_file(p)));
+    return said.ok ? madeBytes() : new Uint8Array();
+  }
+
+  const isPicture = (path) => /\.(png|gif|bmp|jpe?g)$/i.test(path);
+
+  async function open(chosen, asFolder) {
+    if (!library) return;
+    chosen = Array.from(chosen);
+    if (!chosen.length) return;
+    say('Lecture de ' + chosen.length + (chosen.length > 1 ? ' fichiers…' : ' fichier…'));
+    const read = await timed('read', () => readAll(chosen));
+    if (!read) return;
+    const sources = read.filter((f) => /\.toml$/i.test(f.path));
+    const zips = read.filter((f) => /\.zip$/i.test(f.path));
+    const pictures = read.filter((f) => isPicture(f.path));
+    // Pictures alone go into the quiz being made: a mosaic's questions, or
+    // the big picture of a quiz on one's own picture.
+    if (!asFolder && !sources.length && !zips.length && draft && (draft.kind === 'mosaique' || draft.kind === 'image')) {
+      if (!handOver(pictures)) return;
+      if (draft.kind === 'image') {
+        edit(Op.set, 0, 'puzzle', pictures[0].path);
+        say('La grande image : ' + pictures[0].path + '. Tracez la place de chaque réponse.');
+      } else {
+        edit(Op.pictures, 0, '', pictures.map((f) => f.path).join('\n'));
+      }
+      return;
+    }
+    if (sources.length + zips.length > 1) {
+      say('Plusieurs quiz : ouvrez-en un à la fois (' + sources.concat(zips).map((f) => f.path).join(', ') + ').');
+      return;
+    }
+    if (!mayReplace()) return;
+    showProblems({ ok: false, problems: [], message: '' });
+    forgetFiles();
+    await forgetKept();
+    if (!handOver(read)) return;
+    if (zips.length) {
+      const opened = withText(zips[0].path, (p) => answer(library._atelier_open_zip(p)));
+      if (!opened.ok) {
+        say(opened.message);
+        return;
+      }
+      files.clear();
+      for (const path of opened.files) files.set(path, madeFileBytes(path));
+      const inside = opened.files.filter((p) => /\.toml$/i.test(p));
+      if (inside.length !== 1) {
+        say('« ' + zips[0].path + ' » ne tient pas un quiz : il y faut un fichier .toml, et un seul.');
+        return;
+      }
+      openDraft(inside[0]);
+    } else if (sources.length) {
+      openDraft(sources[0].path);
     } else {
       // Pictures alone: the mosaic quizpack new makes of them.
-      const folder = (files[0].webkitRelativePath || '').split('/')[0] || 'Mon quiz';
-      const made = withText(folder, (f) => withText(files.map(pathOf).join('\n'), (n) => answer(library._atelier_new(f, n))));
+      const folder = (chosen[0].webkitRelativePath || '').split('/')[0] || 'Mon quiz';
+      const made = withText(folder, (f) => withText(read.map((file) => file.path).join('\n'), (n) => answer(library._atelier_new(f, n))));
       if (!made.ok) {
+        draft = null;
+        render();
         showProblems({ ok: false, problems: [], message: made.message });
         return;
       }
-      source = 'quiz.toml';
-      fileInto(source, madeBytes());
+      fileInto('quiz.toml', madeBytes());
+      openDraft('quiz.toml');
     }
-    showProblems(await timed('check', () => ask(() => withText(source, (name) => answer(library._atelier_check(name))))));
+    keep();
+    await check();
+  }
+
+  // ---- Trying, downloading --------------------------------------------
+
+  function hand(bytes, name, type) {
+    const url = URL.createObjectURL(new Blob([bytes], { type }));
+    const link = document.createElement('a');
+    link.href = url;
+    link.download = name;
+    document.body.append(link);
+    link.click();
+    link.remove();
+    setTimeout(() => URL.revokeObjectURL(url), 60000);
   }
 
   async function download(what) {
+    await check();
     const made = await timed('make', () => ask(() => withText(source, (name) => answer(library._atelier_make(name, what)))));
     if (!made.ok) {
       showProblems(made);
       return;
     }
-    const types = ['application/vnd.microsoft.portable-executable', 'text/html', 'image/png'];
-    const url = URL.createObjectURL(new Blob([madeBytes()], { type: types[what] }));
-    const link = document.createElement('a');
-    link.href = url;
-    link.download = made.name;
-    document.body.append(link);
-    link.click();
-    link.remove();
-    setTimeout(() => URL.revokeObjectURL(url), 60000);
+    hand(madeBytes(), made.name, ['application/vnd.microsoft.portable-executable', 'text/html', 'image/png'][what]);
     say(made.message);
   }
 
+  async function saveZip() {
+    const made = answer(library._atelier_zip());
+    if (made.ok) {
+      hand(madeBytes(), made.name, 'application/zip');
+      dirty = false;
+      keep();
+    }
+    say(made.message);
+  }
+
+  let trialUrl = null;
+  async function tryQuiz() {
+    await check();
+    const made = await ask(() => withText(source, (name) => answer(library._atelier_make(name, 1))));
+    if (!made.ok) {
+      showProblems(made);
+      return;
+    }
+    if (trialUrl) URL.revokeObjectURL(trialUrl);
+    trialUrl = URL.createObjectURL(new Blob([madeBytes()], { type: 'text/html' }));
+    byId('trial-box').hidden = false;
+    byId('key-view').hidden = true;
+    byId('trial').src = trialUrl;
+    byId('trial').focus();
+    say('À l\'essai : jouez le quiz comme le joueur le jouera.');
+  }
+
+  async function showTrialKey() {
+    const made = await ask(() => withText(source, (name) => answer(library._atelier_make(name, 2))));
+    if (!made.ok) return showProblems(made);
+    const view = byId('key-view');
+    if (view.src) URL.revokeObjectURL(view.src);
+    view.src = URL.createObjectURL(new Blob([madeBytes()], { type: 'image/png' }));
+    view.hidden = false;
+  }
+
+  // ---- Listening ------------------------------------------------------
+
   function wire() {
+    for (const [id, kind] of [['kind-mosaique', 0], ['kind-motsmeles', 1], ['kind-image', 2]])
+      byId(id).addEventListener('click', () => start(kind));
     for (const id of ['open', 'open-folder'])
       byId(id).addEventListener('change', (event) => {
         const chosen = Array.from(event.target.files);
         event.target.value = '';  // the same files chosen again are read again
-        open(chosen);
+        open(chosen, id === 'open-folder');
       });
     const drop = byId('drop');
-    drop.addEventListener('dragover', (event) => { event.preventDefault(); drop.classList.add('over'); });
-    drop.addEventListener('dragleave', () => drop.classList.remove('over'));
-    drop.addEventListener('drop', (event) => {
-      event.preventDefault();
-      drop.classList.remove('over');
-      open(event.dataTransfer.files);
-    });
+    for (const target of [drop, byId('puzzle-box'), byId('questions')]) {
+      target.addEventListener('dragover', (event) => {
+        if (!event.dataTransfer.types.includes('Files')) return;
+        event.preventDefault();
+        drop.classList.add('over');
+      });
+      target.addEventListener('dragleave', () => drop.classList.remove('over'));
+      target.addEventListener('drop', (event) => {
+        if (!event.dataTransfer.files.length) return;
+        event.preventDefault();
+        drop.classList.remove('over');
+        open(event.dataTransfer.files, false);
+      });
+    }
     byId('download-exe').addEventListener('click', () => download(0));
     byId('download-page').addEventListener('click', () => download(1));
     byId('download-key').addEventListener('click', () => download(2));
+    byId('save-zip').addEventListener('click', saveZip);
+    byId('try').addEventListener('click', tryQuiz);
+    byId('close-trial').addEventListener('click', () => { byId('trial-box').hidden = true; });
+    byId('show-key').addEventListener('click', showTrialKey);
+    byId('undo').addEventListener('click', () => edit(Op.undo));
+    byId('redo').addEventListener('click', () => edit(Op.redo));
+    document.addEventListener('keydown', (event) => {
+      if (!(event.ctrlKey || event.metaKey) || !draft) return;
+      const key = event.key.toLowerCase();
+      if (key === 'z' && !event.shiftKey && !byId('undo').disabled) { event.preventDefault(); edit(Op.undo); }
+      if ((key === 'y' || (key === 'z' && event.shiftKey)) && !byId('redo').disabled) { event.preventDefault(); edit(Op.redo); }
+    });
+    byId('add-question').addEventListener('click', () => {
+      edit(Op.add, draft.questions.length + 1);
+      current = draft.questions.length;
+      render();
+      const field = byId('question-' + current).querySelector('input');
+      if (field) field.focus();
+    });
+    byId('reseed').addEventListener('click', () => edit(Op.reseed));
+    let wordsWait = null;
+    byId('words').addEventListener('input', () => {
+      clearTimeout(wordsWait);
+      wordsWait = setTimeout(() => edit(Op.words, 0, '', byId('words').value), 150);
+    });
+    byId('problems').addEventListener('click', (event) => {
+      const item = event.target.closest('li');
+      if (item) goToProblem(item);
+    });
+    byId('problems').addEventListener('keydown', (event) => {
+      if (event.key === 'Enter' && event.target.closest('li')) goToProblem(event.target.closest('li'));
+    });
+    // The form's fields: a text as it is typed, a choice once made.
+    const form = byId('form');
+    const typedIn = (event, redraw) => {
+      const input = event.target;
+      if (!input.dataset || input.dataset.field === undefined || input.dataset.where === undefined) return;
+      edit(Op.set, Number(input.dataset.where), input.dataset.field, typedOf(input), Number(input.dataset.index), redraw);
+    };
+    form.addEventListener('input', (event) => {
+      if (event.target.type === 'text') typedIn(event, false);
+    });
+    form.addEventListener('change', (event) => {
+      if (event.target.type !== 'text' && event.target.id !== 'words') typedIn(event, true);
+    });
+    form.addEventListener('focusin', (event) => {
+      const block = event.target.closest('.question');
+      if (block) setCurrent(Number(block.dataset.question));
+    });
+    form.addEventListener('click', (event) => {
+      const block = event.target.closest('.question');
+      if (block) setCurrent(Number(block.dataset.question));
+      const button = event.target.closest('[data-action]');
+      if (!button || !block) return;
+      const k = Number(block.dataset.question);
+      if (button.dataset.action === 'remove') {
+        edit(Op.remove, k);
+        const next = byId('question-' + Math.min(k, draft.questions.length));
+        if (next) next.querySelector('[data-action="remove"]').focus();
+        else byId('add-question').focus();
+      } else {
+        const to = button.dataset.action === 'up' ? k - 1 : k + 1;
+        if (to < 1 || to > draft.questions.length) return;
+        current = to;
+        edit(Op.move, k, '', '', to);
+        byId('question-' + to).querySelector('[data-action="' + button.dataset.action + '"]').focus();
+      }
+    });
+    // A question dragged by its heading onto another takes its place.
+    const questions = byId('questions');
+    questions.addEventListener('dragstart', (event) => {
+      const block = event.target.closest('.question');
+      if (block) event.dataTransfer.setData('text/x-question', block.dataset.question);
+    });
+    questions.addEventListener('dragover', (event) => {
+      if (event.dataTransfer.types.includes('text/x-question')) event.preventDefault();
+    });
+    questions.addEventListener('drop', (event) => {
+      const from = Number(event.dataTransfer.getData('text/x-question'));
+      const block = event.target.closest('.question');
+      if (!from || !block) return;
+      event.preventDefault();
+      const to = Number(block.dataset.question);
+      if (to !== from) {
+        current = to;
+        edit(Op.move, from, '', '', to);
+      }
+    });
+    wirePuzzle();
   }
 
+  window.atelierIdle = async () => {
+    while (checking || kept.pending) {
+      if (checking) await checking;
+      if (kept.pending) { clearTimeout(kept.pending); await saveNow(); }
+    }
+  };
+
   const carried = JSON.parse(byId('carried').textContent);
-  AtelierLibrary({ wasmBinary: decode(byId('library-wasm').textContent), atelierJpeg }).then((module) => {
+  AtelierLibrary({ wasmBinary: decode(byId('library-wasm').textContent), atelierJpeg }).then(async (module) => {
     library = module;
     for (const name of Object.keys(carried))
       withText(name, (n) => withBytes(decode(carried[name]), (at, size) => library._atelier_hand_over(n, at, size)));
-    wire();
-    say('Prêt : ouvrez un quiz.');
-    // The judge's own table of fields (name, kind, limits, default, help).
+    // The judge's own table of fields (name, label, kind, limits, default, help).
+    table = answer(library._atelier_fields());
     window.atelierFields = () => answer(library._atelier_fields());
+    wire();
+    say('Prêt : commencez un quiz, ou ouvrez-en un.');
+    await restore();
     window.atelierReady = performance.now();
   }, () => say('Ce navigateur ne sait pas faire tourner l\'atelier (il lui faut WebAssembly) : ouvrez-le dans un navigateur récent.'));
 })();
