@@ -336,6 +336,7 @@
   function shown(row, values) {
     const value = values[row.name];
     if (value !== undefined && value !== null) return value;
+    if (row.name === 'layoutType' && values === draft.header) return draft.layout;  // a section may have its own
     if (row.default === null) return '';
     if (row.kind === 'colour') return hex(JSON.parse(row.default));
     if (row.kind === 'boolean') return row.default === 'true';
@@ -572,7 +573,8 @@
     byId('puzzle-help').textContent = 'Choisissez la question, puis tracez sa place sur l\'image : à la souris, au doigt, '
       + 'ou au clavier sur un rectangle (flèches : déplacer d\'un pixel ; Maj et flèches : agrandir ou réduire).';
     puzzleSize = withText(path, (p) => answer(library._atelier_picture_size(p)));
-    let picture = editor.querySelector('img');
+    let picture = editor.querySelector('img:not(.key)');
+    const key = picture && picture.dataset.path === path ? editor.querySelector('img.key') : null;
     if (!picture || picture.dataset.path !== path) {
       picture = document.createElement('img');
       picture.alt = 'la grande image du quiz';
@@ -580,7 +582,7 @@
       picture.src = urlOf(path);
     }
     const boxes = draft.questions.map((q, i) => placeBox(i + 1, q.place));
-    editor.replaceChildren(picture, ...boxes.filter(Boolean));
+    editor.replaceChildren(picture, ...(key ? [key] : []), ...boxes.filter(Boolean));
   }
 
   function placeBox(k, place) {
@@ -610,7 +612,7 @@
 
   // A point of the screen in the picture's own pixels, inside it.
   function pixelAt(event) {
-    const bounds = byId('puzzle-editor').querySelector('img').getBoundingClientRect();
+    const bounds = byId('puzzle-editor').querySelector('img:not(.key)').getBoundingClientRect();
     const clamp = (v, most) => Math.max(0, Math.min(most, v));
     return [clamp(Math.round((event.clientX - bounds.left) * puzzleSize.width / bounds.width), puzzleSize.width),
             clamp(Math.round((event.clientY - bounds.top) * puzzleSize.height / bounds.height), puzzleSize.height)];
@@ -712,10 +714,20 @@
       const made = await ask(() => withText(source, (name) => answer(library._atelier_make(name, 2))));
       if (!made.ok || stamp !== keyShown) return;
       const url = URL.createObjectURL(new Blob([madeBytes()], { type: 'image/png' }));
-      const target = draft.kind === 'image' ? byId('puzzle-editor').querySelector('img') : byId('grid-view');
+      let target = byId('grid-view');
+      if (draft.kind === 'image') {
+        // Over the big picture, at its size: the places keep their scale.
+        const editor = byId('puzzle-editor');
+        target = editor.querySelector('img.key');
+        if (!target && editor.querySelector('img')) {
+          target = document.createElement('img');
+          target.className = 'key';
+          target.alt = '';
+          editor.querySelector('img').after(target);
+        }
+      }
       if (!target) return URL.revokeObjectURL(url);
-      if (target.dataset.key) URL.revokeObjectURL(target.src);
-      target.dataset.key = '1';
+      if (target.src.startsWith('blob:')) URL.revokeObjectURL(target.src);
       target.src = url;
       target.hidden = false;
     }, 250);
@@ -870,7 +882,7 @@
     if (!asFolder && !sources.length && !zips.length && draft && (draft.kind === 'mosaique' || draft.kind === 'image')) {
       if (!handOver(pictures)) return;
       if (draft.kind === 'image') {
-        edit(Op.set, 0, 'puzzle', pictures[0].path);
+        edit(Op.set, 0, 'puzzle', pictures[0].path, 0, true);
         say('La grande image : ' + pictures[0].path + '. Tracez la place de chaque réponse.');
       } else {
         edit(Op.pictures, 0, '', pictures.map((f) => f.path).join('\n'));

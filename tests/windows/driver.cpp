@@ -5,6 +5,8 @@
 //                           exit; with marks (a quiz whose marks quizpack drew),
 //                           find the first and last question, see their marks,
 //                           save, restart and see them restored
+//   driver e2e PLAYER.exe finds  the same without looking at the marks (a
+//                           word search's, which are no frames)
 //   driver wait [SECONDS]   wait until a player window is shown
 //   driver close [SECONDS]  close the player window and wait until it is gone
 //   driver startup N EXE DIR [EXE DIR ...]  start each EXE from its DIR,
@@ -394,7 +396,9 @@ std::string AcceptedAnswer(const quiz::QuizState& quiz, int k) {
 
 // The mark quizpack draws shows on question k's picture: its frame at the
 // corners of the question's place, nothing changed outside it.
+bool g_framedMarks = true;  // false: the marks are a word search's tinted words
 void CheckDrawnMark(const ScreenShot& before, const ScreenShot& after, int k, bool found) {
+    if (!g_framedMarks) return;
     const uint32_t kFrame = 0xDC1E28;  // 220 30 40
     quiz::AnswerPlace place{};
     Check(quiz::AnswerPlaceOf(g_tables, k, &place), "the question has a place", "a place", "none");
@@ -772,6 +776,10 @@ int main(int argc, char** argv) {
     DWORD seconds = argc > 2 ? static_cast<DWORD>(std::atoi(argv[2])) : 30;
     if (verb == "e2e" && argc == 3) return EndToEnd(argv[2], false);
     if (verb == "e2e" && argc == 4 && std::strcmp(argv[3], "marks") == 0) return EndToEnd(argv[2], true);
+    if (verb == "e2e" && argc == 4 && std::strcmp(argv[3], "finds") == 0) {
+        g_framedMarks = false;
+        return EndToEnd(argv[2], true);
+    }
     if (verb == "box" && (argc == 5 || argc == 6))
         return AnswerProgramBox(argv[2], argv[3], argv[4], argc == 6 ? argv[5] : "");
     if (verb == "wait") return WaitForPlayerWindow(seconds * 1000) ? 0 : 1;

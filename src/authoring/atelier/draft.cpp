@@ -412,7 +412,8 @@ std::string DraftJson(const Draft& draft) {
     const std::string kind = draft.sectionKey.empty() ? "image" : draft.sectionKey;
     std::string questions = "[";
     for (const DraftFields& question : draft.questions) questions += (questions.size() > 1 ? "," : "") + JsonFields(question);
-    return "{\"kind\":" + quiz::JsonString(kind, quiz::JsonPlace::kParsed) + ",\"header\":" + JsonFields(draft.header) +
+    return "{\"kind\":" + quiz::JsonString(kind, quiz::JsonPlace::kParsed) + ",\"layout\":" +
+           std::to_string(LayoutOf(draft)) + ",\"header\":" + JsonFields(draft.header) +
            ",\"section\":" + JsonFields(draft.section) + ",\"questions\":" + questions + "]}";
 }
 

@@ -71,7 +71,7 @@ void ReseedDraft(Draft* draft);
 std::vector<std::string> DraftPictures(const Draft& draft);
 
 // The draft for the form, in JSON (UTF-8): {"kind": "mosaique" | "motsmeles" |
-// "image", "header": {KEY: VALUE}, "section": {...}, "questions": [{...}]},
+// "image", "layout": the layout the quiz has, its own or its section's, "header": {KEY: VALUE}, "section": {...}, "questions": [{...}]},
 // each VALUE a text as the form shows it ("#5a5f96" for a colour), a number,
 // true or false, [left, top, width, height] for a place, [A, B] for answers.
 std::string DraftJson(const Draft& draft);

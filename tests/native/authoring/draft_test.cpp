@@ -96,6 +96,7 @@ TEST(Draft, AnEmptyTextStaysWhereTheLayoutShowsTexts) {
     }
     // A mosaic shows its pictures marked: no text needed there.
     Draft mosaic = NewDraft(DraftKind::kMosaic);
+    EXPECT_EQ(nlohmann::json::parse(DraftJson(mosaic))["layout"], 1);
     AddDraftQuestion(&mosaic, 1);
     SetDraftField(&mosaic, 1, "text", "");
     EXPECT_EQ(SourceOfDraft(mosaic).find("text ="), std::string::npos);
