@@ -33,7 +33,7 @@
     for (let i = 0; i < text.length; ++i) out[i] = text.charCodeAt(i);
     return out;
   };
-  let library = null;
+  let ready = false;
   let source = '';            // the source's path among the files
   let draft = null;           // the library's draft, as DraftJson gives it
   let table = null;           // the judge's table of fields
@@ -42,113 +42,230 @@
   let checkedOk = false;
   let lastProblems = [];
   const files = new Map();    // path -> bytes, as the library has them
+  const sizes = new Map();    // path -> a picture's size, as the library reads it
   const urls = new Map();     // path -> object URL, for the pictures shown
 
-  // JPEG pictures go to the browser's decoder, which works in the background:
-  // a call that meets one not yet decoded answers {decode: 1}; each is then
-  // decoded, one at a time and at the size the library asked, and kept small
-  // under its key; the call is made again.
-  const decoded = new Map();  // key:WxH -> RGBA, or null when refused
-  let toDecode = [];
+  // The library works in a worker of its own, so that the form answers the
+  // author while a mosaic of photos is made. Its side of the talk: each
+  // message names a call of the library and its arguments (texts, numbers);
+  // the answer is the call's JSON, the bytes it made, and the library's
+  // memory.
+  function libraryWorker() {
+    let library = null;
+    // JPEG pictures go to the browser's decoder, which works in the
+    // background: a call that meets one not yet decoded answers {decode: 1};
+    // each is then decoded, one at a time and at the size the library asked,
+    // and kept small under its key; the call is made again.
+    const decoded = new Map();  // key:WxH -> RGBA, or null when refused
+    let toDecode = [];
 
-  function atelierJpeg(bytes, key, width, height, storedWidth, storedHeight, out) {
-    const k = key + ':' + width + 'x' + height;
-    if (decoded.has(k)) {
-      const pixels = decoded.get(k);
-      if (!pixels) return -1;
-      library.HEAPU8.set(pixels, out);
-      return 1;
-    }
-    if (!toDecode.some((w) => w.k === k))
-      toDecode.push({ k, blob: new Blob([bytes], { type: 'image/jpeg' }), width, height, storedWidth, storedHeight });
-    return 0;
-  }
-
-  // A JPEG at the size asked. WebCodecs' decoder reads it straight at a
-  // fraction of its size (a 12-megapixel photo in half the time); its frame
-  // carries the EXIF turn, which the bitmap applies.
-  async function bitmapOf(w) {
-    const size = { resizeWidth: w.width, resizeHeight: w.height, resizeQuality: 'high' };
-    if (!window.ImageDecoder) return createImageBitmap(w.blob, size);
-    const decoder = new ImageDecoder({ data: w.blob.stream(), type: 'image/jpeg',
-                                       desiredWidth: w.storedWidth, desiredHeight: w.storedHeight });
-    try {
-      const { image } = await decoder.decode();
-      try {
-        return await createImageBitmap(image, size);
-      } finally { image.close(); }
-    } finally { decoder.close(); }
-  }
-
-  async function decodeWaiting() {
-    const waiting = toDecode;
-    toDecode = [];
-    for (const [i, w] of waiting.entries()) {
-      say('Lecture des photos : ' + (i + 1) + ' sur ' + waiting.length + '…');
-      let pixels = null;
-      try {
-        // Turned upright by its EXIF orientation, as the browser shows it.
-        const bitmap = await bitmapOf(w);
-        const canvas = new OffscreenCanvas(w.width, w.height);
-        const context = canvas.getContext('2d');
-        context.drawImage(bitmap, 0, 0);
-        bitmap.close();
-        pixels = context.getImageData(0, 0, w.width, w.height).data;
-      } catch (e) {
-        pixels = null;
+    function atelierJpeg(bytes, key, width, height, storedWidth, storedHeight, out) {
+      const k = key + ':' + width + 'x' + height;
+      if (decoded.has(k)) {
+        const pixels = decoded.get(k);
+        if (!pixels) return -1;
+        library.HEAPU8.set(pixels, out);
+        return 1;
       }
-      decoded.set(w.k, pixels);
+      if (!toDecode.some((w) => w.k === k))
+        toDecode.push({ k, blob: new Blob([bytes], { type: 'image/jpeg' }), width, height, storedWidth, storedHeight });
+      return 0;
     }
+
+    // A JPEG at the size asked. WebCodecs' decoder reads it straight at a
+    // fraction of its size (a 12-megapixel photo in half the time); its
+    // frame carries the EXIF turn, which the bitmap applies.
+    async function bitmapOf(w) {
+      const size = { resizeWidth: w.width, resizeHeight: w.height, resizeQuality: 'high' };
+      if (!self.ImageDecoder) return createImageBitmap(w.blob, size);
+      const decoder = new ImageDecoder({ data: w.blob.stream(), type: 'image/jpeg',
+                                         desiredWidth: w.storedWidth, desiredHeight: w.storedHeight });
+      try {
+        const { image } = await decoder.decode();
+        try {
+          return await createImageBitmap(image, size);
+        } finally { image.close(); }
+      } finally { decoder.close(); }
+    }
+
+    async function decodeWaiting() {
+      const waiting = toDecode;
+      toDecode = [];
+      for (const [i, w] of waiting.entries()) {
+        postMessage({ progress: 'Lecture des photos : ' + (i + 1) + ' sur ' + waiting.length + '…' });
+        let pixels = null;
+        try {
+          // Turned upright by its EXIF orientation, as the browser shows it.
+          const bitmap = await bitmapOf(w);
+          const canvas = new OffscreenCanvas(w.width, w.height);
+          const context = canvas.getContext('2d');
+          context.drawImage(bitmap, 0, 0);
+          bitmap.close();
+          pixels = context.getImageData(0, 0, w.width, w.height).data;
+        } catch (e) {
+          pixels = null;
+        }
+        decoded.set(w.k, pixels);
+      }
+    }
+
+    function withText(text, use) {
+      const size = library.lengthBytesUTF8(text) + 1;
+      const at = library._malloc(size);
+      if (!at) throw new Error('memory');
+      try {
+        library.stringToUTF8(text, at, size);
+        return use(at);
+      } finally { library._free(at); }
+    }
+
+    function withArguments(args, use, done = []) {
+      if (done.length === args.length) return use(done);
+      const next = args[done.length];
+      if (typeof next === 'number') return withArguments(args, use, done.concat([next]));
+      return withText(next, (at) => withArguments(args, use, done.concat([at])));
+    }
+
+    function madeBytes() {
+      const size = library._malloc(4);
+      try {
+        const at = library._atelier_made(size);
+        return library.HEAPU8.slice(at, at + library.HEAP32[size >> 2]);
+      } finally { library._free(size); }
+    }
+
+    // One file into the library's own room for it; false when the memory is full.
+    function fileInto(path, bytes) {
+      let at = 0;
+      try {
+        at = withText(path, (name) => library._atelier_file(name, bytes.length));
+      } catch (e) {
+        at = 0;
+      }
+      if (!at) return false;
+      if (bytes.length) library.HEAPU8.set(bytes, at);
+      return true;
+    }
+
+    // A call of the library, made again while it has photos to decode.
+    async function ask(fn, args) {
+      const once = () => withArguments(args, (at) => {
+        const answered = library['_' + fn](...at);
+        return typeof answered === 'number' && answered ? JSON.parse(library.UTF8ToString(answered)) : {};
+      });
+      let said = once();
+      for (let round = 0; said.decode && round < 3; ++round) {
+        await decodeWaiting();
+        said = once();
+      }
+      if (said.decode) return { ok: false, problems: [], message: 'Les photos de ce quiz ne se lisent pas dans ce navigateur.' };
+      return said;
+    }
+
+    const making = new Set(['atelier_make', 'atelier_zip', 'atelier_read_file', 'atelier_new']);
+
+    // A picture at the height of its thumbnail, for the page to show.
+    async function thumbnail(m) {
+      try {
+        const bitmap = await createImageBitmap(m.blob, { resizeHeight: m.height, resizeQuality: 'medium' });
+        const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
+        canvas.getContext('2d').drawImage(bitmap, 0, 0);
+        bitmap.close();
+        return { ok: 1, blob: await canvas.convertToBlob() };
+      } catch (e) {
+        return { ok: 0 };
+      }
+    }
+
+    async function handle(m) {
+      let said = {}, bytes = null;
+      if (m.op === 'start') {
+        library = await AtelierLibrary({ wasmBinary: m.wasm, atelierJpeg });
+        for (const [name, data] of Object.entries(m.carried))
+          withText(name, (n) => {
+            const at = library._malloc(Math.max(data.length, 1));
+            library.HEAPU8.set(data, at);
+            library._atelier_hand_over(n, at, data.length);
+            library._free(at);
+          });
+        said = { ok: 1 };
+      } else if (m.op === 'file') {
+        said = { ok: fileInto(m.path, m.bytes) };
+      } else if (m.op === 'forget') {
+        library._atelier_forget_files();
+        decoded.clear();
+      } else if (m.op === 'thumb') {
+        said = await thumbnail(m);
+      } else {
+        said = await ask(m.fn, m.args);
+        if (making.has(m.fn) && said.ok) bytes = madeBytes();
+      }
+      postMessage({ id: m.id, said, bytes, memory: library ? library.HEAPU8.length : 0 }, bytes ? [bytes.buffer] : []);
+    }
+
+    // One call after the other: a change typed waits for the check before
+    // it. Thumbnails wait until no call does.
+    let queue = Promise.resolve();
+    let calls = 0;
+    const thumbs = [];
+    function nextThumb() {
+      queue = queue.then(async () => {
+        if (calls || !thumbs.length) return;
+        await handle(thumbs.shift());
+        nextThumb();
+      });
+    }
+    onmessage = (event) => {
+      if (event.data.op === 'thumb') {
+        thumbs.push(event.data);
+        return nextThumb();
+      }
+      ++calls;
+      queue = queue.then(() => handle(event.data)).finally(() => {
+        --calls;
+        nextThumb();
+      });
+    };
+  }
+
+  let worker = null;
+  let memory = 0;
+  let nextId = 0;
+  const answers = new Map();
+  // A call of the library: {said: its JSON, bytes: what it made, or null}.
+  function talk(message, transfer = []) {
+    return new Promise((resolve) => {
+      message.id = ++nextId;
+      answers.set(message.id, resolve);
+      worker.postMessage(message, transfer);
+    });
+  }
+  const call = (fn, ...args) => talk({ op: 'call', fn, args });
+  const ask = async (fn, ...args) => (await call(fn, ...args)).said;
+
+  function startWorker(wasm, carried) {
+    const script = byId('library-script').textContent + '\n(' + libraryWorker.toString() + ')();';
+    worker = new Worker(URL.createObjectURL(new Blob([script], { type: 'text/javascript' })));
+    worker.onmessage = (event) => {
+      const m = event.data;
+      if (m.progress) return say(m.progress);
+      memory = m.memory || memory;
+      const resolve = answers.get(m.id);
+      answers.delete(m.id);
+      if (resolve) resolve(m);
+    };
+    return talk({ op: 'start', wasm, carried }, [wasm.buffer]);
   }
 
   // How long each step took (ms), and the library's memory, for the speed
   // benchmark: window.atelierStats().
   const timings = [];
-  window.atelierStats = () => ({ memory: library ? library.HEAPU8.length : 0, timings });
+  window.atelierStats = () => ({ memory, timings });
   async function timed(what, step) {
     const start = performance.now();
     const result = await step();
-    timings.push({ what, ms: performance.now() - start });
+    timings.push({ what, ms: performance.now() - start, at: performance.now() });
     return result;
-  }
-
-  // A call of the library, made again while it has photos to decode.
-  async function ask(call) {
-    let said = call();
-    for (let round = 0; said.decode && round < 3; ++round) {
-      await decodeWaiting();
-      said = call();
-    }
-    return said.decode ? { ok: false, problems: [], message: 'Les photos de ce quiz ne se lisent pas dans ce navigateur.' } : said;
-  }
-
-  function withText(text, use) {
-    const size = library.lengthBytesUTF8(text) + 1;
-    const at = library._malloc(size);
-    if (!at) throw new Error('memory');
-    try {
-      library.stringToUTF8(text, at, size);
-      return use(at);
-    } finally { library._free(at); }
-  }
-
-  function withBytes(bytes, use) {
-    const at = library._malloc(Math.max(bytes.length, 1));
-    if (!at) throw new Error('memory');
-    try {
-      library.HEAPU8.set(bytes, at);
-      return use(at, bytes.length);
-    } finally { library._free(at); }
-  }
-
-  const answer = (at) => JSON.parse(library.UTF8ToString(at));
-
-  function madeBytes() {
-    const size = library._malloc(4);
-    try {
-      const at = library._atelier_made(size);
-      return library.HEAPU8.slice(at, at + library.HEAP32[size >> 2]);
-    } finally { library._free(size); }
   }
 
   // ---- The files ------------------------------------------------------
@@ -160,32 +277,48 @@
     return slash >= 0 ? relative.slice(slash + 1) : file.name;
   }
 
-  // One file into the library's own room for it; false when the memory is full.
-  function fileInto(path, bytes) {
-    let at = 0;
-    try {
-      at = withText(path, (name) => library._atelier_file(name, bytes.length));
-    } catch (e) {
-      at = 0;
-    }
-    if (!at) return false;
-    if (bytes.length) library.HEAPU8.set(bytes, at);
-    files.set(path, bytes);
+  // One file into the library (a copy: the page keeps its own, for the
+  // pictures it shows and the work it keeps); false when the memory is full.
+  // The bytes go to the worker, moved, not copied; the page keeps the file
+  // as a blob, which the browser holds away from the page's memory.
+  async function fileInto(path, bytes, blob = null) {
+    const kept = blob || new Blob([bytes]);
+    if (!(await talk({ op: 'file', path, bytes }, [bytes.buffer])).said.ok) return false;
+    files.set(path, kept);
+    sizes.delete(path);
+    thumbs.delete(path);
     if (urls.has(path)) URL.revokeObjectURL(urls.get(path));
     urls.delete(path);
     return true;
   }
 
   function forgetFiles() {
-    library._atelier_forget_files();
+    talk({ op: 'forget' });
     files.clear();
+    sizes.clear();
+    for (const made of thumbs.values()) made.then((url) => url.startsWith('blob:') && URL.revokeObjectURL(url));
+    thumbs.clear();
     for (const url of urls.values()) URL.revokeObjectURL(url);
     urls.clear();
-    decoded.clear();
+  }
+
+  // A picture's thumbnail: a phone's photo decoded by the worker at the size
+  // shown, not at its twelve megapixels on the page.
+  const thumbs = new Map();  // path -> promise of an object URL
+  function thumbOf(path) {
+    if (!thumbs.has(path)) {
+      thumbs.set(path, (async () => {
+        if (!files.has(path)) return '';
+        // In the worker, after the calls already asked for.
+        const { said } = await talk({ op: 'thumb', blob: files.get(path), height: 96 });
+        return said.ok ? URL.createObjectURL(said.blob) : urlOf(path);
+      })());
+    }
+    return thumbs.get(path);
   }
 
   function urlOf(path) {
-    if (!urls.has(path) && files.has(path)) urls.set(path, URL.createObjectURL(new Blob([files.get(path)])));
+    if (!urls.has(path) && files.has(path)) urls.set(path, URL.createObjectURL(files.get(path)));
     return urls.get(path) || '';
   }
 
@@ -194,7 +327,7 @@
     const read = [];
     for (const file of chosen) {
       try {
-        read.push({ path: pathOf(file), name: file.name, bytes: new Uint8Array(await file.arrayBuffer()) });
+        read.push({ path: pathOf(file), name: file.name, bytes: new Uint8Array(await file.arrayBuffer()), blob: file });
       } catch (e) {
         say('« ' + file.name + ' » ne se lit pas : ' + e.message);
         return null;
@@ -203,9 +336,9 @@
     return read;
   }
 
-  function handOver(read) {
+  async function handOver(read) {
     for (const file of read)
-      if (!fileInto(file.path, file.bytes)) {
+      if (!await fileInto(file.path, file.bytes, file.blob)) {
         say('« ' + file.name + ' » est trop grand pour la mémoire de l\'atelier.');
         return false;
       }
@@ -226,20 +359,32 @@
   // A change of the draft (atelier_draft_edit's operations), then the form
   // drawn again where its shape changed, the check and the save.
   const Op = { set: 0, add: 1, remove: 2, move: 3, words: 4, reseed: 5, pictures: 6, undo: 7, redo: 8 };
-  function edit(op, where = 0, key = '', text = '', index = 0, redraw = op !== Op.set) {
+  // The changes go to the library in order; while some are on their way the
+  // form keeps what it shows (a place being moved, a word being typed), and
+  // the draft is taken from the last answer.
+  let inFlight = 0;
+  let redrawOwed = false;
+  async function edit(op, where = 0, key = '', text = '', index = 0, redraw = op !== Op.set) {
     const start = performance.now();
-    const said = withText(key, (k) => withText(text, (t) => answer(library._atelier_draft_edit(op, where, k, t, index))));
-    took(said);
+    ++inFlight;
+    const said = await ask('atelier_draft_edit', op, where, key, text, index);
+    --inFlight;
     if (said.said) say(said.said);
     dirty = true;
-    if (redraw) render();
-    timings.push({ what: 'edit', ms: performance.now() - start });
+    redrawOwed = redrawOwed || redraw;
+    if (inFlight > 0) return;
+    took(said);
+    if (redrawOwed) {
+      redrawOwed = false;
+      render();
+    }
+    timings.push({ what: 'edit', ms: performance.now() - start, at: performance.now() });
     check();
     keep();
   }
 
-  function openDraft(path) {
-    const said = withText(path, (p) => answer(library._atelier_draft_open(p)));
+  async function openDraft(path) {
+    const said = await ask('atelier_draft_open', path);
     if (!took(said)) {
       draft = null;
       source = path;
@@ -261,7 +406,7 @@
     checking = (async () => {
       do {
         checkAgain = false;
-        showProblems(await timed('check', () => ask(() => withText(source, (name) => answer(library._atelier_check(name))))));
+        showProblems(await timed('check', () => ask('atelier_check', source)));
       } while (checkAgain);
     })().finally(() => { checking = null; });
     return checking;
@@ -456,7 +601,7 @@
     if (values.image) {
       const thumb = document.createElement('img');
       thumb.className = 'thumb';
-      thumb.src = urlOf(values.image);
+      thumbOf(values.image).then((url) => { thumb.src = url; });
       thumb.alt = 'l\'image ' + values.image;
       heading.append(thumb);
     }
@@ -511,6 +656,15 @@
   }
 
   function render() {
+    const begun = performance.now();
+    try {
+      drawForm();
+    } finally {
+      timings.push({ what: 'render', ms: performance.now() - begun, at: performance.now() });
+    }
+  }
+
+  function drawForm() {
     const form = byId('form');
     form.hidden = !draft;
     if (!draft) return;
@@ -572,7 +726,15 @@
     }
     byId('puzzle-help').textContent = 'Choisissez la question, puis tracez sa place sur l\'image : à la souris, au doigt, '
       + 'ou au clavier sur un rectangle (flèches : déplacer d\'un pixel ; Maj et flèches : agrandir ou réduire).';
-    puzzleSize = withText(path, (p) => answer(library._atelier_picture_size(p)));
+    puzzleSize = sizes.get(path);
+    if (!puzzleSize) {
+      // Read once by the library, then drawn again.
+      ask('atelier_picture_size', path).then((size) => {
+        sizes.set(path, size);
+        drawPuzzle();
+      });
+      return;
+    }
     let picture = editor.querySelector('img:not(.key)');
     const key = picture && picture.dataset.path === path ? editor.querySelector('img.key') : null;
     if (!picture || picture.dataset.path !== path) {
@@ -619,6 +781,7 @@
   }
 
   function setPlace(k, place) {
+    draft.questions[k - 1].place = place;  // the library's answer says the same
     edit(Op.set, k, 'place', place.join(', '), 0, false);
     const box = byId('place-' + k);
     if (box) {
@@ -644,7 +807,7 @@
         dragging = { k, mode: event.target.classList.contains('handle') ? 'resize' : 'move', from,
                      place: draft.questions[k - 1].place.slice() };
       } else {
-        if (!draft.questions.length) edit(Op.add, 1);
+        if (!draft.questions.length) return edit(Op.add, 1);
         dragging = { k: current, mode: 'draw', from, place: [from[0], from[1], 0, 0] };
       }
       editor.setPointerCapture(event.pointerId);
@@ -711,9 +874,9 @@
     if (!checkedOk || !draft || (draft.kind !== 'image' && draft.kind !== 'motsmeles')) return;
     setTimeout(async () => {
       if (stamp !== keyShown || checking) return;
-      const made = await ask(() => withText(source, (name) => answer(library._atelier_make(name, 2))));
+      const { said: made, bytes } = await call('atelier_make', source, 2);
       if (!made.ok || stamp !== keyShown) return;
-      const url = URL.createObjectURL(new Blob([madeBytes()], { type: 'image/png' }));
+      const url = URL.createObjectURL(new Blob([bytes], { type: 'image/png' }));
       let target = byId('grid-view');
       if (draft.kind === 'image') {
         // Over the big picture, at its size: the places keep their scale.
@@ -788,18 +951,22 @@
     kept.pending = null;
     if (!kept.db || !source) return;
     // The source as the library last wrote it; each picture is kept once.
-    files.set(source, madeFileBytes(source));
+    files.set(source, new Blob([await madeFileBytes(source)]));
     keptFiles.delete(source);
     const paths = [...files.keys()];
     const fresh = paths.filter((p) => !keptFiles.has(p));
-    const ok = await stored(kept.db, ['travail', 'fichiers'], (t) => {
-      const store = t.objectStore('fichiers');
-      for (const path of fresh) store.put(files.get(path), path);
-      t.objectStore('travail').put({ source, paths, dirty, at: Date.now() }, 'courant');
-    });
-    if (ok) {
-      for (const path of fresh) keptFiles.add(path);
-      if (kept.refused) { kept.refused = false; storageSays(''); }
+    // One file a transaction, as a blob the browser keeps away from the
+    // page: 24 photos never hold the form up.
+    let ok = true;
+    for (const path of fresh) {
+      if (!files.has(path)) continue;
+      ok = ok && await stored(kept.db, ['fichiers'], (t) => t.objectStore('fichiers').put(files.get(path), path));
+      if (ok) keptFiles.add(path);
+    }
+    ok = ok && await stored(kept.db, ['travail'], (t) => t.objectStore('travail').put({ source, paths, dirty, at: Date.now() }, 'courant'));
+    if (ok && kept.refused) {
+      kept.refused = false;
+      storageSays('');
     }
   }
 
@@ -828,10 +995,10 @@
     if (!work || !work.source) return;
     forgetFiles();
     for (const path of work.paths) {
-      const bytes = await read(kept.db, 'fichiers', path);
-      if (bytes && fileInto(path, new Uint8Array(bytes))) keptFiles.add(path);
+      const blob = await read(kept.db, 'fichiers', path);
+      if (blob && await fileInto(path, new Uint8Array(await blob.arrayBuffer()), blob)) keptFiles.add(path);
     }
-    openDraft(work.source);
+    await openDraft(work.source);
     dirty = !!work.dirty;
     say('Le travail gardé dans ce navigateur est revenu.');
     await check();
@@ -845,11 +1012,11 @@
   }
 
   async function start(kind) {
-    if (!library || !mayReplace()) return;
+    if (!ready || !mayReplace()) return;
     forgetFiles();
     await forgetKept();
-    took(answer(library._atelier_draft_new(kind)));
-    files.set(source, madeFileBytes(source));
+    took(await ask('atelier_draft_new', kind));
+    files.set(source, new Blob([await madeFileBytes(source)]));
     dirty = false;
     current = 1;
     render();
@@ -860,15 +1027,15 @@
     keep();
   }
 
-  function madeFileBytes(path) {
-    const said = withText(path, (p) => answer(library._atelier_read_file(p)));
-    return said.ok ? madeBytes() : new Uint8Array();
+  async function madeFileBytes(path) {
+    const { said, bytes } = await call('atelier_read_file', path);
+    return said.ok ? bytes : new Uint8Array();
   }
 
   const isPicture = (path) => /\.(png|gif|bmp|jpe?g)$/i.test(path);
 
   async function open(chosen, asFolder) {
-    if (!library) return;
+    if (!ready) return;
     chosen = Array.from(chosen);
     if (!chosen.length) return;
     say('Lecture de ' + chosen.length + (chosen.length > 1 ? ' fichiers…' : ' fichier…'));
@@ -880,12 +1047,12 @@
     // Pictures alone go into the quiz being made: a mosaic's questions, or
     // the big picture of a quiz on one's own picture.
     if (!asFolder && !sources.length && !zips.length && draft && (draft.kind === 'mosaique' || draft.kind === 'image')) {
-      if (!handOver(pictures)) return;
+      if (!await handOver(pictures)) return;
       if (draft.kind === 'image') {
-        edit(Op.set, 0, 'puzzle', pictures[0].path, 0, true);
+        await edit(Op.set, 0, 'puzzle', pictures[0].path, 0, true);
         say('La grande image : ' + pictures[0].path + '. Tracez la place de chaque réponse.');
       } else {
-        edit(Op.pictures, 0, '', pictures.map((f) => f.path).join('\n'));
+        await edit(Op.pictures, 0, '', pictures.map((f) => f.path).join('\n'));
       }
       return;
     }
@@ -897,35 +1064,35 @@
     showProblems({ ok: false, problems: [], message: '' });
     forgetFiles();
     await forgetKept();
-    if (!handOver(read)) return;
+    if (!await handOver(read)) return;
     if (zips.length) {
-      const opened = withText(zips[0].path, (p) => answer(library._atelier_open_zip(p)));
+      const opened = await ask('atelier_open_zip', zips[0].path);
       if (!opened.ok) {
         say(opened.message);
         return;
       }
       files.clear();
-      for (const path of opened.files) files.set(path, madeFileBytes(path));
+      for (const path of opened.files) files.set(path, new Blob([await madeFileBytes(path)]));
       const inside = opened.files.filter((p) => /\.toml$/i.test(p));
       if (inside.length !== 1) {
         say('« ' + zips[0].path + ' » ne tient pas un quiz : il y faut un fichier .toml, et un seul.');
         return;
       }
-      openDraft(inside[0]);
+      await openDraft(inside[0]);
     } else if (sources.length) {
-      openDraft(sources[0].path);
+      await openDraft(sources[0].path);
     } else {
       // Pictures alone: the mosaic quizpack new makes of them.
       const folder = (chosen[0].webkitRelativePath || '').split('/')[0] || 'Mon quiz';
-      const made = withText(folder, (f) => withText(read.map((file) => file.path).join('\n'), (n) => answer(library._atelier_new(f, n))));
+      const { said: made, bytes } = await call('atelier_new', folder, read.map((file) => file.path).join('\n'));
       if (!made.ok) {
         draft = null;
         render();
         showProblems({ ok: false, problems: [], message: made.message });
         return;
       }
-      fileInto('quiz.toml', madeBytes());
-      openDraft('quiz.toml');
+      await fileInto('quiz.toml', bytes);
+      await openDraft('quiz.toml');
     }
     keep();
     await check();
@@ -946,19 +1113,19 @@
 
   async function download(what) {
     await check();
-    const made = await timed('make', () => ask(() => withText(source, (name) => answer(library._atelier_make(name, what)))));
+    const { said: made, bytes } = await timed('make', () => call('atelier_make', source, what));
     if (!made.ok) {
       showProblems(made);
       return;
     }
-    hand(madeBytes(), made.name, ['application/vnd.microsoft.portable-executable', 'text/html', 'image/png'][what]);
+    hand(bytes, made.name, ['application/vnd.microsoft.portable-executable', 'text/html', 'image/png'][what]);
     say(made.message);
   }
 
   async function saveZip() {
-    const made = answer(library._atelier_zip());
+    const { said: made, bytes } = await call('atelier_zip');
     if (made.ok) {
-      hand(madeBytes(), made.name, 'application/zip');
+      hand(bytes, made.name, 'application/zip');
       dirty = false;
       keep();
     }
@@ -968,13 +1135,13 @@
   let trialUrl = null;
   async function tryQuiz() {
     await check();
-    const made = await ask(() => withText(source, (name) => answer(library._atelier_make(name, 1))));
+    const { said: made, bytes } = await call('atelier_make', source, 1);
     if (!made.ok) {
       showProblems(made);
       return;
     }
     if (trialUrl) URL.revokeObjectURL(trialUrl);
-    trialUrl = URL.createObjectURL(new Blob([madeBytes()], { type: 'text/html' }));
+    trialUrl = URL.createObjectURL(new Blob([bytes], { type: 'text/html' }));
     byId('trial-box').hidden = false;
     byId('key-view').hidden = true;
     byId('trial').src = trialUrl;
@@ -983,11 +1150,11 @@
   }
 
   async function showTrialKey() {
-    const made = await ask(() => withText(source, (name) => answer(library._atelier_make(name, 2))));
+    const { said: made, bytes } = await call('atelier_make', source, 2);
     if (!made.ok) return showProblems(made);
     const view = byId('key-view');
     if (view.src) URL.revokeObjectURL(view.src);
-    view.src = URL.createObjectURL(new Blob([madeBytes()], { type: 'image/png' }));
+    view.src = URL.createObjectURL(new Blob([bytes], { type: 'image/png' }));
     view.hidden = false;
   }
 
@@ -1032,8 +1199,8 @@
       if (key === 'z' && !event.shiftKey && !byId('undo').disabled) { event.preventDefault(); edit(Op.undo); }
       if ((key === 'y' || (key === 'z' && event.shiftKey)) && !byId('redo').disabled) { event.preventDefault(); edit(Op.redo); }
     });
-    byId('add-question').addEventListener('click', () => {
-      edit(Op.add, draft.questions.length + 1);
+    byId('add-question').addEventListener('click', async () => {
+      await edit(Op.add, draft.questions.length + 1);
       current = draft.questions.length;
       render();
       const field = byId('question-' + current).querySelector('input');
@@ -1069,14 +1236,14 @@
       const block = event.target.closest('.question');
       if (block) setCurrent(Number(block.dataset.question));
     });
-    form.addEventListener('click', (event) => {
+    form.addEventListener('click', async (event) => {
       const block = event.target.closest('.question');
       if (block) setCurrent(Number(block.dataset.question));
       const button = event.target.closest('[data-action]');
       if (!button || !block) return;
       const k = Number(block.dataset.question);
       if (button.dataset.action === 'remove') {
-        edit(Op.remove, k);
+        await edit(Op.remove, k);
         const next = byId('question-' + Math.min(k, draft.questions.length));
         if (next) next.querySelector('[data-action="remove"]').focus();
         else byId('add-question').focus();
@@ -1084,7 +1251,7 @@
         const to = button.dataset.action === 'up' ? k - 1 : k + 1;
         if (to < 1 || to > draft.questions.length) return;
         current = to;
-        edit(Op.move, k, '', '', to);
+        await edit(Op.move, k, '', '', to);
         byId('question-' + to).querySelector('[data-action="' + button.dataset.action + '"]').focus();
       }
     });
@@ -1112,20 +1279,27 @@
   }
 
   window.atelierIdle = async () => {
-    while (checking || kept.pending) {
-      if (checking) await checking;
-      if (kept.pending) { clearTimeout(kept.pending); await saveNow(); }
+    for (;;) {
+      if (inFlight > 0) await new Promise((resolve) => setTimeout(resolve, 10));
+      else if (checking) await checking;
+      else if (kept.pending) { clearTimeout(kept.pending); await saveNow(); }
+      else return;
     }
   };
 
   const carried = JSON.parse(byId('carried').textContent);
-  AtelierLibrary({ wasmBinary: decode(byId('library-wasm').textContent), atelierJpeg }).then(async (module) => {
-    library = module;
-    for (const name of Object.keys(carried))
-      withText(name, (n) => withBytes(decode(carried[name]), (at, size) => library._atelier_hand_over(n, at, size)));
+  for (const name of Object.keys(carried)) carried[name] = decode(carried[name]);
+  let started;
+  try {
+    started = startWorker(decode(byId('library-wasm').textContent), carried);
+  } catch (e) {
+    started = Promise.reject(e);
+  }
+  started.then(async () => {
+    ready = true;
     // The judge's own table of fields (name, label, kind, limits, default, help).
-    table = answer(library._atelier_fields());
-    window.atelierFields = () => answer(library._atelier_fields());
+    table = await ask('atelier_fields');
+    window.atelierFields = () => table;
     wire();
     say('Prêt : commencez un quiz, ou ouvrez-en un.');
     await restore();

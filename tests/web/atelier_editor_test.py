@@ -374,6 +374,14 @@ try:
         with open(os.path.join(folder, "quiz.toml"), encoding="utf-8") as f:
             check("the ZIP's source has the other grid's seed", "seed = 2\n" in f.read())
     times.append(("a word search of twelve words", time.time() - began))
+    # The ZIP opens again to the same form.
+    driver.find_element(By.ID, "open").send_keys(os.path.join(scratch, "animaux.zip"))
+    check("the saved ZIP opens again to the same form",
+          wait_for(driver, "document.querySelectorAll('.question').length === 12 && document.querySelector("
+                           "'#header-fields [data-field=title]').value === 'Les animaux'") and
+          field(driver, 12, "text").get_attribute("value") == "Royal")
+    idle(driver)
+    area = driver.find_element(By.ID, "words")
     # A word that cannot go in is said as quizpack says it.
     area.click()
     area.send_keys(Keys.CONTROL, Keys.END)
