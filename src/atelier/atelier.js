@@ -618,6 +618,15 @@
     }
     heading.append(actions);
     block.append(heading);
+    if (draft.kind === 'image' && !Array.isArray(values.place)) {
+      // From the keyboard alone: a place to move and size with the arrows.
+      const place = document.createElement('button');
+      place.type = 'button';
+      place.dataset.action = 'place';
+      place.textContent = 'Placer sur l\'image';
+      place.setAttribute('aria-label', 'Placer la réponse de la question ' + k + ' sur l\'image');
+      block.append(place);
+    }
     const main = [], more = [];
     if (perQuestion() === 2) main.push(answersOf(k, values));
     for (const row of table.question) {
@@ -1242,7 +1251,13 @@
       const button = event.target.closest('[data-action]');
       if (!button || !block) return;
       const k = Number(block.dataset.question);
-      if (button.dataset.action === 'remove') {
+      if (button.dataset.action === 'place') {
+        if (!puzzleSize || !puzzleSize.ok) return say('Ouvrez d\'abord la grande image.');
+        const w = Math.max(1, Math.round(puzzleSize.width / 5)), h = Math.max(1, Math.round(puzzleSize.height / 5));
+        await edit(Op.set, k, 'place', [Math.round((puzzleSize.width - w) / 2), Math.round((puzzleSize.height - h) / 2), w, h].join(', '), 0, true);
+        const box = byId('place-' + k);
+        if (box) box.focus();
+      } else if (button.dataset.action === 'remove') {
         await edit(Op.remove, k);
         const next = byId('question-' + Math.min(k, draft.questions.length));
         if (next) next.querySelector('[data-action="remove"]').focus();

@@ -327,8 +327,17 @@ try:
     after = [int(v) for v in field(driver, 1, "place").get_attribute("value").split(",")]
     check("arrows move a place a pixel, Maj and arrows resize it: %r to %r" % (before, after),
           after == [before[0] + 1, before[1], before[2], before[3] + 1])
-    ok, said = sound(driver)
-    warned = [p for p in said if "réduit" in p[0]]
+    # From the keyboard alone: a place put on the picture, then moved.
+    driver.find_element(By.ID, "add-question").click()
+    idle(driver)
+    type_into(field(driver, 3, "answer"), "Quai")
+    driver.find_element(By.CSS_SELECTOR, '#question-3 [data-action="place"]').send_keys(Keys.ENTER)
+    idle(driver)
+    focused = driver.execute_script("return document.activeElement.id;")
+    ActionChains(driver).send_keys(Keys.ARROW_LEFT).perform()
+    idle(driver)
+    check("«Placer sur l'image» from the keyboard, then an arrow: %s, %s" % (focused, field(driver, 3, "place").get_attribute("value")),
+          focused == "place-3" and field(driver, 3, "place").get_attribute("value") == "399, 320, 200, 160")
     check("the photo: no problem, quizpack's scaling said " + repr(problems(driver)),
           not [p for p in problems(driver) if "attention" not in p[0] and "aucun" not in p[0]])
     driver.save_screenshot(os.path.join(screens, "image.png"))
