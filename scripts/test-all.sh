@@ -50,13 +50,14 @@ fuzz() {
   # IDAT chunks needs room, and so do an author's pictures. A progress file is
   # 192 fields of 85 bytes and CR LF at most (16,704 bytes). A source whose
   # texts fill a record is some 36 KB of TOML with its keys, and its pictures
-  # get as much room as the picture fuzzer's (100 KiB in all).
+  # get as much room as the picture fuzzer's (100 KiB in all). An archive
+  # gets a page's room.
   # -len_control=0: libFuzzer would otherwise take
   # minutes to grow its inputs past a few kilobytes, short of a dictionary reset.
   local target name corpus max largest
   for target in lzw_decode_fuzz:lzw:30000 package_fuzz:package:30000 png_decode_fuzz:png:65536 \
       picture_decode_fuzz:picture:65536 pe_resources_fuzz:pe:65536 quiz_tables_fuzz:tables:1793 \
-      progress_fuzz:progress:16704 quiz_source_fuzz:source:102400; do
+      progress_fuzz:progress:16704 quiz_source_fuzz:source:102400 zip_fuzz:zip:65536; do
     IFS=: read -r target name max <<<"$target"
     corpus=build/fuzz/corpus/$name
     mkdir -p "$corpus"

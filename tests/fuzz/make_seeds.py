@@ -1,9 +1,12 @@
 #!/usr/bin/env python3
-"""Writes the seeds of the progress and source fuzzers (corpus/progress and
-corpus/source), each at a limit of its format: run from the repository's top.
+"""Writes the seeds of the progress, source and archive fuzzers
+(corpus/progress, corpus/source and corpus/zip), each at a limit of its
+format: run from the repository's top.
 """
 import os
+import io
 import struct
+import zipfile
 import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -111,5 +114,25 @@ def source_seeds():
         write("source", "puzzle_" + name[-3:], text.encode() + SEPARATOR + picture(name))
 
 
+def zip_seeds():
+    """Archives as zipfile writes them: stored, deflated, with folders."""
+    def archive(files, method):
+        out = io.BytesIO()
+        with zipfile.ZipFile(out, "w") as z:
+            for name, data in files:
+                info = zipfile.ZipInfo(name, (1980, 1, 1, 0, 0, 0))
+                info.compress_type = method
+                z.writestr(info, data)
+        return out.getvalue()
+    page = b"<!DOCTYPE html><title>Quiz</title>" + b"<p>Bonjour</p>" * 2000
+    manifest = b'<?xml version="1.0"?><manifest identifier="q"></manifest>'
+    package = [("imsmanifest.xml", manifest), ("index.html", page)]
+    write("zip", "stored", archive(package, zipfile.ZIP_STORED))
+    write("zip", "deflated", archive(package, zipfile.ZIP_DEFLATED))
+    write("zip", "folders", archive([("d/", b""), ("d/\u00e9t\u00e9.txt", b"x" * 300),
+                                     ("d/e/vide", b"")], zipfile.ZIP_DEFLATED))
+
+
 progress_seeds()
 source_seeds()
+zip_seeds()

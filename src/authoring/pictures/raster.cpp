@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <map>
+#include <climits>
+#include <cstdint>
 #include <cstring>
 #include <csetjmp>
 #include <cstdio>
@@ -81,6 +83,31 @@ void AppendChunk(std::vector<uint8_t>* png, const char* type, const std::vector<
 }
 
 }  // namespace
+
+uint32_t Crc32(const uint8_t* data, size_t size) {
+    if (size > size_t(INT32_MAX)) return 0;
+    // stb's signature wants a mutable buffer; it only reads it.
+    return stbiw__crc32(const_cast<uint8_t*>(data), static_cast<int>(size));
+}
+
+bool InflateRaw(const uint8_t* data, size_t size, size_t expected, std::vector<uint8_t>* out) {
+    if (size > size_t(INT32_MAX) - 4 || expected >= size_t(INT32_MAX)) return false;
+    // stb's decoder wants two bytes past the last code before it decodes it
+    // (a PNG has its Adler-32 there, a ZIP entry nothing of its own): zeros,
+    // which a CRC catches should a stream cut short run into them.
+    std::vector<uint8_t> padded(data, data + size);
+    padded.resize(size + 4, 0);
+    // One byte of room past the count: a stream that gives more is seen.
+    out->assign(expected + 1, 0);
+    const int made = stbi_zlib_decode_noheader_buffer(reinterpret_cast<char*>(out->data()), int(expected + 1),
+                                                      reinterpret_cast<const char*>(padded.data()), int(padded.size()));
+    if (made < 0 || size_t(made) != expected) {
+        out->clear();
+        return false;
+    }
+    out->resize(expected);
+    return true;
+}
 
 std::vector<uint8_t> EncodeIndexedPng(const RgbImage& image) {
     if (image.width < 1 || image.height < 1) return {};

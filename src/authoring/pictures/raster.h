@@ -85,4 +85,13 @@ bool DecodePicture(const std::vector<uint8_t>& bytes, RgbImage* image, std::stri
 // background. A BMP stays opaque, as the platform's loader shows it.
 bool DecodeOnGround(const std::vector<uint8_t>& bytes, Rgb ground, RgbImage* image, std::string* error);
 
+// The CRC-32 of ZIP and PNG (stb_image_write's) over `size` bytes, at most
+// 2 GiB.
+uint32_t Crc32(const uint8_t* data, size_t size);
+
+// Raw deflate data (no zlib header), as a ZIP stores them, inflated by
+// stb_image's decoder into exactly `expected` bytes: false when the data are
+// damaged or give any other count.
+bool InflateRaw(const uint8_t* data, size_t size, size_t expected, std::vector<uint8_t>* out);
+
 }  // namespace quizpack
