@@ -2,6 +2,7 @@
 // very page quizpack web writes; the manifest's reader refuses what is not
 // XML; a package that misleads a platform is refused; a source that asks for
 // its package gets it beside its .exe and page when dropped.
+#include "atelier/library_calls.h"
 #include "authoring_fixtures.h"
 #include "small_pe.h"
 #include "write/scorm_package.h"
@@ -184,6 +185,28 @@ TEST_F(QuizFiles, ASourceThatAsksForItsPackageGetsItWhenDropped) {
         // The source's warnings are said once, with the .exe's.
         EXPECT_EQ(err.str().find("scorm"), std::string::npos) << err.str();
     }
+}
+
+// The atelier's call gives the verb's very bytes, or the problems that stop it.
+TEST_F(QuizFiles, TheLibraryMakesThePackageTheVerbWrites) {
+    const std::string path = WriteSource(BaseSource());
+    FilesInMemory files;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(dir))
+        if (entry.is_regular_file()) ReadFileBytes(entry.path().string(), &files[entry.path().lexically_relative(dir).string()]);
+    const CarriedFiles carried{PlayerLikeStub(), kCore, BuiltInPageFiles()};
+    const Made made = MakeQuiz(files, "quiz.toml", Making::kScorm, carried);
+    std::ostringstream out, err;
+    ASSERT_EQ(ScormCommand(path, (dir / "cli.zip").string(), kCore, out, err), 0) << err.str();
+    std::vector<uint8_t> written;
+    ASSERT_TRUE(ReadFileBytes((dir / "cli.zip").string(), &written));
+    EXPECT_EQ(made.bytes, written);
+    EXPECT_NE(made.json.find("\"name\":\"essai.zip\""), std::string::npos) << made.json;
+    EXPECT_NE(out.str().find("un paquetage SCORM 1.2 de " + std::to_string(written.size()) + " octets"), std::string::npos)
+        << out.str();
+    files["quiz.toml"] = Bytes("executable = \"essai\"\ntitel = \"x\"\n");
+    const Made refused = MakeQuiz(files, "quiz.toml", Making::kScorm, carried);
+    EXPECT_TRUE(refused.bytes.empty());
+    EXPECT_NE(refused.json.find("titel: champ inconnu"), std::string::npos) << refused.json;
 }
 
 }  // namespace
