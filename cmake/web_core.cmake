@@ -21,7 +21,8 @@ list(TRANSFORM web_sources PREPEND ${PROJECT_SOURCE_DIR}/src/)
 file(GLOB web_headers ${PROJECT_SOURCE_DIR}/src/model/*.h ${PROJECT_SOURCE_DIR}/src/answers/*.h
   ${PROJECT_SOURCE_DIR}/src/grid/*.h ${PROJECT_SOURCE_DIR}/src/web/*.h)
 # Small first: the page's first field waits for the browser to compile it.
-set(web_exports _quiz_start _quiz_type _quiz_fill _quiz_hide _quiz_progress _quiz_resume _quiz_restore _malloc _free)
+set(web_exports _quiz_start _quiz_type _quiz_fill _quiz_hide _quiz_progress _quiz_resume _quiz_restore
+  _quiz_suspend _quiz_platform _malloc _free)
 list(JOIN web_exports "," web_exports)
 add_custom_command(
   OUTPUT ${QUIZ_WEB_CORE} ${QUIZ_WEB_CORE_WASM}

@@ -14,10 +14,13 @@ packages=(
   emscripten chromium chromium-driver python3-selenium
 )
 
-# axe-core, the browser tests' one tool Debian lacks, from npm at the version
-# tests/web/package-lock.json pins.
+# The browser tests' tools Debian lacks (axe-core; scorm-again, the SCORM
+# run-time that plays the learning platform), from npm at the versions
+# tests/web/package-lock.json pins. npm is Debian's where no other is installed.
+command -v npm >/dev/null || packages+=(npm)
 npm_tools() {
-  [ -f tests/web/node_modules/axe-core/axe.min.js ] || npm ci --prefix tests/web --no-audit --no-fund
+  [ -f tests/web/node_modules/axe-core/axe.min.js ] && [ -f tests/web/node_modules/scorm-again/dist/scorm12.js ] ||
+    npm ci --prefix tests/web --no-audit --no-fund
 }
 
 missing=()

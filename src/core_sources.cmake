@@ -17,6 +17,7 @@ set(quiz_core_sources
   grid/grid_scroll.cpp
   grid/quiz_tables.cpp
   web/web_game.cpp
+  web/suspend_data.cpp
   web/json_string.cpp
   shell/header_layout.cpp
   shell/link_address.cpp

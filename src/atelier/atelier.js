@@ -10,7 +10,8 @@
 // open, open-folder (file inputs), drop, message, storage, problems (one li
 // per problem or warning, its text the line quizpack check prints, with
 // data-field and data-question of the field it names); undo, redo, try,
-// save-zip, download-exe, download-page, download-key; the form: every field
+// save-zip, download-exe, download-page, download-key, download-scorm (the
+// SCORM package for a learning platform); the form: every field
 // carries data-field with the source's key, a question's inside question-K
 // (and its buttons data-action remove, up, down), add-question; words (the
 // word search's words and clues) and reseed; puzzle-editor (the big picture,
@@ -452,7 +453,7 @@
       list.append(item);
     }
     checkedOk = !!said.ok;
-    for (const id of ['download-exe', 'download-page', 'download-key', 'try']) byId(id).disabled = !said.ok;
+    for (const id of ['download-exe', 'download-page', 'download-key', 'download-scorm', 'try']) byId(id).disabled = !said.ok;
     byId('save-zip').disabled = !source;
     if (said.message) say(said.message);
     showKey();
@@ -472,7 +473,7 @@
   // ---- The form ------------------------------------------------------
 
   // The fields kept out of the way: most quizzes leave them as they are.
-  const lessUsed = new Set(['version', 'linkText', 'statusText', 'quizKind', 'scrambled', 'spare', 'text2', 'overlay',
+  const lessUsed = new Set(['version', 'linkText', 'statusText', 'quizKind', 'scrambled', 'scorm', 'spare', 'text2', 'overlay',
                             'directions', 'cellSize', 'lines', 'ground', 'ink', 'tint']);
 
   const hex = (rgb) => '#' + rgb.map((v) => Number(v).toString(16).padStart(2, '0')).join('');
@@ -1127,7 +1128,7 @@
       showProblems(made);
       return;
     }
-    hand(bytes, made.name, ['application/vnd.microsoft.portable-executable', 'text/html', 'image/png'][what]);
+    hand(bytes, made.name, ['application/vnd.microsoft.portable-executable', 'text/html', 'image/png', 'application/zip'][what]);
     say(made.message);
   }
 
@@ -1196,6 +1197,7 @@
     byId('download-exe').addEventListener('click', () => download(0));
     byId('download-page').addEventListener('click', () => download(1));
     byId('download-key').addEventListener('click', () => download(2));
+    byId('download-scorm').addEventListener('click', () => download(3));
     byId('save-zip').addEventListener('click', saveZip);
     byId('try').addEventListener('click', tryQuiz);
     byId('close-trial').addEventListener('click', () => { byId('trial-box').hidden = true; });

@@ -6,6 +6,8 @@
 
 #include "model/alert.h"
 #include "model/cp1252.h"
+#include "web/json_string.h"
+#include "web/suspend_data.h"
 #include "web/web_game.h"
 
 namespace {
@@ -91,6 +93,26 @@ const uint8_t* quiz_progress(int* size) {
     g_answer = g_game ? quiz::ProgressBytes(*g_game) : "";
     *size = int(g_answer.size());
     return reinterpret_cast<const uint8_t*>(g_answer.data());
+}
+
+// The answers for the learning platform, within `limit` characters:
+// {"data": the text to keep, "whole": 0|1, "kept": the fields it holds,
+//  "message": what the browser alone keeps, or ""}.
+const char* quiz_suspend(int limit) {
+    if (!g_game) return View();
+    const quiz::SuspendData kept = quiz::EncodeSuspendData(*g_game, size_t(limit > 0 ? limit : 0));
+    g_answer = "{\"data\":" + quiz::JsonString(quiz::Cp1252ToUtf8Text(kept.text), quiz::JsonPlace::kParsed) +
+               ",\"whole\":" + (kept.whole ? "1" : "0") + ",\"kept\":" + std::to_string(kept.fieldsKept) +
+               ",\"message\":" + quiz::JsonString(quiz::Cp1252ToUtf8Text(kept.message), quiz::JsonPlace::kParsed) + "}";
+    return g_answer.c_str();
+}
+
+// The answers the platform kept (`utf8`, as it gives them back on a
+// return), restored and judged; the view comes back, its notice saying
+// what did not come from the platform.
+const char* quiz_platform(const char* utf8) {
+    if (g_game) quiz::RestoreSuspendData(g_game, quiz::Utf8ToCp1252Text(utf8));
+    return View();
 }
 
 }  // extern "C"

@@ -146,7 +146,7 @@ contains "help in French" "Utilisation : quizpack [OPTIONS] COMMANDE" "$out"
 contains "help names the commands" "Vérifie la source d'un quiz" "$out"
 contains "help of a command" "dossier où écrire" "$("$QP" build --help)"
 "$QP" frob 2>"$WORK/err"; check "unknown command exit" "2" "$?"
-check "unknown command in French" "quizpack : « frob » n'est pas une commande (new, check, exe, web, atelier, preview, build, inspect, lzw, verdict, png2bmp)
+check "unknown command in French" "quizpack : « frob » n'est pas une commande (new, check, exe, web, scorm, atelier, preview, build, inspect, lzw, verdict, png2bmp)
 L'aide : quizpack --help" "$(cat "$WORK/err")"
 "$QP" build x.toml 2>"$WORK/err"; check "missing option exit" "2" "$?"
 contains "missing option in French" "quizpack build : il manque l'option --out" "$(cat "$WORK/err")"
@@ -275,6 +275,34 @@ alone/quizpack web "$HERE/../windows/fixtures/fruits/quiz96.toml" --out ws/alone
 contains "web without its core says so" "impossible de trouver le cœur du jeu" "$(cat "$WORK/err")"
 [ ! -e ws/alone.html ]; check "web without its core writes nothing" "0" "$?"
 
+# ---- the SCORM package ----
+# Python's zipfile and ElementTree read it as a platform would: the manifest,
+# its one SCO, and the very page quizpack web writes.
+"$QP" scorm "$HERE/../windows/fixtures/fruits/quiz96.toml" --out ws/q96.zip >"$WORK/out"; check "scorm exit" "0" "$?"
+contains "scorm says what it wrote" "ws/q96.zip écrit : 96 questions, un paquetage SCORM 1.2 de" "$(cat "$WORK/out")"
+check "scorm: the manifest, its SCO and the page web writes" "imsmanifest.xml quiz96.html|1.2|sco|quiz96.html|same page" "$($PY - ws/q96.zip ws/q96.html <<'PYEOF'
+import sys, zipfile, xml.etree.ElementTree as ET
+z = zipfile.ZipFile(sys.argv[1])
+assert z.testzip() is None
+ns = {"m": "http://www.imsproject.org/xsd/imscp_rootv1p1p2", "a": "http://www.adlnet.org/xsd/adlcp_rootv1p2"}
+root = ET.fromstring(z.read("imsmanifest.xml"))
+res = root.find("m:resources/m:resource", ns)
+page = "same page" if z.read(res.get("href")) == open(sys.argv[2], "rb").read() else "another page"
+print(" ".join(z.namelist()), root.find("m:metadata/m:schemaversion", ns).text,
+      res.get("{%s}scormtype" % ns["a"]), res.get("href"), page, sep="|")
+PYEOF
+)"
+cp -r "$HERE/../windows/fixtures/fruits" scormsrc
+"$QP" scorm scormsrc/quiz96.toml >/dev/null; check "scorm beside the source by default" "0" "$?"
+[ -s scormsrc/quiz96.zip ]; check "scorm: NAME.zip beside the source" "0" "$?"
+alone/quizpack scorm "$HERE/../windows/fixtures/fruits/quiz96.toml" --out ws/alone.zip 2>"$WORK/err"; check "scorm without its core exit" "2" "$?"
+contains "scorm without its core says so" "quizpack scorm : impossible de trouver le cœur du jeu" "$(cat "$WORK/err")"
+[ ! -e ws/alone.zip ]; check "scorm without its core writes nothing" "0" "$?"
+"$QP" scorm ws/absent.toml --out ws/absent.zip 2>"$WORK/err"; check "scorm of no source exit" "2" "$?"
+check "scorm of no source says so" "quizpack scorm : impossible de lire ws/absent.toml" "$(cat "$WORK/err")"
+"$QP" scorm "$HERE/../windows/fixtures/fruits/quiz96.toml" --out ws/nofolder/q.zip 2>"$WORK/err"; check "scorm into no folder exit" "2" "$?"
+contains "scorm into no folder writes nothing and says so" "rien n'est écrit" "$(cat "$WORK/err")"
+
 # ---- the atelier ----
 # Its library lies beside quizpack, as the core does: without it, quizpack says so and writes nothing.
 QPDIR=$(dirname "$QP")
@@ -302,6 +330,7 @@ check|mon-quiz.toml
 build|mon-quiz.toml --out construction
 preview|mon-quiz.toml corrige.png
 web|mon-quiz.toml --out mon-quiz.html
+scorm|mon-quiz.toml --out mon-quiz.zip
 png2bmp|grille.png grille.bmp
 inspect|quiz/builtin.bin
 lzw encode|record104.txt
@@ -310,7 +339,7 @@ EOF2
 contains "verdict help gives an example" 'Exemple : quizpack verdict "Crème brûlée"' "$("$QP" verdict --help)"
 # An author's verbs first, the builders' after, under a line that says what quizpack is for.
 check "help: an author's verbs, then the builders'" \
-  "Pour faire un quiz : new check exe web atelier preview Pour qui construit ou vérifie les .exe : build inspect lzw verdict png2bmp" \
+  "Pour faire un quiz : new check exe web scorm atelier preview Pour qui construit ou vérifie les .exe : build inspect lzw verdict png2bmp" \
   "$("$QP" --help | grep -E '^(Pour .* :$|  [a-z0-9]+ )' | sed 's/^  \([a-z0-9]*\) .*/\1/' | paste -sd ' ')"
 contains "help: what quizpack is for" "quizpack fait un quiz en images" "$("$QP" --help | head -n 1)"
 

@@ -382,6 +382,13 @@ try:
     if folder:
         with open(os.path.join(folder, "quiz.toml"), encoding="utf-8") as f:
             check("the ZIP's source has the other grid's seed", "seed = 2\n" in f.read())
+        # The package for the class's platform: quizpack scorm's very bytes.
+        driver.find_element(By.ID, "download-scorm").click()
+        got = downloaded("animaux.zip")
+        made = run("scorm", os.path.join(folder, "quiz.toml"), "--out", os.path.join(folder, "cli-scorm.zip"))
+        want = open(os.path.join(folder, "cli-scorm.zip"), "rb").read() if made.returncode == 0 else None
+        check("the SCORM package, as quizpack scorm writes it (%s against %s bytes)"
+              % (got and len(got), want and len(want)), got is not None and got == want)
     times.append(("a word search of twelve words", time.time() - began))
     # The ZIP opens again to the same form.
     driver.find_element(By.ID, "open").send_keys(os.path.join(scratch, "animaux.zip"))

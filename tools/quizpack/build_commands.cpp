@@ -12,6 +12,7 @@
 #include "write/build_folder.h"
 #include "write/new_source.h"
 #include "write/picture_name.h"
+#include "write/scorm_package.h"
 #include "write/web_page.h"
 #include "write/quiz_exe.h"
 
@@ -30,6 +31,13 @@ std::string QuestionsInFrench(size_t count) {
 
 // Reads, judges and makes the resources (when asked for); prints the
 // problems. 0: no problem, 1: problems, 2: the source cannot be read.
+// Whether a source asks for its SCORM package beside its .exe and page.
+bool AsksForScorm(const std::string& sourcePath) {
+    QuizDefinition quiz;
+    ReadQuizSource(sourcePath, &quiz);
+    return quiz.scorm;
+}
+
 int Prepare(const std::string& sourcePath, const char* verb, QuizDefinition* quiz, std::ostream& err,
             std::vector<Resource>* resources, DropReport* report = nullptr) {
     std::error_code ec;
@@ -163,16 +171,51 @@ int DropCommand(const std::string& path, const std::vector<uint8_t>& stub, const
                 const WebCore* core, const std::string& coreMissing, std::ostream& out, std::ostream& err,
                 DropReport* report) {
     std::error_code ec;
-    if (fs::is_directory(PathOfUtf8(path), ec))
-        return NewCommand(path, stub, stubName, core, coreMissing, out, err, report);
-    const int rc = ExeCommand(path, "", stub, stubName, out, err, report);
-    if (rc != 0) return rc;
-    if (!core) {
-        err << "quizpack : la page web n'est pas faite : " << coreMissing << "\n";
-        report->pageMissing = coreMissing;
-        return 0;
+    int rc = 0;
+    if (fs::is_directory(PathOfUtf8(path), ec)) {
+        rc = NewCommand(path, stub, stubName, core, coreMissing, out, err, report);
+    } else {
+        rc = ExeCommand(path, "", stub, stubName, out, err, report);
+        if (rc != 0) return rc;
+        if (!core) {
+            err << "quizpack : la page web n'est pas faite : " << coreMissing << "\n";
+            report->pageMissing = coreMissing;
+            return 0;
+        }
+        rc = WebCommand(path, "", *core, false, out, err, report);
     }
-    return WebCommand(path, "", *core, false, out, err, report);
+    // The package, for a source that asks for it, once its page is made.
+    if (rc != 0 || report->page.empty() || !AsksForScorm(report->source)) return rc;
+    return ScormCommand(report->source, "", *core, out, err, report);
+}
+
+int ScormCommand(const std::string& sourcePath, const std::string& outPath, const WebCore& core, std::ostream& out,
+                 std::ostream& err, DropReport* report) {
+    QuizDefinition quiz;
+    std::vector<Resource> resources;
+    std::ostringstream said;
+    const bool afterPage = report && !report->page.empty();
+    int rc = Prepare(sourcePath, "scorm", &quiz, afterPage ? said : err, &resources, afterPage ? nullptr : report);
+    if (rc != 0) return rc;
+    std::string html, error;
+    if (!MakeWebPage(quiz, resources, core, false, &html, &error)) {
+        err << "quizpack scorm : " << error << "\n";
+        if (report) report->packageMissing = error;
+        return 2;
+    }
+    const std::vector<uint8_t> zip = MakeScormPackage(quiz, html);
+    const std::string target =
+        outPath.empty() ? Utf8OfPath(PathOfUtf8(sourcePath).parent_path() / (quiz.executable + ".zip")) : outPath;
+    if (!WriteScormPackage(target, quiz, zip, resources, &error)) {
+        err << "quizpack scorm : " << error << " ; rien n'est écrit\n";
+        if (report) report->packageMissing = error;
+        return 2;
+    }
+    if (report) report->package = target;
+    out << target << " écrit : " << QuestionsInFrench(quiz.questions.size()) << ", un paquetage SCORM 1.2 de "
+        << zip.size() << " octets (sa page " << ScormPageName(quiz) << " en fait " << html.size()
+        << "), relu ; il s'ajoute à la plateforme comme « Paquetage SCORM »\n";
+    return 0;
 }
 
 int WebCommand(const std::string& sourcePath, const std::string& outPath, const WebCore& core, bool floor,

@@ -46,6 +46,8 @@ struct DropReport {
     std::string source;            // the quiz source, as given or written
     std::string title;             // the quiz's title, in UTF-8
     std::string exe, page;         // what was written; empty when not
+    std::string package;           // the SCORM package, when the source asks for one (scorm = true)
+    std::string packageMissing;    // why that package was not made
     std::string pageMissing;       // why no page was made, when the .exe was
     bool sourceWritten = false;    // quiz.toml made from the pictures' names
     bool sourceKept = false;       // a folder's quiz.toml was already there
@@ -70,6 +72,12 @@ int BuildCommand(const std::string& sourcePath, const std::string& outDir, std::
 int WebCommand(const std::string& sourcePath, const std::string& outPath, const WebCore& core, bool floor,
                std::ostream& out, std::ostream& err, DropReport* report = nullptr, const std::string& pageDir = "");
 
+// Checks, then writes the quiz's SCORM 1.2 package (the manifest and the
+// page WebCommand writes) to outPath, or beside the source under the
+// executable's name with .zip; read back before it counts as written.
+int ScormCommand(const std::string& sourcePath, const std::string& outPath, const WebCore& core, std::ostream& out,
+                 std::ostream& err, DropReport* report = nullptr);
+
 // A folder of pictures made into a quiz: FOLDER/quiz.toml (a mosaic, one
 // question per picture; kept when it is there), each answer it took from a
 // name listed, then its .exe, FOLDER/NAME.exe, NAME from the folder's name,
@@ -80,7 +88,8 @@ int NewCommand(const std::string& folder, const std::vector<uint8_t>& stub, cons
                DropReport* report = nullptr);
 
 // A source or a folder dropped on quizpack: the folder as `new` makes it, the
-// source's .exe and page beside it.
+// source's .exe and page beside it, and its SCORM package when it asks for
+// one (scorm = true).
 int DropCommand(const std::string& path, const std::vector<uint8_t>& stub, const std::string& stubName,
                 const WebCore* core, const std::string& coreMissing, std::ostream& out, std::ostream& err,
                 DropReport* report);

@@ -71,9 +71,14 @@ std::string DropBoxText(const DropReport& r) {
     text += "- " + NameOf(r.exe) + " : le jeu pour Windows (un double clic le lance) ;\n";
     if (!r.page.empty())
         text += "- " + NameOf(r.page) + " : le même jeu dans un navigateur, sur un ordinateur, une tablette ou un "
-                "téléphone.\n";
+                "téléphone" + (r.package.empty() ? ".\n" : " ;\n");
     else
         text += "La page web n'est pas faite : " + r.pageMissing + "\n";
+    if (!r.package.empty())
+        text += "- " + NameOf(r.package) + " : le paquetage SCORM, à ajouter à la plateforme de la classe (Moodle : "
+                "« Ajouter une activité », « Paquetage SCORM »).\n";
+    else if (!r.packageMissing.empty())
+        text += "Le paquetage SCORM n'est pas fait : " + r.packageMissing + "\n";
     text += "\n";
     if (r.sourceKept) text += source + " était déjà dans le dossier : quizpack l'a gardé, avec ses réponses.\n\n";
     text += Answers(r);

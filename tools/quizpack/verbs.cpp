@@ -126,6 +126,23 @@ int RunWeb(const CLI::App&, const Arguments& a) {
     return WebCommand(a.source, a.exeOut, core, a.floor, std::cout, std::cerr, nullptr, a.pageDir);
 }
 
+void DeclareScorm(CLI::App& c, Arguments& a) {
+    DeclareSource(c, a);
+    c.add_option("--out", a.exeOut,
+                 "le paquetage à écrire (par défaut : son nom « executable » en .zip à côté de la source)")
+        ->type_name("FICHIER");
+}
+
+int RunScorm(const CLI::App&, const Arguments& a) {
+    WebCore core;
+    std::string why;
+    if (!LoadWebCore(a.argv0, &core, &why)) {
+        std::cerr << "quizpack scorm : " << why << "\n";
+        return 2;
+    }
+    return ScormCommand(a.source, a.exeOut, core, std::cout, std::cerr);
+}
+
 void DeclareAtelier(CLI::App& c, Arguments& a) {
     c.add_option("--out", a.exeOut, "la page à écrire (par défaut : atelier.html ici)")->type_name("FICHIER");
     c.add_option("--stub", a.stub, "le lecteur vide à compléter (par défaut : player-stub.exe à côté de quizpack)")
@@ -167,7 +184,7 @@ void DeclarePreview(CLI::App& c, Arguments& a) {
 }  // namespace
 
 bool IsAuthorsVerb(const Verb& verb) {
-    for (const char* name : {"new", "check", "exe", "web", "atelier", "preview"})
+    for (const char* name : {"new", "check", "exe", "web", "scorm", "atelier", "preview"})
         if (std::string(name) == verb.name) return true;
     return false;
 }
@@ -190,6 +207,10 @@ const std::vector<Verb>& Verbs() {
          "Vérifie la source d'un quiz, puis écrit la page web qui le joue dans un navigateur : un seul fichier "
          ".html, qui s'ouvre d'un disque comme d'un serveur, sans réseau",
          "Exemple : quizpack web mon-quiz.toml --out mon-quiz.html", DeclareWeb, RunWeb},
+        {"scorm", nullptr,
+         "Vérifie la source d'un quiz, puis écrit son paquetage SCORM 1.2 (.zip) : la page web, que la plateforme "
+         "de la classe (Moodle…) montre à chaque élève, avec son score et ses réponses gardés",
+         "Exemple : quizpack scorm mon-quiz.toml --out mon-quiz.zip", DeclareScorm, RunScorm},
         {"atelier", nullptr,
          "Écrit l'atelier : une page qui fait les quiz dans un navigateur, sur tout ordinateur (le .exe, la page "
          "web et le corrigé), sans réseau",

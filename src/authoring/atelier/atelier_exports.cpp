@@ -118,14 +118,17 @@ EMSCRIPTEN_KEEPALIVE const char* atelier_check(const char* source) {
     return quizpack::Answer(quizpack::CheckPrepared(quizpack::Prepared(source)));
 }
 
-// what: 0 the .exe, 1 the page, 2 the key.
+// what: 0 the .exe, 1 the page, 2 the key, 3 the SCORM package.
 EMSCRIPTEN_KEEPALIVE const char* atelier_make(const char* source, int what) {
     using quizpack::HandedOverText;
     const std::string_view stub = quizpack::HandedOver("StubFile"), wasm = quizpack::HandedOver("CoreWasmFile");
     const quizpack::CarriedFiles carried{{stub.begin(), stub.end()},
                                          {HandedOverText("CoreFile"), {wasm.begin(), wasm.end()}},
                                          quizpack::BuiltInPageFiles()};
-    const quizpack::Making making = what == 0 ? quizpack::Making::kExe : what == 1 ? quizpack::Making::kPage : quizpack::Making::kKey;
+    const quizpack::Making making = what == 0   ? quizpack::Making::kExe
+                                    : what == 1 ? quizpack::Making::kPage
+                                    : what == 2 ? quizpack::Making::kKey
+                                                : quizpack::Making::kScorm;
     return quizpack::Answer(quizpack::MakePrepared(quizpack::Prepared(source), making, carried));
 }
 

@@ -9,6 +9,7 @@
 #include "write/answer_key.h"
 #include "write/new_source.h"
 #include "write/quiz_exe.h"
+#include "write/scorm_package.h"
 
 namespace quizpack {
 
@@ -179,6 +180,17 @@ Made MakePrepared(const PreparedQuiz& prepared, Making what, const CarriedFiles&
                 made = false;
             }
             bytes.assign(html.begin(), html.end());
+            break;
+        }
+        case Making::kScorm: {
+            name = quiz.executable + ".zip";
+            std::string html;
+            made = MakeWebPage(quiz, resources, carried.core, carried.page, false, &html, &error);
+            if (!made) break;
+            bytes = MakeScormPackage(quiz, html);
+            std::string why;
+            made = PackageCarriesTheQuiz(bytes, quiz, resources, &why);
+            if (!made) error = "relu, " + why;
             break;
         }
         case Making::kKey: {

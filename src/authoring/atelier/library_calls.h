@@ -49,10 +49,10 @@ PreparedQuiz PrepareInMemory(const FilesInMemory& files, const std::string& sour
 Made CheckQuiz(const FilesInMemory& files, const std::string& source);
 Made CheckPrepared(const PreparedQuiz& prepared);
 
-// The quiz's .exe (NAME.exe), its page (NAME.html) or its key
-// (NAME-corrige.png), each read back before it is handed out; or the
-// problems that stop it.
-enum class Making { kExe, kPage, kKey };
+// The quiz's .exe (NAME.exe), its page (NAME.html), its key
+// (NAME-corrige.png) or its SCORM package (NAME.zip), each read back before
+// it is handed out; or the problems that stop it.
+enum class Making { kExe, kPage, kKey, kScorm };
 Made MakeQuiz(const FilesInMemory& files, const std::string& source, Making what, const CarriedFiles& carried);
 Made MakePrepared(const PreparedQuiz& prepared, Making what, const CarriedFiles& carried);
 

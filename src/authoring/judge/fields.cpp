@@ -67,6 +67,10 @@ const std::vector<Field> kHeaderFields = {
     {.name = "scrambled", .label = "Brouiller les réponses dans le jeu", .type = FieldType::Boolean, .min = 0, .max = 1, .fallback = "false",
      .help = "true brouille le quiz dans le .exe et la page, pour qu'on n'y lise pas les réponses avec un éditeur",
      .store = [](QuizDefinition* q, const FieldValue& v) { q->scrambled = v.boolean; }},
+    {.name = "scorm", .label = "Paquetage SCORM aussi", .type = FieldType::Boolean, .min = 0, .max = 1, .fallback = "false",
+     .help = "true fait aussi, quand la source est glissée sur quizpack.exe, le paquetage SCORM "
+             "NOM.zip pour la plateforme de la classe (Moodle…)",
+     .store = [](QuizDefinition* q, const FieldValue& v) { q->scorm = v.boolean; }},
     {.name = "background", .label = "Couleur du fond", .type = FieldType::Colour, .min = 0, .max = 255, .fallback = "[90, 95, 150]",
      .help = "la couleur du fond, en [rouge, vert, bleu] : [90, 95, 150] est un bleu-gris",
      .store =

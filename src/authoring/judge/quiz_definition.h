@@ -45,6 +45,7 @@ struct QuizDefinition {
     std::string executable;  // file name without ".exe"
     std::string version = "1.0";  // shown in the .exe's properties
     bool scrambled = false;
+    bool scorm = false;  // a source dropped on quizpack.exe gives its SCORM package too
     quiz::QuizPackage package;  // texts in CP1252
     PictureSource puzzle;
     // The puzzle as quizpack remakes it (turned upright, scaled to the grid's

@@ -26,6 +26,16 @@
 //                  it, .verdict[data-verdict]); hidden: 0 or 1, the second
 //                  field of a one-answer question}
 // quiz_resume(..., 0) only reads a picked file: {ok, replaces, message}.
+// quiz_suspend(limit) gives the answers for a learning platform: {data: the
+// text it keeps (its form is written down in web/suspend_data.h), whole,
+// kept: the fields it holds, message: what only the browser keeps};
+// quiz_platform(data) restores them and answers with the view.
+//
+// A learning platform (SCORM 1.2): when a parent frame or the opener has
+// the run-time's API object, the page opens a session, reports the score
+// and the answers after each judged answer, takes the answers the platform
+// kept on a return before the browser's, and closes the session on leaving.
+// Without one, the page never speaks of a platform.
 //
 // The page's ids: score, code, title, subtitle, link, by, author, message,
 // status, hide-found-box, hide-found, save, resume, resume-file, undo-resume,
@@ -254,6 +264,7 @@
     view = next;
     render();
     keep();
+    report();
   }
 
   function judge(a) {
@@ -336,6 +347,102 @@
     });
   }
 
+  // ---- the learning platform ----
+  const platform = { api: null, open: false, startedAt: 0, values: {}, cutSaid: false, closed: false };
+
+  // The run-time's API object, as the platform puts it: in a frame above the
+  // page, else in the window that opened it. A frame of another origin
+  // cannot be read: the search goes on past it.
+  function findPlatform() {
+    const search = (from) => {
+      let win = from;
+      for (let hops = 0; win && hops < 12; hops++) {
+        try { if (win.API) return win.API; } catch (e) { /* another origin */ }
+        if (win.parent === win) break;
+        win = win.parent;
+      }
+      return null;
+    };
+    try { return search(window) || (window.opener ? search(window.opener) : null); } catch (e) { return null; }
+  }
+
+  function refused(what) {
+    let code = '', text = '';
+    try {
+      code = String(platform.api.LMSGetLastError());
+      text = String(platform.api.LMSGetErrorString(code) || '');
+    } catch (e) { /* a run-time without its error calls */ }
+    say('La plateforme refuse ' + what + ' (erreur ' + code + (text ? ' : ' + text : '') +
+        ') : vos réponses restent gardées dans ce navigateur, et le jeu continue.');
+  }
+
+  // A value set once it differs from the last one the platform took; true when it took a new one.
+  function setValue(name, value) {
+    if (platform.values[name] === value) return false;
+    if (String(platform.api.LMSSetValue(name, value)) !== 'true') {
+      refused('la valeur de ' + name);
+      return false;
+    }
+    platform.values[name] = value;
+    return true;
+  }
+
+  function report() {
+    if (!platform.open || !view.fields.length) return;
+    const all = view.questions.length;
+    const found = view.questions.filter((question) => question.found).length;
+    let changed = setValue('cmi.core.score.min', '0');
+    changed = setValue('cmi.core.score.max', String(all)) || changed;
+    changed = setValue('cmi.core.score.raw', String(found)) || changed;
+    changed = setValue('cmi.core.lesson_status', found === all ? 'completed' : 'incomplete') || changed;
+    const kept = answerOf(core._quiz_suspend(4096));
+    if (kept) {
+      changed = setValue('cmi.suspend_data', kept.data) || changed;
+      if (!kept.whole && !platform.cutSaid) say(kept.message);
+      platform.cutSaid = !kept.whole;
+    }
+    if (changed && String(platform.api.LMSCommit('')) !== 'true') refused('d\'enregistrer');
+  }
+
+  // "HHHH:MM:SS.SS", the run-time's time span.
+  function sessionTime(milliseconds) {
+    const hundredths = Math.min(Math.floor(milliseconds / 10), 9999 * 360000 - 1);
+    const two = (n) => String(n).padStart(2, '0');
+    return two(Math.floor(hundredths / 360000)) + ':' + two(Math.floor(hundredths / 6000) % 60) + ':' +
+           two(Math.floor(hundredths / 100) % 60) + '.' + two(hundredths % 100);
+  }
+
+  // The session opens; on a return the platform's answers replace the
+  // browser's, and are judged again.
+  function openPlatform() {
+    platform.api = findPlatform();
+    if (!platform.api) return;
+    try {
+      if (String(platform.api.LMSInitialize('')) !== 'true') return refused('d\'ouvrir la session');
+      platform.open = true;
+      platform.startedAt = performance.now();
+      if (String(platform.api.LMSGetValue('cmi.core.entry')) !== 'resume') return;
+      const data = String(platform.api.LMSGetValue('cmi.suspend_data') || '');
+      const next = data && answerOf(withText(data, (at) => core._quiz_platform(at)));
+      if (next) {
+        view = next;
+        keep();  // this browser holds them from now on, as if typed here
+      }
+    } catch (e) {
+      platform.open = false;
+      say('La plateforme ne répond pas comme il faut : vos réponses restent gardées dans ce navigateur.');
+    }
+  }
+
+  function closePlatform() {
+    if (!platform.open || platform.closed) return;
+    platform.closed = true;
+    report();
+    setValue('cmi.core.exit', 'suspend');
+    setValue('cmi.core.session_time', sessionTime(performance.now() - platform.startedAt));
+    if (String(platform.api.LMSFinish('')) !== 'true') refused('de fermer la session');
+  }
+
   // The browser's storage is read while the core is still compiling.
   const saved = kept();
   window.quizCore.then((module) => {
@@ -346,6 +453,7 @@
     }
     before = saved.before;
     undone = saved.undone;
+    openPlatform();
     build();
     render();
     wire();
@@ -353,6 +461,10 @@
     if (view.notice) {
       say(view.notice);
       keep();  // said once: the answers are kept against this quiz now
+    }
+    if (platform.open) {
+      report();
+      window.addEventListener('pagehide', closePlatform);
     }
     window.quizReady = performance.now();
     document.body.dataset.ready = '1';

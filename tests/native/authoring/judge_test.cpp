@@ -340,7 +340,7 @@ TEST_F(QuizFiles, MistakesAreSaidOnceWithWhyAndWhatToDo) {
          "3: auteur: champ inconnu : vouliez-vous \xC3\xA9" "crire \xC2\xAB author \xC2\xBB ?"},
         {"three letters off is no misspelling", top + "auteurs = \"Zo\xC3\xA9\"\n" + question("Paris"),
          "4: auteurs: champ inconnu ; les champs possibles ici : executable, version, title, author, subtitle, answerCaption1, "
-         "answerCaption2, linkText, statusText, quizKind, answersPerQuestion, layoutType, scrambled, background, puzzle, "
+         "answerCaption2, linkText, statusText, quizKind, answersPerQuestion, layoutType, scrambled, scorm, background, puzzle, "
          "question, motsmeles et mosaique"},
         {"a question field misspelt beyond a guess", top + "\n[[question]]\nreponse = \"Paris\"\n",
          "5: question[1].answer: manquant\n"
@@ -357,7 +357,7 @@ TEST_F(QuizFiles, MistakesAreSaidOnceWithWhyAndWhatToDo) {
          "il faut un texte (text = \"...\") \xC3\xA0 chaque question, et la question 1 n'en a pas ; sans textes, choisissez "
          "layoutType = 0, qui ne montre aucun texte\n"
          "ligne 5 : colour : champ inconnu ; les champs possibles ici : executable, version, title, author, subtitle, "
-         "answerCaption1, answerCaption2, linkText, statusText, quizKind, answersPerQuestion, layoutType, scrambled, "
+         "answerCaption1, answerCaption2, linkText, statusText, quizKind, answersPerQuestion, layoutType, scrambled, scorm, "
          "background, puzzle, question, motsmeles et mosaique\n"
          "ligne 12 : question[2].code : attention : le champ du code, large de 53 pixels, n'en montre que \xC2\xAB CODE *** \xC2\xBB "
          "; environ 8 caract\xC3\xA8res y tiennent",
