@@ -25,19 +25,19 @@ expect "the mosaic example, beside its pictures" \
   "ancre.png avion.png flocon.png mosaique.toml nuage.png parapluie.png soleil.png" \
   "$(listing "quizpack-$version-windows/mosaique")"
 # LISEZMOI.txt opens right in the Notepad of any Windows: UTF-8 with a BOM,
-# CRLF line ends, the three steps naming both roads.
+# CRLF line ends, the three steps naming the three roads.
 readme="quizpack-$version-windows/LISEZMOI.txt"
 expect "LISEZMOI.txt starts with the UTF-8 BOM" "efbbbf" "$(head -c 3 "$readme" | od -An -tx1 | tr -d ' \n')"
 lines=$(tr -cd '\n' < "$readme" | wc -c)
 expect "  every line ends with CR LF" "$lines" "$(grep -c "$(printf '\r')\$" "$readme")"
-roads=$(grep -c -e "un dossier d'images" -e "un fichier .toml" "$readme")
-expect "  it names both roads" 2 "$roads"
+roads=$(grep -c -e "dans l'atelier" -e "un dossier d'images" -e "un fichier .toml" "$readme")
+expect "  it names the three roads" 3 "$roads"
 # The Linux archive's is plain UTF-8 with LF line ends, and speaks of Linux:
 # nothing to unzip, nothing to drag onto a quizpack.exe it does not hold.
 readme="quizpack-$version-linux-x86_64/LISEZMOI.txt"
 expect "the Linux LISEZMOI.txt has neither BOM nor CR" "0 0" \
   "$(head -c 3 "$readme" | grep -c "$(printf '\357\273\277')") $(tr -cd '\r' < "$readme" | wc -c)"
-expect "  it names both roads" 2 "$(grep -c -e "un dossier d'images" -e "un fichier .toml" "$readme")"
+expect "  it names the three roads" 3 "$(grep -c -e "dans l'atelier" -e "un dossier d'images" -e "un fichier .toml" "$readme")"
 expect "  it says neither to unzip nor to drag" 0 "$(grep -c -i -e "zip" -e "glisser" "$readme")"
 ( cd "quizpack-$version-linux-x86_64" && ./quizpack exe fruits.toml >/dev/null )
 ( cd "quizpack-$version-windows" && wine ./quizpack.exe exe fruits.toml >/dev/null )
