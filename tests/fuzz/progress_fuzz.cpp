@@ -1,7 +1,8 @@
 // The progress file's reader over arbitrary bytes, as the .exe reads the file
 // beside it and the web page a file the player picks ("Reprendre"): its
 // lines, then a game of 96 two-answer questions (192 fields, every fifth
-// question with one visible field) restored from them.
+// question with one visible field) restored from them; and the same bytes as
+// the answers a learning platform hands back to the page (its suspend data).
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -10,6 +11,7 @@
 #include "answers/progress_file.h"
 #include "make/package_writer.h"
 #include "model/stored_form.h"
+#include "web/suspend_data.h"
 #include "web/web_game.h"
 
 namespace {
@@ -134,6 +136,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             quiz::ReadProgressLine(bytes, picked.progress.size(), &position, text);
             if (position - before != std::strlen(text) + 2) std::abort();  // every line ends CR LF
         }
+    }
+    
+    // As a platform's suspend data: restored or refused as a whole, every
+    // field within what a field holds, and what the page then keeps for the
+    // platform (within its 4,096 characters) gives back the same fields.
+    quiz::WebGame platform;
+    if (!Start(&platform, nullptr, 0)) std::abort();
+    if (quiz::RestoreSuspendData(&platform, std::string(reinterpret_cast<const char*>(data), size))) {
+        for (const quiz::WebField& field : platform.fields)
+            if (field.text.size() > size_t(quiz::kAnswerFieldLimit)) std::abort();
+        const quiz::SuspendData kept = quiz::EncodeSuspendData(platform);
+        if (kept.text.size() > quiz::kSuspendDataLimit || kept.fieldsKept > platform.fields.size()) std::abort();
+        quiz::WebGame back;
+        if (!Start(&back, nullptr, 0) || !quiz::RestoreSuspendData(&back, kept.text)) std::abort();
+        for (size_t f = 0; f < kept.fieldsKept; ++f)
+            if (back.fields[f].text != platform.fields[f].text) std::abort();
     }
     return 0;
 }
