@@ -252,6 +252,7 @@ try:
     driver.switch_to.active_element.send_keys(Keys.ENTER)  # the focus followed it: down again
     idle(driver)
     driver.find_element(By.CSS_SELECTOR, '#question-3 [data-action="up"]').click()
+    idle(driver)  # each move draws the questions again: the next button is a new one
     driver.find_element(By.CSS_SELECTOR, '#question-2 [data-action="up"]').click()
     idle(driver)
     check("and back up with the pointer: " + repr([field(driver, k, "answer").get_attribute("value") for k in (1, 2, 3)]),
