@@ -179,6 +179,15 @@
     }
 
     async function handle(m) {
+      try {
+        await answer(m);
+      } catch (e) {
+        postMessage({ id: m.id, said: { ok: 0, message: 'L\'atelier a rencontré une erreur : ' + e.message }, bytes: null,
+                      memory: library ? library.HEAPU8.length : 0 });
+      }
+    }
+
+    async function answer(m) {
       let said = {}, bytes = null;
       if (m.op === 'start') {
         library = await AtelierLibrary({ wasmBinary: m.wasm, atelierJpeg });
@@ -1021,8 +1030,23 @@
     return !dirty || window.confirm('Le quiz en cours n\'est pas enregistré : le remplacer quand même ?');
   }
 
-  async function start(kind) {
+  // Starting and opening replace the draft: one after the other, in the order
+  // asked, so that a picture opened just after «Nouveau» goes into the new quiz.
+  let replacing = Promise.resolve();
+  let turns = 0;
+  function inTurn(work) {
+    ++turns;
+    const turn = replacing.then(work).finally(() => { --turns; });
+    replacing = turn.catch(() => {});
+    return turn;
+  }
+
+  function start(kind) {
     if (!ready || !mayReplace()) return;
+    return inTurn(() => startNow(kind));
+  }
+
+  async function startNow(kind) {
     forgetFiles();
     await forgetKept();
     took(await ask('atelier_draft_new', kind));
@@ -1177,7 +1201,7 @@
       byId(id).addEventListener('change', (event) => {
         const chosen = Array.from(event.target.files);
         event.target.value = '';  // the same files chosen again are read again
-        open(chosen, id === 'open-folder');
+        inTurn(() => open(chosen, id === 'open-folder'));
       });
     const drop = byId('drop');
     for (const target of [drop, byId('puzzle-box'), byId('questions')]) {
@@ -1191,7 +1215,8 @@
         if (!event.dataTransfer.files.length) return;
         event.preventDefault();
         drop.classList.remove('over');
-        open(event.dataTransfer.files, false);
+        const dropped = Array.from(event.dataTransfer.files);  // the list empties once the event is over
+        inTurn(() => open(dropped, false));
       });
     }
     byId('download-exe').addEventListener('click', () => download(0));
@@ -1298,6 +1323,7 @@
   window.atelierIdle = async () => {
     for (;;) {
       if (inFlight > 0) await new Promise((resolve) => setTimeout(resolve, 10));
+      else if (turns > 0) await replacing;
       else if (checking) await checking;
       else if (kept.pending) { clearTimeout(kept.pending); await saveNow(); }
       else return;
